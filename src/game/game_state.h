@@ -1,0 +1,133 @@
+#pragma once
+// The state of the game module. GameState lives for the whole run, so what a
+// game leaves behind for the next one (ShipHits, ShipSinking, MgCounter,
+// MessageIndex, SavedCartridges, CursorPos, ShotPos, the Splats entries, the
+// holders) carries over by itself. FrameState is made afresh for every game.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/surface.h"
+#include "platform/types.h"
+#include "shared/display_state.h"
+#include "shared/modul.h"
+#include "shared/numbers.h"
+#include "shared/safe_holders.h"
+
+namespace mw {
+
+struct Gull {
+  std::int16_t X = 0;  // panorama column = X + 960
+  std::int16_t Y = 0;  // top of the picture at screen row Y + 240
+  std::int16_t DriftX = 0;
+  std::int16_t DriftY = 0;
+  std::int16_t Distance = 0;  // steps left to the viewer; -1 = fallen into the sea
+  std::int16_t Frame = 0;     // 0 = hit and falling, 1..8 wing beat
+};
+
+struct SplatPos {
+  std::int32_t X = 0;  // panorama column
+  std::int32_t Y = 0;  // 0..379
+};
+
+struct MessageSlot {
+  std::int16_t X = 0;  // > 0: panorama x; <= 0: fixed screen x -X
+  std::int16_t Y = 0;  // screen y of the text's top
+  std::int16_t Life = 0;
+  std::string Text;  // Windows-1252
+};
+
+struct SoundTable {
+  std::array<SoundBuffer, 8> SoundBuffers{};  // entry 2 stays empty
+  std::int32_t PlayIndex = 0;  // the ring of 100 copies is the platform's channels 0..99
+};
+
+constexpr int kMaxSplats = 500;
+constexpr int kMessageSlots = 11;
+
+struct GameState {
+  explicit GameState(Modul& modul)
+      : Score(&modul), TimeLeft(&modul), StepInterval(&modul), MpSpeed(&modul),
+        SplatChance(&modul), ViewX(&modul), Cartridges(&modul), SavedCartridges(&modul) {}
+
+  SafeNr Score;
+  SafeNr TimeLeft;
+  SafeNr StepInterval;
+  SafeNr MpSpeed;
+  SafeNr SplatChance;
+  SafeNr ViewX;
+  SafeNr Cartridges;
+  SafeNr SavedCartridges;
+
+  std::uint8_t Weapon = 0;  // 1 rifle, 2 machine gun
+  std::uint8_t MgCounter = 0;
+  std::int32_t SplatCount = 0;
+  std::array<SplatPos, kMaxSplats + 1> Splats{};  // entry 0 is never drawn
+  std::vector<Gull> Gulls;                         // 0..GullCount, entry 0 unused
+
+  std::int16_t ShipX = 0;
+  std::int16_t ShipDistance = 0;
+  std::int16_t ShipSinking = 0;
+  std::int16_t ShipHits = 0;
+
+  std::array<MessageSlot, kMessageSlots> Messages{};
+  std::int32_t MessageIndex = 0;
+
+  Point CursorPos{};
+  Point ShotPos{};
+
+  Font GameFont{"Times New Roman", 20, false};
+
+  Surface PanoramaImage;
+  Surface CartridgeImage;
+  Surface SplatImage;
+  Surface ShipImage;
+  // The six gull pictures; GullImage(frame) maps the nine frames onto them.
+  std::array<Surface, 6> GullPictures;
+
+  SoundTable Sounds;
+  Rnd Random;  // one generator for the whole run
+};
+
+// GullImages 0..8: 0 falling, 1..8 the wing beat 7 8 9 8 7 10 11 10.
+const Surface& GullImage(const GameState& game, int frame);
+
+// Why a game ended.
+enum class GameEnd { kNone, kTime, kEscape, kClose };
+
+struct FrameState {
+  bool StepDue = false;
+  std::int64_t LastStepTick = 0;
+  std::int64_t StartTick = 0;
+  std::int64_t FrameCount = 0;
+  std::int64_t Fps = 0;
+  std::int64_t LastSecondTick = 0;
+  std::int32_t ScoreAtLastSecond = 0;
+  bool ShotFired = false;
+  bool LeftHeld = false;
+  bool RightHeld = false;
+  Rect VisibleRect{100, 50, 740, 530};
+  Rect PanoramaWindow{0, 0, 0, 480};
+  Rect TargetRect{};
+  Rect ShipSourceRect{};
+  Rect WholeRect{};
+  GameEnd End = GameEnd::kNone;
+};
+
+// Everything a phase of a frame works on.
+struct GameContext {
+  Platform& platform;
+  Modul& modul;
+  DisplayState& display;
+  GameState& game;
+  FrameState& frame;
+};
+
+// Game BackBuffer: 840x580, of which (100,50)-(740,530) is shown.
+constexpr int kGameBackBufferWidth = 840;
+constexpr int kGameBackBufferHeight = 580;
+
+}  // namespace mw

@@ -1,0 +1,55 @@
+#pragma once
+// The game's entry points and the phases of one frame, in frame order. Each
+// phase lives in the file named beside it.
+
+#include <cstdint>
+#include <string_view>
+
+#include "game/game_state.h"
+
+namespace mw {
+
+// run_game.cpp: prepares a game from the settings and runs it to its end.
+void StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game);
+void RunGame(GameContext& ctx);
+// One pass of the frame loop; false once the game has ended (ctx.frame.End).
+bool RunFrame(GameContext& ctx);
+// All four bounds inclusive.
+bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y);
+
+// game_images.cpp
+void MakeGameBackBuffer(Platform& platform, DisplayState& display, GameState& game);
+void LoadGameImages(Platform& platform, DisplayState& display, GameState& game);
+
+// sounds.cpp: opens the device (false when there is none) and loads the effects.
+bool OpenSounds(Platform& platform, GameState& game);
+void PlaySoundNumber(GameContext& ctx, int number);
+
+// weapons.cpp: weapon keys, shots, the wiper, reload.
+void WeaponPhase(GameContext& ctx);
+// The forced wipe after a splat (run by the gull phase).
+void ForcedWipe(GameContext& ctx);
+
+// gulls.cpp: move, replace, hit-test and draw every gull.
+void GullPhase(GameContext& ctx);
+// A gull made anew far away (draws X, Y, DriftX from the generator).
+void NewGull(GameState& game, Gull& g);
+
+// ship.cpp: move, draw and hit-test the ship.
+void ShipPhase(GameContext& ctx);
+
+// hud.cpp: splats, texts, cartridges, wiper label, crosshair, Flip.
+void DrawSplats(GameContext& ctx);
+void DrawHud(GameContext& ctx);
+void DrawCrosshairAndFlip(GameContext& ctx);
+
+// messages.cpp
+void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_view text);
+void MessagePass(GameContext& ctx);
+
+// game_clock.cpp: the once-per-second step; true when the time ran out.
+bool ClockStep(GameContext& ctx);
+void ScoreFloor(GameContext& ctx);
+void AdjustPace(GameContext& ctx, std::int32_t score_now, std::int32_t score_then);
+
+}  // namespace mw

@@ -1,0 +1,2 @@
+// Entry point; the shell replaces this with the real start-up.
+int main() { return 0; }

@@ -1,0 +1,22 @@
+#pragma once
+// The pictures, sounds and fonts built into the executable.
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace mw {
+
+struct EmbeddedFile {
+  const char* name;  // file name as in the source tree, e.g. "1.pdk"
+  const unsigned char* data;
+  std::size_t size;
+};
+
+std::span<const EmbeddedFile> EmbeddedFiles();
+
+// The embedded file with this name, compared without regard to case;
+// nullptr when there is none.
+const EmbeddedFile* FindEmbeddedFile(std::string_view name);
+
+}  // namespace mw

@@ -1,0 +1,51 @@
+#pragma once
+// The event log: one JSON object per line, each with "t" (whole milliseconds of
+// the platform's time) and "event". Written when the program is started with
+// --events FILE; otherwise the calls cost nothing.
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace mw {
+
+class EventLog {
+ public:
+  EventLog() = default;
+  // Opens FILE for writing; throws RuntimeError when it cannot.
+  void Open(const std::string& path);
+  void SetClock(std::function<std::int64_t()> now) { now_ = std::move(now); }
+  bool IsOpen() const { return out_ != nullptr; }
+
+  // Texts are Windows-1252 and written as UTF-8.
+  void Screen(std::string_view name);
+  void Sound(int number);
+  void Message(std::string_view text, std::int32_t x, std::int32_t y);
+  void GameEnd(std::string_view reason, std::int32_t score);
+  void HighScores(std::string_view action, std::string_view path);
+  void MessageBox(std::string_view title, std::string_view text);
+  void Exit(int code);
+
+  // Every line written so far (kept in memory too, for tests).
+  const std::string& Text() const { return text_; }
+  void KeepInMemory(bool keep) { keep_ = keep; }
+
+ private:
+  void Write(const std::string& fields);
+
+  struct FileCloser {
+    void operator()(std::FILE* f) const;
+  };
+  std::unique_ptr<std::FILE, FileCloser> out_;
+  std::function<std::int64_t()> now_;
+  std::string text_;
+  bool keep_ = false;
+};
+
+// JSON string literal (with quotes) of Windows-1252 text.
+std::string JsonString(std::string_view cp1252);
+
+}  // namespace mw

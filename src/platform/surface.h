@@ -1,0 +1,71 @@
+#pragma once
+// A 16-bit software surface (5-6-5 or 5-5-5, the display's layout) with the
+// drawing operations of the game: opaque and colour-keyed blits, scaled keyed
+// blits, fills with a raw pixel value, and text with its own state.
+// Every blit and fill is clipped to the target.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "platform/types.h"
+
+struct SDL_Surface;
+
+namespace mw {
+
+class TextEngine;
+
+class Surface {
+ public:
+  Surface() = default;  // holds nothing (a released surface)
+  Surface(SDL_Surface* owned, TextEngine* text);
+  Surface(Surface&& other) noexcept;
+  Surface& operator=(Surface&& other) noexcept;
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+  ~Surface();
+
+  explicit operator bool() const { return surface_ != nullptr; }
+  int Width() const;
+  int Height() const;
+  PixelFormat Format() const;
+
+  // Raw pixel value of a colour in this surface's layout.
+  std::uint32_t MapColour(Colour c) const;
+  std::uint32_t PixelAt(int x, int y) const;
+
+  // The raw pixel value that keyed copies from this surface skip.
+  void SetTransparentColor(std::uint32_t raw);
+
+  // Copies src's source rectangle (all-zero = whole image) with its top-left at
+  // (x, y), skipping the transparent colour when keyed.
+  void BlitImage(std::int32_t x, std::int32_t y, const Surface& src, Rect source, bool keyed);
+  // Stretches src's source rectangle into target with nearest-neighbour,
+  // skipping the transparent colour. target's right/bottom are exclusive.
+  void BlitScaled(Rect target, const Surface& src, Rect source);
+  // Fills the rectangle (all-zero = whole surface) with a raw pixel value.
+  void FillRect(Rect r, std::uint32_t raw);
+
+  // Text state, kept from one DrawTextAt to the next.
+  void SetTextFont(const Font& font);
+  void SetTextColor(Colour c);
+  void SetTextTransparency(bool transparent);
+  void SetTextBackColor(Colour c);
+  // Draws Windows-1252 text with its top-left at (x, y).
+  void DrawTextAt(std::int32_t x, std::int32_t y, std::string_view cp1252);
+
+  SDL_Surface* Raw() const { return surface_; }  // for the platform only
+
+ private:
+  void Release();
+
+  SDL_Surface* surface_ = nullptr;
+  TextEngine* text_ = nullptr;
+  Font font_{};
+  Colour text_colour_ = 0;
+  Colour back_colour_ = 0;
+  bool transparent_text_ = true;
+};
+
+}  // namespace mw

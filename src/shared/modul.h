@@ -1,0 +1,43 @@
+#pragma once
+// Values shared by every screen for the whole run: the settings, CheatFlag and
+// LastKey.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace mw {
+
+struct SettingEntry {
+  std::string Label;  // Windows-1252
+  std::int32_t Value = 0;
+};
+
+// Settings are numbered 1 to 4 and choices 0 to 3, as on the settings screen.
+enum Setting : int { kGullCount = 1, kGameSpeed = 2, kMpSpeed = 3, kGameTime = 4 };
+
+struct Modul {
+  // SettingTable[choice][setting]; index 0 of the setting axis is unused.
+  std::array<std::array<SettingEntry, 5>, 4> SettingTable{};
+  // SettingChoice[setting], 0 to 3.
+  std::array<std::int16_t, 5> SettingChoice{};
+  bool CheatFlag = false;
+  std::int16_t LastKey = 0;
+};
+
+// Fills the settings with their labels, values and defaults.
+void InitSettingsTables(Modul& modul);
+
+// The chosen entry of setting s; a choice outside 0..3 is a run-time error.
+const SettingEntry& ChosenSetting(const Modul& modul, int setting);
+inline std::int32_t SettingValue(const Modul& modul, int setting) {
+  return ChosenSetting(modul, setting).Value;
+}
+
+// The window's key-press handler: stores the typed character code.
+void Form_KeyPress(Modul& modul, int code);
+
+// Every alarm of a guarded holder ends here.
+void snr_CheatAlarm(Modul& modul);
+
+}  // namespace mw
