@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/event_log.h"
@@ -74,6 +75,13 @@ class Platform {
   // A modal message box with an OK button; returns when confirmed.
   // Texts are Windows-1252.
   virtual void ShowMessageBox(std::string_view title, std::string_view text) = 0;
+
+  // --- files ---
+  // The folder that holds the program file, ending in "/".
+  virtual std::string ProgramFolder() = 0;
+  // The per-user data folder for this game (created if needed), ending in "/";
+  // empty when there is none.
+  virtual std::string UserDataFolder() = 0;
 
   EventLog& Events() { return events_; }
 
