@@ -44,38 +44,11 @@ void PlaceStartingGulls(GameState& game) {
     Gull& g = game.Gulls[i];
     g.Frame = 1;
     g.Distance = ToInt16(2 * static_cast<std::int64_t>(i) - 25);
-    g.X = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 1920.0f)) - 960);
-    g.Y = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 240.0f)) - 240);
-    g.DriftX = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 20.0f)) - 10);
+    g.X = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 1920.0)) - 960);
+    g.Y = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 240.0)) - 240);
+    g.DriftX = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 20.0)) - 10);
     g.DriftY = CInt(-(g.Y + 240 + 50) / 4.5);
   }
-}
-
-void SetUpGame(GameContext& ctx) {
-  GameState& game = ctx.game;
-  FrameState& frame = ctx.frame;
-  game.GameFont.name = "Times New Roman";
-  game.GameFont.size = 20;
-  MakeGameBackBuffer(ctx.platform, ctx.display, game);
-  if (!OpenSounds(ctx.platform, game)) throw RuntimeError("Audiohardware nicht gefunden !");
-  PlaceStartingGulls(game);
-  game.ShipX = -200;
-  game.ShipDistance = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 3.0f)) + 1);
-  game.ViewX.SetValue(kViewXStart);
-  game.Cartridges.SetValue(8);
-  game.Weapon = 1;
-  frame.VisibleRect = Rect{100, 50, 740, 530};
-  frame.PanoramaWindow.top = 0;
-  frame.PanoramaWindow.bottom = 480;
-  frame.StartTick = ctx.platform.ReadClock();
-}
-
-void TearDownGame(GameState& game) {
-  game.PanoramaImage = Surface();
-  game.CartridgeImage = Surface();
-  game.SplatImage = Surface();
-  game.ShipImage = Surface();
-  for (Surface& gull : game.GullPictures) gull = Surface();
 }
 
 // Waits while the display is lost, then brings the surfaces and images back.
@@ -129,7 +102,7 @@ bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y) {
   return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
 }
 
-void StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game) {
+void PrepareGame(Modul& modul, GameState& game) {
   game.TimeLeft.SetValue(SettingValue(modul, kGameTime));
   game.StepInterval.SetValue(SettingValue(modul, kGameSpeed));
   game.MpSpeed.SetValue(SettingValue(modul, kMpSpeed));
@@ -140,7 +113,38 @@ void StartGame(Platform& platform, Modul& modul, DisplayState& display, GameStat
   const std::int32_t gull_count = SettingValue(modul, kGullCount);
   if (gull_count < 0) throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
   game.Gulls.assign(static_cast<std::size_t>(gull_count) + 1, Gull{});
+}
 
+void SetUpGame(GameContext& ctx) {
+  GameState& game = ctx.game;
+  FrameState& frame = ctx.frame;
+  game.GameFont.name = "Times New Roman";
+  game.GameFont.size = 20;
+  MakeGameBackBuffer(ctx.platform, ctx.display, game);
+  if (!OpenSounds(ctx.platform, game)) throw RuntimeError("Audiohardware nicht gefunden !");
+  PlaceStartingGulls(game);
+  game.ShipX = -200;
+  game.ShipDistance = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 3.0)) + 1);
+  game.ViewX.SetValue(kViewXStart);
+  game.Cartridges.SetValue(8);
+  game.Weapon = 1;
+  frame.VisibleRect = Rect{100, 50, 740, 530};
+  frame.PanoramaWindow.top = 0;
+  frame.PanoramaWindow.bottom = 480;
+  frame.StartTick = ctx.platform.ReadClock();
+}
+
+void TearDownGame(GameContext& ctx) {
+  GameState& game = ctx.game;
+  game.PanoramaImage = Surface();
+  game.CartridgeImage = Surface();
+  game.SplatImage = Surface();
+  game.ShipImage = Surface();
+  for (Surface& gull : game.GullPictures) gull = Surface();
+}
+
+void StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game) {
+  PrepareGame(modul, game);
   FrameState frame;
   GameContext ctx{platform, modul, display, game, frame};
   RunGame(ctx);
@@ -153,7 +157,7 @@ void RunGame(GameContext& ctx) {
   while (RunFrame(ctx)) {
   }
   ctx.platform.Events().GameEnd(EndReason(ctx.frame.End), ctx.game.Score.Value());
-  TearDownGame(ctx.game);
+  TearDownGame(ctx);
 }
 
 bool RunFrame(GameContext& ctx) {
