@@ -93,14 +93,14 @@ TEST(MenuPass, EscapeLeavesWhateverIsSelected) {
 }
 
 TEST(MenuPass, AClickWhileTheDisplayIsLostIsForgotten) {
-  const std::string moves = "0 mouse 300 390\n60 press mouse-left\n";
   {
-    ShellWorld control(moves);  // with the display kept the click ends the menu
+    ShellWorld control(
+        "0 mouse 300 390\n60 press mouse-left\n");  // with the display kept the click ends the menu
     control.OpenShell();
     MenuState menu(control.state.modul);
     EXPECT_EQ(RunMenuUntil(control, menu, 1000), PassResult::kLeave);
   }
-  ShellWorld w("20 lose-display 200\n" + moves);
+  ShellWorld w("0 mouse 300 390\n20 lose-display 200\n60 press mouse-left\n");
   w.OpenShell();
   MenuState menu(w.state.modul);
   EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kStay);

@@ -76,16 +76,10 @@ TEST(ExitStatus, NoDisplayAtAllIsOneClearLine) {
   const auto dir = FreshFolder("nodisplay");
   // An unknown video driver makes SDL's video start fail, as on a machine
   // without any display.
-  const std::string command =
-      "cd " + test::ShellQuote(dir.string()) +
-      " && SDL_VIDEODRIVER=no-such-driver DISPLAY= " + test::ShellQuote(MW_EXECUTABLE) +
-      " >out.txt 2>err.txt";
-  const int raw = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(raw));
-  EXPECT_EQ(WEXITSTATUS(raw), 1);
-  const std::string err = test::ReadWholeFile(dir / "err.txt");
-  EXPECT_TRUE(err.starts_with("moewenschuss: ")) << err;
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  const auto r = RunExecutable({}, dir, "SDL_VIDEODRIVER=no-such-driver DISPLAY=");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.err.starts_with("moewenschuss: ")) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
 }  // namespace

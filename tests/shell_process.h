@@ -21,8 +21,15 @@ struct ProcessResult {
 
 inline std::string ShellQuote(const std::string& s) {
   std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
+  for (char c : s) {
+    if (c == '\'') {
+      q.append("'\\''");
+    } else {
+      q.push_back(c);
+    }
+  }
+  q.push_back('\'');
+  return q;
 }
 
 inline std::string ReadWholeFile(const std::filesystem::path& path) {
@@ -41,16 +48,19 @@ inline std::filesystem::path FreshFolder(const std::string& name) {
   return dir;
 }
 
+// Runs the program in work_dir with a dummy sound driver and the high-score
+// file kept in work_dir.
 inline ProcessResult RunExecutable(const std::vector<std::string>& args,
-                                   const std::filesystem::path& work_dir) {
-  std::string command = "cd " + ShellQuote(work_dir.string()) +
-                        " && SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy OEDIR=" +
-                        ShellQuote(work_dir.string() + "/") + " " + ShellQuote(MW_EXECUTABLE);
-  for (const auto& a : args) command += " " + ShellQuote(a);
+                                   const std::filesystem::path& work_dir,
+                                   const std::string& environment = "SDL_VIDEODRIVER=dummy") {
   const auto out = work_dir / "stdout.txt";
   const auto err = work_dir / "stderr.txt";
-  command += " >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string()) + " </dev/null";
-  const int raw = std::system(command.c_str());
+  std::ostringstream command;
+  command << "cd " << ShellQuote(work_dir.string()) << " && SDL_AUDIODRIVER=dummy " << environment
+          << " OEDIR=" << ShellQuote(work_dir.string() + "/") << ' ' << ShellQuote(MW_EXECUTABLE);
+  for (const auto& a : args) command << ' ' << ShellQuote(a);
+  command << " >" << ShellQuote(out.string()) << " 2>" << ShellQuote(err.string()) << " </dev/null";
+  const int raw = std::system(command.str().c_str());
   ProcessResult result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   result.out = ReadWholeFile(out);

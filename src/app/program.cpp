@@ -1,9 +1,7 @@
 #include "app/program.h"
 
-#include <fstream>
 #include <memory>
 #include <new>
-#include <sstream>
 
 #include "app/command_line.h"
 #include "app/form.h"
@@ -24,16 +22,11 @@ struct StartFailure {
 };
 
 std::unique_ptr<Platform> MakeHeadless(const CommandLine& line) {
-  std::ifstream in(line.script_file, std::ios::binary);
-  if (!in) throw StartFailure{kExitUsage, "cannot read the script " + line.script_file};
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw StartFailure{kExitUsage, "cannot read the script " + line.script_file};
   try {
     HeadlessOptions options;
     options.shots_dir = line.shots_dir;
     options.sound_device = !line.no_sound_device;
-    return std::make_unique<HeadlessPlatform>(ParseScript(text.str(), line.script_file), options);
+    return MakeHeadlessPlatform(LoadScript(line.script_file), options);
   } catch (const ScriptError& e) {
     throw StartFailure{kExitUsage, e.what()};
   }
@@ -42,7 +35,7 @@ std::unique_ptr<Platform> MakeHeadless(const CommandLine& line) {
 std::unique_ptr<Platform> MakePlatform(const CommandLine& line) {
   if (line.mode == CommandLine::Mode::kHeadless) return MakeHeadless(line);
   try {
-    return MakeSdlPlatform(line.windowed);
+    return MakeSdlPlatform(SdlOptions{line.windowed});
   } catch (const std::exception& e) {
     throw StartFailure{kExitRuntimeError, e.what()};
   }
