@@ -16,6 +16,12 @@ void RunGame(GameContext& ctx);
 bool RunFrame(GameContext& ctx);
 // All four bounds inclusive.
 bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y);
+// The pieces StartGame and RunGame are made of, so a test can run a game one
+// frame at a time: the state taken from the settings, the play screen's
+// set-up (images, sounds, gulls, view, clock start) and its teardown.
+void PrepareGame(Modul& modul, GameState& game);
+void SetUpGame(GameContext& ctx);
+void TearDownGame(GameContext& ctx);
 
 // game_images.cpp
 void MakeGameBackBuffer(Platform& platform, DisplayState& display, GameState& game);

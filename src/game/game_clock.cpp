@@ -1,0 +1,51 @@
+#include <cstdint>
+
+#include "game/phases.h"
+
+namespace mw {
+namespace {
+
+constexpr std::int32_t kScoreFloor = -10000;
+
+}  // namespace
+
+bool ClockStep(GameContext& ctx) {
+  Platform& platform = ctx.platform;
+  GameState& game = ctx.game;
+  FrameState& frame = ctx.frame;
+  if (platform.ReadClock() <= frame.LastSecondTick + 1000) return false;
+
+  // The mark is the clock now, so time spent away (a lost display) costs one
+  // second only.
+  frame.LastSecondTick = platform.ReadClock();
+  // The average since the start; 64-bit, so a long game cannot overflow it.
+  const std::int64_t elapsed = platform.ReadClock() - frame.StartTick + 1;
+  frame.Fps = elapsed > 0
+                  ? static_cast<std::int64_t>(Int(static_cast<double>(frame.FrameCount * 1000) /
+                                                  static_cast<double>(elapsed)))
+                  : 0;
+  game.TimeLeft.SetValue(ToInt32(static_cast<std::int64_t>(game.TimeLeft.Value()) - 1));
+  const std::int32_t time_left = game.TimeLeft.Value();
+  if (time_left <= 10) PlaySoundNumber(ctx, 4);
+  if (time_left <= 0) return true;
+  frame.ScoreAtLastSecond = game.Score.Value();
+  return false;
+}
+
+void ScoreFloor(GameContext& ctx) {
+  if (ctx.game.Score.Value() < kScoreFloor) ctx.game.Score.SetValue(kScoreFloor);
+}
+
+void AdjustPace(GameContext& ctx, std::int32_t score_now, std::int32_t score_then) {
+  const std::int64_t gain = static_cast<std::int64_t>(score_now) - score_then;
+  if (gain >= 200) {
+    ctx.game.StepInterval.SetValue(10);
+    ShowMessage(ctx, -110, 420, "- Das ist Ihnen wohl zu leicht -");
+  }
+  if (-gain >= 300) {
+    ctx.game.StepInterval.SetValue(100);
+    ShowMessage(ctx, -110, 420, "- Es geht um Pluspunkte!!! -");
+  }
+}
+
+}  // namespace mw

@@ -1,0 +1,94 @@
+#include "game/hud.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "game/phases.h"
+
+namespace mw {
+namespace {
+
+constexpr Colour kWhite = Rgb(255, 255, 255);
+constexpr Colour kBlack = Rgb(0, 0, 0);
+constexpr Colour kRed = Rgb(255, 0, 0);
+constexpr Colour kWiperGreen = Rgb(0, 85, 0);
+
+void SetGameFont(GameContext& ctx, bool bold) {
+  ctx.game.GameFont.size = 20;
+  ctx.game.GameFont.bold = bold;
+  ctx.display.BackBuffer.SetTextFont(ctx.game.GameFont);
+}
+
+}  // namespace
+
+std::string ClockText(std::int32_t time_left) {
+  const std::int32_t seconds = time_left % 60;
+  std::string text = std::to_string(time_left / 60) + ":";
+  if (seconds >= 0 && seconds < 10) text += '0';
+  return text + std::to_string(seconds);
+}
+
+Colour ClockColour(std::int32_t time_left) {
+  return time_left > 10 ? kBlack : kRed;
+}
+
+std::int32_t ScoreTextX(const std::string& score_text) {
+  return 740 - 15 * static_cast<std::int32_t>(score_text.size());
+}
+
+void DrawSplats(GameContext& ctx) {
+  const GameState& game = ctx.game;
+  Surface& back = ctx.display.BackBuffer;
+  const std::int32_t view_x = game.ViewX.Value();
+  // The table holds 500 splats; a count beyond it must not read past the end.
+  const std::int32_t count = std::clamp(game.SplatCount, 0, kMaxSplats);
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const SplatPos& splat = game.Splats[static_cast<std::size_t>(i)];
+    back.BlitImage(splat.X - view_x + 100, splat.Y + 50, game.SplatImage, Rect{}, true);
+  }
+}
+
+void DrawHud(GameContext& ctx) {
+  GameState& game = ctx.game;
+  Surface& back = ctx.display.BackBuffer;
+
+  SetGameFont(ctx, false);
+  back.SetTextColor(kWhite);
+  back.DrawTextAt(110, 500, std::to_string(ctx.frame.Fps) + "fps");
+
+  SetGameFont(ctx, true);
+  back.SetTextColor(kBlack);
+  const std::string score = std::to_string(game.Score.Value());
+  back.DrawTextAt(ScoreTextX(score), 50, score);
+
+  const std::int32_t time_left = game.TimeLeft.Value();
+  SetGameFont(ctx, true);
+  back.SetTextColor(ClockColour(time_left));
+  back.DrawTextAt(100, 50, ClockText(time_left));
+
+  // The rifle holds eight; more icons would not fit the corner anyway.
+  const std::int32_t cartridges = std::min(game.Cartridges.Value(), 8);
+  for (std::int32_t i = 1; i <= cartridges; ++i) {
+    back.BlitImage(720 - 20 * i, 470, game.CartridgeImage, Rect{}, true);
+  }
+
+  // The label keeps the clock's font: the size is set but not passed on.
+  game.GameFont.size = 20;
+  back.SetTextTransparency(false);
+  back.SetTextBackColor(kWiperGreen);
+  back.SetTextColor(kWhite);
+  back.DrawTextAt(270, 500, "Scheibenwischer");
+  back.SetTextTransparency(true);
+}
+
+void DrawCrosshairAndFlip(GameContext& ctx) {
+  GameState& game = ctx.game;
+  Surface& back = ctx.display.BackBuffer;
+  game.CursorPos = ctx.platform.MousePosition();
+  back.BlitImage(game.CursorPos.x - 16 + 100, game.CursorPos.y - 16 + 50, ctx.display.CursorImage,
+                 Rect{}, true);
+  ctx.platform.Flip(back, ctx.frame.VisibleRect);
+}
+
+}  // namespace mw
