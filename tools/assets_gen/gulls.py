@@ -75,7 +75,7 @@ def _band(spine, t0, t1, thick, offset=0.0):
 
 def _wing(c, side, inner_deg, outer_deg):
     spine = _wing_spine(side, inner_deg, outer_deg)
-    thick = lambda t: 11.0 * (1 - t) + 2.2 * t + 2.5 * math.sin(math.pi * min(t / 0.5, 1.0)) * (1 - t)
+    thick = lambda t: 11.0 * (1 - t) + 1.2 * t + 2.5 * math.sin(math.pi * min(t / 0.5, 1.0)) * (1 - t)
     c.polygon(_band(spine, 0.0, 1.0, thick), GREY)
     # Shadowed trailing edge, lit leading edge.
     lower = _band(spine, 0.0, 0.8, lambda t: thick(t) * 0.35)

@@ -49,6 +49,20 @@ def _cloud_density(xs, ys):
     return smoothstep(0.50, 0.74, n * (0.7 + 0.6 * patch)) * band
 
 
+def _cloud_banks(img, xs, ys):
+    """Broad soft cloud banks high up, darker than the sky, their undersides catching the sun."""
+    def density(y):
+        n = _noise.fractal(xs / 340.0 + 70.0, y / 48.0 + 11.0, octaves=5)
+        band = smoothstep(0, 30, y) * (1 - smoothstep(90, 160, y))
+        return smoothstep(0.47, 0.62, n) * band
+    d = density(ys)
+    rim = np.clip(d - density(ys + 7), 0, 1)
+    sun_near = np.exp(-((xs - SUN_X) / 500.0) ** 2)[..., None]
+    body = lerp(np.array([112, 80, 146.0]), np.array([170, 104, 150.0]), sun_near)
+    img[...] = lerp(img, lerp(body, img, 0.3), 0.7 * d[..., None])
+    img[...] = lerp(img, np.array([255, 190, 170.0]), np.clip(rim * 1.4, 0, 1)[..., None] * (0.35 + 0.4 * sun_near))
+
+
 def _clouds(img, xs, ys):
     d = _cloud_density(xs, ys)
     below = _cloud_density(xs, ys + 5)
@@ -83,8 +97,8 @@ def _coast(img):
     ys = np.arange(HORIZON, dtype=np.float64)[:, None] + 0.0
     cover = np.clip(ys + 1 - top[None, :], 0, 1)
     far = smoothstep(900, 1500, xs)[None, :]
-    land_top = lerp(np.array([176, 122, 164.0]), np.array([138, 92, 140.0]), far[..., None])
-    land_base = lerp(np.array([206, 150, 170.0]), np.array([176, 126, 156.0]), far[..., None])
+    land_top = lerp(np.array([150, 100, 150.0]), np.array([138, 92, 140.0]), far[..., None])
+    land_base = lerp(np.array([190, 136, 166.0]), np.array([176, 126, 156.0]), far[..., None])
     depth = np.clip((ys - top[None, :]) / np.maximum(h, 1)[None, :], 0, 1)[..., None]
     land = lerp(land_top, land_base, depth)
     img[:HORIZON] = lerp(img[:HORIZON], land, cover[..., None])
@@ -165,6 +179,7 @@ def panorama():
     img[:HORIZON] = _sky(sky_x, sky_y)
     _sun(img)
     sky = img[:HORIZON]
+    _cloud_banks(sky, sky_x, sky_y)
     _clouds(sky, sky_x, sky_y)
     _horizon_haze(sky, sky_y)
     coast = _coast(img)

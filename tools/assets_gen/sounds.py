@@ -63,7 +63,7 @@ def rifle_shot(rng):
     thump = np.sin(2 * np.pi * np.cumsum(sweep) / SR) * _env(t, 0.003, 0.12) * 1.1
     dry = crack + body + thump
     # The echo rolls back from the water and the far shore, duller each time.
-    tail = _biquad(rng.standard_normal(n), "low", 700 * np.exp(-t / 1.2) + 180) * 0.22
+    tail = _biquad(rng.standard_normal(n), "low", 700 * np.exp(-t / 1.2) + 180) * 0.4
     tail *= np.clip((t - 0.05) / 0.25, 0, 1) * np.exp(-t / 0.55)
     echo = np.zeros(n)
     for delay, gain, cutoff in ((0.21, 0.42, 1400), (0.47, 0.30, 900), (0.80, 0.20, 600), (1.18, 0.12, 420)):

@@ -3,6 +3,7 @@ and darker quiet zones where the game writes its menu, settings and score lines.
 import numpy as np
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
+from .canvas import SuperCanvas, blend
 from .noise import gradient, lerp, smoothstep
 
 FONT_DIR = "/usr/share/fonts/truetype/liberation2/"
@@ -70,11 +71,22 @@ def _banner(img, y0, y1):
     img[y1:y1 + 10] *= 1 - shadow
 
 
+def _distant_gulls(img):
+    """A few far gulls against the sun: the game's promise in three strokes each."""
+    c = SuperCanvas(200, 80, factor=8)
+    for x, y, span in ((70.0, 40.0, 9.0), (104.0, 24.0, 6.5), (126.0, 50.0, 5.0)):
+        c.line([(x - span, y - span * 0.25), (x - span * 0.45, y - span * 0.42), (x, y)], (64, 36, 76), span * 0.16)
+        c.line([(x, y), (x + span * 0.45, y - span * 0.42), (x + span, y - span * 0.25)], (64, 36, 76), span * 0.16)
+    color, alpha = c.overlay()
+    blend(img, 300, 130, color, alpha * 0.85)
+
+
 def backgrounds(pano):
     """(menu, settings, high scores) as float RGB 640x480 from the panorama."""
     window = pano[:, WINDOW_X:WINDOW_X + 640].copy()
     menu = window.copy()
     _side_shade(menu, 230, 420, 330)
+    _distant_gulls(menu)
     _letter(menu, "Möwenschuss", 104, 52)
 
     settings = window.copy()

@@ -1,0 +1,207 @@
+#include "platform/headless_platform.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+
+#include "platform/image_loading.h"
+#include "platform/platform_folders.h"
+#include "platform/runtime_error.h"
+#include "platform/sdl_surfaces.h"
+#include "platform/sound_data.h"
+#include "platform/text_engine.h"
+
+namespace mw {
+namespace {
+
+constexpr std::int64_t kQueryTicks = 3;      // 0.01 ms
+constexpr std::int64_t kFrameTicks = 5000;   // 1000/60 ms
+constexpr std::int64_t kTimeoutMs = 60'000;  // after the script's last event
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr int kSoundChannels = 100;
+
+// The character a key types when it goes down, or -1.
+int TypedBy(int virtual_key) {
+  switch (virtual_key) {
+    case vk::kBackspace:
+    case vk::kTab:
+    case vk::kReturn:
+    case vk::kEscape:
+    case vk::kSpace:
+    case vk::kKey1:
+    case vk::kKey2:
+      return virtual_key;
+    default:
+      return -1;
+  }
+}
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform(Script script, HeadlessOptions options)
+    : script_(std::move(script)),
+      options_(std::move(options)),
+      text_(std::make_unique<TextEngine>()),
+      frame_(NewSurface(kScreenWidth, kScreenHeight, options_.format), text_.get()),
+      timeout_tick_(script_.LastTick() + kTimeoutMs * kTicksPerMs) {
+  if (options_.format != kRgb565 && options_.format != kRgb555) {
+    throw RuntimeError("Nur die Pixelformate 5-6-5 und 5-5-5 werden unterstützt");
+  }
+  events_.SetClock([this] { return ticks_ / kTicksPerMs; });
+}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+void HeadlessPlatform::OpenDisplay() {}
+void HeadlessPlatform::CloseDisplay() {}
+
+Surface HeadlessPlatform::MakeSurface(int width, int height) {
+  return Surface(NewSurface(width, height, options_.format), text_.get());
+}
+
+Surface HeadlessPlatform::ImageSurface(std::string_view asset, int width, int height) {
+  return LoadImageSurface(asset, width, height, options_.format, text_.get());
+}
+
+void HeadlessPlatform::Query() {
+  AdvanceTo(ticks_ + kQueryTicks);
+}
+
+void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
+  ticks_ = ticks;
+  ApplyDueEvents();
+  if (ticks_ > timeout_tick_) {
+    throw HeadlessTimeout(script_.file_name + ": das Programm läuft noch " +
+                          std::to_string(kTimeoutMs / 1000) +
+                          " s nach dem letzten Ereignis des Skripts");
+  }
+}
+
+void HeadlessPlatform::ApplyDueEvents() {
+  while (next_event_ < script_.events.size() && script_.events[next_event_].tick <= ticks_) {
+    const ScriptEvent& e = script_.events[next_event_++];
+    switch (e.kind) {
+      case ScriptEvent::Kind::kMouse:
+        mouse_ = {e.a, e.b};
+        break;
+      case ScriptEvent::Kind::kDown: {
+        const auto key = static_cast<std::size_t>(e.a);
+        down_[key] = true;
+        pressed_[key] = true;
+        if (const int c = TypedBy(e.a); c >= 0) typed_.push_back(static_cast<char>(c));
+        break;
+      }
+      case ScriptEvent::Kind::kUp:
+        down_[static_cast<std::size_t>(e.a)] = false;
+        break;
+      case ScriptEvent::Kind::kType:
+        typed_.insert(typed_.end(), e.text.begin(), e.text.end());
+        break;
+      case ScriptEvent::Kind::kLoseDisplay:
+        lost_until_ = std::max(lost_until_, e.tick + e.a);
+        break;
+      case ScriptEvent::Kind::kShot:
+        pending_shots_.push_back(e.text);
+        break;
+      case ScriptEvent::Kind::kClose:
+        quit_ = true;
+        break;
+    }
+  }
+}
+
+void HeadlessPlatform::Flip(const Surface& back_buffer, Rect visible) {
+  AdvanceTo((ticks_ / kFrameTicks + 1) * kFrameTicks);
+  frame_.FillRect({}, 0);
+  frame_.BlitImage(0, 0, back_buffer, visible, false);
+  ++frames_;
+  for (const std::string& name : pending_shots_) WriteShot(name);
+  pending_shots_.clear();
+}
+
+void HeadlessPlatform::WriteShot(const std::string& name) {
+  if (options_.shots_dir.empty()) return;
+  const std::string path = options_.shots_dir + "/" + name + ".png";
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(frame_.Raw(), SDL_PIXELFORMAT_RGB24, 0);
+  if (rgb == nullptr) throw RuntimeError(WithSdlError("Bild " + path));
+  const int result = IMG_SavePNG(rgb, path.c_str());
+  SDL_FreeSurface(rgb);
+  if (result != 0) {
+    throw RuntimeError(WithSdlError("Das Bild \"" + path + "\" kann nicht geschrieben werden"));
+  }
+}
+
+Colour HeadlessPlatform::FramePixel(int x, int y) const {
+  Uint8 r = 0;
+  Uint8 g = 0;
+  Uint8 b = 0;
+  SDL_GetRGB(frame_.PixelAt(x, y), frame_.Raw()->format, &r, &g, &b);
+  return Rgb(r, g, b);
+}
+
+int HeadlessPlatform::DisplayStatus() {
+  Query();
+  return ticks_ < lost_until_ ? 1 : 0;
+}
+
+void HeadlessPlatform::Yield() {
+  Query();
+  if (typed_.empty()) return;
+  const auto code = static_cast<unsigned char>(typed_.front());
+  typed_.pop_front();
+  TypeCharacter(code);
+}
+
+bool HeadlessPlatform::KeyDown(int virtual_key) {
+  Query();
+  if (virtual_key < 0 || virtual_key >= vk::kCount) return false;
+  const auto key = static_cast<std::size_t>(virtual_key);
+  const bool result = down_[key] || pressed_[key];
+  pressed_[key] = false;
+  return result;
+}
+
+Point HeadlessPlatform::MousePosition() {
+  Query();
+  return {std::clamp(mouse_.x, 0, kScreenWidth - 1), std::clamp(mouse_.y, 0, kScreenHeight - 1)};
+}
+
+std::int64_t HeadlessPlatform::ReadClock() {
+  Query();
+  return 10000 + ticks_ / kTicksPerMs;
+}
+
+SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
+  return DecodeSound(asset);
+}
+
+void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {
+  if (channel < 0 || channel >= kSoundChannels) {
+    throw RuntimeError("Laufzeitfehler 9: Klangkanal " + std::to_string(channel) +
+                       " außerhalb des gültigen Bereichs");
+  }
+  if (!sound) {
+    throw RuntimeError(
+        "Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
+  }
+  ++sound_plays_;
+}
+
+void HeadlessPlatform::ShowMessageBox(std::string_view title, std::string_view text) {
+  events_.MessageBox(title, text);
+}
+
+std::string HeadlessPlatform::ProgramFolder() {
+  return ExecutableFolder();
+}
+std::string HeadlessPlatform::UserDataFolder() {
+  return PerUserDataFolder();
+}
+
+std::unique_ptr<HeadlessPlatform> MakeHeadlessPlatform(Script script, HeadlessOptions options) {
+  return std::make_unique<HeadlessPlatform>(std::move(script), std::move(options));
+}
+
+}  // namespace mw

@@ -1,0 +1,31 @@
+#include "platform/platform_folders.h"
+
+#include <SDL.h>
+
+#include "platform/runtime_error.h"
+#include "platform/sdl_surfaces.h"
+
+namespace mw {
+namespace {
+
+std::string TakeSdlString(char* text) {
+  std::string result = text;
+  SDL_free(text);
+  if (!result.empty() && result.back() != '/') result += '/';
+  return result;
+}
+
+}  // namespace
+
+std::string ExecutableFolder() {
+  char* path = SDL_GetBasePath();
+  if (path == nullptr) throw RuntimeError(WithSdlError("Der Programmordner ist nicht bekannt"));
+  return TakeSdlString(path);
+}
+
+std::string PerUserDataFolder() {
+  char* path = SDL_GetPrefPath("", "moewenschuss");
+  return path == nullptr ? std::string() : TakeSdlString(path);
+}
+
+}  // namespace mw

@@ -1,0 +1,16 @@
+#pragma once
+// The program's folder and the per-user data folder, the same for both
+// platforms.
+
+#include <string>
+
+namespace mw {
+
+// The folder that holds the executable, ending in "/". Throws RuntimeError.
+std::string ExecutableFolder();
+
+// The per-user data folder of the game (made if needed), ending in "/"; empty
+// when the system has none.
+std::string PerUserDataFolder();
+
+}  // namespace mw

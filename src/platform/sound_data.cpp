@@ -1,0 +1,54 @@
+#include "platform/sound_data.h"
+
+#include <string>
+
+#include "platform/embedded_files.h"
+#include "platform/runtime_error.h"
+#include "platform/sdl_surfaces.h"
+
+namespace mw {
+namespace {
+
+const EmbeddedFile& SoundAsset(std::string_view asset) {
+  const EmbeddedFile* file = FindEmbeddedFile(asset);
+  if (file == nullptr) {
+    throw RuntimeError("Der Klang \"" + std::string(asset) + "\" fehlt im Programm");
+  }
+  return *file;
+}
+
+SDL_RWops* ReadFrom(const EmbeddedFile& file) {
+  SDL_RWops* rw = SDL_RWFromConstMem(file.data, static_cast<int>(file.size));
+  if (rw == nullptr) throw RuntimeError(WithSdlError(std::string("Der Klang ") + file.name));
+  return rw;
+}
+
+}  // namespace
+
+SoundData::~SoundData() {
+  if (chunk != nullptr) Mix_FreeChunk(chunk);
+  if (samples != nullptr) SDL_FreeWAV(samples);
+}
+
+SoundBuffer DecodeSound(std::string_view asset) {
+  const EmbeddedFile& file = SoundAsset(asset);
+  auto sound = std::make_shared<SoundData>();
+  if (SDL_LoadWAV_RW(ReadFrom(file), 1, &sound->spec, &sound->samples, &sound->length) == nullptr) {
+    throw RuntimeError(
+        WithSdlError("Der Klang \"" + std::string(asset) + "\" kann nicht gelesen werden"));
+  }
+  return sound;
+}
+
+SoundBuffer LoadMixerSound(std::string_view asset) {
+  const EmbeddedFile& file = SoundAsset(asset);
+  auto sound = std::make_shared<SoundData>();
+  sound->chunk = Mix_LoadWAV_RW(ReadFrom(file), 1);
+  if (sound->chunk == nullptr) {
+    throw RuntimeError(
+        WithSdlError("Der Klang \"" + std::string(asset) + "\" kann nicht gelesen werden"));
+  }
+  return sound;
+}
+
+}  // namespace mw

@@ -1,0 +1,34 @@
+#pragma once
+// A decoded sound effect. The window platform plays it through SDL2_mixer;
+// the headless platform only keeps the decoded samples.
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace mw {
+
+struct SoundData {
+  SoundData() = default;
+  SoundData(const SoundData&) = delete;
+  SoundData& operator=(const SoundData&) = delete;
+  ~SoundData();
+
+  Mix_Chunk* chunk = nullptr;  // for the mixer
+  Uint8* samples = nullptr;    // from SDL_LoadWAV_RW
+  Uint32 length = 0;
+  SDL_AudioSpec spec{};
+};
+
+// The embedded WAV asset of that name, decoded (16-bit PCM or MS ADPCM).
+// Throws RuntimeError when it is missing or cannot be decoded.
+SoundBuffer DecodeSound(std::string_view asset);
+
+// The embedded WAV asset of that name as a mixer chunk, converted to the open
+// device's format. Throws RuntimeError.
+SoundBuffer LoadMixerSound(std::string_view asset);
+
+}  // namespace mw

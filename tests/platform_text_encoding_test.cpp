@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/cp1252.h"
+#include "platform/event_log.h"
+#include "platform/runtime_error.h"
+
+namespace mw {
+namespace {
+
+TEST(Cp1252, EveryByteSurvivesTheRoundTripThroughUtf8) {
+  std::string all;
+  for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+  EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+}
+
+TEST(Cp1252, MapsTheGermanLettersAndTheHighPunctuation) {
+  EXPECT_EQ(Cp1252ToUtf8("M\xF6wenschu\xDF"), "Möwenschuß");
+  EXPECT_EQ(Cp1252ToUtf8("\x80\x99\x84\x93"), "€™„“");
+  EXPECT_EQ(Utf8ToCp1252("ÄÖÜäöüß€"), "\xC4\xD6\xDC\xE4\xF6\xFC\xDF\x80");
+  EXPECT_EQ(CodePointToCp1252(U'\u0178'), 0x9F);
+  // C1 controls that 1252 puts letters on are not 1252 characters.
+  EXPECT_FALSE(CodePointToCp1252(0x80).has_value());
+  EXPECT_EQ(CodePointToCp1252(0x81), 0x81);
+}
+
+TEST(Cp1252, DropsWhatItCannotHoldAndBrokenUtf8) {
+  EXPECT_EQ(Utf8ToCp1252("a日b😀c"), "abc");
+  EXPECT_EQ(Utf8ToCp1252("a\xC0\xAF"
+                         "b"),
+            "ab");  // overlong '/'
+  EXPECT_EQ(Utf8ToCp1252("a\xED\xA0\x80"
+                         "b"),
+            "ab");  // surrogate
+  EXPECT_EQ(Utf8ToCp1252("a\x80"
+                         "b\xC3"),
+            "ab");                                    // stray and cut-off bytes
+  EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80x"), "x");  // above U+10FFFF
+  EXPECT_EQ(Utf8ToCp1252("\xC3\x28"), "(");           // bad continuation
+}
+
+TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
+  EXPECT_EQ(JsonString("a\"b\\c"), R"("a\"b\\c")");
+  EXPECT_EQ(JsonString("\n\r\t\b\f"), R"("\n\r\t\b\f")");
+  EXPECT_EQ(JsonString(std::string("\x01\x1F\x7F", 3)), R"("\u0001\u001f\u007f")");
+  EXPECT_EQ(JsonString(std::string("\0", 1)), R"("\u0000")");
+  EXPECT_EQ(JsonString("\x81"), R"("\u0081")");
+  EXPECT_EQ(JsonString("M\xF6we \x80"), "\"Möwe €\"");
+}
+
+TEST(EventLog, WritesOneFlushedLinePerEventWithTheClock) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("mw_event_log_" + std::to_string(::getpid()));
+  std::int64_t now = 12;
+  {
+    EventLog log;
+    log.SetClock([&now] { return now; });
+    log.KeepInMemory(true);
+    log.Open(path.string());
+    log.Screen("menu");
+    now = 15;
+    log.Sound(3);
+    log.Message("+25 \"M\xF6we\"", -4, 300);
+    log.GameEnd("time", -120);
+    log.HighScores("saved", "/tmp/highscores.pdk");
+    log.MessageBox("Fehler", "Audiohardware nicht gefunden !");
+    // Flushed at once: readable before the log is closed.
+    std::ifstream early(path);
+    std::stringstream seen;
+    seen << early.rdbuf();
+    EXPECT_EQ(seen.str(), log.Text());
+    log.Exit(0);
+  }
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(),
+            "{\"t\":12,\"event\":\"screen\",\"name\":\"menu\"}\n"
+            "{\"t\":15,\"event\":\"sound\",\"number\":3}\n"
+            "{\"t\":15,\"event\":\"message\",\"text\":\"+25 \\\"Möwe\\\"\",\"x\":-4,\"y\":300}\n"
+            "{\"t\":15,\"event\":\"game-end\",\"reason\":\"time\",\"score\":-120}\n"
+            "{\"t\":15,\"event\":\"highscores\",\"action\":\"saved\",\"path\":"
+            "\"/tmp/highscores.pdk\"}\n"
+            "{\"t\":15,\"event\":\"messagebox\",\"title\":\"Fehler\",\"text\":"
+            "\"Audiohardware nicht gefunden !\"}\n"
+            "{\"t\":15,\"event\":\"exit\",\"code\":0}\n");
+  std::filesystem::remove(path);
+}
+
+TEST(EventLog, ClosedLogCostsNothingAndABadPathIsAClearError) {
+  EventLog log;
+  log.Screen("menu");
+  EXPECT_EQ(log.Text(), "");
+  EXPECT_FALSE(log.IsOpen());
+  try {
+    log.Open("/nonexistent-folder/log.jsonl");
+    FAIL() << "opened a log in a missing folder";
+  } catch (const RuntimeError& e) {
+    EXPECT_NE(std::string(e.what()).find("/nonexistent-folder/log.jsonl"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace mw
