@@ -110,7 +110,7 @@ TEST(GameplayShip, TheHitCountDrivesPenaltiesAndShipMode) {
     PlaceShip(w, 1);
     w.game.Cartridges.SetValue(8);
     const std::int32_t ring = w.game.MessageIndex;
-    w.Click({300, 470});
+    w.Click({400, 470});
     ASSERT_EQ(w.game.ShipSinking, 5) << "hit " << hit;
     if (next < table.size() && table[next].hit == hit) {
       EXPECT_EQ(w.game.Score.Value(), table[next].score) << "hit " << hit;

@@ -76,7 +76,7 @@ struct World {
 
   World() {
     OpenSounds(platform, game);
-    display.BackBuffer = platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
+    MakeGameBackBuffer(platform, display, game);
     game.Score.SetValue(0);
     game.ViewX.SetValue(640);
     game.Cartridges.SetValue(8);

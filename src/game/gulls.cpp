@@ -99,10 +99,8 @@ void GullPhase(GameContext& ctx) {
         PointInRect(frame.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
       ScoreHit(ctx, g);
     }
-    if (ctx.display.BackBuffer) {
-      ctx.display.BackBuffer.BlitScaled(frame.TargetRect, GullImage(ctx.game, g.Frame),
-                                        frame.WholeRect);
-    }
+    ctx.display.BackBuffer.BlitScaled(frame.TargetRect, GullImage(ctx.game, g.Frame),
+                                      frame.WholeRect);
   }
 }
 

@@ -89,10 +89,8 @@ void HitShip(GameContext& ctx) {
 void ShipPhase(GameContext& ctx) {
   if (ctx.frame.StepDue) MoveShip(ctx.game);
   PlaceShip(ctx);
-  if (ctx.display.BackBuffer) {
-    ctx.display.BackBuffer.BlitScaled(ctx.frame.TargetRect, ctx.game.ShipImage,
-                                      ctx.frame.ShipSourceRect);
-  }
+  ctx.display.BackBuffer.BlitScaled(ctx.frame.TargetRect, ctx.game.ShipImage,
+                                    ctx.frame.ShipSourceRect);
   // The whole rectangle counts, also where it lies beyond the BackBuffer.
   if (ctx.frame.ShotFired && ctx.game.ShipSinking == 0 &&
       PointInRect(ctx.frame.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {

@@ -21,7 +21,7 @@ bool InWiperButton(Point p) {
 void UseWiper(GameContext& ctx) {
   ctx.game.SplatCount = 0;
   // Drawn over this frame's sea, before gulls, ship and texts: a flash.
-  if (ctx.display.BackBuffer) ctx.display.BackBuffer.FillRect(ctx.frame.WholeRect, kWipeFlash);
+  ctx.display.BackBuffer.FillRect(ctx.frame.WholeRect, kWipeFlash);
   ChangeScore(ctx.game, -50);
   ShowMessage(ctx, -300, 420, "-50");
 }
