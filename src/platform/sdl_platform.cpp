@@ -1,0 +1,365 @@
+#include "platform/sdl_platform.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "platform/cp1252.h"
+#include "platform/image_loading.h"
+#include "platform/platform_folders.h"
+#include "platform/runtime_error.h"
+#include "platform/sdl_surfaces.h"
+#include "platform/sound_data.h"
+#include "platform/text_engine.h"
+#include "platform/virtual_keys.h"
+
+namespace mw {
+namespace {
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr int kSoundChannels = 100;
+constexpr Uint64 kFramesPerSecond = 60;
+constexpr Uint32 kLostDisplayNapMs = 10;
+
+class SdlPlatform : public Platform {
+ public:
+  explicit SdlPlatform(const SdlOptions& options);
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  void OpenDisplay() override;
+  void CloseDisplay() override;
+  PixelFormat DisplayFormat() const override { return format_; }
+  Surface MakeSurface(int width, int height) override {
+    return Surface(NewSurface(width, height, format_), text_.get());
+  }
+  Surface ImageSurface(std::string_view asset, int width, int height) override {
+    return LoadImageSurface(asset, width, height, format_, text_.get());
+  }
+  void Flip(const Surface& back_buffer, Rect visible) override;
+  int DisplayStatus() override;
+  void RestoreSurfaces() override {}  // software surfaces lose nothing
+  void SetGameMode(bool in_game) override;
+
+  void Yield() override;
+  bool KeyDown(int virtual_key) override;
+  Point MousePosition() override;
+  std::int64_t ReadClock() override;
+  bool QuitRequested() override;
+
+  bool OpenSoundDevice() override;
+  SoundBuffer LoadSound(std::string_view asset) override { return LoadMixerSound(asset); }
+  void PlaySound(int channel, const SoundBuffer& sound) override;
+
+  void ShowMessageBox(std::string_view title, std::string_view text) override;
+
+  std::string ProgramFolder() override { return ExecutableFolder(); }
+  std::string UserDataFolder() override { return PerUserDataFolder(); }
+
+ private:
+  static int WatchEvent(void* self, SDL_Event* event);
+  void ToggleFullscreen();
+  void UpdateMouseConfinement();
+  void PaceFrame();
+  std::int64_t Elapsed() const;
+
+  SdlOptions options_;
+  Uint64 start_ms_ = 0;
+  std::unique_ptr<TextEngine> text_;
+  PixelFormat format_ = kRgb565;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  Surface frame_;
+  bool fullscreen_ = true;
+  bool in_game_ = false;
+  bool quit_ = false;
+  bool sound_open_ = false;
+  std::array<bool, vk::kCount> pressed_{};  // latched by the event watch
+  Uint64 next_frame_ = 0;                   // performance-counter time of the next frame
+};
+
+SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
+  // Ctrl+C and SIGTERM become SDL_QUIT: the program ends in order.
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    throw RuntimeError(WithSdlError("Die Grafik kann nicht gestartet werden"));
+  }
+  start_ms_ = SDL_GetTicks64();
+  try {
+    text_ = std::make_unique<TextEngine>();
+  } catch (...) {
+    SDL_Quit();
+    throw;
+  }
+  fullscreen_ = !options_.windowed;
+  SDL_AddEventWatch(&SdlPlatform::WatchEvent, this);
+  events_.SetClock([this] { return Elapsed(); });
+}
+
+SdlPlatform::~SdlPlatform() {
+  SDL_DelEventWatch(&SdlPlatform::WatchEvent, this);
+  CloseDisplay();
+  if (sound_open_) {
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+  }
+  text_.reset();
+  SDL_Quit();
+}
+
+std::int64_t SdlPlatform::Elapsed() const {
+  return static_cast<std::int64_t>(SDL_GetTicks64() - start_ms_);
+}
+
+// Sees every event as it is queued, without taking it from the queue: presses
+// are latched for KeyDown and the quit request is noticed even in loops that
+// never yield. The typed characters stay queued for Yield.
+int SdlPlatform::WatchEvent(void* self, SDL_Event* event) {
+  auto* platform = static_cast<SdlPlatform*>(self);
+  int key = -1;
+  if (event->type == SDL_KEYDOWN) key = VirtualKeyOfScancode(event->key.keysym.scancode);
+  if (event->type == SDL_MOUSEBUTTONDOWN) key = VirtualKeyOfMouseButton(event->button.button);
+  if (key >= 0) platform->pressed_[static_cast<std::size_t>(key)] = true;
+  if (event->type == SDL_QUIT) platform->quit_ = true;
+  return 1;
+}
+
+void SdlPlatform::OpenDisplay() {
+  if (window_ != nullptr) return;
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  int width = kScreenWidth;
+  int height = kScreenHeight;
+  SDL_DisplayMode desktop;
+  if (options_.windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0 &&
+      desktop.w >= 2 * kScreenWidth + 64 && desktop.h >= 2 * kScreenHeight + 96) {
+    width *= 2;  // the desktop has room for a clearer window
+    height *= 2;
+  }
+  const Uint32 flags =
+      SDL_WINDOW_RESIZABLE | (fullscreen_ ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
+  window_ = SDL_CreateWindow("M\xC3\xB6wenschuss", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             width, height, flags);
+  if (window_ == nullptr) {
+    throw RuntimeError(WithSdlError("Das Fenster kann nicht geöffnet werden"));
+  }
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer_ == nullptr) {
+    const std::string error = WithSdlError("Die Bildausgabe kann nicht gestartet werden");
+    CloseDisplay();
+    throw RuntimeError(error);
+  }
+  SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+  format_ = SDL_GetWindowPixelFormat(window_) == SDL_PIXELFORMAT_RGB555 ? kRgb555 : kRgb565;
+  texture_ = SDL_CreateTexture(renderer_, SdlFormatOf(format_), SDL_TEXTUREACCESS_STREAMING,
+                               kScreenWidth, kScreenHeight);
+  if (texture_ == nullptr) {
+    const std::string error = WithSdlError("Die Bildausgabe kann nicht gestartet werden");
+    CloseDisplay();
+    throw RuntimeError(error);
+  }
+  frame_ = MakeSurface(kScreenWidth, kScreenHeight);
+
+  // The window's icon is a gull on a see-through background.
+  Surface gull = ImageSurface("7.pdk", 100, 50);
+  gull.SetTransparentColor(format_.blue_mask);
+  SDL_SetWindowIcon(window_, gull.Raw());
+
+  SDL_StartTextInput();
+  UpdateMouseConfinement();
+}
+
+void SdlPlatform::CloseDisplay() {
+  frame_ = Surface();
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+}
+
+void SdlPlatform::Flip(const Surface& back_buffer, Rect visible) {
+  if (renderer_ == nullptr) throw RuntimeError("Flip ohne geöffnete Anzeige");
+  frame_.FillRect({}, 0);
+  frame_.BlitImage(0, 0, back_buffer, visible, false);
+  const SDL_Surface* pixels = frame_.Raw();
+  if (SDL_UpdateTexture(texture_, nullptr, pixels->pixels, pixels->pitch) != 0 ||
+      SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer_) != 0 ||
+      SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {
+    throw RuntimeError(WithSdlError("Das Bild kann nicht gezeigt werden"));
+  }
+  PaceFrame();
+  SDL_RenderPresent(renderer_);
+}
+
+// At most about 60 frames a second even where vsync is off or faster; waits
+// by sleeping, not spinning.
+void SdlPlatform::PaceFrame() {
+  const Uint64 frequency = SDL_GetPerformanceFrequency();
+  const Uint64 interval = frequency / kFramesPerSecond;
+  const Uint64 now = SDL_GetPerformanceCounter();
+  if (next_frame_ > now) {
+    const Uint64 wait_ms = (next_frame_ - now) * 1000 / frequency;
+    if (wait_ms > 0) SDL_Delay(static_cast<Uint32>(std::min<Uint64>(wait_ms, 100)));
+  }
+  // A late frame starts a new rhythm instead of rushing to catch up.
+  next_frame_ = std::max(next_frame_, now) + interval;
+  if (next_frame_ > now + 2 * interval) next_frame_ = now + interval;
+}
+
+int SdlPlatform::DisplayStatus() {
+  if (window_ == nullptr) return 0;
+  SDL_PumpEvents();
+  const Uint32 flags = SDL_GetWindowFlags(window_);
+  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0 ? 1 : 0;
+}
+
+void SdlPlatform::SetGameMode(bool in_game) {
+  in_game_ = in_game;
+  SDL_ShowCursor(in_game ? SDL_DISABLE : SDL_ENABLE);
+  UpdateMouseConfinement();
+}
+
+void SdlPlatform::UpdateMouseConfinement() {
+  if (window_ != nullptr)
+    SDL_SetWindowGrab(window_, fullscreen_ || in_game_ ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlPlatform::ToggleFullscreen() {
+  if (window_ == nullptr) return;
+  const bool want = !fullscreen_;
+  if (SDL_SetWindowFullscreen(window_, want ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u) != 0)
+    return;
+  fullscreen_ = want;
+  UpdateMouseConfinement();
+}
+
+void SdlPlatform::Yield() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    if (event.type == SDL_KEYDOWN) {
+      const SDL_Keysym& key = event.key.keysym;
+      if ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0) {
+        if (event.key.repeat == 0) ToggleFullscreen();
+        continue;
+      }
+      if (const int c = ControlCharacterOfKey(key.sym); c >= 0) TypeCharacter(c);
+    } else if (event.type == SDL_TEXTINPUT) {
+      for (char c : Utf8ToCp1252(event.text.text)) TypeCharacter(static_cast<unsigned char>(c));
+    }
+  }
+  // A minimised game waits in its loops; let it wait quietly.
+  if (DisplayStatus() != 0) SDL_Delay(kLostDisplayNapMs);
+}
+
+bool SdlPlatform::KeyDown(int virtual_key) {
+  if (virtual_key < 0 || virtual_key >= vk::kCount) return false;
+  SDL_PumpEvents();  // busy waits without a yield must see a key let go
+  bool down = false;
+  const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+  if (virtual_key == vk::kLeftButton) {
+    down = (buttons & SDL_BUTTON_LMASK) != 0;
+  } else if (virtual_key == vk::kRightButton) {
+    down = (buttons & SDL_BUTTON_RMASK) != 0;
+  } else if (const SDL_Scancode code = ScancodeOfVirtualKey(virtual_key);
+             code != SDL_SCANCODE_UNKNOWN) {
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    down = keys[code] != 0 || (virtual_key == vk::kReturn && keys[SDL_SCANCODE_KP_ENTER] != 0);
+  }
+  auto& latch = pressed_[static_cast<std::size_t>(virtual_key)];
+  const bool result = down || latch;
+  latch = false;
+  return result;
+}
+
+Point SdlPlatform::MousePosition() {
+  SDL_PumpEvents();
+  if (renderer_ == nullptr) return {0, 0};
+  // Inside the window SDL knows the pointer; outside it, ask the desktop, so
+  // the answer holds wherever the pointer is.
+  int x = 0;
+  int y = 0;
+  if (SDL_GetMouseFocus() == window_) {
+    SDL_GetMouseState(&x, &y);
+  } else {
+    int wx = 0;
+    int wy = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    SDL_GetWindowPosition(window_, &wx, &wy);
+    x -= wx;
+    y -= wy;
+  }
+  float lx = 0;
+  float ly = 0;
+  SDL_RenderWindowToLogical(renderer_, x, y, &lx, &ly);
+  const auto clamp = [](float v, int high) {
+    return std::clamp(static_cast<int>(std::floor(std::clamp(v, -1.0f, 100000.0f))), 0, high);
+  };
+  return {clamp(lx, kScreenWidth - 1), clamp(ly, kScreenHeight - 1)};
+}
+
+std::int64_t SdlPlatform::ReadClock() {
+  return 10001 + Elapsed();
+}
+
+bool SdlPlatform::QuitRequested() {
+  SDL_PumpEvents();
+  return quit_;
+}
+
+bool SdlPlatform::OpenSoundDevice() {
+  if (sound_open_) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  // A ring of channels: each effect plays on its own until the ring comes round.
+  Mix_AllocateChannels(kSoundChannels);
+  sound_open_ = true;
+  return true;
+}
+
+void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
+  if (channel < 0 || channel >= kSoundChannels) {
+    throw RuntimeError("Laufzeitfehler 9: Klangkanal " + std::to_string(channel) +
+                       " außerhalb des gültigen Bereichs");
+  }
+  if (!sound || sound->chunk == nullptr) {
+    throw RuntimeError(
+        "Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
+  }
+  if (!sound_open_) throw RuntimeError("Klang ohne geöffnetes Audiogerät");
+  if (Mix_PlayChannel(channel, sound->chunk, 0) < 0) {
+    throw RuntimeError(WithSdlError("Ein Klang kann nicht gespielt werden"));
+  }
+}
+
+void SdlPlatform::ShowMessageBox(std::string_view title, std::string_view text) {
+  events_.MessageBox(title, text);
+  const std::string utf8_title = Cp1252ToUtf8(title);
+  const std::string utf8_text = Cp1252ToUtf8(text);
+  if (window_ != nullptr) SDL_SetWindowGrab(window_, SDL_FALSE);
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8_title.c_str(), utf8_text.c_str(),
+                               window_) != 0) {
+    // No way to show it: at least the terminal hears of it.
+    std::fprintf(stderr, "%s: %s\n", utf8_title.c_str(), utf8_text.c_str());
+  }
+  UpdateMouseConfinement();
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> MakeSdlPlatform(const SdlOptions& options) {
+  return std::make_unique<SdlPlatform>(options);
+}
+
+}  // namespace mw

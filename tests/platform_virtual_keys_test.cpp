@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include "platform/types.h"
+#include "platform/virtual_keys.h"
+
+namespace mw {
+namespace {
+
+TEST(VirtualKeys, TheGamesKeysMapBothWaysAndOthersAreUnknown) {
+  for (int key : {vk::kBackspace, vk::kTab, vk::kReturn, vk::kEscape, vk::kSpace, vk::kLeft,
+                  vk::kUp, vk::kRight, vk::kDown, vk::kKey1, vk::kKey2}) {
+    const SDL_Scancode code = ScancodeOfVirtualKey(key);
+    ASSERT_NE(code, SDL_SCANCODE_UNKNOWN) << key;
+    EXPECT_EQ(VirtualKeyOfScancode(code), key);
+  }
+  EXPECT_EQ(VirtualKeyOfScancode(SDL_SCANCODE_KP_ENTER), vk::kReturn);
+  EXPECT_EQ(VirtualKeyOfScancode(SDL_SCANCODE_F5), -1);
+  EXPECT_EQ(ScancodeOfVirtualKey(vk::kLeftButton), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(ScancodeOfVirtualKey(255), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(VirtualKeyOfMouseButton(SDL_BUTTON_LEFT), vk::kLeftButton);
+  EXPECT_EQ(VirtualKeyOfMouseButton(SDL_BUTTON_RIGHT), vk::kRightButton);
+  EXPECT_EQ(VirtualKeyOfMouseButton(SDL_BUTTON_MIDDLE), -1);
+  EXPECT_EQ(ControlCharacterOfKey(SDLK_KP_ENTER), 13);
+  EXPECT_EQ(ControlCharacterOfKey(SDLK_a), -1);
+}
+
+}  // namespace
+}  // namespace mw
