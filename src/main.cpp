@@ -1,2 +1,11 @@
-// Entry point; the shell replaces this with the real start-up.
-int main() { return 0; }
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return mw::RunProgram(args, MW_VERSION, std::cout, std::cerr);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The pulsing colour of a selected line on the shell screens.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace mw {
+
+struct Highlight {
+  Colour HighlightColor = Rgb(0, 254, 0);
+  std::int16_t Step = -5;
+};
+
+// One pass: the red component bounces between 0 and 255 in steps of 5 while
+// green stays 254, so the first pass after a fresh start shows (5,254,0).
+void StepHighlight(Highlight& highlight);
+
+// The colour a line is drawn in.
+inline Colour LineColour(const Highlight& highlight, bool selected) {
+  return selected ? highlight.HighlightColor : Rgb(255, 255, 255);
+}
+
+}  // namespace mw

@@ -1,0 +1,137 @@
+#include "app/main_menu.h"
+
+#include <array>
+
+#include "app/settings_screen.h"
+#include "app/shell_input.h"
+#include "game/phases.h"
+#include "highscores/high_score_screen.h"
+
+namespace mw {
+namespace {
+
+struct MenuLine {
+  std::int32_t y;
+  const char* text;
+};
+constexpr std::array<MenuLine, 4> kMenuLines{
+    {{250, "Spiel starten"}, {300, "Einstellungen"}, {350, "Highscores"}, {400, "Ende"}}};
+
+// Confirming an entry: waits (busily, as the menu always has) until the
+// confirm is let go, so the screen it opens does not see the same press.
+void WaitForConfirmRelease(Platform& platform) {
+  while (!platform.QuitRequested()) {
+    const bool left = platform.KeyDown(vk::kLeftButton);
+    const bool enter = platform.KeyDown(vk::kReturn);
+    if (!left && !enter) break;
+  }
+}
+
+// Runs the chosen sub-screen; kLeave when the program is to end.
+PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
+  switch (menu.Selected) {
+    case kStartGame:
+      StartGame(platform, state.modul, state.display, state.game);
+      // A closed window ends the program without showing the table.
+      if (platform.QuitRequested()) return PassResult::kLeave;
+      MakeMenuBackBuffer(platform, state.display);
+      ShowHighScores(platform, state.modul, state.display, state.game.Score);
+      break;
+    case kSettings:
+      ShowSettings(platform, state.modul, state.display);
+      break;
+    case kHighScores:
+      ShowHighScores(platform, state.modul, state.display, menu.NoResult);
+      break;
+    default:
+      return PassResult::kLeave;
+  }
+  if (platform.QuitRequested()) return PassResult::kLeave;
+  platform.Events().Screen("menu");
+  return PassResult::kStay;
+}
+
+void DrawMenu(Platform& platform, DisplayState& display, const MenuState& menu) {
+  Surface& back = display.BackBuffer;
+  back.BlitImage(16, 16, display.MenuBackground, Rect{}, false);
+  for (std::size_t i = 0; i < kMenuLines.size(); ++i) {
+    back.SetTextColor(LineColour(menu.Pulse, menu.Selected == i + 1));
+    back.DrawTextAt(20, kMenuLines[i].y, kMenuLines[i].text);
+  }
+  back.BlitImage(menu.Mouse.x, menu.Mouse.y, display.CursorImage, Rect{}, true);
+  platform.Flip(back, menu.VisibleRect);
+}
+
+}  // namespace
+
+std::uint8_t MenuEntryAt(std::int32_t y) {
+  for (std::uint8_t entry = 1; entry <= 4; ++entry) {
+    const std::int32_t top = 180 + 50 * entry;
+    if (y >= top && y < top + 40) return entry;
+  }
+  return 0;
+}
+
+void OpenDisplay(Platform& platform, DisplayState& display) {
+  platform.OpenDisplay();
+  MakeMenuBackBuffer(platform, display);
+}
+
+void ShutdownDisplay(Platform& platform, DisplayState& display) {
+  platform.CloseDisplay();
+  display.BackBuffer = Surface();
+  display.HighScoreBackground = Surface();
+  display.MenuBackground = Surface();
+  display.SettingsBackground = Surface();
+  display.CursorImage = Surface();
+}
+
+PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu) {
+  StepHighlight(menu.Pulse);
+  platform.Yield();
+
+  if (WaitOutLostDisplay(platform)) {
+    if (platform.QuitRequested()) return PassResult::kLeave;
+    LoadMenuImages(platform, state.display);
+    platform.RestoreSurfaces();
+    ForgetConfirmPresses(platform);
+  }
+
+  menu.Mouse = platform.MousePosition();
+  // The mouse at rest in a band pulls the selection back every pass.
+  if (const std::uint8_t entry = MenuEntryAt(menu.Mouse.y); entry != 0) menu.Selected = entry;
+
+  if (NewPress(platform, vk::kDown, menu.DownHeld)) {
+    menu.Selected = static_cast<std::uint8_t>((menu.Selected & 3) + 1);
+  }
+  if (NewPress(platform, vk::kUp, menu.UpHeld)) {
+    menu.Selected = static_cast<std::uint8_t>(((menu.Selected + 2) & 3) + 1);
+  }
+
+  if (ConfirmDown(platform)) {
+    WaitForConfirmRelease(platform);
+    if (!menu.ConfirmLatched) {
+      menu.ConfirmLatched = true;
+      if (ActOn(platform, state, menu) == PassResult::kLeave) return PassResult::kLeave;
+    }
+  } else {
+    menu.ConfirmLatched = false;
+  }
+
+  if (platform.KeyDown(vk::kEscape) || platform.QuitRequested()) return PassResult::kLeave;
+
+  DrawMenu(platform, state.display, menu);
+  return PassResult::kStay;
+}
+
+void RunMainMenu(Platform& platform, ProgramState& state) {
+  InitSettingsTables(state.modul);
+  MenuState menu(state.modul);
+  OpenDisplay(platform, state.display);
+  platform.Events().Screen("menu");
+  while (MenuPass(platform, state, menu) == PassResult::kStay) {
+  }
+  ShutdownDisplay(platform, state.display);
+}
+
+}  // namespace mw

@@ -1,0 +1,48 @@
+#pragma once
+// The main menu: start-up of the display, the menu loop, and shutdown.
+
+#include <cstdint>
+
+#include "app/highlight.h"
+#include "app/pass_result.h"
+#include "app/program_state.h"
+#include "platform/platform.h"
+#include "shared/safe_holders.h"
+
+namespace mw {
+
+enum MenuEntry : std::uint8_t { kStartGame = 1, kSettings = 2, kHighScores = 3, kEnd = 4 };
+
+struct MenuState {
+  explicit MenuState(Modul& modul) : NoResult(&modul) { NoResult.SetValue(-200); }
+
+  std::uint8_t Selected = kStartGame;
+  Highlight Pulse;
+  bool DownHeld = false;
+  bool UpHeld = false;
+  // A confirm counts only after a pass with Enter and the left button both up,
+  // so one held from before the menu opened does nothing.
+  bool ConfirmLatched = true;
+  Point Mouse{};
+  Rect VisibleRect = kShellVisibleRect;
+  // Shown from the menu the table gets -200, which never enters it.
+  SafeNr NoResult;
+};
+
+// The whole menu: settings, display, loop, shutdown. Returns with the display
+// given back.
+void RunMainMenu(Platform& platform, ProgramState& state);
+
+// platform.OpenDisplay, then the shell's BackBuffer and images.
+void OpenDisplay(Platform& platform, DisplayState& display);
+
+// Gives the display back, then releases the shell's surfaces in a fixed order.
+void ShutdownDisplay(Platform& platform, DisplayState& display);
+
+// One pass of the menu loop; kLeave on "Ende", Escape or a close request.
+PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu);
+
+// The entry whose mouse band holds screen row y, or 0 outside every band.
+std::uint8_t MenuEntryAt(std::int32_t y);
+
+}  // namespace mw

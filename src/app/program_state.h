@@ -1,0 +1,18 @@
+#pragma once
+// Everything the program keeps for its run, made once in main and passed by
+// reference: the settings and flags, the display, and the game that carries
+// over from one game to the next.
+
+#include "game/game_state.h"
+#include "shared/display_state.h"
+#include "shared/modul.h"
+
+namespace mw {
+
+struct ProgramState {
+  Modul modul;
+  DisplayState display;
+  GameState game{modul};
+};
+
+}  // namespace mw

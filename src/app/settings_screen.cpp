@@ -1,0 +1,98 @@
+#include "app/settings_screen.h"
+
+#include <array>
+#include <string>
+
+#include "app/shell_input.h"
+#include "platform/cp1252.h"
+
+namespace mw {
+namespace {
+
+// Caption of each setting, as the screen shows it before the chosen label.
+constexpr std::array<const char*, 5> kCaptions{"", "Möven: ", "Spiel ", "MP-Speed ", "Zeit: "};
+
+void DrawSettings(Platform& platform, const Modul& modul, DisplayState& display,
+                  const SettingsState& settings) {
+  Surface& back = display.BackBuffer;
+  back.BlitImage(16, 16, display.SettingsBackground, Rect{}, false);
+  for (std::uint8_t line = 1; line <= kBackLine; ++line) {
+    const std::string text = line == kBackLine
+                                 ? Utf8ToCp1252("Zurück ")
+                                 : Utf8ToCp1252(kCaptions[line]) + ChosenSetting(modul, line).Label;
+    back.SetTextColor(LineColour(settings.Pulse, settings.Selected == line));
+    back.DrawTextAt(20, 100 + 50 * line, text);
+  }
+  back.BlitImage(settings.Mouse.x, settings.Mouse.y, display.CursorImage, Rect{}, true);
+  platform.Flip(back, settings.VisibleRect);
+}
+
+}  // namespace
+
+std::uint8_t SettingsLineAt(std::int32_t y) {
+  for (std::uint8_t line = 1; line <= kBackLine; ++line) {
+    const std::int32_t top = 80 + 50 * line;
+    if (y >= top && y < top + 40) return line;
+  }
+  return 0;
+}
+
+void CycleSetting(Modul& modul, int setting) {
+  auto& choice = modul.SettingChoice[static_cast<std::size_t>(setting)];
+  const int choices = setting == kGullCount ? 3 : 4;
+  choice = static_cast<std::int16_t>((choice + 1) % choices);
+}
+
+PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
+                        SettingsState& settings) {
+  StepHighlight(settings.Pulse);
+  platform.Yield();
+
+  if (WaitOutLostDisplay(platform)) {
+    if (platform.QuitRequested()) return PassResult::kLeave;
+    platform.RestoreSurfaces();
+    LoadMenuImages(platform, display);
+    ForgetConfirmPresses(platform);
+  }
+
+  settings.Mouse = platform.MousePosition();
+  if (const std::uint8_t line = SettingsLineAt(settings.Mouse.y); line != 0) {
+    settings.Selected = line;
+  }
+
+  if (NewPress(platform, vk::kDown, settings.DownHeld)) {
+    settings.Selected = static_cast<std::uint8_t>((settings.Selected % 5) + 1);
+  }
+  if (NewPress(platform, vk::kUp, settings.UpHeld)) {
+    settings.Selected = static_cast<std::uint8_t>(((settings.Selected + 3) % 5) + 1);
+  }
+
+  // Unlike the menu, a confirm acts at once and is not waited out: holding it
+  // changes a setting once, and "Zurück " returns while it is still down.
+  if (ConfirmDown(platform)) {
+    if (!settings.ConfirmHeld) {
+      if (settings.Selected == kBackLine) return PassResult::kLeave;
+      if (settings.Selected != 0) CycleSetting(modul, settings.Selected);
+    }
+    settings.ConfirmHeld = true;
+  } else {
+    settings.ConfirmHeld = false;
+  }
+
+  if (platform.KeyDown(vk::kEscape) || platform.QuitRequested()) return PassResult::kLeave;
+
+  DrawSettings(platform, modul, display, settings);
+  return PassResult::kStay;
+}
+
+void ShowSettings(Platform& platform, Modul& modul, DisplayState& display) {
+  SettingsState settings;
+  platform.Events().Screen("settings");
+  while (SettingsPass(platform, modul, display, settings) == PassResult::kStay) {
+  }
+  // Escape must be up again before the menu looks at it, or it would end the
+  // program. A close request needs no wait.
+  WaitForRelease(platform, vk::kEscape);
+}
+
+}  // namespace mw

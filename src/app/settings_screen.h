@@ -1,0 +1,41 @@
+#pragma once
+// The settings screen: four settings cycled through their choices, and "Zurück ".
+
+#include <cstdint>
+
+#include "app/highlight.h"
+#include "app/pass_result.h"
+#include "platform/platform.h"
+#include "shared/display_state.h"
+#include "shared/modul.h"
+
+namespace mw {
+
+// Lines 1 to 4 are the settings of the same number, 5 is "Zurück ", 0 none.
+constexpr std::uint8_t kBackLine = 5;
+
+struct SettingsState {
+  std::uint8_t Selected = 0;
+  Highlight Pulse;
+  bool DownHeld = false;
+  bool UpHeld = false;
+  bool ConfirmHeld = false;
+  Point Mouse{};
+  Rect VisibleRect = kShellVisibleRect;
+};
+
+// Runs the screen until "Zurück ", Escape (after it is released) or a close
+// request. Only SettingChoice changes.
+void ShowSettings(Platform& platform, Modul& modul, DisplayState& display);
+
+// One pass of the settings loop.
+PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
+                        SettingsState& settings);
+
+// The line whose mouse band holds screen row y, or 0 outside every band.
+std::uint8_t SettingsLineAt(std::int32_t y);
+
+// The next choice of a setting: the gull count has three, the others four.
+void CycleSetting(Modul& modul, int setting);
+
+}  // namespace mw

@@ -1,0 +1,37 @@
+#include "app/shell_input.h"
+
+namespace mw {
+
+bool WaitOutLostDisplay(Platform& platform) {
+  if (platform.DisplayStatus() == 0) return false;
+  do {
+    if (platform.QuitRequested()) break;
+    platform.Yield();
+  } while (platform.DisplayStatus() != 0);
+  return true;
+}
+
+void ForgetConfirmPresses(Platform& platform) {
+  platform.KeyDown(vk::kReturn);
+  platform.KeyDown(vk::kLeftButton);
+}
+
+bool ConfirmDown(Platform& platform) {
+  const bool enter = platform.KeyDown(vk::kReturn);
+  const bool left = platform.KeyDown(vk::kLeftButton);
+  return enter || left;
+}
+
+bool NewPress(Platform& platform, int virtual_key, bool& held) {
+  const bool down = platform.KeyDown(virtual_key);
+  const bool fresh = down && !held;
+  held = down;
+  return fresh;
+}
+
+void WaitForRelease(Platform& platform, int virtual_key) {
+  while (platform.KeyDown(virtual_key) && !platform.QuitRequested()) {
+  }
+}
+
+}  // namespace mw

@@ -1,0 +1,107 @@
+// The gull phase: every gull flies on game steps, and is replaced, hit-tested
+// and drawn in every frame, one gull after the other in index order.
+
+#include <string>
+
+#include "game/phases.h"
+#include "game/score_change.h"
+#include "platform/runtime_error.h"
+
+namespace mw {
+namespace {
+
+// Int(Rnd * n) in double precision, as every random choice of the game.
+std::int32_t RandomBelow(GameState& game, double n) {
+  return static_cast<std::int32_t>(Int(static_cast<double>(game.Random.Next()) * n));
+}
+
+void Fly(Gull& g) {
+  if (g.Frame != 0) {
+    g.Frame = ToInt16(g.Frame % 8 + 1);
+    g.Distance = ToInt16(g.Distance - 1);
+    if (g.Distance > 0) {
+      // The steps grow as the gull comes near; small ones round away.
+      g.X = CInt(g.X + 2.0 * g.DriftX / g.Distance);
+      g.Y = CInt(g.Y + 2.0 * g.DriftY / g.Distance);
+    }
+  } else {
+    // A shot gull falls straight down, near ones faster, until it reaches
+    // the sea at its own distance.
+    g.Y = CInt(g.Y + 50.0 / g.Distance);
+    if (g.Y + 240 >= 480 - 5 * g.Distance) g.Distance = -1;
+  }
+}
+
+void LeaveSplat(GameContext& ctx, const Gull& g) {
+  GameState& game = ctx.game;
+  game.SplatCount = ToInt32(std::int64_t{game.SplatCount} + 1);
+  PlaySoundNumber(ctx, 5);
+  ForcedWipe(ctx);
+  // After a forced wipe the splat goes into entry 0, which is never drawn.
+  if (game.SplatCount < 0 || game.SplatCount > kMaxSplats) {
+    throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+  }
+  SplatPos& splat = game.Splats[static_cast<std::size_t>(game.SplatCount)];
+  splat.X = g.X + 960;
+  splat.Y = RandomBelow(game, 380);
+}
+
+void Arrive(GameContext& ctx, Gull& g) {
+  if (g.Frame == 0) {
+    g.Frame = 1;  // a fall has ended: no splat
+  } else if (RandomBelow(ctx.game, ctx.game.SplatChance.Value()) == 0) {
+    LeaveSplat(ctx, g);
+  }
+  NewGull(ctx.game, g);
+}
+
+Rect GullRect(const GameContext& ctx, const Gull& g) {
+  // Perspective: about 100 x 50 pixels times 1 / (Distance / 4 + 1/2).
+  const double scale = g.Distance * 0.25 + 0.5;
+  const std::int32_t left = ToInt32(std::int64_t{g.X} + 960 - ctx.game.ViewX.Value() + 100);
+  const std::int32_t top = g.Y + 240 + 50;
+  return Rect{left, top, CLng(left + 100 / scale), CLng(top + 50 / scale)};
+}
+
+void ScoreHit(GameContext& ctx, Gull& g) {
+  GameState& game = ctx.game;
+  // A far gull is worth more; in ship mode gulls cost what they are worth.
+  const bool ship_mode = game.ShipHits >= 3;
+  ChangeScore(game, ship_mode ? -g.Distance : g.Distance);
+  const std::string digits = std::to_string(g.Distance);
+  ShowMessage(ctx, g.X + 960, g.Y + 240, ship_mode ? "-" + digits : digits);
+  PlaySoundNumber(ctx, 6);
+  g.Frame = 0;
+}
+
+}  // namespace
+
+void NewGull(GameState& game, Gull& g) {
+  g.Distance = 50;
+  g.X = ToInt16(RandomBelow(game, 1920) - 960);
+  g.Y = ToInt16(RandomBelow(game, 240) - 240);
+  g.DriftX = ToInt16(RandomBelow(game, 20) - 10);
+  g.DriftY = CInt(-(g.Y + 240 + 50) / 4.5);
+}
+
+void GullPhase(GameContext& ctx) {
+  FrameState& frame = ctx.frame;
+  const std::size_t count = ctx.game.Gulls.empty() ? 0 : ctx.game.Gulls.size() - 1;
+  for (std::size_t i = 1; i <= count; ++i) {
+    Gull& g = ctx.game.Gulls[i];
+    if (frame.StepDue) Fly(g);
+    if (g.Distance <= 0) Arrive(ctx, g);
+    if (g.Distance <= 0) continue;
+
+    frame.TargetRect = GullRect(ctx, g);
+    // One shot hits every flying gull under the aim point; it is not used up.
+    if (frame.ShotFired && g.Frame != 0 &&
+        PointInRect(frame.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
+      ScoreHit(ctx, g);
+    }
+    ctx.display.BackBuffer.BlitScaled(frame.TargetRect, GullImage(ctx.game, g.Frame),
+                                      frame.WholeRect);
+  }
+}
+
+}  // namespace mw

@@ -1,0 +1,131 @@
+// The weapon phase: weapon keys, the rifle and the machine gun, the wiper
+// button and the reload. It only decides whether and where a shot is fired;
+// the gulls and the ship test it later in the same frame.
+
+#include "game/phases.h"
+#include "game/score_change.h"
+#include "platform/runtime_error.h"
+
+namespace mw {
+namespace {
+
+constexpr std::int32_t kMagazine = 8;
+// Raw pixel value of the one-frame flash that shows the wipe.
+constexpr std::uint32_t kWipeFlash = 240;
+
+// The wiper button under the "Scheibenwischer" label; all four bounds exclusive.
+bool InWiperButton(Point p) {
+  return p.x > 170 && p.x < 370 && p.y > 450 && p.y < 480;
+}
+
+void UseWiper(GameContext& ctx) {
+  ctx.game.SplatCount = 0;
+  // Drawn over this frame's sea, before gulls, ship and texts: a flash.
+  ctx.display.BackBuffer.FillRect(ctx.frame.WholeRect, kWipeFlash);
+  ChangeScore(ctx.game, -50);
+  ShowMessage(ctx, -300, 420, "-50");
+}
+
+void SelectWeapon(GameContext& ctx) {
+  GameState& game = ctx.game;
+  Platform& platform = ctx.platform;
+  // Key 2 counts only when key 1 changed nothing, so both keys held together
+  // switch back and forth in every frame.
+  if (platform.KeyDown(vk::kKey1) && game.Weapon != 1) {
+    game.Weapon = 1;
+    ShowMessage(ctx, -110, 420, "- Gewehr -");
+    game.Cartridges.SetValue(game.SavedCartridges.Value());
+  } else if (platform.KeyDown(vk::kKey2) && game.Weapon != 2) {
+    game.Weapon = 2;
+    ShowMessage(ctx, -110, 420, "- Maschinengewehr -");
+    game.SavedCartridges.SetValue(game.Cartridges.Value());
+    game.Cartridges.SetValue(0);
+  }
+}
+
+void FireRifle(GameContext& ctx, bool left_down) {
+  GameState& game = ctx.game;
+  FrameState& frame = ctx.frame;
+  if (!left_down || frame.LeftHeld) return;
+  game.ShotPos = ctx.platform.MousePosition();
+  if (InWiperButton(game.ShotPos)) {
+    UseWiper(ctx);
+  } else if (game.Cartridges.Value() > 0) {
+    frame.ShotFired = true;
+    game.ShotPos = ctx.platform.MousePosition();
+    PlaySoundNumber(ctx, 0);
+    game.Cartridges.SetValue(game.Cartridges.Value() - 1);
+  } else {
+    PlaySoundNumber(ctx, 1);  // the empty rifle clicks
+  }
+  frame.LeftHeld = true;
+}
+
+void FireMachineGun(GameContext& ctx, bool left_down) {
+  GameState& game = ctx.game;
+  FrameState& frame = ctx.frame;
+  if (!left_down) return;
+  game.ShotPos = ctx.platform.MousePosition();  // the aim follows the mouse
+  if (InWiperButton(game.ShotPos) && !frame.LeftHeld) {
+    UseWiper(ctx);
+  } else if (frame.StepDue) {
+    const std::int32_t every = game.MpSpeed.Value();
+    if (every == 0) throw RuntimeError("Laufzeitfehler 11: Division durch Null");
+    game.MgCounter = ToByte((game.MgCounter + 1) % every);
+    if (game.MgCounter == 0) {
+      frame.ShotFired = true;
+      PlaySoundNumber(ctx, 0);
+      ChangeScore(game, -1);
+      ShowMessage(ctx, -600, 420, "-1");
+    }
+  }
+  frame.LeftHeld = true;
+}
+
+void Reload(GameContext& ctx) {
+  GameState& game = ctx.game;
+  FrameState& frame = ctx.frame;
+  const bool right_down = ctx.platform.KeyDown(vk::kRightButton);
+  if (!right_down) {
+    frame.RightHeld = false;
+    return;
+  }
+  if (game.Weapon != 1) return;
+  // Only an empty rifle reloads, and only once per press.
+  if (game.Cartridges.Value() == 0 && !frame.RightHeld) {
+    game.Cartridges.SetValue(kMagazine);
+    ChangeScore(game, -kMagazine);
+    ShowMessage(ctx, -600, 420, "-8");
+    PlaySoundNumber(ctx, 3);
+  }
+  frame.RightHeld = true;
+}
+
+}  // namespace
+
+void WeaponPhase(GameContext& ctx) {
+  // A shot counts only in the frame in which it is fired, for both weapons;
+  // otherwise an old machine-gun aim point would keep hitting gulls that fly
+  // into it after the trigger is released.
+  ctx.frame.ShotFired = false;
+  SelectWeapon(ctx);
+  // One poll per frame: a click shorter than a frame still counts.
+  const bool left_down = ctx.platform.KeyDown(vk::kLeftButton);
+  if (!left_down) ctx.frame.LeftHeld = false;
+  if (ctx.game.Weapon == 1) {
+    FireRifle(ctx, left_down);
+  } else if (ctx.game.Weapon == 2) {
+    FireMachineGun(ctx, left_down);
+  }
+  Reload(ctx);
+}
+
+void ForcedWipe(GameContext& ctx) {
+  GameState& game = ctx.game;
+  if (game.SplatCount <= kMaxSplats) return;
+  game.SplatCount = 0;
+  ChangeScore(game, -200);
+  ShowMessage(ctx, -110, 420, "-200 Zwangsscheibenwischer");
+}
+
+}  // namespace mw

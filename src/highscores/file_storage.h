@@ -1,0 +1,39 @@
+#pragma once
+// Plain file operations for the high-score file: reading a bounded prefix, and
+// replacing a file so that a crash at any instant leaves the old or the new
+// contents, never a mixture. Reasons for failures are short German texts
+// (UTF-8) for the player.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace mw {
+
+struct FileReadResult {
+  enum class Status { kRead, kMissing, kFailed };
+  Status status = Status::kMissing;
+  std::vector<std::uint8_t> bytes;  // at most max_bytes
+  std::string reason;               // when kFailed
+};
+
+// Reads at most max_bytes from the start of the file. A file that does not
+// exist (or whose folder does not) is kMissing; one that exists but cannot be
+// read, or is not a normal file, is kFailed.
+FileReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes);
+
+// Writes bytes to a new file beside path, flushes it to the disk and renames
+// it over path; a link at path is followed, so the linked file is replaced.
+// An existing file keeps its permissions. Returns the reason when it failed
+// (the old file is then untouched), or an empty string.
+std::string ReplaceFileDurably(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// True when new files can be made in the folder.
+bool FolderIsWritable(const std::string& folder);
+
+// A German text for an errno value.
+std::string FileErrorReason(int error_number);
+
+}  // namespace mw

@@ -1,0 +1,81 @@
+#include "highscores/high_score_file.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "highscores/file_storage.h"
+#include "highscores/high_score_format.h"
+#include "platform/cp1252.h"
+
+namespace mw {
+namespace {
+
+// The environment buffer of the original holds 254 characters and a NUL;
+// anything longer would have been cut, so it counts as not set.
+constexpr std::size_t kMaxOedirLength = 254;
+
+// "<what> „<path>“ <verb>: <reason>.\n<consequence>", shown in a box.
+void ShowFileProblem(Platform& platform, std::string_view what, const std::string& path,
+                     std::string_view verb, const std::string& reason,
+                     std::string_view consequence) {
+  std::string text(what);
+  text.append(" „").append(path).append("“ ").append(verb).append(": ");
+  text.append(reason).append(".\n").append(consequence);
+  platform.ShowMessageBox("Highscores", Utf8ToCp1252(text));
+}
+
+}  // namespace
+
+std::string HighScoreDir(Platform& platform) {
+  const char* oedir = std::getenv("OEDIR");
+  if (oedir != nullptr && oedir[0] != '\0' && std::strlen(oedir) <= kMaxOedirLength) return oedir;
+  std::string dir = platform.ProgramFolder();
+  if (FolderIsWritable(dir)) return dir;
+  std::string user = platform.UserDataFolder();
+  return user.empty() ? dir : user;
+}
+
+HighScoreFile ReadHighScoreFile(Platform& platform, Modul& modul, HighScoreTable& table,
+                                const std::string& dir) {
+  HighScoreFile file{dir, false};
+  file.path.append(kHighScoreFileName);
+  FileReadResult read = ReadFilePrefix(file.path, kHighScoreBytesUsed);
+  if (read.status == FileReadResult::Status::kFailed) {
+    file.unreadable = true;
+    read.bytes.clear();
+    ShowFileProblem(platform, "Die Highscore-Datei", file.path, "kann nicht gelesen werden",
+                    read.reason,
+                    "Die Tabelle zeigt die Standardeinträge. Die Datei bleibt unverändert, "
+                    "neue Einträge werden nicht gespeichert.");
+  }
+  LoadHighScores(modul, table, read.bytes);
+  return file;
+}
+
+void WriteHighScoreFile(Platform& platform, const Modul& modul, const HighScoreTable& table,
+                        const HighScoreFile& file) {
+  const std::string logged_path = Utf8ToCp1252(file.path);
+  if (modul.CheatFlag) {
+    platform.Events().HighScores("refused", logged_path);
+    platform.ShowMessageBox(
+        "Allgemeiner Fehler",
+        Utf8ToCp1252("Fehler 718 beim Speichern der Highscores. Wenn dieser Fehler öfter "
+                     "auftritt, kontaktieren Sie bitte den Hersteller unter ") +
+            std::string(kMakerContactAddress));
+    return;
+  }
+  if (file.unreadable) {
+    platform.Events().HighScores("failed", logged_path);
+    return;
+  }
+  const std::string reason = ReplaceFileDurably(file.path, SaveHighScores(table));
+  if (!reason.empty()) {
+    platform.Events().HighScores("failed", logged_path);
+    ShowFileProblem(platform, "Die Highscores können nicht in", file.path, "gespeichert werden",
+                    reason, "Die bisherige Datei bleibt unverändert.");
+    return;
+  }
+  platform.Events().HighScores("saved", logged_path);
+}
+
+}  // namespace mw

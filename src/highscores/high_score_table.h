@@ -1,0 +1,37 @@
+#pragma once
+// The table of one visit of the high-score screen: slots 1 to 5 are the table
+// kept in the file, slot 0 stops the insertion, slot 6 takes a score that
+// did not reach the table.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "shared/modul.h"
+#include "shared/safe_holders.h"
+
+namespace mw {
+
+struct HighScoreEntry {
+  SafeStr EntryName;  // Windows-1252
+  SafeNr EntryScore;  // normalised score, 0..2^31-1 in slots 1 to 5
+};
+
+constexpr std::size_t kHighScoreSlots = 7;
+constexpr std::size_t kHighScoreRanks = 5;
+using HighScoreTable = std::array<HighScoreEntry, kHighScoreSlots>;
+
+// A fresh table whose score holders report tampering to modul.
+HighScoreTable MakeHighScoreTable(Modul& modul);
+
+// One entry as plain values, as the file holds it.
+struct PlainHighScore {
+  std::string name;  // Windows-1252
+  std::int32_t score = 0;
+  bool operator==(const PlainHighScore&) const = default;
+};
+
+// The entry for every rank that the file does not supply.
+PlainHighScore DefaultHighScore();
+
+}  // namespace mw

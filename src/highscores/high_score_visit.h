@@ -1,0 +1,42 @@
+#pragma once
+// One visit of the high-score screen, split into its steps so that a test can
+// open the screen, run single passes, look at the state and the pixels, and
+// leave.
+
+#include <cstdint>
+
+#include "highscores/high_score_file.h"
+#include "highscores/high_score_ranking.h"
+#include "highscores/high_score_table.h"
+#include "platform/platform.h"
+#include "platform/types.h"
+#include "shared/display_state.h"
+#include "shared/modul.h"
+#include "shared/safe_holders.h"
+
+namespace mw {
+
+struct HighScoreVisit {
+  HighScoreTable table;
+  HighScoreFile file;
+  std::int16_t EntryRow = kNoEntryRow;
+  Colour highlight = Rgb(0, 254, 0);
+  std::int16_t highlight_step = -5;
+  bool LeaveLatched = true;
+};
+
+enum class PassOutcome { kStay, kLeave, kQuit };
+
+// Normalises the holder's value, reads the file and inserts the score.
+HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder);
+
+// One pass of the frame loop: pulse, yield, lost display, name entry, leave
+// test, and (when staying) the drawing and Flip.
+PassOutcome RunHighScorePass(Platform& platform, Modul& modul, DisplayState& display,
+                             HighScoreVisit& visit);
+
+// Waits for the leave keys to be let go (not after a close request), removes
+// the EditMark and writes the file.
+void LeaveHighScoreVisit(Platform& platform, Modul& modul, HighScoreVisit& visit, PassOutcome how);
+
+}  // namespace mw

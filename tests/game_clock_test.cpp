@@ -1,0 +1,136 @@
+// The once-per-second step, the score floor and the pace adjustment.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game_test_world.h"
+#include "platform/cp1252.h"
+
+namespace mw {
+namespace {
+
+using test::CountEvents;
+using World = test::GameWorld<>;
+
+constexpr const char* kLongRun = "600000 mouse 320 240\n";
+
+TEST(GameClock, TheFirstFrameCountsTheFirstSecond) {
+  World world(kLongRun);
+  world.SetUp();
+  world.game.Score.SetValue(17);
+  ASSERT_TRUE(RunFrame(world.ctx));
+  EXPECT_EQ(world.game.TimeLeft.Value(), 89) << "a 1:30 game shows 1:29 at once";
+  EXPECT_EQ(world.frame.Fps, 0);
+  EXPECT_EQ(world.frame.ScoreAtLastSecond, 17);
+  // The next second comes in the first frame more than 1000 ms later.
+  world.RunFrames(59);
+  EXPECT_EQ(world.game.TimeLeft.Value(), 89);
+  world.RunFrames(2);
+  EXPECT_EQ(world.game.TimeLeft.Value(), 88);
+  // The average since the start: 61 frames in a little over a second.
+  EXPECT_GE(world.frame.Fps, 58);
+  EXPECT_LE(world.frame.Fps, 61);
+}
+
+TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
+  World world(kLongRun);
+  world.SetUp();
+  world.game.TimeLeft.SetValue(13);  // the first frame makes it 12
+  std::vector<std::int32_t> warned_at;
+  for (int i = 0; i < 2000; ++i) {
+    const int before = CountEvents(world.platform.Events(), "\"number\":4");
+    const bool running = RunFrame(world.ctx);
+    if (CountEvents(world.platform.Events(), "\"number\":4") > before) {
+      warned_at.push_back(world.game.TimeLeft.Value());
+    }
+    if (!running) break;
+  }
+  EXPECT_EQ(world.frame.End, GameEnd::kTime);
+  EXPECT_EQ(warned_at, (std::vector<std::int32_t>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+}
+
+TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
+  World world(kLongRun);
+  world.SetUp();
+  ASSERT_TRUE(RunFrame(world.ctx));
+  world.game.Score.SetValue(-10001);
+  ASSERT_TRUE(RunFrame(world.ctx));
+  EXPECT_EQ(world.game.Score.Value(), -10000);
+  world.game.Score.SetValue(-10000);
+  ASSERT_TRUE(RunFrame(world.ctx));
+  EXPECT_EQ(world.game.Score.Value(), -10000);
+
+  // The frame in which the time runs out ends before the floor.
+  world.game.TimeLeft.SetValue(1);
+  world.frame.LastSecondTick = 0;  // the next frame counts a second
+  world.game.Score.SetValue(-25000);
+  ASSERT_FALSE(RunFrame(world.ctx));
+  EXPECT_EQ(world.frame.End, GameEnd::kTime);
+  EXPECT_EQ(world.game.Score.Value(), -25000);
+}
+
+TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
+  struct Case {
+    std::int32_t change;
+    std::int32_t interval;
+    const char* message;  // UTF-8; empty: none
+  };
+  const Case cases[] = {
+      {200, 10, "- Das ist Ihnen wohl zu leicht -"},
+      {199, 50, ""},
+      {-299, 50, ""},
+      {-300, 100, "- Es geht um Pluspunkte!!! -"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.change);
+    World world(kLongRun);
+    world.modul.SettingChoice[kGameSpeed] = 2;  // "schnell": 50 ms
+    world.SetUp();
+    world.game.Score.SetValue(1000);
+    ASSERT_TRUE(RunFrame(world.ctx));  // samples 1000
+    world.game.Score.SetValue(1000 + c.change);
+    ASSERT_TRUE(RunFrame(world.ctx));
+    EXPECT_EQ(world.game.StepInterval.Value(), c.interval);
+    const std::string message = c.message;
+    EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"message\""),
+              message.empty() ? 0 : 1);
+    if (!message.empty()) {
+      EXPECT_EQ(CountEvents(world.platform.Events(), message), 1);
+      const MessageSlot& slot =
+          world.game.Messages[static_cast<std::size_t>(world.game.MessageIndex)];
+      EXPECT_EQ(slot.Text, Utf8ToCp1252(message));
+      EXPECT_EQ(slot.X, -110);
+      EXPECT_EQ(slot.Y, 420);
+    }
+  }
+}
+
+TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
+  World world(kLongRun);
+  world.SetUp();
+  ASSERT_TRUE(RunFrame(world.ctx));  // samples 0
+  world.game.Score.SetValue(250);
+  int frames = 0;
+  while (world.frame.ScoreAtLastSecond != 250) {
+    ASSERT_TRUE(RunFrame(world.ctx));
+    ++frames;
+  }
+  // One warning in every frame of the rest of that second, then no more.
+  const int messages = CountEvents(world.platform.Events(), "wohl zu leicht");
+  EXPECT_EQ(messages, frames - 1) << "the sampling frame compares with the new sample";
+  EXPECT_GT(messages, 50);
+  world.RunFrames(5);
+  EXPECT_EQ(CountEvents(world.platform.Events(), "wohl zu leicht"), messages);
+  // The ring holds ten copies, each started one frame later and so 2 px lower.
+  std::vector<int> ys;
+  for (int k = 0; k < 10; ++k) {
+    const auto slot = static_cast<std::size_t>((world.game.MessageIndex + 10 - k) % 10);
+    ys.push_back(world.game.Messages[slot].Y);
+  }
+  for (std::size_t k = 1; k < ys.size(); ++k) EXPECT_EQ(ys[k - 1] - ys[k], 2);
+  EXPECT_EQ(world.game.Messages[10].Life, 0);
+}
+
+}  // namespace
+}  // namespace mw

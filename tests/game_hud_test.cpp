@@ -1,0 +1,169 @@
+// The play screen's HUD as a player sees it: pixels of the shown frame.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "game/hud.h"
+#include "game_test_world.h"
+
+namespace mw {
+namespace {
+
+using World = test::GameWorld<>;
+
+constexpr Colour kWhite = Rgb(255, 255, 255);
+constexpr Colour kBlue = Rgb(0, 0, 255);
+
+// The screen rectangle [left, right) x [top, bottom) that holds the pixels
+// matching `wanted`; all zero when none does.
+Rect BoundsOf(const HeadlessPlatform& platform, Rect area,
+              const std::function<bool(Colour)>& wanted) {
+  Rect found{area.right, area.bottom, area.left, area.top};
+  bool any = false;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (!wanted(platform.FramePixel(x, y))) continue;
+      any = true;
+      found.left = std::min(found.left, x);
+      found.top = std::min(found.top, y);
+      found.right = std::max(found.right, x + 1);
+      found.bottom = std::max(found.bottom, y + 1);
+    }
+  }
+  return any ? found : Rect{};
+}
+
+bool Dark(Colour c) {
+  return RedOf(c) < 100 && GreenOf(c) < 100 && BlueOf(c) < 100;
+}
+bool Reddish(Colour c) {
+  return RedOf(c) > 150 && GreenOf(c) < 100 && BlueOf(c) < 100;
+}
+bool NotWhite(Colour c) {
+  return c != kWhite;
+}
+
+// A game whose HUD is drawn over a plain background and shown.
+struct HudWorld : World {
+  HudWorld() : World("0 mouse 320 240\n600000 mouse 320 240\n") { SetUp(); }
+  void Show(Colour background) {
+    Surface& back = display.BackBuffer;
+    back.FillRect(Rect{}, back.MapColour(background));
+    DrawHud(ctx);
+    DrawCrosshairAndFlip(ctx);
+  }
+};
+
+TEST(GameHud, ClockTextAndColour) {
+  EXPECT_EQ(ClockText(720), "12:00");
+  EXPECT_EQ(ClockText(89), "1:29");
+  EXPECT_EQ(ClockText(60), "1:00");
+  EXPECT_EQ(ClockText(11), "0:11");
+  EXPECT_EQ(ClockText(10), "0:10");
+  EXPECT_EQ(ClockText(1), "0:01");
+
+  HudWorld world;
+  const Rect clock_area{0, 0, 100, 35};
+  world.game.TimeLeft.SetValue(11);
+  world.Show(kWhite);
+  EXPECT_NE(BoundsOf(world.platform, clock_area, Dark), Rect{}) << "0:11 in black";
+  EXPECT_EQ(BoundsOf(world.platform, clock_area, Reddish), Rect{});
+  world.game.TimeLeft.SetValue(10);
+  world.Show(kWhite);
+  EXPECT_EQ(BoundsOf(world.platform, clock_area, Dark), Rect{});
+  const Rect red = BoundsOf(world.platform, clock_area, Reddish);
+  EXPECT_NE(red, Rect{}) << "0:10 in red";
+  EXPECT_LT(red.left, 4) << "at the top-left corner";
+  EXPECT_LT(red.top, 10);
+}
+
+TEST(GameHud, ScoreEndsNearTheRightEdge) {
+  EXPECT_EQ(ScoreTextX("0"), 725);
+  EXPECT_EQ(ScoreTextX("-10000"), 650);
+
+  HudWorld world;
+  world.game.TimeLeft.SetValue(90);
+  const Rect top_right{400, 0, 640, 35};
+  for (const auto& [score, screen_x] : {std::pair{0, 625}, std::pair{-10000, 550}}) {
+    SCOPED_TRACE(score);
+    world.game.Score.SetValue(score);
+    world.Show(kWhite);
+    const Rect text = BoundsOf(world.platform, top_right, Dark);
+    ASSERT_NE(text, Rect{});
+    EXPECT_GE(text.left, screen_x);
+    EXPECT_LE(text.left, screen_x + 4);
+    EXPECT_LE(text.right, 640);
+  }
+}
+
+TEST(GameHud, CartridgesWiperLabelAndFrameRate) {
+  HudWorld world;
+  const Rect cartridge_row{440, 415, 640, 480};
+  world.Show(kWhite);
+  const Rect icons = BoundsOf(world.platform, cartridge_row, NotWhite);
+  // Eight icons from x 460 to 640, each 20 px left of the one before.
+  EXPECT_GE(icons.left, 460);
+  EXPECT_LE(icons.left, 470);
+  EXPECT_GE(icons.top, 420);
+
+  world.game.Cartridges.SetValue(0);
+  world.Show(kWhite);
+  EXPECT_EQ(BoundsOf(world.platform, cartridge_row, NotWhite), Rect{}) << "no icon at 0";
+
+  // The label stands on dark green from (170, 450), in white.
+  const Colour corner = world.platform.FramePixel(171, 451);
+  EXPECT_LT(RedOf(corner), 10u);
+  EXPECT_NEAR(static_cast<int>(GreenOf(corner)), 85, 4);
+  EXPECT_LT(BlueOf(corner), 10u);
+  const Rect label_white =
+      BoundsOf(world.platform, Rect{170, 450, 420, 480}, [](Colour c) { return c == kWhite; });
+  EXPECT_NE(label_white, Rect{});
+
+  // "0fps" in white at (10, 450), seen on black.
+  world.Show(Rgb(0, 0, 0));
+  const Rect fps =
+      BoundsOf(world.platform, Rect{0, 440, 160, 480}, [](Colour c) { return c == kWhite; });
+  EXPECT_GE(fps.left, 10);
+  EXPECT_LE(fps.left, 14);
+  EXPECT_GE(fps.top, 450);
+}
+
+TEST(GameHud, CrosshairIsCentredOnTheMouse) {
+  HudWorld world;  // mouse at (320, 240)
+  world.Show(kBlue);
+  const Rect cross =
+      BoundsOf(world.platform, Rect{250, 170, 390, 310}, [](Colour c) { return c != kBlue; });
+  ASSERT_NE(cross, Rect{});
+  EXPECT_GE(cross.left, 304);
+  EXPECT_LE(cross.right, 336);
+  EXPECT_GE(cross.top, 224);
+  EXPECT_LE(cross.bottom, 256);
+  EXPECT_EQ(world.game.CursorPos, (Point{320, 240}));
+}
+
+TEST(GameHud, SplatsScrollWithTheView) {
+  HudWorld world;
+  world.game.SplatCount = 2;
+  world.game.Splats[1] = SplatPos{900, 100};
+  world.game.Splats[2] = SplatPos{5000, 100};  // far outside the view: clipped away
+  world.game.ViewX.SetValue(700);
+  Surface& back = world.display.BackBuffer;
+  back.FillRect(Rect{}, back.MapColour(kWhite));
+  DrawSplats(world.ctx);
+  world.platform.Flip(back, world.frame.VisibleRect);
+  const Rect splat = BoundsOf(world.platform, Rect{0, 0, 640, 480}, NotWhite);
+  // Panorama x 900 at view 700 is screen x 200; the picture is 50x50.
+  EXPECT_GE(splat.left, 200);
+  EXPECT_LE(splat.right, 250);
+  EXPECT_GE(splat.top, 100);
+  EXPECT_LE(splat.bottom, 150);
+
+  // A count beyond the table is drawn as a full table, not read past its end.
+  world.game.SplatCount = 100000;
+  DrawSplats(world.ctx);
+}
+
+}  // namespace
+}  // namespace mw

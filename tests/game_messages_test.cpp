@@ -1,0 +1,124 @@
+// Floating messages and the sound-effect ring.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game_test_world.h"
+#include "platform/runtime_error.h"
+
+namespace mw {
+namespace {
+
+using test::CountEvents;
+using World = test::GameWorld<>;
+
+constexpr const char* kLongRun = "600000 mouse 320 240\n";
+
+TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
+  World world(kLongRun);
+  world.SetUp();
+  std::vector<std::int32_t> filled;
+  for (int i = 1; i <= 11; ++i) {
+    const std::string text = std::to_string(i) + "m";
+    ShowMessage(world.ctx, -110, 400 - i, text);
+    filled.push_back(world.game.MessageIndex);
+  }
+  EXPECT_EQ(filled, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}));
+  // The eleventh took the first one's slot before its time was up.
+  EXPECT_EQ(world.game.Messages[1].Text, "11m");
+  EXPECT_EQ(world.game.Messages[1].Y, 389);
+  EXPECT_EQ(world.game.Messages[0].Text, "10m");
+  EXPECT_EQ(world.game.Messages[10].Life, 0);
+  EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"message\""), 11);
+  EXPECT_EQ(CountEvents(world.platform.Events(), "\"text\":\"3m\",\"x\":-110,\"y\":397"), 1);
+}
+
+TEST(GameMessages, AMessageRisesTwoPixelsAFrameForFiftyFrames) {
+  World world(kLongRun);
+  world.SetUp();
+  ShowMessage(world.ctx, -300, 420, "-50");
+  MessageSlot& slot = world.game.Messages[static_cast<std::size_t>(world.game.MessageIndex)];
+  for (int frame = 0; frame < 50; ++frame) {
+    ASSERT_EQ(slot.Life, 50 - frame);
+    ASSERT_EQ(slot.Y, 420 - 2 * frame);
+    MessagePass(world.ctx);
+  }
+  EXPECT_EQ(slot.Life, 0);
+  EXPECT_EQ(slot.Y, 320);
+  MessagePass(world.ctx);
+  EXPECT_EQ(slot.Y, 320) << "an empty slot stays where it was";
+}
+
+TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
+  World world("0 mouse 600 20\n" + std::string(kLongRun));
+  world.SetUp();
+  world.game.ViewX.SetValue(640);
+  ShowMessage(world.ctx, -100, 100, "-200");  // fixed screen x 100
+  ShowMessage(world.ctx, 1000, 300, "50");    // panorama x 1000: screen x 360
+  Surface& back = world.display.BackBuffer;
+  back.FillRect(Rect{}, back.MapColour(Rgb(255, 255, 255)));
+  MessagePass(world.ctx);
+  world.platform.Flip(back, world.frame.VisibleRect);
+
+  int red = 0;
+  int green = 0;
+  int elsewhere = 0;
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      const Colour c = world.platform.FramePixel(x, y);
+      if (c == Rgb(255, 255, 255)) continue;
+      const bool in_red = x >= 100 && x < 180 && y >= 100 && y < 135;
+      const bool in_green = x >= 360 && x < 420 && y >= 300 && y < 335;
+      if (in_red && RedOf(c) > 200 && GreenOf(c) < 120) ++red;
+      if (in_green && GreenOf(c) > 60 && RedOf(c) < 120 && BlueOf(c) < 120) ++green;
+      if (!in_red && !in_green) ++elsewhere;
+    }
+  }
+  EXPECT_GT(red, 20);
+  EXPECT_GT(green, 20);
+  EXPECT_EQ(elsewhere, 0);
+}
+
+// Records which of the platform's 100 channels each play used.
+class ChannelRecorder : public HeadlessPlatform {
+ public:
+  using HeadlessPlatform::HeadlessPlatform;
+  void PlaySound(int channel, const SoundBuffer& sound) override {
+    channels.push_back(channel);
+    HeadlessPlatform::PlaySound(channel, sound);
+  }
+  std::vector<int> channels;
+};
+
+TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {
+  test::GameWorld<ChannelRecorder> world(kLongRun);
+  world.SetUp();
+  for (int i = 0; i < 60; ++i) PlaySoundNumber(world.ctx, i % 8 == 2 ? 0 : i % 8);
+  // A second game loads the effects anew but goes on round the same ring.
+  TearDownGame(world.ctx);
+  world.SetUp();
+  for (int i = 0; i < 41; ++i) PlaySoundNumber(world.ctx, 6);
+  const std::vector<int>& channels = world.platform.channels;
+  ASSERT_EQ(channels.size(), 101u);
+  EXPECT_EQ(std::set<int>(channels.begin(), channels.end() - 1).size(), 100u)
+      << "a hundred plays sound at once, none cuts another";
+  EXPECT_EQ(channels.front(), 1);
+  EXPECT_EQ(channels.back(), channels.front()) << "the 101st replaces the first";
+  EXPECT_EQ(world.platform.SoundPlays(), 101);
+  EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"sound\",\"number\":6"), 41 + 7);
+}
+
+TEST(GameSounds, EffectTwoAndNumbersOutsideTheTableAreErrors) {
+  World world(kLongRun);
+  world.SetUp();
+  for (int bad : {-1, 2, 8, 1000}) {
+    EXPECT_THROW(PlaySoundNumber(world.ctx, bad), RuntimeError) << bad;
+  }
+  EXPECT_EQ(world.platform.SoundPlays(), 0);
+}
+
+}  // namespace
+}  // namespace mw

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "gameplay_world.h"
+#include "platform/cp1252.h"
+
+namespace mw::testing {
+namespace {
+
+// Puts the ship afloat in a lane, with its left edge at screen x 0.
+void PlaceShip(World& w, std::int16_t lane) {
+  w.game.ShipDistance = lane;
+  w.game.ShipSinking = 0;
+  w.game.ShipX = static_cast<std::int16_t>(w.game.ViewX.Value());
+}
+
+TEST(GameplayShip, NearLanesMoveFasterAndANewShipTakesARandomLane) {
+  for (const auto& [lane, speed] : {std::pair{1, 50}, std::pair{2, 25}, std::pair{3, 17}}) {
+    World w;
+    w.game.ShipDistance = static_cast<std::int16_t>(lane);
+    w.Steps(2);
+    EXPECT_EQ(w.game.ShipX, -200 + 2 * speed) << "lane " << lane;
+    w.Frame(false);
+    EXPECT_EQ(w.game.ShipX, -200 + 2 * speed) << "only game steps move it";
+  }
+  World w;
+  w.game.ShipDistance = 1;
+  w.game.ShipX = 1870;
+  w.Steps(1);
+  EXPECT_EQ(w.game.ShipX, 1920) << "still on its way";
+  Rnd expected = w.game.Random;
+  w.Steps(1);
+  EXPECT_EQ(w.game.ShipX, -200);
+  EXPECT_EQ(w.game.ShipDistance, static_cast<int>(std::floor(expected.Next() * 3.0)) + 1);
+}
+
+TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
+  World w;
+  PlaceShip(w, 1);
+  w.Frame();
+  // 400 x 200 with its waterline at BackBuffer row 650, 70 rows below the end.
+  EXPECT_EQ(w.frame.TargetRect, (Rect{100, 450, 500, 650}));
+  EXPECT_EQ(w.frame.ShipSourceRect, (Rect{0, 0, 200, 100}));
+  w.Click({399, 479});
+  EXPECT_EQ(w.game.ShipSinking, 5);
+  EXPECT_EQ(w.platform.sounds, (std::vector<int>{0, 7}));
+
+  World far;
+  PlaceShip(far, 3);
+  far.Frame();
+  EXPECT_EQ(far.frame.TargetRect, (Rect{100, 290, 233, 357}));
+  far.Click({133, 239});  // one row above the top edge
+  EXPECT_EQ(far.game.ShipSinking, 0);
+  far.Click({133, 240});
+  EXPECT_EQ(far.game.ShipSinking, 5);
+}
+
+TEST(GameplayShip, AHitShipSinksBehindItsWaterlineForNineteenSteps) {
+  World w;
+  PlaceShip(w, 2);
+  w.Click({150, 400});
+  ASSERT_EQ(w.game.ShipSinking, 5);
+  const std::int16_t x = w.game.ShipX;
+  for (int step = 1; step <= 18; ++step) {
+    w.Frame(true);
+    const int s = 5 + 5 * step;
+    ASSERT_EQ(w.game.ShipSinking, s);
+    ASSERT_EQ(w.game.ShipX, x) << "a sinking ship stays where it is";
+    EXPECT_EQ(w.frame.TargetRect.top, 370 + s);
+    EXPECT_EQ(w.frame.TargetRect.bottom, 470);
+    EXPECT_EQ(w.frame.ShipSourceRect.bottom, 100 - s);
+  }
+  // A shot through the sinking ship: no sound, no points.
+  const std::int32_t score = w.game.Score.Value();
+  w.Click({150, 415});  // the top edge at s = 95
+  EXPECT_EQ(w.platform.sounds.back(), 0);
+  EXPECT_EQ(w.game.Score.Value(), score);
+  EXPECT_EQ(w.game.ShipHits, 1);
+
+  w.Frame(true);
+  EXPECT_EQ(w.game.ShipSinking, 0);
+  EXPECT_EQ(w.game.ShipX, -200);
+}
+
+TEST(GameplayShip, TheHitCountDrivesPenaltiesAndShipMode) {
+  World w;
+  const std::string back_to_gulls = Utf8ToCp1252("- Jetzt wieder Möven! -");
+  struct Expect {
+    int hit;
+    int score;
+    std::vector<Shown> shown;
+  };
+  const std::vector<Expect> table{
+      {1, -200, {{640, 450, "-200"}}},
+      {2,
+       -400,
+       {{640, 450, "-200"},
+        {-110, 420,
+         "- Bitte M\xF6ven abschie\xDF"
+         "en -"}}},
+      {3, -350, {{640, 450, "50"}, {-110, 420, "-Modus Schiffe Versenken aktiv -"}}},
+      {4, -330, {{640, 450, "20"}}},
+      {34, 270, {{640, 450, "20"}}},
+      {35, 290, {{640, 450, "20"}, {-110, 420, back_to_gulls}}},
+      {36, 90, {{640, 450, "-200"}}},
+  };
+  std::size_t next = 0;
+  for (int hit = 1; hit <= 36; ++hit) {
+    PlaceShip(w, 1);
+    w.game.Cartridges.SetValue(8);
+    const std::int32_t ring = w.game.MessageIndex;
+    w.Click({400, 470});
+    ASSERT_EQ(w.game.ShipSinking, 5) << "hit " << hit;
+    if (next < table.size() && table[next].hit == hit) {
+      EXPECT_EQ(w.game.Score.Value(), table[next].score) << "hit " << hit;
+      EXPECT_EQ(w.MessagesSince(ring), table[next].shown) << "hit " << hit;
+      ++next;
+    }
+  }
+  EXPECT_EQ(next, table.size());
+  EXPECT_EQ(w.game.ShipHits, 1) << "the 36th hit starts a new count";
+}
+
+TEST(GameplayShip, OneShotHitsAGullAndTheShipBehindIt) {
+  World w;
+  PlaceShip(w, 2);
+  w.AddGull(-170, 160, 10);  // its corner at screen (150, 400), over the ship
+  w.Click({150, 400});
+  EXPECT_EQ(w.game.Score.Value(), 10 - 200);
+  EXPECT_EQ(w.platform.sounds, (std::vector<int>{0, 6, 7}));
+}
+
+}  // namespace
+}  // namespace mw::testing

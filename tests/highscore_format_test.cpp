@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "highscores/high_score_format.h"
+#include "platform/cp1252.h"
+
+namespace mw {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+HighScoreRanks Ranks(const PlainHighScore& first) {
+  return {first, DefaultHighScore(), DefaultHighScore(), DefaultHighScore(), DefaultHighScore()};
+}
+
+Bytes StoredFromPlain(const Bytes& plain) {
+  Bytes out = plain;
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] ^= static_cast<std::uint8_t>((i + 1) & 0xFF);
+  return out;
+}
+
+TEST(HighScoreFormat, TextChecksumIsTheByteSumModulo256) {
+  EXPECT_EQ(TextChecksum(""), 0);
+  EXPECT_EQ(TextChecksum("abc"), (0x61 + 0x62 + 0x63) % 256);
+  EXPECT_EQ(TextChecksum(std::string(2, '\xFF')), 0xFE);
+  EXPECT_EQ(TextChecksum(Utf8ToCp1252("ö")), 0xF6);
+}
+
+TEST(HighScoreFormat, WorkedExampleAndDefaultFileAreReproducedByteForByte) {
+  const Bytes stored = EncodeHighScores(Ranks({"abc", 1000}));
+  const Bytes first_record(stored.begin(), stored.begin() + 9);
+  EXPECT_EQ(first_record, (Bytes{0x08, 0x8d, 0x89, 0x8d, 0x8d, 0xee, 0x04, 0x08, 0x09}));
+
+  const HighScoreRanks defaults = Ranks(DefaultHighScore());
+  const Bytes file = EncodeHighScores(defaults);
+  ASSERT_EQ(file.size(), 65u);
+  EXPECT_EQ(Bytes(file.begin(), file.begin() + 13),
+            (Bytes{0x0c, 0xeb, 0x6d, 0x6d, 0x60, 0x6b, 0x66, 0x66, 0x6d, 0x0a, 0x0b, 0x0c, 0x0d}));
+  const ParsedHighScores parsed = ParseHighScores(file);
+  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_EQ(parsed.entries, defaults);
+}
+
+TEST(HighScoreFormat, ScoreEdgesSurviveSaveAndLoad) {
+  for (const std::int32_t score : {0, 1, 127, 128, 255, 256, 40000, 65535, 65536, 16777215,
+                                   16777216, 0x7FFFFF00, 2147483646, 2147483647}) {
+    const HighScoreRanks ranks = {PlainHighScore{"a", score}, PlainHighScore{"", score},
+                                  PlainHighScore{std::string(18, 'x'), score},
+                                  PlainHighScore{"\xE4\xF6\xFC\xDF|", score}, DefaultHighScore()};
+    const ParsedHighScores parsed = ParseHighScores(EncodeHighScores(ranks));
+    EXPECT_FALSE(parsed.CheatFlag) << score;
+    EXPECT_EQ(parsed.entries, ranks) << score;
+  }
+  // 40000 is stored little-endian, the name masked with the score bytes' sum.
+  const Bytes plain = StoredFromPlain(EncodeHighScores(Ranks({"", 40000})));
+  EXPECT_EQ(Bytes(plain.begin(), plain.begin() + 6), (Bytes{6, 0xe2, 0x40, 0x9c, 0, 0}));
+}
+
+TEST(HighScoreFormat, RecordSizesFollowTheNameLength) {
+  EXPECT_EQ(EncodeHighScores(Ranks({"", 5})).size(), 6u + 52u);
+  HighScoreRanks eighteen;
+  eighteen.fill({std::string(18, 'N'), 7});
+  EXPECT_EQ(EncodeHighScores(eighteen).size(), 120u);
+  // A name longer than a record can hold is cut rather than corrupting the
+  // length byte.
+  HighScoreRanks huge = Ranks({std::string(400, 'z'), 9});
+  const ParsedHighScores parsed = ParseHighScores(EncodeHighScores(huge));
+  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_EQ(parsed.entries[0].name, std::string(249, 'z'));
+}
+
+TEST(HighScoreFormat, PositionMaskRestartsAfter255) {
+  HighScoreRanks long_names;  // written by another tool: 5 x 255 bytes
+  for (std::size_t i = 0; i < long_names.size(); ++i) {
+    long_names[i] = {std::string(249, static_cast<char>('A' + i)), static_cast<std::int32_t>(i)};
+  }
+  const Bytes stored = EncodeHighScores(long_names);
+  ASSERT_EQ(stored.size(), 1275u);
+  const Bytes plain = StoredFromPlain(stored);
+  EXPECT_EQ(stored[255], plain[255]);  // position 256 is unmasked
+  EXPECT_EQ(stored[256], plain[256] ^ 1);
+  const ParsedHighScores parsed = ParseHighScores(stored);
+  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_EQ(parsed.entries, long_names);
+}
+
+TEST(HighScoreFormat, ShortAndEmptyFilesFillTheRestWithDefaults) {
+  EXPECT_EQ(ParseHighScores({}).entries, Ranks(DefaultHighScore()));
+  EXPECT_FALSE(ParseHighScores({}).CheatFlag);
+
+  HighScoreRanks two = Ranks({"eins", 100});
+  two[1] = {"zwei", 50};
+  const Bytes full = EncodeHighScores(two);
+  const Bytes first_two(full.begin(), full.begin() + 10 + 10);
+  const ParsedHighScores parsed = ParseHighScores(first_two);
+  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_EQ(parsed.entries[1], (PlainHighScore{"zwei", 50}));
+  EXPECT_EQ(parsed.entries[2], DefaultHighScore());
+}
+
+TEST(HighScoreFormat, TruncatedRecordIsTakenByItsActualLengthAndFlagged) {
+  HighScoreRanks ranks = Ranks({"eins", 100});
+  ranks[1] = {"langername", 50};
+  const Bytes full = EncodeHighScores(ranks);
+  // Second record (16 bytes) cut to 8: parsed from what is there.
+  const ParsedHighScores cut = ParseHighScores(Bytes(full.begin(), full.begin() + 10 + 8));
+  EXPECT_TRUE(cut.CheatFlag);
+  EXPECT_EQ(cut.entries[0], (PlainHighScore{"eins", 100}));
+  EXPECT_EQ(cut.entries[1].name.size(), 2u);
+  EXPECT_EQ(cut.entries[2], DefaultHighScore());
+  // Cut to fewer than 6 bytes: the game never writes that, so the default.
+  const ParsedHighScores stub = ParseHighScores(Bytes(full.begin(), full.begin() + 10 + 3));
+  EXPECT_TRUE(stub.CheatFlag);
+  EXPECT_EQ(stub.entries[1], DefaultHighScore());
+}
+
+TEST(HighScoreFormat, RecordsTheGameNeverWritesGiveDefaultsAndFlag) {
+  // A length byte below 6 (0 takes nothing, so every rank sees it again).
+  for (const int length : {0, 1, 5}) {
+    const ParsedHighScores parsed =
+        ParseHighScores(StoredFromPlain(Bytes(30, static_cast<std::uint8_t>(length))));
+    EXPECT_TRUE(parsed.CheatFlag);
+    EXPECT_EQ(parsed.entries[0], DefaultHighScore());
+  }
+  // A correctly summed record with a score of 2^31 or more.
+  Bytes plain = {6, 0, 0, 0, 0, 0x80};
+  plain[1] = static_cast<std::uint8_t>(6 + 0x80);
+  const ParsedHighScores big = ParseHighScores(StoredFromPlain(plain));
+  EXPECT_TRUE(big.CheatFlag);
+  EXPECT_EQ(big.entries[0], DefaultHighScore());
+}
+
+TEST(HighScoreFormat, ExtraBytesAfterFiveRecordsAreIgnored) {
+  HighScoreRanks ranks = Ranks({"erster", 500});
+  Bytes stored = EncodeHighScores(ranks);
+  stored.resize(40000, 0xAB);
+  const ParsedHighScores parsed = ParseHighScores(stored);
+  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_EQ(parsed.entries, ranks);
+}
+
+TEST(HighScoreFormat, AnySingleChangedByteIsNoticed) {
+  HighScoreRanks ranks = Ranks({"abc", 1000});
+  ranks[1] = {"", 40000};
+  ranks[4] = {"z\xFC", 2147483647};
+  const Bytes good = EncodeHighScores(ranks);
+  for (std::size_t pos = 0; pos < good.size(); ++pos) {
+    for (const int flip : {0x01, 0x80, 0xFF}) {
+      Bytes bad = good;
+      bad[pos] ^= static_cast<std::uint8_t>(flip);
+      const ParsedHighScores parsed = ParseHighScores(bad);
+      EXPECT_TRUE(parsed.CheatFlag) << "byte " << pos << " flip " << flip;
+    }
+  }
+}
+
+TEST(HighScoreFormat, GarbageNeverCrashesAndAlwaysGivesFiveEntries) {
+  std::uint32_t x = 12345;
+  for (int round = 0; round < 2000; ++round) {
+    Bytes garbage(static_cast<std::size_t>(round % 300));
+    for (std::uint8_t& b : garbage) {
+      x = x * 1103515245u + 12345u;
+      b = static_cast<std::uint8_t>(x >> 16);
+    }
+    const ParsedHighScores parsed = ParseHighScores(garbage);
+    for (const PlainHighScore& entry : parsed.entries) {
+      EXPECT_GE(entry.score, 0);
+      EXPECT_LE(entry.name.size(), 249u);
+    }
+  }
+}
+
+TEST(HighScoreFormat, LoadFillsRanksAndRaisesTheSharedFlag) {
+  Modul modul;
+  HighScoreTable table = MakeHighScoreTable(modul);
+  HighScoreRanks ranks = Ranks({"abc", 1000});
+  Bytes stored = EncodeHighScores(ranks);
+  LoadHighScores(modul, table, stored);
+  EXPECT_FALSE(modul.CheatFlag);
+  EXPECT_EQ(table[1].EntryName.derstring(), "abc");
+  EXPECT_EQ(table[1].EntryScore.Value(), 1000);
+  EXPECT_EQ(table[5].EntryName.derstring(), "niemand");
+  EXPECT_EQ(SaveHighScores(table), stored);
+
+  stored[3] ^= 0x10;  // a name byte: shown changed all the same
+  LoadHighScores(modul, table, stored);
+  EXPECT_TRUE(modul.CheatFlag);
+  EXPECT_NE(table[1].EntryName.derstring(), "abc");
+  EXPECT_EQ(table[1].EntryScore.Value(), 1000);
+}
+
+}  // namespace
+}  // namespace mw

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <limits>
+#include <string>
+
+#include "highscores/high_score_ranking.h"
+#include "platform/runtime_error.h"
+
+namespace mw {
+namespace {
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+
+HighScoreTable TableOf(Modul& modul, const std::array<std::int32_t, 5>& scores) {
+  HighScoreTable table = MakeHighScoreTable(modul);
+  for (std::size_t i = 0; i < scores.size(); ++i) {
+    table[i + 1].EntryScore.SetValue(scores[i]);
+    table[i + 1].EntryName.SetDerstring(std::to_string(scores[i]).insert(0, 1, 'p'));
+  }
+  table[6].EntryName.SetDerstring("|");
+  return table;
+}
+
+std::array<std::int32_t, 7> ScoresOf(const HighScoreTable& table) {
+  std::array<std::int32_t, 7> out{};
+  for (std::size_t i = 0; i < table.size(); ++i) out[i] = table[i].EntryScore.Value();
+  return out;
+}
+
+TEST(HighScoreRanking, NormalisesToTwelveMinutesAndShowsBack) {
+  EXPECT_EQ(NormalizedScore(125, 90), 1000);
+  EXPECT_EQ(DisplayedScore(1000, 90), "125");
+  EXPECT_EQ(DisplayedScore(1000, 720), "1000");
+  EXPECT_EQ(DisplayedScore(800, 90), "100");
+  EXPECT_EQ(DisplayedScore(1001, 180), "250");  // rounds down, never up
+  EXPECT_EQ(DisplayedScore(kMax, 90), "268435455");
+  EXPECT_EQ(NormalizedScore(7, 180), 28);
+  EXPECT_EQ(NormalizedScore(3, 720), 3);
+  // Halves go to the even neighbour (only odd game times produce them).
+  EXPECT_EQ(NormalizedScore(1, 1440), 0);
+  EXPECT_EQ(NormalizedScore(3, 1440), 2);
+  EXPECT_EQ(NormalizedScore(5, 1440), 2);
+  EXPECT_THROW(NormalizedScore(1, 0), RuntimeError);
+}
+
+TEST(HighScoreRanking, NormalisationNeverOverflows) {
+  EXPECT_EQ(NormalizedScore(kMax, 90), kMax);
+  EXPECT_EQ(NormalizedScore(kMax / 8, 90), kMax / 8 * 8);
+  EXPECT_EQ(NormalizedScore(kMax / 8 + 1, 90), kMax);
+  EXPECT_EQ(NormalizedScore(std::numeric_limits<std::int32_t>::min(), 90), 0);
+  EXPECT_EQ(NormalizedScore(-200, 90), 0);
+  EXPECT_EQ(NormalizedScore(-10000, 720), 0);
+}
+
+TEST(HighScoreRanking, InsertsAtEveryRankWithTiesBelow) {
+  const std::array<std::int32_t, 5> base = {100, 80, 60, 40, 20};
+  struct Case {
+    std::int32_t score;
+    std::int16_t row;
+    std::array<std::int32_t, 7> after;  // slot 0 unused
+  };
+  const Case cases[] = {
+      {150, 1, {0, 150, 100, 80, 60, 40, 20}}, {100, 2, {0, 100, 100, 80, 60, 40, 20}},
+      {90, 2, {0, 100, 90, 80, 60, 40, 20}},   {60, 4, {0, 100, 80, 60, 60, 40, 20}},
+      {50, 4, {0, 100, 80, 60, 50, 40, 20}},   {21, 5, {0, 100, 80, 60, 40, 21, 20}},
+      {20, 6, {0, 100, 80, 60, 40, 20, 20}},   {5, 6, {0, 100, 80, 60, 40, 20, 5}},
+      {0, 6, {0, 100, 80, 60, 40, 20, 0}},
+  };
+  for (const Case& c : cases) {
+    Modul modul;
+    HighScoreTable table = TableOf(modul, base);
+    EXPECT_EQ(InsertScore(table, c.score), c.row) << c.score;
+    EXPECT_EQ(ScoresOf(table), c.after) << c.score;
+    if (c.row <= 5) {
+      EXPECT_EQ(table[static_cast<std::size_t>(c.row)].EntryName.derstring(), "|");
+      EXPECT_EQ(table[6].EntryName.derstring(), "p20");  // the old fifth drops out
+    }
+  }
+  Modul modul;
+  HighScoreTable table = TableOf(modul, base);
+  table[4].EntryName.SetDerstring("vier");
+  EXPECT_EQ(InsertScore(table, 50), 4);
+  EXPECT_EQ(table[5].EntryName.derstring(), "vier");
+}
+
+TEST(HighScoreRanking, EmptyTableTakesAnyPositiveScoreFirst) {
+  Modul modul;
+  HighScoreTable table = TableOf(modul, {0, 0, 0, 0, 0});
+  EXPECT_EQ(InsertScore(table, 1), 1);
+  EXPECT_EQ(InsertScore(table, kMax), 1);
+  EXPECT_EQ(table[2].EntryScore.Value(), 1);
+}
+
+TEST(HighScoreRanking, NameEntryKeepsEighteenCharactersAndIgnoresControls) {
+  SafeStr name;
+  name.SetDerstring("|");
+  std::int16_t key = 8;  // Backspace on an empty name
+  ApplyTypedKey(key, name);
+  EXPECT_EQ(key, 0);
+  EXPECT_EQ(name.derstring(), "|");
+
+  for (const int control : {9, 13, 27, 1, 31, 0, 256, -1}) {
+    key = static_cast<std::int16_t>(control);
+    ApplyTypedKey(key, name);
+    EXPECT_EQ(key, control) << "stays for the next pass";
+    EXPECT_EQ(name.derstring(), "|");
+  }
+  for (int i = 0; i < 20; ++i) {
+    key = static_cast<std::int16_t>(i % 2 == 0 ? 0xE4 : 'a' + i);  // ä and letters
+    ApplyTypedKey(key, name);
+  }
+  const std::string typed = name.derstring();
+  ASSERT_EQ(typed.size(), 19u);
+  EXPECT_EQ(typed.back(), '|');
+  EXPECT_EQ(typed.front(), '\xE4');
+  EXPECT_EQ(key, 'a' + 19) << "a character while full stays unused";
+
+  for (const int kept : {32, int{'|'}, 255}) {
+    SafeStr other;
+    other.SetDerstring("x|");
+    key = static_cast<std::int16_t>(kept);
+    ApplyTypedKey(key, other);
+    EXPECT_EQ(other.derstring(), (std::string{'x', static_cast<char>(kept), '|'}));
+  }
+  key = 8;
+  ApplyTypedKey(key, name);
+  EXPECT_EQ(name.derstring().size(), 18u);
+  EXPECT_EQ(name.derstring().back(), '|');
+}
+
+}  // namespace
+}  // namespace mw

@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "highscores/file_storage.h"
+#include "highscores/high_score_file.h"
+#include "highscores/high_score_format.h"
+#include "highscores/high_score_screen.h"
+#include "highscores/high_score_visit.h"
+#include "platform/cp1252.h"
+#include "platform/headless_platform.h"
+#include "platform/script.h"
+#include "shared/display_state.h"
+#include "shared/modul.h"
+
+namespace mw {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::int16_t kGameTime1m30 = 0;
+constexpr std::int16_t kGameTime12m = 3;
+
+// Each test gets a fresh folder as OEDIR, so the table never touches the
+// source tree or the build folder.
+class HighScoreScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "mw_hs_screen_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    ::setenv("OEDIR", (dir_.string() + "/").c_str(), 1);
+    InitSettingsTables(modul_);
+    modul_.SettingChoice[kGameTime] = kGameTime12m;
+  }
+  void TearDown() override {
+    ::unsetenv("OEDIR");
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  // A platform running the script, with the display open and the shell's
+  // BackBuffer made, typed keys going to LastKey.
+  HeadlessPlatform& Start(const std::string& script) {
+    platform_ = MakeHeadlessPlatform(ParseScript(script, "test"), HeadlessOptions{});
+    platform_->Events().KeepInMemory(true);
+    platform_->SetKeyPressHandler([this](int code) { Form_KeyPress(modul_, code); });
+    platform_->OpenDisplay();
+    MakeMenuBackBuffer(*platform_, display_);
+    return *platform_;
+  }
+
+  std::string FilePath() const { return (dir_ / "highscores.pdk").string(); }
+  void WriteTable(const HighScoreRanks& ranks) const { WriteBytes(EncodeHighScores(ranks)); }
+  void WriteBytes(const Bytes& bytes) const {
+    std::ofstream out(FilePath(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+  }
+  Bytes FileBytes() const {
+    std::ifstream in(FilePath(), std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  ParsedHighScores SavedTable() const { return ParseHighScores(FileBytes()); }
+
+  static HighScoreRanks Table(const std::array<std::int32_t, 5>& scores) {
+    HighScoreRanks ranks;
+    for (std::size_t i = 0; i < ranks.size(); ++i) {
+      ranks[i] = {"Spieler" + std::to_string(i + 1), scores[i]};
+    }
+    return ranks;
+  }
+
+  void Show(std::int32_t score) {
+    SafeNr holder(&modul_);
+    holder.SetValue(score);
+    ShowHighScores(*platform_, modul_, display_, holder);
+    EXPECT_EQ(holder.Value(), score);
+  }
+
+  std::string Events() const { return platform_->Events().Text(); }
+
+  fs::path dir_;
+  Modul modul_;
+  DisplayState display_;
+  std::unique_ptr<HeadlessPlatform> platform_;
+};
+
+TEST_F(HighScoreScreen, NewScoreIsInsertedNamedAndSaved) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  Start("100 type Jörg\n300 press enter\n");
+  Show(50);
+  const ParsedHighScores saved = SavedTable();
+  EXPECT_FALSE(saved.CheatFlag);
+  EXPECT_EQ(saved.entries[3], (PlainHighScore{Utf8ToCp1252("Jörg"), 50}));
+  EXPECT_EQ(saved.entries[4], (PlainHighScore{"Spieler4", 40}));
+  EXPECT_EQ(saved.entries[2], (PlainHighScore{"Spieler3", 60}));
+  EXPECT_NE(Events().find("\"event\":\"screen\",\"name\":\"highscores\""), std::string::npos);
+  EXPECT_NE(Events().find("\"action\":\"saved\""), std::string::npos);
+}
+
+TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreatesNothing) {
+  Start("100 press escape\n");
+  SafeNr none;
+  none.SetValue(-200);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, none);
+  EXPECT_FALSE(fs::exists(FilePath()));
+  EXPECT_EQ(visit.EntryRow, kNoEntryRow);
+  PassOutcome outcome = PassOutcome::kStay;
+  while (outcome == PassOutcome::kStay) {
+    outcome = RunHighScorePass(*platform_, modul_, display_, visit);
+  }
+  LeaveHighScoreVisit(*platform_, modul_, visit, outcome);
+  HighScoreRanks defaults;
+  defaults.fill(DefaultHighScore());
+  EXPECT_EQ(FileBytes(), EncodeHighScores(defaults));
+  EXPECT_EQ(FileBytes().size(), 65u);
+}
+
+TEST_F(HighScoreScreen, ScoreIsStoredPerTwelveMinutesAndShownPerSelectedTime) {
+  modul_.SettingChoice[kGameTime] = kGameTime1m30;
+  Start("100 press enter\n");
+  Show(125);
+  EXPECT_EQ(SavedTable().entries[0].score, 1000);
+
+  // Shown back as 125 at 1:30 and as 1000 at 12:00.
+  for (const auto& [choice, shown] : {std::pair{kGameTime1m30, "125"}, {kGameTime12m, "1000"}}) {
+    modul_.SettingChoice[kGameTime] = choice;
+    EXPECT_EQ(DisplayedScore(SavedTable().entries[0].score, SettingValue(modul_, kGameTime)),
+              shown);
+  }
+}
+
+TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  Start("1000 press enter\n");
+  SafeNr holder;
+  holder.SetValue(20);  // a tie with the fifth stays out
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  ASSERT_EQ(visit.EntryRow, kNoEntryRow);
+  ASSERT_EQ(RunHighScorePass(*platform_, modul_, display_, visit), PassOutcome::kStay);
+
+  // The same frame drawn by hand, with "20" at (400, 400) in the pulse colour.
+  Surface expected = platform_->MakeSurface(kShellBackBufferWidth, kShellBackBufferHeight);
+  expected.SetTextFont(Font{"Arial", 20, true});
+  expected.BlitImage(16, 16, display_.HighScoreBackground, Rect{}, false);
+  expected.SetTextColor(Rgb(255, 255, 255));
+  for (int row = 1; row <= 5; ++row) {
+    expected.DrawTextAt(50, 100 + 50 * row, "Spieler" + std::to_string(row));
+    expected.DrawTextAt(520, 100 + 50 * row, std::to_string(120 - 20 * row));
+  }
+  expected.SetTextColor(Rgb(5, 254, 0));
+  expected.DrawTextAt(400, 400, "20");
+  const Point mouse = platform_->MousePosition();
+  expected.BlitImage(mouse.x, mouse.y, display_.CursorImage, Rect{}, true);
+
+  int differing = 0;
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      if (display_.BackBuffer.PixelAt(x + 16, y + 16) != expected.PixelAt(x + 16, y + 16)) {
+        ++differing;
+      }
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_NE(platform_->FramePixel(400 - 16 + 2, 400 - 16 + 10), Rgb(0, 0, 0));
+}
+
+TEST_F(HighScoreScreen, NameEntryThroughTheKeyboard) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  // Backspace on the empty name, Tab and Enter-as-character ignored, then 20
+  // characters of which 18 are kept, one taken back with Backspace.
+  Start(
+      "50 char 8\n60 char 9\n70 char 13\n"
+      "100 type ÄbcdefghijklmnopqrsT\n"
+      "800 char 8\n"
+      "900 press mouse-left\n");
+  Show(1000);
+  EXPECT_EQ(SavedTable().entries[0].name, Utf8ToCp1252("Äbcdefghijklmnopq"));
+  EXPECT_EQ(modul_.LastKey, 0);
+}
+
+TEST_F(HighScoreScreen, LeavesOnlyAfterAllThreeKeysWereUpOnce) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  // The button is still held from shooting; Escape arrives while it is held.
+  Start(
+      "0 down mouse-left\n"
+      "200 press escape\n"
+      "400 up mouse-left\n"
+      "600 down enter\n"
+      "900 up enter\n");
+  Show(30);
+  // Left at the Enter press, saved only once Enter was let go.
+  EXPECT_GE(platform_->NowMs(), 900.0);
+  EXPECT_GE(platform_->FramesShown(), 600 / 17);
+  EXPECT_EQ(SavedTable().entries[4].score, 30);
+}
+
+TEST_F(HighScoreScreen, CloseRequestSavesTheNameTypedSoFar) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  // Enter is held and never let go: a close must not wait for it.
+  Start("0 down enter\n100 type Möwe\n300 close\n");
+  Show(500);
+  EXPECT_EQ(SavedTable().entries[0], (PlainHighScore{Utf8ToCp1252("Möwe"), 500}));
+  EXPECT_LT(platform_->NowMs(), 400.0);
+}
+
+TEST_F(HighScoreScreen, LostDisplayForgetsClicksAndKeepsTheName) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  Start(
+      "50 type Ab\n"
+      "200 lose-display 300\n"
+      "250 press enter\n"
+      "700 type c\n"
+      "900 press enter\n");
+  Show(90);
+  EXPECT_GE(platform_->NowMs(), 900.0);
+  EXPECT_EQ(SavedTable().entries[1], (PlainHighScore{"Abc", 90}));
+}
+
+TEST_F(HighScoreScreen, DamagedFileIsShownButNeverOverwritten) {
+  Bytes damaged = EncodeHighScores(Table({100, 80, 60, 40, 20}));
+  damaged[4] ^= 0x01;
+  WriteBytes(damaged);
+  Start("100 type Neu\n300 press enter\n2000 press enter\n");
+  Show(5000);
+  EXPECT_TRUE(modul_.CheatFlag);
+  EXPECT_EQ(FileBytes(), damaged);
+  const std::string events = Events();
+  EXPECT_NE(events.find("\"action\":\"refused\""), std::string::npos);
+  EXPECT_NE(events.find("\"title\":\"Allgemeiner Fehler\""), std::string::npos);
+  EXPECT_NE(events.find("Fehler 718 beim Speichern der Highscores. Wenn dieser Fehler öfter "
+                        "auftritt, kontaktieren Sie bitte den Hersteller unter "
+                        "highscores@moewenschuss.example.org"),
+            std::string::npos);
+  // The flag stays for the run: the next visit is refused as well.
+  Show(-200);
+  EXPECT_EQ(FileBytes(), damaged);
+}
+
+TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
+  fs::create_directory(FilePath());
+  Start("300 press enter\n");
+  SafeNr holder;
+  holder.SetValue(70);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  EXPECT_EQ(visit.table[1].EntryScore.Value(), 70);
+  EXPECT_EQ(visit.table[2].EntryName.derstring(), "niemand");
+  EXPECT_FALSE(modul_.CheatFlag);
+  LeaveHighScoreVisit(*platform_, modul_, visit, PassOutcome::kQuit);
+  EXPECT_TRUE(fs::is_directory(FilePath()));
+  const std::string events = Events();
+  EXPECT_NE(events.find("\"event\":\"messagebox\",\"title\":\"Highscores\""), std::string::npos);
+  EXPECT_NE(events.find(FilePath()), std::string::npos);
+  EXPECT_NE(events.find("\"action\":\"failed\""), std::string::npos);
+}
+
+TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
+  Start("");
+  EXPECT_EQ(HighScoreDir(*platform_), dir_.string() + "/");
+  ::setenv("OEDIR", (dir_.string() + "/x").c_str(), 1);
+  EXPECT_EQ(HighScoreDir(*platform_), dir_.string() + "/x");
+  SafeNr holder;
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  EXPECT_EQ(visit.file.path, dir_.string() + "/xhighscores.pdk");
+
+  const std::string program = platform_->ProgramFolder();
+  const std::string fallback = FolderIsWritable(program) ? program : platform_->UserDataFolder();
+  ::setenv("OEDIR", "", 1);
+  EXPECT_EQ(HighScoreDir(*platform_), fallback);
+  ::setenv("OEDIR", std::string(255, 'd').c_str(), 1);
+  EXPECT_EQ(HighScoreDir(*platform_), fallback);
+  ::setenv("OEDIR", std::string(254, 'd').c_str(), 1);
+  EXPECT_EQ(HighScoreDir(*platform_), std::string(254, 'd'));
+}
+
+}  // namespace
+}  // namespace mw

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "highscores/file_storage.h"
+#include "highscores/high_score_format.h"
+
+namespace mw {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+class HighScoreStorage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "mw_hs_storage_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(dir_, fs::perms::owner_all, ignored);
+    fs::remove_all(dir_, ignored);
+  }
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  static Bytes Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  static bool RunningAsRoot() { return ::geteuid() == 0; }
+
+  fs::path dir_;
+};
+
+TEST_F(HighScoreStorage, MissingFileAndMissingFolderAreNotFailures) {
+  EXPECT_EQ(ReadFilePrefix(PathOf("none.pdk"), 100).status, FileReadResult::Status::kMissing);
+  EXPECT_EQ(ReadFilePrefix(PathOf("no/such/none.pdk"), 100).status,
+            FileReadResult::Status::kMissing);
+  EXPECT_FALSE(fs::exists(PathOf("none.pdk")));  // reading creates nothing
+}
+
+TEST_F(HighScoreStorage, ReadsOnlyTheBoundedPrefix) {
+  const Bytes big(5000, 0x42);
+  ASSERT_EQ(ReplaceFileDurably(PathOf("big.pdk"), big), "");
+  const FileReadResult read = ReadFilePrefix(PathOf("big.pdk"), 1275);
+  EXPECT_EQ(read.status, FileReadResult::Status::kRead);
+  EXPECT_EQ(read.bytes, Bytes(1275, 0x42));
+  ASSERT_EQ(ReplaceFileDurably(PathOf("empty.pdk"), Bytes{}), "");
+  EXPECT_TRUE(ReadFilePrefix(PathOf("empty.pdk"), 1275).bytes.empty());
+}
+
+TEST_F(HighScoreStorage, FolderOrPipeInPlaceOfTheFileIsAClearFailure) {
+  fs::create_directory(PathOf("highscores.pdk"));
+  const FileReadResult read = ReadFilePrefix(PathOf("highscores.pdk"), 100);
+  EXPECT_EQ(read.status, FileReadResult::Status::kFailed);
+  EXPECT_FALSE(read.reason.empty());
+  EXPECT_NE(ReplaceFileDurably(PathOf("highscores.pdk"), Bytes{1, 2}), "");
+  EXPECT_TRUE(fs::is_directory(PathOf("highscores.pdk")));
+
+  ASSERT_EQ(::mkfifo(PathOf("pipe.pdk").c_str(), 0600), 0);
+  EXPECT_EQ(ReadFilePrefix(PathOf("pipe.pdk"), 100).status, FileReadResult::Status::kFailed);
+}
+
+TEST_F(HighScoreStorage, ReplaceKeepsPermissionsFollowsLinksAndLeavesNoTemporaries) {
+  const std::string real = PathOf("real.pdk");
+  ASSERT_EQ(ReplaceFileDurably(real, Bytes{1}), "");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(real, PathOf("link.pdk"));
+
+  ASSERT_EQ(ReplaceFileDurably(PathOf("link.pdk"), Bytes{7, 8, 9}), "");
+  EXPECT_TRUE(fs::is_symlink(PathOf("link.pdk")));
+  EXPECT_EQ(Contents(real), (Bytes{7, 8, 9}));
+  EXPECT_EQ(fs::status(real).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++files;
+  EXPECT_EQ(files, 2);
+}
+
+TEST_F(HighScoreStorage, UnwritableFolderFailsWithAReasonAndKeepsTheOldFile) {
+  if (RunningAsRoot()) GTEST_SKIP() << "root writes everywhere";
+  const std::string path = PathOf("highscores.pdk");
+  ASSERT_EQ(ReplaceFileDurably(path, Bytes{1, 2, 3}), "");
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(FolderIsWritable(dir_.string()));
+  EXPECT_EQ(ReplaceFileDurably(path, Bytes{4, 5, 6}), "Zugriff verweigert");
+  EXPECT_EQ(Contents(path), (Bytes{1, 2, 3}));
+}
+
+TEST_F(HighScoreStorage, SaveIntoAMissingFolderFailsWithAReason) {
+  EXPECT_TRUE(FolderIsWritable(dir_.string()));
+  EXPECT_EQ(ReplaceFileDurably(PathOf("missing/highscores.pdk"), Bytes{1}),
+            "Der Ordner existiert nicht");
+  ASSERT_EQ(ReplaceFileDurably(PathOf("plain"), Bytes{1}), "");
+  EXPECT_EQ(ReplaceFileDurably(PathOf("plain/highscores.pdk"), Bytes{1}),
+            "Ein Teil des Pfades ist kein Ordner");
+  EXPECT_FALSE(FolderIsWritable(PathOf("missing")));
+}
+
+// A save killed at any instant leaves a loadable table: the old one or the new.
+TEST_F(HighScoreStorage, KilledSaveLeavesTheOldOrTheNewTable) {
+  const std::string path = PathOf("highscores.pdk");
+  HighScoreRanks old_ranks;
+  HighScoreRanks new_ranks;
+  for (std::size_t i = 0; i < old_ranks.size(); ++i) {
+    const auto score = static_cast<std::int32_t>(1000 - 100 * i);
+    old_ranks[i] = {"alt" + std::to_string(i), score};
+    new_ranks[i] = {std::string(18, static_cast<char>('n' + i)), score + 1};
+  }
+  const Bytes old_bytes = EncodeHighScores(old_ranks);
+  const Bytes new_bytes = EncodeHighScores(new_ranks);
+
+  for (int round = 0; round < 60; ++round) {
+    ASSERT_EQ(ReplaceFileDurably(path, old_bytes), "");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (;;) {
+        ReplaceFileDurably(path, new_bytes);
+        ReplaceFileDurably(path, old_bytes);
+      }
+    }
+    // Kill it at a different moment each round, from at once to a few saves in.
+    ::usleep(static_cast<useconds_t>((round * 397) % 8000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    const FileReadResult read = ReadFilePrefix(path, kHighScoreBytesUsed);
+    ASSERT_EQ(read.status, FileReadResult::Status::kRead);
+    ASSERT_TRUE(read.bytes == old_bytes || read.bytes == new_bytes) << "round " << round;
+    EXPECT_FALSE(ParseHighScores(read.bytes).CheatFlag);
+  }
+}
+
+}  // namespace
+}  // namespace mw

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "app/main_menu.h"
+#include "shell_world.h"
+
+namespace mw {
+namespace {
+
+using test::ShellWorld;
+using test::TextRow;
+
+// Runs menu passes until the menu is left or the virtual clock reaches ms.
+PassResult RunMenuUntil(ShellWorld& w, MenuState& menu, double ms) {
+  while (w.platform.NowMs() < ms) {
+    if (MenuPass(w.platform, w.state, menu) == PassResult::kLeave) return PassResult::kLeave;
+  }
+  return PassResult::kStay;
+}
+
+TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
+  // The mouse rests on "Ende" with Enter already down when the menu opens.
+  ShellWorld w(
+      "0 mouse 300 390\n0 down enter\n200 up enter\n"
+      "400 press mouse-left\n");
+  w.OpenShell();
+  MenuState menu(w.state.modul);
+  EXPECT_EQ(RunMenuUntil(w, menu, 390), PassResult::kStay);
+  EXPECT_EQ(menu.Selected, kEnd);
+  EXPECT_FALSE(menu.ConfirmLatched);
+  EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kLeave);
+}
+
+TEST(MenuPass, ArrowKeysWrapAndActOncePerPress) {
+  ShellWorld w(
+      "0 mouse 300 10\n"
+      "0 down arrow-up\n100 up arrow-up\n"            // held for several passes
+      "200 press arrow-down\n300 press arrow-down\n"  // 4 -> 1 -> 2
+      "400 down arrow-down\n");
+  w.OpenShell();
+  MenuState menu(w.state.modul);
+  RunMenuUntil(w, menu, 150);
+  EXPECT_EQ(menu.Selected, kEnd);
+  RunMenuUntil(w, menu, 250);
+  EXPECT_EQ(menu.Selected, kStartGame);
+  RunMenuUntil(w, menu, 350);
+  EXPECT_EQ(menu.Selected, kSettings);
+  RunMenuUntil(w, menu, 900);
+  EXPECT_EQ(menu.Selected, kHighScores);
+}
+
+TEST(MenuPass, MouseBandsAreHalfOpenAndIgnoreX) {
+  EXPECT_EQ(MenuEntryAt(229), 0);
+  EXPECT_EQ(MenuEntryAt(230), 1);
+  EXPECT_EQ(MenuEntryAt(269), 1);
+  for (int y = 270; y < 280; ++y) EXPECT_EQ(MenuEntryAt(y), 0) << y;
+  EXPECT_EQ(MenuEntryAt(280), 2);
+  EXPECT_EQ(MenuEntryAt(369), 3);
+  EXPECT_EQ(MenuEntryAt(380), 4);
+  EXPECT_EQ(MenuEntryAt(419), 4);
+  EXPECT_EQ(MenuEntryAt(420), 0);
+
+  ShellWorld w("0 mouse 639 280\n100 mouse 0 275\n200 mouse 17 269\n");
+  w.OpenShell();
+  MenuState menu(w.state.modul);
+  RunMenuUntil(w, menu, 90);
+  EXPECT_EQ(menu.Selected, kSettings);
+  RunMenuUntil(w, menu, 190);
+  EXPECT_EQ(menu.Selected, kSettings);  // between bands nothing changes
+  RunMenuUntil(w, menu, 290);
+  EXPECT_EQ(menu.Selected, kStartGame);
+}
+
+TEST(MenuPass, AMouseAtRestPullsTheSelectionBack) {
+  ShellWorld w("0 mouse 300 300\n40 down arrow-down\n");
+  w.OpenShell();
+  MenuState menu(w.state.modul);
+  RunMenuUntil(w, menu, 39);
+  ASSERT_EQ(menu.Selected, kSettings);
+  MenuPass(w.platform, w.state, menu);
+  EXPECT_EQ(menu.Selected, kHighScores);  // shown for this one frame
+  MenuPass(w.platform, w.state, menu);
+  EXPECT_EQ(menu.Selected, kSettings);
+}
+
+TEST(MenuPass, EscapeLeavesWhateverIsSelected) {
+  for (const char* y : {"250", "300", "350", "400"}) {
+    ShellWorld w(std::string("0 mouse 300 ") + y + "\n100 press escape\n");
+    w.OpenShell();
+    MenuState menu(w.state.modul);
+    EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kLeave) << y;
+    EXPECT_GE(w.platform.NowMs(), 100);
+  }
+}
+
+TEST(MenuPass, AClickWhileTheDisplayIsLostIsForgotten) {
+  {
+    ShellWorld control(
+        "0 mouse 300 390\n60 press mouse-left\n");  // with the display kept the click ends the menu
+    control.OpenShell();
+    MenuState menu(control.state.modul);
+    EXPECT_EQ(RunMenuUntil(control, menu, 1000), PassResult::kLeave);
+  }
+  ShellWorld w("0 mouse 300 390\n20 lose-display 200\n60 press mouse-left\n");
+  w.OpenShell();
+  MenuState menu(w.state.modul);
+  EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kStay);
+  // The images came back: the frame is the menu again, not an empty screen.
+  EXPECT_GT(w.CountColour(TextRow(400), Rgb(255, 255, 255)), 0);
+}
+
+TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
+  ShellWorld w("0 mouse 300 10\n");
+  w.OpenShell();
+  MenuState menu(w.state.modul);
+  MenuPass(w.platform, w.state, menu);
+  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));
+  EXPECT_GT(w.CountColour(TextRow(250), Rgb(5, 254, 0)), 50);
+  for (int y : {300, 350, 400}) {
+    EXPECT_EQ(w.CountColour(TextRow(y), Rgb(5, 254, 0)), 0) << y;
+    EXPECT_GT(w.CountColour(TextRow(y), Rgb(255, 255, 255)), 50) << y;
+  }
+  for (int pass = 2; pass <= 51; ++pass) MenuPass(w.platform, w.state, menu);
+  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(255, 254, 0));
+  EXPECT_GT(w.CountColour(TextRow(250), Rgb(255, 254, 0)), 50);
+  for (int pass = 52; pass <= 102; ++pass) MenuPass(w.platform, w.state, menu);
+  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(0, 254, 0));  // one full cycle
+  MenuPass(w.platform, w.state, menu);
+  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));
+}
+
+TEST(MenuPass, TheCursorIsCentredOnTheMouseWithItsBlackKeyedAway) {
+  ShellWorld w("0 mouse 320 100\n100 mouse 600 20\n", kRgb555);
+  w.OpenShell();
+  MenuState menu(w.state.modul);
+  MenuPass(w.platform, w.state, menu);
+  std::vector<std::uint32_t> with_cursor;
+  for (int y = 84; y < 116; ++y) {
+    for (int x = 304; x < 336; ++x) with_cursor.push_back(w.platform.Frame().PixelAt(x, y));
+  }
+  RunMenuUntil(w, menu, 150);
+  int changed = 0;
+  std::size_t i = 0;
+  for (int y = 84; y < 116; ++y) {
+    for (int x = 304; x < 336; ++x) changed += with_cursor[i++] != w.platform.Frame().PixelAt(x, y);
+  }
+  // The cross shows, and the black around it lets the background through:
+  // the 32x32 box (304,84)-(336,116) has its centre under the mouse point.
+  EXPECT_GT(changed, 20);
+  EXPECT_LT(changed, 32 * 32 / 2);
+  EXPECT_EQ(with_cursor.front(), w.platform.Frame().PixelAt(304, 84));
+}
+
+}  // namespace
+}  // namespace mw

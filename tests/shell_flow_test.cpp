@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "app/form.h"
+#include "shell_world.h"
+
+namespace mw {
+namespace {
+
+using test::ShellWorld;
+
+// The screens the log names, in order.
+std::vector<std::string> Screens(const std::string& log) {
+  std::vector<std::string> names;
+  const std::string key = "\"name\":\"";
+  for (std::size_t at = log.find(key); at != std::string::npos; at = log.find(key, at + 1)) {
+    const std::size_t start = at + key.size();
+    names.push_back(log.substr(start, log.find('"', start) - start));
+  }
+  return names;
+}
+
+// The time of the n-th (0-based) screen event.
+long ScreenTime(const std::string& log, std::size_t n) {
+  std::size_t line_start = 0;
+  for (std::size_t i = 0;; ++i) {
+    const std::size_t at = log.find("\"event\":\"screen\"", line_start);
+    if (at == std::string::npos) return -1;
+    line_start = log.rfind('\n', at);
+    line_start = line_start == std::string::npos ? 0 : line_start + 1;
+    if (i == n) return std::stol(log.substr(line_start + 5));
+    line_start = at + 1;
+  }
+}
+
+TEST(ShellFlow, EnterOnZurueckIsNotTakenAgainByTheMenu) {
+  // Enter confirms "Zurück " and is still held when the menu runs again,
+  // with the mouse resting on "Einstellungen".
+  ShellWorld w(
+      "0 mouse 300 300\n50 press mouse-left\n"
+      "200 mouse 300 350\n300 down enter\n320 mouse 300 300\n600 up enter\n"
+      "800 press escape\n");
+  Form_Load(w.platform, w.state);
+  EXPECT_EQ(Screens(w.platform.Events().Text()),
+            (std::vector<std::string>{"menu", "settings", "menu"}));
+  EXPECT_GE(w.platform.NowMs(), 800);
+}
+
+TEST(ShellFlow, EscapeInSettingsReturnsOnlyAfterReleaseAndKeepsTheMenu) {
+  ShellWorld w(
+      "0 mouse 300 300\n50 press mouse-left\n"
+      "300 down escape\n700 up escape\n"
+      "1000 press escape\n");
+  Form_Load(w.platform, w.state);
+  const std::string& log = w.platform.Events().Text();
+  EXPECT_EQ(Screens(log), (std::vector<std::string>{"menu", "settings", "menu"}));
+  EXPECT_GE(ScreenTime(log, 2), 700);
+  EXPECT_GE(w.platform.NowMs(), 1000);  // the menu ended on the second Escape
+}
+
+TEST(ShellFlow, EndClosesTheDisplayAndReleasesEverything) {
+  ShellWorld w("0 mouse 300 400\n100 press enter\n");
+  Form_Load(w.platform, w.state);
+  const DisplayState& d = w.state.display;
+  EXPECT_FALSE(d.BackBuffer);
+  EXPECT_FALSE(d.MenuBackground);
+  EXPECT_FALSE(d.SettingsBackground);
+  EXPECT_FALSE(d.HighScoreBackground);
+  EXPECT_FALSE(d.CursorImage);
+  EXPECT_EQ(Screens(w.platform.Events().Text()), (std::vector<std::string>{"menu"}));
+}
+
+TEST(ShellFlow, ACloseRequestLeavesEveryScreenAtOnce) {
+  {
+    ShellWorld w("0 mouse 300 10\n200 close\n");
+    Form_Load(w.platform, w.state);
+    EXPECT_LT(w.platform.NowMs(), 240);
+  }
+  {
+    // In the settings screen: no return to the menu, the program ends.
+    ShellWorld w("0 mouse 300 300\n50 press mouse-left\n300 close\n");
+    Form_Load(w.platform, w.state);
+    EXPECT_EQ(Screens(w.platform.Events().Text()), (std::vector<std::string>{"menu", "settings"}));
+    EXPECT_LT(w.platform.NowMs(), 340);
+  }
+  {
+    // With Escape held in the settings screen, the release wait gives way.
+    ShellWorld w("0 mouse 300 300\n50 press mouse-left\n300 down escape\n400 close\n");
+    Form_Load(w.platform, w.state);
+    EXPECT_LT(w.platform.NowMs(), 440);
+  }
+  {
+    // While the display is lost.
+    ShellWorld w("0 mouse 300 10\n100 lose-display 100000\n300 close\n");
+    Form_Load(w.platform, w.state);
+    EXPECT_LT(w.platform.NowMs(), 340);
+  }
+}
+
+TEST(ShellFlow, TypedCharactersReachLastKey) {
+  ShellWorld w("0 mouse 300 10\n100 type ab\n300 char 246\n500 close\n");
+  Form_Load(w.platform, w.state);
+  EXPECT_EQ(w.state.modul.LastKey, 246);
+}
+
+TEST(ShellFlow, SettingsAreFilledAtStartAndKeptAcrossVisits) {
+  ShellWorld w(
+      "0 mouse 300 300\n50 press mouse-left\n"                       // settings
+      "200 mouse 300 140\n250 press mouse-left\n"                    // gulls: viele
+      "400 press escape\n"                                           // back
+      "600 mouse 300 300\n650 press mouse-left\n800 press escape\n"  // settings again
+      "1000 press escape\n");
+  w.state.modul.SettingChoice = {0, 2, 3, 3, 3};  // start-up must reset these
+  Form_Load(w.platform, w.state);
+  EXPECT_EQ(w.state.modul.SettingChoice, (std::array<std::int16_t, 5>{0, 2, 1, 2, 0}));
+  EXPECT_EQ(Screens(w.platform.Events().Text()),
+            (std::vector<std::string>{"menu", "settings", "menu", "settings", "menu"}));
+}
+
+}  // namespace
+}  // namespace mw
