@@ -1,0 +1,150 @@
+// A whole game played by a hand that aims at the gulls: it shoots the nearest
+// gull in view, reloads when empty, sinks one ship and wipes the windscreen
+// once. With MW_GAMEPLAY_SHOTS=DIR it also writes PNGs of the moments worth
+// looking at.
+
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "game_test_world.h"
+
+namespace mw::test {
+namespace {
+
+class AimingPlatform : public HeadlessPlatform {
+ public:
+  using HeadlessPlatform::HeadlessPlatform;
+  std::set<int> held;
+  Point aim{320, 240};
+
+  // The base still runs its query, so virtual time goes on as in a real run.
+  bool KeyDown(int virtual_key) override {
+    HeadlessPlatform::KeyDown(virtual_key);
+    return held.count(virtual_key) != 0;
+  }
+  Point MousePosition() override {
+    HeadlessPlatform::MousePosition();
+    return aim;
+  }
+};
+
+bool OnScreen(Point p) {
+  const bool on_wiper = p.x > 160 && p.x < 380 && p.y > 440;
+  return p.x >= 10 && p.x <= 630 && p.y >= 0 && p.y <= 479 && !on_wiper;
+}
+
+// The middle of the nearest flying gull in view.
+std::optional<Point> NearestGull(const GameState& game) {
+  std::optional<Point> best;
+  int best_distance = 1000;
+  for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
+    const Gull& g = game.Gulls[i];
+    if (g.Frame == 0 || g.Distance <= 0 || g.Distance >= best_distance) continue;
+    const double scale = g.Distance * 0.25 + 0.5;
+    const Point middle{g.X + 960 - game.ViewX.Value() + static_cast<int>(50 / scale),
+                       g.Y + 240 + static_cast<int>(25 / scale)};
+    if (!OnScreen(middle)) continue;
+    best = middle;
+    best_distance = g.Distance;
+  }
+  return best;
+}
+
+std::optional<Point> Ship(const GameState& game) {
+  if (game.ShipSinking != 0) return std::nullopt;
+  const int d = game.ShipDistance;
+  const Point p{game.ShipX - game.ViewX.Value() + 200 / d, 480 - 80 * d + 30 / d};
+  return OnScreen(p) ? std::optional<Point>(p) : std::nullopt;
+}
+
+bool SplatInView(const GameState& game) {
+  for (std::int32_t i = 1; i <= game.SplatCount; ++i) {
+    const std::int32_t x = game.Splats[static_cast<std::size_t>(i)].X - game.ViewX.Value();
+    if (x >= 0 && x < 600) return true;
+  }
+  return false;
+}
+
+TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
+  GameWorld<AimingPlatform> w("1000000 mouse 0 0\n");
+  const char* shots_dir = std::getenv("MW_GAMEPLAY_SHOTS");
+  auto shot = [&](const std::string& name) {
+    if (shots_dir == nullptr) return;
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(w.platform.Frame().Raw(), SDL_PIXELFORMAT_RGB24, 0);
+    ASSERT_NE(rgb, nullptr);
+    EXPECT_EQ(IMG_SavePNG(rgb, (std::string(shots_dir) + "/" + name + ".png").c_str()), 0);
+    SDL_FreeSurface(rgb);
+  };
+
+  w.SetUp();
+  int gull_hits = 0;
+  int ship_hits = 0;
+  int wipes = 0;
+  int first_hit_frame = -1;
+  int sink_frame = -1;
+  bool splat_seen = false;
+  bool ended = false;
+  for (int frame = 0; frame < 60 * 40 && !ended; ++frame) {
+    AimingPlatform& hand = w.platform;
+    const bool was_down = !hand.held.empty();
+    hand.held.clear();
+    if (!was_down) {
+      if (w.game.SplatCount >= 3 && wipes == 0 && frame > 600) {
+        hand.aim = {250, 465};
+        hand.held = {vk::kLeftButton};
+      } else if (w.game.Cartridges.Value() == 0) {
+        hand.held = {vk::kRightButton};
+      } else if (const auto ship = Ship(w.game); ship && ship_hits == 0 && gull_hits >= 5) {
+        hand.aim = *ship;
+        hand.held = {vk::kLeftButton};
+      } else if (const auto gull = NearestGull(w.game)) {
+        hand.aim = *gull;
+        hand.held = {vk::kLeftButton};
+      }
+    }
+    const std::int32_t hits_before = w.game.ShipHits;
+    const std::int32_t splats_before = w.game.SplatCount;
+    std::int32_t falling_before = 0;
+    for (const Gull& g : w.game.Gulls) falling_before += g.Frame == 0 && g.Distance > 0;
+    ended = w.RunFrames(1);
+
+    std::int32_t falling = 0;
+    for (const Gull& g : w.game.Gulls) falling += g.Frame == 0 && g.Distance > 0;
+    if (w.frame.ShotFired && falling > falling_before) {
+      gull_hits += falling - falling_before;
+      if (first_hit_frame < 0) {
+        first_hit_frame = frame;
+        shot("1-hit");
+      }
+    }
+    if (first_hit_frame >= 0 && frame == first_hit_frame + 12) shot("2-falling");
+    if (!splat_seen && SplatInView(w.game) && frame > 60) {
+      splat_seen = true;
+      shot("3-splats");
+    }
+    if (w.game.SplatCount == 0 && splats_before >= 3 && hand.aim == Point{250, 465}) {
+      ++wipes;
+      shot("4-wiper-flash");
+    }
+    if (w.game.ShipHits != hits_before) {
+      ++ship_hits;
+      sink_frame = frame;
+    }
+    if (sink_frame >= 0 && frame == sink_frame + 8) shot("5-ship-sinking");
+  }
+  EXPECT_FALSE(ended);
+  EXPECT_GE(gull_hits, 10);
+  EXPECT_GT(w.game.Score.Value(), 0);
+  EXPECT_EQ(ship_hits, 1);
+  EXPECT_EQ(wipes, 1);
+  EXPECT_TRUE(splat_seen);
+  EXPECT_EQ(CountEvents(w.platform.Events(), "\"sound\",\"number\":7"), 1);
+}
+
+}  // namespace
+}  // namespace mw::test
