@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "highscore_temp_folder.h"
 #include "highscores/file_storage.h"
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_format.h"
@@ -33,18 +34,11 @@ constexpr std::int16_t kGameTime12m = 3;
 class HighScoreScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "mw_hs_screen_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     ::setenv("OEDIR", (dir_.string() + "/").c_str(), 1);
     InitSettingsTables(modul_);
     modul_.SettingChoice[kGameTime] = kGameTime12m;
   }
-  void TearDown() override {
-    ::unsetenv("OEDIR");
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
+  void TearDown() override { ::unsetenv("OEDIR"); }
 
   // A platform running the script, with the display open and the shell's
   // BackBuffer made, typed keys going to LastKey.
@@ -87,7 +81,8 @@ class HighScoreScreen : public ::testing::Test {
 
   std::string Events() const { return platform_->Events().Text(); }
 
-  fs::path dir_;
+  HighScoreTempFolder folder_{"mw_hs_screen"};
+  const fs::path& dir_ = folder_.Path();
   Modul modul_;
   DisplayState display_;
   std::unique_ptr<HeadlessPlatform> platform_;
