@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -257,6 +258,18 @@ TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   EXPECT_NE(events.find("\"action\":\"failed\""), std::string::npos);
 }
 
+TEST_F(HighScoreScreen, FileWithoutReadPermissionIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads everything";
+  const Bytes table = EncodeHighScores(Table({100, 80, 60, 40, 20}));
+  WriteBytes(table);
+  fs::permissions(FilePath(), fs::perms::owner_write);
+  Start("100 type Neu\n300 press enter\n");
+  Show(1000);
+  fs::permissions(FilePath(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(FileBytes(), table);
+  EXPECT_NE(Events().find("Zugriff verweigert"), std::string::npos);
+}
+
 TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
   Start("");
   EXPECT_EQ(HighScoreDir(*platform_), dir_.string() + "/");
@@ -274,6 +287,17 @@ TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
   EXPECT_EQ(HighScoreDir(*platform_), fallback);
   ::setenv("OEDIR", std::string(254, 'd').c_str(), 1);
   EXPECT_EQ(HighScoreDir(*platform_), std::string(254, 'd'));
+}
+
+TEST_F(HighScoreScreen, NamesWithControlBytesFromAnotherToolAreShownAndKeptAsTheyAre) {
+  HighScoreRanks odd = Table({100, 80, 60, 40, 20});
+  odd[0].name = std::string("\0\0", 2);
+  odd[1].name = std::string("a\0b\x01\x1F", 5);
+  odd[2].name = std::string(249, '\xFF');
+  WriteTable(odd);
+  Start("100 press enter\n");
+  Show(-200);
+  EXPECT_EQ(SavedTable().entries, odd);
 }
 
 }  // namespace
