@@ -56,5 +56,69 @@ TEST(HeadlessRun, TheSameScriptGivesTheSameLogAndPicturesTwice) {
                    }));
 }
 
+// The screen, game-end and exit events of a run, without their times.
+std::vector<std::string> Milestones(const std::string& log) {
+  std::vector<std::string> kept;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    const std::string body = line.substr(line.find(',') + 1);
+    if (body.starts_with(R"("event":"screen")") || body.starts_with(R"("event":"game-end")") ||
+        body.starts_with(R"("event":"exit")")) {
+      kept.push_back(body.substr(0, body.find(",\"score\"")));
+    }
+  }
+  return kept;
+}
+
+test::ProcessResult RunScript(const std::string& name, const std::string& script) {
+  const auto dir = FreshFolder(name);
+  std::ofstream(dir / "run.script") << script;
+  auto r = RunExecutable({"--headless", "run.script", "--events", "log.jsonl"}, dir);
+  r.out = ReadWholeFile(dir / "log.jsonl");  // the log is what these tests look at
+  return r;
+}
+
+TEST(HeadlessRun, AGameIsAlwaysFollowedByTheHighScoresBeforeTheMenu) {
+  const auto r = RunScript("game_then_table",
+                           "0 mouse 320 250\n100 press mouse-left\n"   // "Spiel starten"
+                           "1000 press escape\n"                       // end the game
+                           "2000 press enter\n"                        // leave the table
+                           "2500 mouse 320 400\n2600 press enter\n");  // "Ende"
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Milestones(r.out), (std::vector<std::string>{
+                                   R"("event":"screen","name":"menu"})",
+                                   R"("event":"screen","name":"game"})",
+                                   R"("event":"game-end","reason":"escape")",
+                                   R"("event":"screen","name":"highscores"})",
+                                   R"("event":"screen","name":"menu"})",
+                                   R"("event":"exit","code":0})",
+                               }));
+}
+
+TEST(HeadlessRun, ClosingTheWindowInAGameEndsWithoutTheTable) {
+  const auto r = RunScript("close_in_game", "0 mouse 320 250\n100 press mouse-left\n1000 close\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Milestones(r.out), (std::vector<std::string>{
+                                   R"("event":"screen","name":"menu"})",
+                                   R"("event":"screen","name":"game"})",
+                                   R"("event":"game-end","reason":"close")",
+                                   R"("event":"exit","code":0})",
+                               }));
+}
+
+TEST(HeadlessRun, HighscoresFromTheMenuReturnToTheMenu) {
+  const auto r = RunScript("table_from_menu",
+                           "0 mouse 320 350\n100 press mouse-left\n"  // "Highscores"
+                           "500 down escape\n700 up escape\n"         // leave the table
+                           "1000 press escape\n");                    // end the program
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Milestones(r.out), (std::vector<std::string>{
+                                   R"("event":"screen","name":"menu"})",
+                                   R"("event":"screen","name":"highscores"})",
+                                   R"("event":"screen","name":"menu"})",
+                                   R"("event":"exit","code":0})",
+                               }));
+}
+
 }  // namespace
 }  // namespace mw

@@ -20,7 +20,6 @@ constexpr std::int64_t kFrameTicks = 5000;   // 1000/60 ms
 constexpr std::int64_t kTimeoutMs = 60'000;  // after the script's last event
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-constexpr int kSoundChannels = 100;
 
 // The character a key types when it goes down, or -1.
 int TypedBy(int virtual_key) {
@@ -178,14 +177,7 @@ SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
 }
 
 void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {
-  if (channel < 0 || channel >= kSoundChannels) {
-    throw RuntimeError("Laufzeitfehler 9: Klangkanal " + std::to_string(channel) +
-                       " außerhalb des gültigen Bereichs");
-  }
-  if (!sound) {
-    throw RuntimeError(
-        "Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
-  }
+  CheckPlayable(channel, sound);
   ++sound_plays_;
 }
 
