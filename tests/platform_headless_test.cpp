@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/embedded_files.h"
 #include "platform/headless_platform.h"
 #include "platform/runtime_error.h"
 #include "platform/script.h"
@@ -153,6 +154,13 @@ TEST(HeadlessRunner, SoundsAreDecodedOnlyWhenPresentAndPlaysCounted) {
   EXPECT_THROW(p->LoadSound("no-such.wav"), RuntimeError);
   EXPECT_THROW(p->PlaySound(0, nullptr), RuntimeError);
   EXPECT_EQ(p->SoundPlays(), 0);
+  if (FindEmbeddedFile("20.pdk") == nullptr) GTEST_SKIP() << "sounds not built in yet";
+  const SoundBuffer shot = p->LoadSound("20.PDK");
+  p->PlaySound(99, shot);
+  p->PlaySound(99, shot);
+  EXPECT_THROW(p->PlaySound(100, shot), RuntimeError);
+  EXPECT_THROW(p->PlaySound(-1, shot), RuntimeError);
+  EXPECT_EQ(p->SoundPlays(), 2);
 }
 
 TEST(HeadlessRunner, MessageBoxesAreLoggedAndConfirmed) {

@@ -20,7 +20,6 @@ constexpr std::int64_t kFrameTicks = 5000;   // 1000/60 ms
 constexpr std::int64_t kTimeoutMs = 60'000;  // after the script's last event
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-constexpr int kSoundChannels = 100;
 
 // The character a key types when it goes down, or -1.
 int TypedBy(int virtual_key) {
@@ -114,7 +113,14 @@ void HeadlessPlatform::ApplyDueEvents() {
 
 void HeadlessPlatform::Flip(const Surface& back_buffer, Rect visible) {
   AdvanceTo((ticks_ / kFrameTicks + 1) * kFrameTicks);
-  frame_.FillRect({}, 0);
+  // Black shows only where the visible rectangle leaves part of the screen
+  // uncovered; the usual frame covers it all and needs no clearing.
+  const bool covers = visible.left >= 0 && visible.top >= 0 &&
+                      visible.right - visible.left >= frame_.Width() &&
+                      visible.bottom - visible.top >= frame_.Height() &&
+                      visible.left + frame_.Width() <= back_buffer.Width() &&
+                      visible.top + frame_.Height() <= back_buffer.Height();
+  if (!covers) frame_.FillRect({}, 0);
   frame_.BlitImage(0, 0, back_buffer, visible, false);
   ++frames_;
   for (const std::string& name : pending_shots_) WriteShot(name);
@@ -178,14 +184,7 @@ SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
 }
 
 void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {
-  if (channel < 0 || channel >= kSoundChannels) {
-    throw RuntimeError("Laufzeitfehler 9: Klangkanal " + std::to_string(channel) +
-                       " außerhalb des gültigen Bereichs");
-  }
-  if (!sound) {
-    throw RuntimeError(
-        "Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
-  }
+  CheckPlayable(channel, sound);
   ++sound_plays_;
 }
 

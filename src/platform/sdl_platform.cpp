@@ -23,7 +23,6 @@ namespace {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-constexpr int kSoundChannels = 100;
 constexpr Uint64 kFramesPerSecond = 60;
 constexpr Uint32 kLostDisplayNapMs = 10;
 
@@ -329,14 +328,9 @@ bool SdlPlatform::OpenSoundDevice() {
 }
 
 void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
-  if (channel < 0 || channel >= kSoundChannels) {
-    throw RuntimeError("Laufzeitfehler 9: Klangkanal " + std::to_string(channel) +
-                       " außerhalb des gültigen Bereichs");
-  }
-  if (!sound || sound->chunk == nullptr) {
-    throw RuntimeError(
-        "Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
-  }
+  CheckPlayable(channel, sound);
+  if (sound->chunk == nullptr)
+    throw RuntimeError("Der Klang wurde nicht für das Audiogerät geladen");
   if (!sound_open_) throw RuntimeError("Klang ohne geöffnetes Audiogerät");
   if (Mix_PlayChannel(channel, sound->chunk, 0) < 0) {
     throw RuntimeError(WithSdlError("Ein Klang kann nicht gespielt werden"));

@@ -30,6 +30,17 @@ SoundData::~SoundData() {
   if (samples != nullptr) SDL_FreeWAV(samples);
 }
 
+void CheckPlayable(int channel, const SoundBuffer& sound) {
+  if (channel < 0 || channel >= kSoundChannels) {
+    throw RuntimeError("Laufzeitfehler 9: Klangkanal " + std::to_string(channel) +
+                       " außerhalb des gültigen Bereichs");
+  }
+  if (!sound) {
+    throw RuntimeError(
+        "Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
+  }
+}
+
 SoundBuffer DecodeSound(std::string_view asset) {
   const EmbeddedFile& file = SoundAsset(asset);
   auto sound = std::make_shared<SoundData>();

@@ -31,4 +31,10 @@ SoundBuffer DecodeSound(std::string_view asset);
 // device's format. Throws RuntimeError.
 SoundBuffer LoadMixerSound(std::string_view asset);
 
+// The mixer's channels stand for a ring of this many copies of the effects.
+constexpr int kSoundChannels = 100;
+
+// Throws RuntimeError unless the channel is 0..99 and the sound is loaded.
+void CheckPlayable(int channel, const SoundBuffer& sound);
+
 }  // namespace mw

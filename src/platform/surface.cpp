@@ -181,10 +181,13 @@ void Surface::BlitScaled(Rect target, const Surface& src, Rect source) {
   const std::int64_t th = t.bottom - t.top;
   const std::int64_t sw = s.right - s.left;
   const std::int64_t sh = s.bottom - s.top;
-  std::vector<std::int64_t> column(static_cast<std::size_t>(d.right - d.left));
+  // Source column of each visible target column; -1 where the source
+  // rectangle reaches past the image.
+  std::vector<std::int32_t> column(static_cast<std::size_t>(d.right - d.left));
   for (std::int64_t x = d.left; x < d.right; ++x) {
+    const std::int64_t sx = s.left + ((2 * (x - t.left) + 1) * sw) / (2 * tw);
     column[static_cast<std::size_t>(x - d.left)] =
-        s.left + ((2 * (x - t.left) + 1) * sw) / (2 * tw);
+        sx >= 0 && sx < from->w ? static_cast<std::int32_t>(sx) : -1;
   }
   const auto key = KeyOf(from);
   std::vector<std::uint16_t> copy;
@@ -194,15 +197,21 @@ void Surface::BlitScaled(Rect target, const Surface& src, Rect source) {
   PixelWrite write(surface_);
   for (std::int64_t y = d.top; y < d.bottom; ++y) {
     const std::int64_t sy = s.top + ((2 * (y - t.top) + 1) * sh) / (2 * th);
-    if (sy < 0 || sy >= from->h) continue;  // the source rectangle may reach past the image
+    if (sy < 0 || sy >= from->h) continue;
     const std::uint16_t* in =
         copy.empty() ? Row(from, sy) : &copy[static_cast<std::size_t>(sy * (from->pitch / 2))];
     std::uint16_t* out = Row(surface_, y) + d.left;
-    for (std::size_t i = 0; i < column.size(); ++i) {
-      const std::int64_t sx = column[i];
-      if (sx < 0 || sx >= from->w) continue;
-      const std::uint16_t pixel = in[sx];
-      if (!key || pixel != *key) out[i] = pixel;
+    if (key) {
+      const auto skip = static_cast<std::uint16_t>(*key);
+      for (std::size_t i = 0; i < column.size(); ++i) {
+        if (column[i] < 0) continue;
+        const std::uint16_t pixel = in[column[i]];
+        if (pixel != skip) out[i] = pixel;
+      }
+    } else {
+      for (std::size_t i = 0; i < column.size(); ++i) {
+        if (column[i] >= 0) out[i] = in[column[i]];
+      }
     }
   }
 }
