@@ -80,6 +80,7 @@ void MakeWorstCase(World& w) {
   }
   game.ShipX = 900;
   game.ShipDistance = 2;
+  game.ShipSinking = 0;
   game.SplatCount = kMaxSplats;
   for (int i = 1; i <= kMaxSplats; ++i) {
     game.Splats[static_cast<std::size_t>(i)] = SplatPos{640 + (i * 71) % 600, (i * 29) % 380};
@@ -111,14 +112,14 @@ void RefillMessages(GameState& game) {
 
 void ComposeOurs(World& w) {
   GameState& game = w.game;
-  Surface& back = w.display.BackBuffer;
   const std::int32_t view_x = game.ViewX.Value();
-  back.BlitImage(100, 50, game.PanoramaImage, Rect{view_x, 0, view_x + 640, 480}, false);
-  for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
-    const Gull& g = game.Gulls[i];
-    back.BlitScaled(GullRect(game, g), GullImage(game, g.Frame), Rect{});
-  }
-  back.BlitScaled(ShipRect(game), game.ShipImage, Rect{0, 0, 200, 100});
+  // No step and no shot: the gulls and the ship are drawn where they are.
+  w.frame.StepDue = false;
+  w.frame.ShotFired = false;
+  w.display.BackBuffer.BlitImage(100, 50, game.PanoramaImage, Rect{view_x, 0, view_x + 640, 480},
+                                 false);
+  GullPhase(w.ctx);
+  ShipPhase(w.ctx);
   DrawSplats(w.ctx);
   RefillMessages(game);
   MessagePass(w.ctx);

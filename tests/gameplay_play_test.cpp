@@ -148,3 +148,33 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
 
 }  // namespace
 }  // namespace mw::test
+
+namespace mw::test {
+namespace {
+
+TEST(GameplayPlay, ShipModeAndASinkingShipCarryIntoTheNextGame) {
+  GameWorld<AimingPlatform> w("1000000 mouse 0 0\n");
+  w.SetUp();
+  w.RunFrames(3);
+  w.game.ShipHits = 5;  // as a first game in ship mode leaves it
+  w.game.ShipSinking = 40;
+  TearDownGame(w.ctx);
+
+  w.SetUp();
+  EXPECT_EQ(w.game.ShipHits, 5);
+  EXPECT_EQ(w.game.ShipSinking, 40);
+  EXPECT_EQ(w.game.Score.Value(), 0);
+  w.RunFrames(1);
+  const auto gull = NearestGull(w.game);
+  ASSERT_TRUE(gull.has_value());
+  w.platform.aim = *gull;
+  w.platform.held = {vk::kLeftButton};
+  w.RunFrames(1);
+  EXPECT_LT(w.game.Score.Value(), 0) << "a gull costs points in ship mode";
+  const MessageSlot& last = w.game.Messages[static_cast<std::size_t>(w.game.MessageIndex)];
+  EXPECT_EQ(last.Text.front(), '-');
+  EXPECT_EQ(CountEvents(w.platform.Events(), "\"sound\",\"number\":6"), 1);
+}
+
+}  // namespace
+}  // namespace mw::test

@@ -84,14 +84,6 @@ TEST(HighScoreRanking, InsertsAtEveryRankWithTiesBelow) {
   EXPECT_EQ(table[5].EntryName.derstring(), "vier");
 }
 
-TEST(HighScoreRanking, EmptyTableTakesAnyPositiveScoreFirst) {
-  Modul modul;
-  HighScoreTable table = TableOf(modul, {0, 0, 0, 0, 0});
-  EXPECT_EQ(InsertScore(table, 1), 1);
-  EXPECT_EQ(InsertScore(table, kMax), 1);
-  EXPECT_EQ(table[2].EntryScore.Value(), 1);
-}
-
 TEST(HighScoreRanking, NameEntryKeepsEighteenCharactersAndIgnoresControls) {
   SafeStr name;
   name.SetDerstring("|");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "highscore_temp_folder.h"
 #include "highscores/file_storage.h"
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_format.h"
@@ -33,18 +35,11 @@ constexpr std::int16_t kGameTime12m = 3;
 class HighScoreScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "mw_hs_screen_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     ::setenv("OEDIR", (dir_.string() + "/").c_str(), 1);
     InitSettingsTables(modul_);
     modul_.SettingChoice[kGameTime] = kGameTime12m;
   }
-  void TearDown() override {
-    ::unsetenv("OEDIR");
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
+  void TearDown() override { ::unsetenv("OEDIR"); }
 
   // A platform running the script, with the display open and the shell's
   // BackBuffer made, typed keys going to LastKey.
@@ -87,7 +82,8 @@ class HighScoreScreen : public ::testing::Test {
 
   std::string Events() const { return platform_->Events().Text(); }
 
-  fs::path dir_;
+  HighScoreTempFolder folder_{"mw_hs_screen"};
+  const fs::path& dir_ = folder_.Path();
   Modul modul_;
   DisplayState display_;
   std::unique_ptr<HeadlessPlatform> platform_;
@@ -262,6 +258,18 @@ TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   EXPECT_NE(events.find("\"action\":\"failed\""), std::string::npos);
 }
 
+TEST_F(HighScoreScreen, FileWithoutReadPermissionIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads everything";
+  const Bytes table = EncodeHighScores(Table({100, 80, 60, 40, 20}));
+  WriteBytes(table);
+  fs::permissions(FilePath(), fs::perms::owner_write);
+  Start("100 type Neu\n300 press enter\n");
+  Show(1000);
+  fs::permissions(FilePath(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(FileBytes(), table);
+  EXPECT_NE(Events().find("Zugriff verweigert"), std::string::npos);
+}
+
 TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
   Start("");
   EXPECT_EQ(HighScoreDir(*platform_), dir_.string() + "/");
@@ -279,6 +287,17 @@ TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
   EXPECT_EQ(HighScoreDir(*platform_), fallback);
   ::setenv("OEDIR", std::string(254, 'd').c_str(), 1);
   EXPECT_EQ(HighScoreDir(*platform_), std::string(254, 'd'));
+}
+
+TEST_F(HighScoreScreen, NamesWithControlBytesFromAnotherToolAreShownAndKeptAsTheyAre) {
+  HighScoreRanks odd = Table({100, 80, 60, 40, 20});
+  odd[0].name = std::string("\0\0", 2);
+  odd[1].name = std::string("a\0b\x01\x1F", 5);
+  odd[2].name = std::string(249, '\xFF');
+  WriteTable(odd);
+  Start("100 press enter\n");
+  Show(-200);
+  EXPECT_EQ(SavedTable().entries, odd);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "highscore_temp_folder.h"
 #include "highscores/file_storage.h"
 #include "highscores/high_score_format.h"
 
@@ -22,16 +23,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 class HighScoreStorage : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "mw_hs_storage_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(dir_, fs::perms::owner_all, ignored);
-    fs::remove_all(dir_, ignored);
-  }
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
   static Bytes Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -39,7 +30,8 @@ class HighScoreStorage : public ::testing::Test {
   }
   static bool RunningAsRoot() { return ::geteuid() == 0; }
 
-  fs::path dir_;
+  HighScoreTempFolder folder_{"mw_hs_storage"};
+  const fs::path& dir_ = folder_.Path();
 };
 
 TEST_F(HighScoreStorage, MissingFileAndMissingFolderAreNotFailures) {

@@ -9,12 +9,8 @@ namespace {
 using test::ShellWorld;
 using test::TextRow;
 
-// Runs menu passes until the menu is left or the virtual clock reaches ms.
 PassResult RunMenuUntil(ShellWorld& w, MenuState& menu, double ms) {
-  while (w.platform.NowMs() < ms) {
-    if (MenuPass(w.platform, w.state, menu) == PassResult::kLeave) return PassResult::kLeave;
-  }
-  return PassResult::kStay;
+  return test::RunPassesUntil(w, ms, [&] { return MenuPass(w.platform, w.state, menu); });
 }
 
 TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {

@@ -11,12 +11,8 @@ using test::ShellWorld;
 using test::TextRow;
 
 PassResult RunSettingsUntil(ShellWorld& w, SettingsState& s, double ms) {
-  while (w.platform.NowMs() < ms) {
-    if (SettingsPass(w.platform, w.state.modul, w.state.display, s) == PassResult::kLeave) {
-      return PassResult::kLeave;
-    }
-  }
-  return PassResult::kStay;
+  return test::RunPassesUntil(
+      w, ms, [&] { return SettingsPass(w.platform, w.state.modul, w.state.display, s); });
 }
 
 std::string Label(const ShellWorld& w, int setting) {

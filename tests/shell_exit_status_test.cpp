@@ -82,5 +82,21 @@ TEST(ExitStatus, NoDisplayAtAllIsOneClearLine) {
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
+TEST(ExitStatus, ARunTimeErrorIsShownLoggedAndStatusOne) {
+  const auto dir = FreshFolder("runtime_error");
+  std::ofstream(dir / "shot.script") << "0 mouse 10 10\n100 shot menu\n";
+  // The picture cannot be written into a folder that does not exist.
+  const auto r = RunExecutable(
+      {"--headless", "shot.script", "--events", "log.jsonl", "--shots", "missing"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.err.starts_with("moewenschuss: ")) << r.err;
+  EXPECT_NE(r.err.find("missing/menu.png"), std::string::npos) << r.err;
+  const std::string log = test::ReadWholeFile(dir / "log.jsonl");
+  EXPECT_NE(log.find(R"("event":"messagebox","title":"Möwenschuss","text":")"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find(R"("event":"exit","code":1})"), std::string::npos) << log;
+  EXPECT_LT(log.find("messagebox"), log.find("exit"));
+}
+
 }  // namespace
 }  // namespace mw

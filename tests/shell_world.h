@@ -38,6 +38,15 @@ struct ShellWorld {
   ProgramState state;
 };
 
+// Runs passes until one leaves its screen or the virtual clock reaches ms.
+template <typename OnePass>
+PassResult RunPassesUntil(const ShellWorld& w, double ms, OnePass one_pass) {
+  while (w.platform.NowMs() < ms) {
+    if (one_pass() == PassResult::kLeave) return PassResult::kLeave;
+  }
+  return PassResult::kStay;
+}
+
 // The screen rows of a text line drawn at BackBuffer row y.
 inline Rect TextRow(std::int32_t back_buffer_y) {
   return Rect{0, back_buffer_y - 16, 400, back_buffer_y - 16 + 30};

@@ -31,6 +31,7 @@ struct Gull {
 struct SplatPos {
   std::int32_t X = 0;  // panorama column
   std::int32_t Y = 0;  // 0..379
+  bool operator==(const SplatPos&) const = default;
 };
 
 struct MessageSlot {
@@ -46,12 +47,26 @@ struct SoundTable {
 };
 
 constexpr int kMaxSplats = 500;
+
+// The splats on the windscreen drawn once into a panorama-wide layer, cut into
+// narrow strips, so a frame copies what they cover instead of every splat, and
+// a new splat redraws one or two strips only (splats.cpp).
+struct SplatLayer {
+  std::vector<Surface> Strips;
+  std::vector<SplatPos> Drawn;  // the splats the strips show, in drawing order
+};
 constexpr int kMessageSlots = 11;
 
 struct GameState {
   explicit GameState(Modul& modul)
-      : Score(&modul), TimeLeft(&modul), StepInterval(&modul), MpSpeed(&modul),
-        SplatChance(&modul), ViewX(&modul), Cartridges(&modul), SavedCartridges(&modul) {}
+      : Score(&modul),
+        TimeLeft(&modul),
+        StepInterval(&modul),
+        MpSpeed(&modul),
+        SplatChance(&modul),
+        ViewX(&modul),
+        Cartridges(&modul),
+        SavedCartridges(&modul) {}
 
   SafeNr Score;
   SafeNr TimeLeft;
@@ -66,7 +81,7 @@ struct GameState {
   std::uint8_t MgCounter = 0;
   std::int32_t SplatCount = 0;
   std::array<SplatPos, kMaxSplats + 1> Splats{};  // entry 0 is never drawn
-  std::vector<Gull> Gulls;                         // 0..GullCount, entry 0 unused
+  std::vector<Gull> Gulls;                        // 0..GullCount, entry 0 unused
 
   std::int16_t ShipX = 0;
   std::int16_t ShipDistance = 0;
@@ -89,6 +104,7 @@ struct GameState {
   std::array<Surface, 6> GullPictures;
 
   SoundTable Sounds;
+  SplatLayer SplatCache;
   Rnd Random;  // one generator for the whole run
 };
 

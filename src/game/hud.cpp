@@ -37,18 +37,6 @@ std::int32_t ScoreTextX(const std::string& score_text) {
   return 740 - 15 * static_cast<std::int32_t>(score_text.size());
 }
 
-void DrawSplats(GameContext& ctx) {
-  const GameState& game = ctx.game;
-  Surface& back = ctx.display.BackBuffer;
-  const std::int32_t view_x = game.ViewX.Value();
-  // The table holds 500 splats; a count beyond it must not read past the end.
-  const std::int32_t count = std::clamp(game.SplatCount, 0, kMaxSplats);
-  for (std::int32_t i = 1; i <= count; ++i) {
-    const SplatPos& splat = game.Splats[static_cast<std::size_t>(i)];
-    back.BlitImage(splat.X - view_x + 100, splat.Y + 50, game.SplatImage, Rect{}, true);
-  }
-}
-
 void DrawHud(GameContext& ctx) {
   GameState& game = ctx.game;
   Surface& back = ctx.display.BackBuffer;

@@ -44,8 +44,9 @@ void NewGull(GameState& game, Gull& g);
 // ship.cpp: move, draw and hit-test the ship.
 void ShipPhase(GameContext& ctx);
 
-// hud.cpp: splats, texts, cartridges, wiper label, crosshair, Flip.
+// splats.cpp: the splats on the windscreen.
 void DrawSplats(GameContext& ctx);
+// hud.cpp: texts, cartridges, wiper label, crosshair, Flip.
 void DrawHud(GameContext& ctx);
 void DrawCrosshairAndFlip(GameContext& ctx);
 

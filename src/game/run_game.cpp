@@ -141,6 +141,7 @@ void TearDownGame(GameContext& ctx) {
   game.SplatImage = Surface();
   game.ShipImage = Surface();
   for (Surface& gull : game.GullPictures) gull = Surface();
+  game.SplatCache = SplatLayer{};
 }
 
 void StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game) {

@@ -113,7 +113,14 @@ void HeadlessPlatform::ApplyDueEvents() {
 
 void HeadlessPlatform::Flip(const Surface& back_buffer, Rect visible) {
   AdvanceTo((ticks_ / kFrameTicks + 1) * kFrameTicks);
-  frame_.FillRect({}, 0);
+  // Black shows only where the visible rectangle leaves part of the screen
+  // uncovered; the usual frame covers it all and needs no clearing.
+  const bool covers = visible.left >= 0 && visible.top >= 0 &&
+                      visible.right - visible.left >= frame_.Width() &&
+                      visible.bottom - visible.top >= frame_.Height() &&
+                      visible.left + frame_.Width() <= back_buffer.Width() &&
+                      visible.top + frame_.Height() <= back_buffer.Height();
+  if (!covers) frame_.FillRect({}, 0);
   frame_.BlitImage(0, 0, back_buffer, visible, false);
   ++frames_;
   for (const std::string& name : pending_shots_) WriteShot(name);

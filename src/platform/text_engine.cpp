@@ -77,6 +77,8 @@ SDL_Surface* TextEngine::Rendered(const Font& font, Colour colour, std::string_v
   SDL_Surface* surface = TTF_RenderUTF8_Blended(ttf, utf8.c_str(), fg);
   if (surface == nullptr) throw RuntimeError(WithSdlError("Text kann nicht gezeichnet werden"));
   SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_BLEND);
+  // Most of a text's box is clear: RLE skips those pixels when it is drawn.
+  SDL_SetSurfaceRLE(surface, 1);
 
   if (cache_.size() >= kCacheLimit) {
     auto oldest = std::min_element(cache_.begin(), cache_.end(), [](const auto& a, const auto& b) {

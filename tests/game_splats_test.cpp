@@ -1,0 +1,99 @@
+// The splats on the windscreen: drawn through their cached layer, they must
+// look exactly as if each were drawn on its own, whatever happened to them.
+
+#include <gtest/gtest.h>
+
+#include "game_test_world.h"
+
+namespace mw {
+namespace {
+
+using World = test::GameWorld<>;
+
+// Fills the BackBuffer with a plain colour and draws the splats.
+void DrawOnPlain(World& world) {
+  Surface& back = world.display.BackBuffer;
+  back.FillRect(Rect{}, back.MapColour(Rgb(40, 90, 160)));
+  DrawSplats(world.ctx);
+}
+
+// The same, one BlitImage per splat.
+void DrawOneByOne(World& world, Surface& into) {
+  into.FillRect(Rect{}, into.MapColour(Rgb(40, 90, 160)));
+  const GameState& game = world.game;
+  for (int i = 1; i <= game.SplatCount; ++i) {
+    const SplatPos& s = game.Splats[static_cast<std::size_t>(i)];
+    into.BlitImage(s.X - game.ViewX.Value() + 100, s.Y + 50, game.SplatImage, Rect{}, true);
+  }
+}
+
+// Counts the pixels of the visible window that differ.
+int VisibleDifferences(const Surface& a, const Surface& b) {
+  int differences = 0;
+  for (int y = 50; y < 530; ++y) {
+    for (int x = 100; x < 740; ++x) differences += a.PixelAt(x, y) != b.PixelAt(x, y) ? 1 : 0;
+  }
+  return differences;
+}
+
+class GameSplats : public ::testing::TestWithParam<PixelFormat> {};
+
+TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
+  World world("600000 mouse 320 240\n", test::GameOptions(true, GetParam()));
+  world.SetUp();
+  GameState& game = world.game;
+  Surface expected = world.platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
+  Rnd random;
+  auto add_splats = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      ++game.SplatCount;
+      // Columns from beyond the left edge of the panorama to beyond its right.
+      game.Splats[static_cast<std::size_t>(game.SplatCount)] =
+          SplatPos{static_cast<std::int32_t>(random.Next() * 2100.0f) - 100,
+                   static_cast<std::int32_t>(random.Next() * 380.0f)};
+    }
+  };
+  auto check = [&](const char* when) {
+    for (std::int32_t view_x : {0, 37, 640, 1275, 1280}) {
+      game.ViewX.SetValue(view_x);
+      DrawOnPlain(world);
+      DrawOneByOne(world, expected);
+      EXPECT_EQ(VisibleDifferences(world.display.BackBuffer, expected), 0)
+          << when << ", view " << view_x;
+    }
+  };
+
+  check("no splats");
+  add_splats(1);
+  check("the first splat");
+  add_splats(120);
+  check("many splats");
+  add_splats(1);
+  check("one more");
+  game.SplatCount = 0;  // the wiper
+  check("wiped");
+  add_splats(3);
+  check("after the wipe");
+  // The forced wipe empties the table and writes the next splat into entry 0;
+  // fresh splats then overwrite the old entries one by one.
+  game.SplatCount = kMaxSplats;
+  check("a full table");
+  game.SplatCount = 0;
+  game.Splats[0] = SplatPos{700, 100};
+  check("entry 0 is never drawn");
+  game.SplatCount = 2;
+  game.Splats[1] = SplatPos{800, 10};
+  check("old entries overwritten");
+  // A count beyond the table draws the table, never reads past its end.
+  game.SplatCount = 100000;
+  DrawSplats(world.ctx);
+  game.SplatCount = kMaxSplats;
+  DrawOneByOne(world, expected);
+  DrawOnPlain(world);
+  EXPECT_EQ(VisibleDifferences(world.display.BackBuffer, expected), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, GameSplats, ::testing::Values(kRgb565, kRgb555));
+
+}  // namespace
+}  // namespace mw
