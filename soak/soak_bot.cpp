@@ -196,10 +196,13 @@ class Bot {
       }
       return;
     }
-    std::optional<Point> target = Target();
-    // A ship or two a game: each hit costs points and ship mode turns gulls
-    // into losses, and a busy player still wants a score for the table.
-    if (const auto ship = Ship(); ship && f % 5 == 0 && game_.ship_hits < 2) target = ship;
+    // Outside ship mode a ship costs points, so one a game; in ship mode ships
+    // earn and gulls cost, so only ships then.
+    const bool ship_mode = game.ShipHits >= 3;
+    std::optional<Point> target = ship_mode ? std::nullopt : Target();
+    if (const auto ship = Ship(); ship && (ship_mode || (game_.ship_hits == 0 && f % 5 == 0))) {
+      target = ship;
+    }
     if (!target) return;
     aim_ = *target;
     if (game.Weapon == 2) {
