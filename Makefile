@@ -3,11 +3,13 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 ARGS       ?=
 CTEST_ARGS ?=
 
-.PHONY: all deps build build-asan play test bench assets clean
+.PHONY: all deps build build-asan build-fuzz play test fuzz soak bench assets clean
 
 all: build
 
@@ -20,20 +22,33 @@ $(BUILD)/build.ninja: | deps
 $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMW_SANITIZE=ON
 
+$(FUZZ_BUILD)/build.ninja: | deps
+	cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++
+
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+build-fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
 play: build
 	./$(BUILD)/moewenschuss $(ARGS)
 
 # Every test, first in the release build and then once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
+# Then each fuzz target for 15 s.
 test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=15
+
+# The two parsers of outside data (high-score file, headless script) under
+# libFuzzer with ASan and UBSan, FUZZ_SECONDS each.
+fuzz: build-fuzz
+	fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	./$(BUILD)/moewenschuss_bench
@@ -43,4 +58,4 @@ assets: deps
 	/usr/bin/python3 tools/make_assets.py assets
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

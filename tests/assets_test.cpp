@@ -21,7 +21,9 @@ struct SurfaceFree {
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
-std::string AssetPath(const std::string& name) { return std::string(MW_ASSET_DIR) + "/" + name; }
+std::string AssetPath(const std::string& name) {
+  return std::string(MW_ASSET_DIR) + "/" + name;
+}
 
 SurfacePtr LoadPicture(const std::string& name) {
   SurfacePtr s(SDL_LoadBMP(AssetPath(name).c_str()));
@@ -37,7 +39,8 @@ SurfacePtr Convert(SDL_Surface* s, Uint32 format) {
 
 // Pixel value of a converted surface, whatever its depth.
 Uint32 PixelAt(const SDL_Surface* s, int x, int y) {
-  const auto* row = static_cast<const Uint8*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch;
+  const auto* row =
+      static_cast<const Uint8*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch;
   if (s->format->BytesPerPixel == 2) {
     Uint16 v;
     SDL_memcpy(&v, row + x * 2, 2);
@@ -70,9 +73,12 @@ const std::vector<Picture> kPictures = {
 
 Uint32 KeyRgb(Key k) {
   switch (k) {
-    case Key::Blue: return 0x0000FF;
-    case Key::Red: return 0xFF0000;
-    default: return 0;
+    case Key::Blue:
+      return 0x0000FF;
+    case Key::Red:
+      return 0xFF0000;
+    default:
+      return 0;
   }
 }
 
@@ -98,12 +104,13 @@ TEST(AssetPictures, KeyIsExactInBothSixteenBitLayouts) {
     for (Uint32 format : {SDL_PIXELFORMAT_RGB565, SDL_PIXELFORMAT_RGB555}) {
       SurfacePtr low = Convert(loaded.get(), format);
       ASSERT_TRUE(low);
-      const Uint32 key16 = SDL_MapRGB(low->format, static_cast<Uint8>(key >> 16), static_cast<Uint8>(key >> 8),
-                                      static_cast<Uint8>(key));
+      const Uint32 key16 = SDL_MapRGB(low->format, static_cast<Uint8>(key >> 16),
+                                      static_cast<Uint8>(key >> 8), static_cast<Uint8>(key));
       int collisions = 0;
       for (int y = 0; y < rgb->h; ++y)
         for (int x = 0; x < rgb->w; ++x)
-          if ((PixelAt(low.get(), x, y) == key16) != (PixelAt(rgb.get(), x, y) == key)) ++collisions;
+          if ((PixelAt(low.get(), x, y) == key16) != (PixelAt(rgb.get(), x, y) == key))
+            ++collisions;
       EXPECT_EQ(collisions, 0) << p.name << " in " << SDL_GetPixelFormatName(format);
     }
 
@@ -151,8 +158,9 @@ struct Sound {
   double seconds;
 };
 
-const std::vector<Sound> kSounds = {{"20.pdk", 1.93}, {"21.pdk", 0.58}, {"22.pdk", 0.71}, {"23.pdk", 0.86},
-                                    {"24.pdk", 0.74}, {"25.pdk", 0.63}, {"26.pdk", 1.25}};
+const std::vector<Sound> kSounds = {{"20.pdk", 1.93}, {"21.pdk", 0.58}, {"22.pdk", 0.71},
+                                    {"23.pdk", 0.86}, {"24.pdk", 0.74}, {"25.pdk", 0.63},
+                                    {"26.pdk", 1.25}};
 
 std::vector<Sint16> LoadSamples(const Sound& snd) {
   SDL_AudioSpec spec;

@@ -14,9 +14,8 @@ namespace {
 
 using test::CountEvents;
 using test::GameOptions;
+using test::kLongRun;
 using World = test::GameWorld<>;
-
-constexpr const char* kLongRun = "600000 mouse 320 240\n";
 
 TEST(GameLoop, StepsAreSpacedByTheIntervalNotTheFrameRate) {
   World world(kLongRun);

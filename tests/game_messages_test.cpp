@@ -13,9 +13,8 @@ namespace mw {
 namespace {
 
 using test::CountEvents;
+using test::kLongRun;
 using World = test::GameWorld<>;
-
-constexpr const char* kLongRun = "600000 mouse 320 240\n";
 
 TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
   World world(kLongRun);

@@ -14,6 +14,9 @@
 
 namespace mw::test {
 
+// A script line far in the future keeps the virtual clock running that long.
+inline constexpr const char* kLongRun = "600000 mouse 320 240\n";
+
 inline HeadlessOptions GameOptions(bool sound_device = true, PixelFormat format = kRgb565) {
   HeadlessOptions options;
   options.sound_device = sound_device;

@@ -1,0 +1,73 @@
+// Any text as a headless script must give a script or a clear "FILE:LINE:
+// message" error: never a crash, never undefined behaviour.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "platform/script.h"
+#include "platform/types.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+constexpr std::string_view kFile = "fuzz.txt";
+
+// "fuzz.txt:N: message" with N a line of the text and a message after it.
+void CheckErrorText(const std::string& what, std::string_view text) {
+  Check(what.substr(0, kFile.size() + 1) == std::string(kFile) + ":");
+  const std::size_t colon = what.find(':', kFile.size() + 1);
+  Check(colon != std::string::npos && colon > kFile.size() + 1);
+  const std::string number = what.substr(kFile.size() + 1, colon - kFile.size() - 1);
+  for (const char c : number) Check(c >= '0' && c <= '9');
+  Check(number.size() <= 9);
+  const long line = std::stol(number);
+  std::size_t lines = 1;
+  for (const char c : text) lines += c == '\n';
+  Check(line >= 1 && static_cast<std::size_t>(line) <= lines);
+  Check(what.size() > colon + 2 && what.substr(colon, 2) == ": ");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  mw::Script script;
+  try {
+    script = mw::ParseScript(text, std::string(kFile));
+  } catch (const mw::ScriptError& e) {
+    CheckErrorText(e.what(), text);
+    return 0;
+  }
+  Check(script.file_name == kFile);
+  std::int64_t previous = 0;
+  for (const mw::ScriptEvent& e : script.events) {
+    Check(e.tick >= previous);
+    previous = e.tick;
+    Check(e.line >= 1);
+    switch (e.kind) {
+      case mw::ScriptEvent::Kind::kDown:
+      case mw::ScriptEvent::Kind::kUp:
+        Check(e.a >= 0 && e.a < mw::vk::kCount);
+        break;
+      case mw::ScriptEvent::Kind::kType:
+        Check(!e.text.empty());
+        break;
+      case mw::ScriptEvent::Kind::kLoseDisplay:
+        Check(e.a >= 0);
+        break;
+      case mw::ScriptEvent::Kind::kShot:
+        Check(!e.text.empty() && e.text[0] != '.' && e.text.find('/') == std::string::npos);
+        break;
+      default:
+        break;
+    }
+  }
+  Check(script.LastTick() == previous);
+  return 0;
+}
