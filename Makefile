@@ -5,6 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+SOAK_GAMES ?= 5
 JOBS       ?= $(shell nproc)
 ARGS       ?=
 CTEST_ARGS ?=
@@ -49,6 +50,13 @@ test: build build-asan
 # libFuzzer with ASan and UBSan, FUZZ_SECONDS each.
 fuzz: build-fuzz
 	fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The busy bot plays SOAK_GAMES whole 12:00 games at "viele", "turbo" and
+# machine-gun "turbo" under ASan/UBSan; then 1000 saves of the real program are
+# killed at random instants.
+soak: build build-asan
+	./$(ASAN_BUILD)/moewenschuss_soak --games $(SOAK_GAMES) --time 3
+	MW_KILLED_SAVES=1000 ./$(BUILD)/mw_tests --gtest_filter='HardeningKilledSaves.*'
 
 bench: build
 	./$(BUILD)/moewenschuss_bench

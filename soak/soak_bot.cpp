@@ -1,0 +1,346 @@
+#include "soak/soak_bot.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <exception>
+#include <optional>
+
+#include "app/form.h"
+#include "app/program_state.h"
+#include "highscores/file_storage.h"
+#include "highscores/high_score_format.h"
+#include "platform/headless_platform.h"
+
+namespace mw {
+namespace {
+
+constexpr Rect kGameView{100, 50, 740, 530};
+constexpr double kTap = 12;  // ms a tapped key stays down: less than a frame
+constexpr int kSwitchFrames = 600;
+
+// The player: decides after every shown frame what the hand does next.
+class Bot {
+ public:
+  Bot(const SoakOptions& options, SoakResult& result) : options_(options), result_(result) {}
+
+  void Attach(ProgramState& state) { state_ = &state; }
+
+  bool IsDown(int key, double now) const {
+    return key >= 0 && key < vk::kCount && now < down_until_[static_cast<std::size_t>(key)];
+  }
+  Point Aim() const { return aim_; }
+  std::optional<int> NextTyped() {
+    if (typed_.empty()) return std::nullopt;
+    const int c = static_cast<unsigned char>(typed_.front());
+    typed_.pop_front();
+    return c;
+  }
+
+  void AfterFrame(double now, Rect visible) {
+    now_ = now;
+    ++in_phase_;
+    const bool in_game = visible == kGameView;
+    switch (phase_) {
+      case Phase::kToSettings:
+        aim_ = {320, 300};
+        if (in_phase_ == 5) Tap(vk::kLeftButton, 40);
+        if (in_phase_ > 15) Enter(Phase::kSettings);
+        break;
+      case Phase::kSettings:
+        ChooseSettings();
+        break;
+      case Phase::kStartGame:
+        aim_ = {320, 250};
+        if (in_phase_ == 10) Tap(vk::kLeftButton, 40);
+        if (in_game) StartGame();
+        if (in_phase_ > 600) Problem("the game did not start");
+        break;
+      case Phase::kInGame:
+        if (in_game) {
+          PlayFrame();
+        } else {
+          game_.resident_end = ResidentBytes();
+          Enter(Phase::kHighScores);
+        }
+        break;
+      case Phase::kHighScores:
+        TypeName();
+        break;
+      case Phase::kLeaving:
+        if (in_phase_ == 10) FinishGame();
+        break;
+      case Phase::kEnding:
+        if (in_phase_ == 5) Tap(vk::kEscape, 40);
+        break;
+    }
+  }
+
+  void Problem(const std::string& what) {
+    if (result_.problems.size() < 20) result_.problems.push_back(what);
+    phase_ = Phase::kEnding;  // end the run rather than play blind
+    in_phase_ = 0;
+  }
+
+  std::function<void(int, const SoakGame&)> report;
+
+ private:
+  enum class Phase { kToSettings, kSettings, kStartGame, kInGame, kHighScores, kLeaving, kEnding };
+
+  void Enter(Phase phase) {
+    phase_ = phase;
+    in_phase_ = 0;
+  }
+
+  void Tap(int key, double ms = kTap) { down_until_[static_cast<std::size_t>(key)] = now_ + ms; }
+
+  // One line per eight frames: point at it, then click it until its choice is
+  // the wanted one; then "Zurück".
+  void ChooseSettings() {
+    const std::array<int, 5> wanted = {0, options_.gull_count, options_.game_speed,
+                                       options_.mp_speed, options_.game_time};
+    int line = 5;
+    for (int s = 1; s <= 4; ++s) {
+      if (state_->modul.SettingChoice[static_cast<std::size_t>(s)] != wanted[s]) {
+        line = s;
+        break;
+      }
+    }
+    aim_ = {320, 100 + 50 * line};
+    if (in_phase_ % 8 == 3) Tap(vk::kLeftButton);
+    if (line == 5 && in_phase_ % 8 == 3) Enter(Phase::kStartGame);
+    if (in_phase_ > 2000) Problem("the settings could not be chosen");
+  }
+
+  void StartGame() {
+    Enter(Phase::kInGame);
+    game_ = SoakGame{};
+    game_.resident_start = ResidentBytes();
+    ship_hits_seen_ = state_->game.ShipHits;
+    previous_frames_.clear();
+    before_ = ReadTable();
+  }
+
+  bool OnScreen(Point p) const {
+    const bool on_wiper = p.x > 160 && p.x < 380 && p.y > 440;
+    return p.x >= 10 && p.x <= 630 && p.y >= 0 && p.y <= 479 && !on_wiper;
+  }
+
+  // The middle of the nearest gull in view that is still far enough away;
+  // nearer ones are left to splat on the windscreen.
+  std::optional<Point> Target() const {
+    const GameState& game = state_->game;
+    std::optional<Point> best;
+    int best_distance = 1000;
+    for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
+      const Gull& g = game.Gulls[i];
+      if (g.Frame == 0 || g.Distance < 3 || g.Distance >= best_distance) continue;
+      const double scale = g.Distance * 0.25 + 0.5;
+      const Point middle{g.X + 960 - game.ViewX.Value() + static_cast<int>(50 / scale),
+                         g.Y + 240 + static_cast<int>(25 / scale)};
+      if (!OnScreen(middle)) continue;
+      best = middle;
+      best_distance = g.Distance;
+    }
+    return best;
+  }
+
+  std::optional<Point> Ship() const {
+    const GameState& game = state_->game;
+    const int d = game.ShipDistance;
+    if (game.ShipSinking != 0 || d <= 0) return std::nullopt;
+    const Point p{game.ShipX - game.ViewX.Value() + 200 / d, 480 - 80 * d + 30 / d};
+    return OnScreen(p) ? std::optional<Point>(p) : std::nullopt;
+  }
+
+  void CountWhatHappened() {
+    const GameState& game = state_->game;
+    if (previous_frames_.size() != game.Gulls.size()) previous_frames_.assign(game.Gulls.size(), 1);
+    for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
+      if (previous_frames_[i] != 0 && game.Gulls[i].Frame == 0) ++game_.gull_hits;
+      previous_frames_[i] = game.Gulls[i].Frame;
+    }
+    if (game.ShipHits != ship_hits_seen_) {
+      ++game_.ship_hits;
+      ship_hits_seen_ = game.ShipHits;
+    }
+    if (game.SplatCount == 0 && splats_seen_ > 0) ++game_.wipes;
+    splats_seen_ = game.SplatCount;
+  }
+
+  void PlayFrame() {
+    ++game_.frames;
+    CountWhatHappened();
+    const GameState& game = state_->game;
+    const std::int64_t f = game_.frames;
+
+    if (f % kSwitchFrames == 0) {
+      Tap(game.Weapon == 1 ? vk::kKey2 : vk::kKey1);
+      ++game_.weapon_switches;
+      return;
+    }
+    if (f % 900 < 45) Tap(f % 1800 < 900 ? vk::kLeft : vk::kRight, 20);  // scroll a while
+
+    if (game.SplatCount >= 12 && f % 4 == 0) {
+      aim_ = {250, 465};
+      Tap(vk::kLeftButton);
+      return;
+    }
+    if (game.Weapon == 1 && game.Cartridges.Value() == 0) {
+      if (f % 4 == 0) {
+        Tap(vk::kRightButton);
+        ++game_.reloads;
+      }
+      return;
+    }
+    // Outside ship mode a ship costs points, so one a game; in ship mode ships
+    // earn and gulls cost, so only ships then.
+    const bool ship_mode = game.ShipHits >= 3;
+    std::optional<Point> target = ship_mode ? std::nullopt : Target();
+    if (const auto ship = Ship(); ship && (ship_mode || (game_.ship_hits == 0 && f % 5 == 0))) {
+      target = ship;
+    }
+    if (!target) return;
+    aim_ = *target;
+    if (game.Weapon == 2) {
+      Tap(vk::kLeftButton, 20);  // held while there is something to hit
+    } else if (f % 2 == 0) {
+      Tap(vk::kLeftButton);
+    }
+  }
+
+  void TypeName() {
+    if (in_phase_ == 5) {
+      game_.name = "Bot " + std::to_string(result_.games.size() + 1) + " M\xF6we|\xDF!";
+      typed_.assign(game_.name.begin(), game_.name.end());
+    }
+    if (in_phase_ == 40) {
+      Tap(vk::kReturn, 40);
+      Enter(Phase::kLeaving);
+    }
+  }
+
+  std::string ScorePath() const { return options_.score_folder + "highscores.pdk"; }
+
+  std::optional<ParsedHighScores> ReadTable() {
+    const FileReadResult read = ReadFilePrefix(ScorePath(), kHighScoreBytesUsed);
+    if (read.status == FileReadResult::Status::kFailed) return std::nullopt;
+    return ParseHighScores(read.bytes);
+  }
+
+  // The file after the save: clean, and holding the new entry when it beat
+  // the fifth.
+  void CheckSavedFile() {
+    const auto after = ReadTable();
+    if (!after) return Problem("the high-score file cannot be read after a save");
+    if (after->CheatFlag) return Problem("the saved high-score file fails its checksum");
+    const int seconds = SettingValue(state_->modul, kGameTime);
+    const std::int64_t normalized = static_cast<std::int64_t>(game_.score) * (720 / seconds);
+    const std::int32_t fifth = before_ ? before_->entries[4].score : 0;
+    bool found = false;
+    for (const PlainHighScore& e : after->entries) found |= e.name == game_.name;
+    if (normalized > fifth && !found) {
+      Problem("game " + std::to_string(result_.games.size() + 1) + ": the name is not in the file");
+    }
+    if (normalized <= fifth && found) Problem("a score below the table was saved");
+  }
+
+  void FinishGame() {
+    game_.score = state_->game.Score.Value();
+    CheckSavedFile();
+    result_.games.push_back(game_);
+    if (report) report(static_cast<int>(result_.games.size()), game_);
+    if (phase_ == Phase::kEnding) return;  // a problem ends the run
+    Enter(static_cast<int>(result_.games.size()) < options_.games ? Phase::kStartGame
+                                                                  : Phase::kEnding);
+  }
+
+  const SoakOptions& options_;
+  SoakResult& result_;
+  ProgramState* state_ = nullptr;
+  Phase phase_ = Phase::kToSettings;
+  std::int64_t in_phase_ = 0;
+  double now_ = 0;
+  std::array<double, vk::kCount> down_until_{};
+  Point aim_{320, 240};
+  std::deque<char> typed_;
+  SoakGame game_;
+  std::optional<ParsedHighScores> before_;
+  std::vector<std::int16_t> previous_frames_;
+  std::int16_t ship_hits_seen_ = 0;
+  std::int32_t splats_seen_ = 0;
+};
+
+// The headless platform with the bot's hand on the keys and the mouse. Every
+// query still reaches the base class, so virtual time runs as in a real run.
+class SoakPlatform : public HeadlessPlatform {
+ public:
+  explicit SoakPlatform(Bot& bot)
+      // One far-off event keeps the headless time-out away for ~11 days.
+      : HeadlessPlatform(ParseScript("1000000000 mouse 0 0\n", "soak"), HeadlessOptions{}),
+        bot_(bot) {}
+
+  bool KeyDown(int virtual_key) override {
+    HeadlessPlatform::KeyDown(virtual_key);
+    return bot_.IsDown(virtual_key, NowMs());
+  }
+  Point MousePosition() override {
+    HeadlessPlatform::MousePosition();
+    return bot_.Aim();
+  }
+  void Yield() override {
+    HeadlessPlatform::Yield();
+    if (const auto c = bot_.NextTyped()) TypeCharacter(*c);
+  }
+  void Flip(const Surface& back_buffer, Rect visible) override {
+    HeadlessPlatform::Flip(back_buffer, visible);
+    bot_.AfterFrame(NowMs(), visible);
+  }
+  void ShowMessageBox(std::string_view title, std::string_view text) override {
+    HeadlessPlatform::ShowMessageBox(title, text);
+    bot_.Problem("message box: " + std::string(title) + ": " + std::string(text));
+  }
+
+ private:
+  Bot& bot_;
+};
+
+}  // namespace
+
+std::int64_t ResidentBytes() {
+  std::FILE* f = std::fopen("/proc/self/statm", "r");
+  if (f == nullptr) return 0;
+  long total = 0;
+  long resident = 0;
+  const int got = std::fscanf(f, "%ld %ld", &total, &resident);
+  std::fclose(f);
+  return got == 2 ? static_cast<std::int64_t>(resident) * ::sysconf(_SC_PAGESIZE) : 0;
+}
+
+SoakResult RunSoak(const SoakOptions& options,
+                   const std::function<void(int, const SoakGame&)>& report) {
+  SoakResult result;
+  ::setenv("OEDIR", options.score_folder.c_str(), 1);
+  Bot bot(options, result);
+  bot.report = report;
+  SoakPlatform platform(bot);  // before the state: it outlives every surface
+  ProgramState state;
+  bot.Attach(state);
+  try {
+    Form_Load(platform, state);
+    result.exit_code = 0;
+  } catch (const std::exception& e) {
+    result.problems.push_back(std::string("run-time error: ") + e.what());
+    result.exit_code = 1;
+  }
+  ::unsetenv("OEDIR");
+  if (static_cast<int>(result.games.size()) != options.games && result.problems.empty()) {
+    result.problems.push_back("only " + std::to_string(result.games.size()) + " games played");
+  }
+  return result;
+}
+
+}  // namespace mw

@@ -1,0 +1,85 @@
+// moewenschuss_soak: plays whole games with the soak bot and prints what
+// happened in each, with the resident memory at its start and end.
+//   moewenschuss_soak [--games N] [--time 0..3] [--folder DIR]
+// Status 0 when every check held and memory did not grow from game to game.
+
+#include <stdlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "soak/soak_bot.h"
+
+namespace {
+
+double Megabytes(std::int64_t bytes) {
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  mw::SoakOptions options;
+  std::string folder;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string flag = argv[i];
+    if (flag == "--games") {
+      options.games = std::atoi(argv[i + 1]);
+    } else if (flag == "--time") {
+      options.game_time = std::atoi(argv[i + 1]);
+    } else if (flag == "--folder") {
+      folder = argv[i + 1];
+    } else {
+      std::fprintf(stderr, "usage: %s [--games N] [--time 0..3] [--folder DIR]\n", argv[0]);
+      return 2;
+    }
+  }
+  if (options.games < 1 || options.game_time < 0 || options.game_time > 3) {
+    std::fprintf(stderr, "%s: --games must be 1 or more and --time 0 to 3\n", argv[0]);
+    return 2;
+  }
+  std::string temporary;
+  if (folder.empty()) {
+    temporary = (std::filesystem::temp_directory_path() / "mw_soak_XXXXXX").string();
+    if (::mkdtemp(temporary.data()) == nullptr) return 1;
+    folder = temporary;
+  }
+  options.score_folder = folder + "/";
+
+  std::printf("soak: %d games, settings viele/turbo/turbo, time choice %d, table in %s\n",
+              options.games, options.game_time, options.score_folder.c_str());
+  const mw::SoakResult result = mw::RunSoak(options, [](int n, const mw::SoakGame& g) {
+    std::printf(
+        "game %d: %lld frames, %lld gull hits, %lld ship hits, %lld wipes, %lld reloads, %lld "
+        "weapon switches, score %d, resident %.1f MB at start, %.1f MB at end\n",
+        n, static_cast<long long>(g.frames), static_cast<long long>(g.gull_hits),
+        static_cast<long long>(g.ship_hits), static_cast<long long>(g.wipes),
+        static_cast<long long>(g.reloads), static_cast<long long>(g.weapon_switches), g.score,
+        Megabytes(g.resident_start), Megabytes(g.resident_end));
+    std::fflush(stdout);
+  });
+  if (!temporary.empty()) std::filesystem::remove_all(temporary);
+
+  bool ok = result.problems.empty() && result.exit_code == 0;
+  for (const std::string& p : result.problems) std::printf("soak: PROBLEM %s\n", p.c_str());
+  // Memory must not grow from game to game: the end of the last game may lie
+  // above the end of the second by no more than a small allowance (allocator
+  // slack); the first game warms up caches and pools.
+  if (result.games.size() >= 3) {
+    const std::int64_t reference = result.games[1].resident_end;
+    const std::int64_t last = result.games.back().resident_end;
+    const std::int64_t allowance = 4 * 1024 * 1024;
+    if (last > reference + allowance) {
+      std::printf("soak: PROBLEM resident memory grew from %.1f MB to %.1f MB\n",
+                  Megabytes(reference), Megabytes(last));
+      ok = false;
+    }
+  }
+  std::int64_t frames = 0;
+  for (const auto& g : result.games) frames += g.frames;
+  std::printf("soak: %s, %zu games, %lld frames\n", ok ? "ok" : "FAILED", result.games.size(),
+              static_cast<long long>(frames));
+  return ok ? 0 : 1;
+}
