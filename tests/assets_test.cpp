@@ -163,16 +163,16 @@ const std::vector<Sound> kSounds = {{"20.pdk", 1.93}, {"21.pdk", 0.58}, {"22.pdk
                                     {"26.pdk", 1.25}};
 
 std::vector<Sint16> LoadSamples(const Sound& snd) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* buf = nullptr;
   Uint32 len = 0;
-  if (!SDL_LoadWAV(AssetPath(snd.name).c_str(), &spec, &buf, &len)) {
+  if (!SDL_LoadWAV(AssetPath(snd.name).c_str(), &format, &buf, &len)) {
     ADD_FAILURE() << snd.name << ": " << SDL_GetError();
     return {};
   }
-  EXPECT_EQ(spec.freq, 22050) << snd.name;
-  EXPECT_EQ(spec.channels, 1) << snd.name;
-  EXPECT_EQ(spec.format, AUDIO_S16LSB) << snd.name;
+  EXPECT_EQ(format.freq, 22050) << snd.name;
+  EXPECT_EQ(format.channels, 1) << snd.name;
+  EXPECT_EQ(format.format, AUDIO_S16LSB) << snd.name;
   std::vector<Sint16> samples(len / 2);
   SDL_memcpy(samples.data(), buf, samples.size() * 2);
   SDL_FreeWAV(buf);

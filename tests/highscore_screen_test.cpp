@@ -199,6 +199,14 @@ TEST_F(HighScoreScreen, LeavesOnlyAfterAllThreeKeysWereUpOnce) {
   EXPECT_EQ(SavedTable().entries[4].score, 30);
 }
 
+TEST_F(HighScoreScreen, AQuickTapBetweenTwoPassesStillLeaves) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  // Enter goes down and up again within one pass, as a fast key tap does.
+  Start("300 down enter\n300.005 up enter\n");
+  EXPECT_NO_THROW(Show(0));
+  EXPECT_LT(platform_->NowMs(), 400.0);
+}
+
 TEST_F(HighScoreScreen, CloseRequestSavesTheNameTypedSoFar) {
   WriteTable(Table({100, 80, 60, 40, 20}));
   // Enter is held and never let go: a close must not wait for it.

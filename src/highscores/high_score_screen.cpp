@@ -83,8 +83,11 @@ PassOutcome RunHighScorePass(Platform& platform, Modul& modul, DisplayState& dis
 
   if (platform.QuitRequested()) return PassOutcome::kQuit;
   // A key still held when the screen opened must be let go before it counts.
-  if (!AnyLeaveKeyDown(platform)) visit.LeaveLatched = false;
-  if (AnyLeaveKeyDown(platform) && !visit.LeaveLatched) return PassOutcome::kLeave;
+  // One poll serves both tests: a second poll would miss a press made and let
+  // go between two passes, because the first poll takes its latch.
+  const bool leave_key_down = AnyLeaveKeyDown(platform);
+  if (!leave_key_down) visit.LeaveLatched = false;
+  if (leave_key_down && !visit.LeaveLatched) return PassOutcome::kLeave;
 
   DrawHighScores(platform, modul, display, visit);
   platform.Flip(display.BackBuffer, kShellVisibleRect);

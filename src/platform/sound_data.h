@@ -20,7 +20,7 @@ struct SoundData {
   Mix_Chunk* chunk = nullptr;  // for the mixer
   Uint8* samples = nullptr;    // from SDL_LoadWAV_RW
   Uint32 length = 0;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
 };
 
 // The embedded WAV asset of that name, decoded (16-bit PCM or MS ADPCM).
