@@ -91,10 +91,12 @@ TEST(HardeningEnvironment, NoSoundDeviceEndsTheProgramWhenAGameStartsAndLeavesTh
 
 TEST(HardeningEnvironment, NoDisplayAtAllIsOneLineOnStderrAndStatusOne) {
   Sandbox box;
-  // An X11 program without any X server, and a video driver that does not
-  // exist: SDL's video cannot start either way.
+  // An X11 program without any X server, a video driver that does not exist,
+  // and no desktop at all (where SDL alone would pick an invisible driver):
+  // SDL's video cannot start, or must not, in each.
   const std::vector<std::map<std::string, std::string>> environments = {
       {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
+      {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
       {{"SDL_VIDEODRIVER", "no-such-driver"}, {"DISPLAY", ""}}};
   for (const auto& environment : environments) {
     for (const std::vector<std::string>& flags :

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/cp1252.h"
@@ -85,10 +86,33 @@ class SdlPlatform : public Platform {
   Uint64 next_frame_ = 0;                   // performance-counter time of the next frame
 };
 
+bool IsSet(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && value[0] != '\0';
+}
+
 SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
+  // Without X11 or Wayland SDL would quietly fall back to an invisible
+  // off-screen driver, and the game would run where nobody can see it. Only
+  // the console driver remains worth trying then, unless a driver was asked for.
+  const bool driver_asked_for = IsSet("SDL_VIDEODRIVER");
+  const bool no_desktop = !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY");
+  if (!driver_asked_for && no_desktop) {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "kmsdrm", SDL_HINT_OVERRIDE);
+  }
   // Ctrl+C and SIGTERM become SDL_QUIT: the program ends in order.
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    if (!driver_asked_for && no_desktop) {
+      throw RuntimeError(
+          "Kein Bildschirm gefunden: weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt");
+    }
     throw RuntimeError(WithSdlError("Die Grafik kann nicht gestartet werden"));
+  }
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  if (!driver_asked_for && (driver == "offscreen" || driver == "dummy")) {
+    SDL_Quit();
+    throw RuntimeError("Kein Bildschirm gefunden (nur der unsichtbare Treiber \"" + driver +
+                       "\" ist verfügbar)");
   }
   start_ms_ = SDL_GetTicks64();
   try {
