@@ -14,6 +14,7 @@
 #include "highscores/file_storage.h"
 #include "highscores/high_score_format.h"
 #include "platform/headless_platform.h"
+#include "soak/aiming.h"
 
 namespace mw {
 namespace {
@@ -124,37 +125,9 @@ class Bot {
     before_ = ReadTable();
   }
 
-  bool OnScreen(Point p) const {
-    const bool on_wiper = p.x > 160 && p.x < 380 && p.y > 440;
-    return p.x >= 10 && p.x <= 630 && p.y >= 0 && p.y <= 479 && !on_wiper;
-  }
-
-  // The middle of the nearest gull in view that is still far enough away;
-  // nearer ones are left to splat on the windscreen.
-  std::optional<Point> Target() const {
-    const GameState& game = state_->game;
-    std::optional<Point> best;
-    int best_distance = 1000;
-    for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
-      const Gull& g = game.Gulls[i];
-      if (g.Frame == 0 || g.Distance < 3 || g.Distance >= best_distance) continue;
-      const double scale = g.Distance * 0.25 + 0.5;
-      const Point middle{g.X + 960 - game.ViewX.Value() + static_cast<int>(50 / scale),
-                         g.Y + 240 + static_cast<int>(25 / scale)};
-      if (!OnScreen(middle)) continue;
-      best = middle;
-      best_distance = g.Distance;
-    }
-    return best;
-  }
-
-  std::optional<Point> Ship() const {
-    const GameState& game = state_->game;
-    const int d = game.ShipDistance;
-    if (game.ShipSinking != 0 || d <= 0) return std::nullopt;
-    const Point p{game.ShipX - game.ViewX.Value() + 200 / d, 480 - 80 * d + 30 / d};
-    return OnScreen(p) ? std::optional<Point>(p) : std::nullopt;
-  }
+  // Gulls nearer than Distance 3 are left to splat on the windscreen.
+  std::optional<Point> Target() const { return NearestGullInView(state_->game, 3); }
+  std::optional<Point> Ship() const { return ShipInView(state_->game); }
 
   void CountWhatHappened() {
     const GameState& game = state_->game;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "game_test_world.h"
+#include "soak/aiming.h"
 
 namespace mw::test {
 namespace {
@@ -33,33 +34,11 @@ class AimingPlatform : public HeadlessPlatform {
   }
 };
 
-bool OnScreen(Point p) {
-  const bool on_wiper = p.x > 160 && p.x < 380 && p.y > 440;
-  return p.x >= 10 && p.x <= 630 && p.y >= 0 && p.y <= 479 && !on_wiper;
-}
-
-// The middle of the nearest flying gull in view.
 std::optional<Point> NearestGull(const GameState& game) {
-  std::optional<Point> best;
-  int best_distance = 1000;
-  for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
-    const Gull& g = game.Gulls[i];
-    if (g.Frame == 0 || g.Distance <= 0 || g.Distance >= best_distance) continue;
-    const double scale = g.Distance * 0.25 + 0.5;
-    const Point middle{g.X + 960 - game.ViewX.Value() + static_cast<int>(50 / scale),
-                       g.Y + 240 + static_cast<int>(25 / scale)};
-    if (!OnScreen(middle)) continue;
-    best = middle;
-    best_distance = g.Distance;
-  }
-  return best;
+  return NearestGullInView(game, 1);
 }
-
 std::optional<Point> Ship(const GameState& game) {
-  if (game.ShipSinking != 0) return std::nullopt;
-  const int d = game.ShipDistance;
-  const Point p{game.ShipX - game.ViewX.Value() + 200 / d, 480 - 80 * d + 30 / d};
-  return OnScreen(p) ? std::optional<Point>(p) : std::nullopt;
+  return ShipInView(game);
 }
 
 bool SplatInView(const GameState& game) {
