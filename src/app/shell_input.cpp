@@ -2,20 +2,6 @@
 
 namespace mw {
 
-bool WaitOutLostDisplay(Platform& platform) {
-  if (platform.DisplayStatus() == 0) return false;
-  do {
-    if (platform.QuitRequested()) break;
-    platform.Yield();
-  } while (platform.DisplayStatus() != 0);
-  return true;
-}
-
-void ForgetConfirmPresses(Platform& platform) {
-  platform.KeyDown(vk::kReturn);
-  platform.KeyDown(vk::kLeftButton);
-}
-
 bool ConfirmDown(Platform& platform) {
   const bool enter = platform.KeyDown(vk::kReturn);
   const bool left = platform.KeyDown(vk::kLeftButton);

@@ -1,21 +1,13 @@
 #pragma once
-// Input rules the shell screens share: the lost-display wait and the
-// one-step-per-press arrow keys.
+// Input rules the shell screens share: the confirm, the one-step-per-press
+// arrow keys and the release waits.
 
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "shared/display_state.h"
 
 namespace mw {
-
-// Waits, yielding, while the display is lost. True when it was lost (the
-// caller then reloads its images in its own order). Also returns once the
-// window is asked to close, so a minimised program can still be ended.
-bool WaitOutLostDisplay(Platform& platform);
-
-// Presses of Enter and the left button made while the display was away are
-// forgotten: one poll each clears their latches.
-void ForgetConfirmPresses(Platform& platform);
 
 // True when Enter or the left button is down. Both are polled every time so
 // neither keeps a stale latch.

@@ -53,17 +53,13 @@ void PlaceStartingGulls(GameState& game) {
 
 // Waits while the display is lost, then brings the surfaces and images back.
 // False when the window was closed meanwhile.
-bool WaitOutLostDisplay(GameContext& ctx) {
+bool RecoverLostDisplay(GameContext& ctx) {
   Platform& platform = ctx.platform;
-  if (platform.DisplayStatus() == 0) return true;
-  while (platform.DisplayStatus() != 0) {
-    if (platform.QuitRequested()) return false;
-    platform.Yield();
-  }
+  if (!WaitOutLostDisplay(platform)) return true;
+  if (platform.QuitRequested()) return false;
   platform.RestoreSurfaces();
   // Presses made while the game was away must not fire a shot.
-  static_cast<void>(platform.KeyDown(vk::kReturn));
-  static_cast<void>(platform.KeyDown(vk::kLeftButton));
+  ForgetConfirmPresses(platform);
   LoadGameImages(platform, ctx.display, ctx.game);
   return true;
 }
@@ -167,7 +163,7 @@ bool RunFrame(GameContext& ctx) {
   FrameState& frame = ctx.frame;
 
   platform.Yield();
-  if (!WaitOutLostDisplay(ctx)) {
+  if (!RecoverLostDisplay(ctx)) {
     frame.End = GameEnd::kClose;
     return false;
   }

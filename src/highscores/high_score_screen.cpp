@@ -32,12 +32,10 @@ void PulseHighlight(HighScoreVisit& visit) {
 // Waits while another program has the display, then brings the images back and
 // forgets the clicks made meanwhile.
 void RecoverLostDisplay(Platform& platform, DisplayState& display) {
-  if (platform.DisplayStatus() == 0) return;
-  while (platform.DisplayStatus() != 0 && !platform.QuitRequested()) platform.Yield();
+  if (!WaitOutLostDisplay(platform)) return;
   platform.RestoreSurfaces();
   LoadMenuImages(platform, display);
-  platform.KeyDown(vk::kReturn);
-  platform.KeyDown(vk::kLeftButton);
+  ForgetConfirmPresses(platform);
 }
 
 void DrawHighScores(Platform& platform, const Modul& modul, DisplayState& display,
