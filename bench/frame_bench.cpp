@@ -63,7 +63,7 @@ Rect ShipRect(const GameState& game) {
 void MakeWorstCase(World& w) {
   w.modul.SettingChoice[kGullCount] = 2;  // 100 gulls
   PrepareGame(w.modul, w.game);
-  SetUpGame(w.ctx);
+  SetUpGame(w.ctx, kClockStart);
   GameState& game = w.game;
   game.TimeLeft.SetValue(9);  // red clock
   game.Score.SetValue(-10000);
@@ -124,7 +124,7 @@ void ComposeOurs(World& w) {
   RefillMessages(game);
   MessagePass(w.ctx);
   DrawHud(w.ctx);
-  DrawCrosshairAndFlip(w.ctx);
+  DrawCrosshairAndFlip(w.ctx, Point{});
 }
 
 // The same frame the plain way, on SDL surfaces of its own.

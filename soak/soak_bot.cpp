@@ -9,9 +9,9 @@
 #include <exception>
 #include <optional>
 
-#include "app/form.h"
+#include "app/main_menu.h"
 #include "app/program_state.h"
-#include "highscores/file_storage.h"
+#include "platform/file_storage.h"
 #include "highscores/high_score_format.h"
 #include "platform/headless_platform.h"
 #include "soak/aiming.h"
@@ -34,9 +34,10 @@ class Bot {
     return key >= 0 && key < vk::kCount && now < down_until_[static_cast<std::size_t>(key)];
   }
   Point Aim() const { return aim_; }
-  std::optional<int> NextTyped() {
+  // The name is typed one character a frame, as a person types.
+  std::optional<char> NextTyped() {
     if (typed_.empty()) return std::nullopt;
-    const int c = static_cast<unsigned char>(typed_.front());
+    const char c = typed_.front();
     typed_.pop_front();
     return c;
   }
@@ -247,38 +248,43 @@ class Bot {
   std::int32_t splats_seen_ = 0;
 };
 
-// The headless platform with the bot's hand on the keys and the mouse. Every
-// query still reaches the base class, so virtual time runs as in a real run.
+// The headless platform with the bot's hand on the keys and the mouse: before
+// every input frame the bot's hand is put on the platform's keys, so virtual
+// time runs as in a real run.
 class SoakPlatform : public HeadlessPlatform {
  public:
   explicit SoakPlatform(Bot& bot)
       // One far-off event keeps the headless time-out away for ~11 days.
       : HeadlessPlatform(ParseScript("1000000000 mouse 0 0\n", "soak"), HeadlessOptions{}),
-        bot_(bot) {}
+        bot_(bot) {
+    SetInputHook([this](HeadlessPlatform& platform) { MoveHand(platform); });
+  }
 
-  bool KeyDown(int virtual_key) override {
-    HeadlessPlatform::KeyDown(virtual_key);
-    return bot_.IsDown(virtual_key, NowMs());
-  }
-  Point MousePosition() override {
-    HeadlessPlatform::MousePosition();
-    return bot_.Aim();
-  }
-  void Yield() override {
-    HeadlessPlatform::Yield();
-    if (const auto c = bot_.NextTyped()) TypeCharacter(*c);
-  }
   void Flip(const Surface& back_buffer, Rect visible) override {
     HeadlessPlatform::Flip(back_buffer, visible);
     bot_.AfterFrame(NowMs(), visible);
   }
-  void ShowMessageBox(std::string_view title, std::string_view text) override {
-    HeadlessPlatform::ShowMessageBox(title, text);
+
+ protected:
+  void ShowMessageBoxNow(std::string_view title, std::string_view text) override {
     bot_.Problem("message box: " + std::string(title) + ": " + std::string(text));
   }
 
  private:
+  void MoveHand(HeadlessPlatform& platform) {
+    const double now = NowMs();
+    for (int key = 0; key < vk::kCount; ++key) {
+      const bool want = bot_.IsDown(key, now);
+      if (want && !held_[static_cast<std::size_t>(key)]) platform.PressKey(key);
+      if (!want && held_[static_cast<std::size_t>(key)]) platform.ReleaseKey(key);
+      held_[static_cast<std::size_t>(key)] = want;
+    }
+    platform.MoveMouse(bot_.Aim());
+    if (const auto c = bot_.NextTyped()) platform.TypeText(std::string(1, *c));
+  }
+
   Bot& bot_;
+  std::array<bool, vk::kCount> held_{};
 };
 
 }  // namespace
@@ -303,7 +309,7 @@ SoakResult RunSoak(const SoakOptions& options,
   ProgramState state;
   bot.Attach(state);
   try {
-    Form_Load(platform, state);
+    RunMainMenu(platform, state);
     result.exit_code = 0;
   } catch (const std::exception& e) {
     result.problems.push_back(std::string("run-time error: ") + e.what());

@@ -19,20 +19,34 @@ struct Parser {
 
   // The value of an option that needs one; it may not be empty or another option.
   bool TakeValue(const std::string& option, const char* what, std::string& into) {
-    if (!into.empty()) return Fail(option + " is given more than once");
+    if (!into.empty()) return Fail(option + " ist mehrfach angegeben");
     if (next >= args.size() || args[next].empty() || args[next].starts_with("--")) {
-      return Fail(option + " needs " + what);
+      return Fail(option + " braucht " + what);
     }
     into = args[next++];
     return true;
   }
 
   bool TakeFlag(const std::string& option, bool& flag) {
-    if (flag) return Fail(option + " is given more than once");
+    if (flag) return Fail(option + " ist mehrfach angegeben");
     flag = true;
     return true;
   }
 };
+
+// The combinations that make no sense, or "" when there is none.
+std::string Conflict(const CommandLine& line, bool headless, bool replay) {
+  if (headless && replay) return "--headless geht nicht zusammen mit --replay";
+  if (headless && line.windowed) return "--windowed geht nicht zusammen mit --headless";
+  if (replay && !line.record_file.empty()) return "--record geht nicht zusammen mit --replay";
+  if (line.no_window && !replay) return "--no-window braucht --replay";
+  if (line.no_window && line.windowed) return "--windowed geht nicht zusammen mit --no-window";
+  if (!line.shots_dir.empty() && !headless && !line.no_window) {
+    return "--shots braucht --headless oder --replay mit --no-window";
+  }
+  if (line.no_sound_device && !headless) return "--no-sound-device braucht --headless";
+  return "";
+}
 
 }  // namespace
 
@@ -40,6 +54,7 @@ std::variant<CommandLine, CommandLineError> ParseCommandLine(const std::vector<s
   CommandLine line;
   Parser p{args, 0, {}};
   bool headless = false;
+  bool replay = false;
   bool help = false;
   bool version = false;
 
@@ -52,17 +67,23 @@ std::variant<CommandLine, CommandLineError> ParseCommandLine(const std::vector<s
     } else if (arg == "--windowed") {
       p.TakeFlag(arg, line.windowed);
     } else if (arg == "--headless") {
-      if (p.TakeValue(arg, "a script file", line.script_file)) headless = true;
+      if (p.TakeValue(arg, "eine Skriptdatei", line.script_file)) headless = true;
     } else if (arg == "--events") {
-      p.TakeValue(arg, "a file name", line.events_file);
+      p.TakeValue(arg, "einen Dateinamen", line.events_file);
     } else if (arg == "--shots") {
-      p.TakeValue(arg, "a folder", line.shots_dir);
+      p.TakeValue(arg, "einen Ordner", line.shots_dir);
     } else if (arg == "--no-sound-device") {
       p.TakeFlag(arg, line.no_sound_device);
+    } else if (arg == "--record") {
+      p.TakeValue(arg, "einen Dateinamen", line.record_file);
+    } else if (arg == "--replay") {
+      if (p.TakeValue(arg, "eine Aufzeichnung", line.replay_file)) replay = true;
+    } else if (arg == "--no-window") {
+      p.TakeFlag(arg, line.no_window);
     } else if (arg.starts_with("-")) {
-      p.Fail("unknown option " + arg);
+      p.Fail("unbekannte Option " + arg);
     } else {
-      p.Fail("unexpected argument " + arg);
+      p.Fail("unerwartetes Argument " + arg);
     }
   }
   if (!p.error.empty()) return CommandLineError{p.error};
@@ -75,30 +96,36 @@ std::variant<CommandLine, CommandLineError> ParseCommandLine(const std::vector<s
     line.mode = Mode::kVersion;
     return line;
   }
-  if (headless) {
-    if (line.windowed) return CommandLineError{"--windowed cannot be used with --headless"};
-    line.mode = Mode::kHeadless;
-    return line;
+  if (std::string conflict = Conflict(line, headless, replay); !conflict.empty()) {
+    return CommandLineError{conflict};
   }
-  if (!line.shots_dir.empty()) return CommandLineError{"--shots needs --headless"};
-  if (line.no_sound_device) return CommandLineError{"--no-sound-device needs --headless"};
-  line.mode = Mode::kWindow;
+  line.mode = headless ? Mode::kHeadless : replay ? Mode::kReplay : Mode::kWindow;
   return line;
 }
 
 std::string UsageText() {
-  return "Usage:\n"
-         "  moewenschuss [--windowed] [--events FILE]\n"
-         "  moewenschuss --headless SCRIPT [--events FILE] [--shots DIR] [--no-sound-device]\n"
+  return "Aufruf:\n"
+         "  moewenschuss [--windowed] [--events DATEI] [--record DATEI]\n"
+         "  moewenschuss --headless SKRIPT [--events DATEI] [--shots ORDNER] [--no-sound-device]\n"
+         "               [--record DATEI]\n"
+         "  moewenschuss --replay DATEI [--windowed] [--events DATEI]\n"
+         "  moewenschuss --replay DATEI --no-window [--events DATEI] [--shots ORDNER]\n"
          "  moewenschuss --help | --version\n"
          "\n"
-         "  --windowed         play in a window instead of full screen (Alt+Enter switches)\n"
-         "  --events FILE      write every event of the run to FILE, one JSON object per line\n"
-         "  --headless SCRIPT  run without a window or sound card, input from SCRIPT\n"
-         "  --shots DIR        with --headless: write the pictures the script asks for to DIR\n"
-         "  --no-sound-device  with --headless: behave as if there were no sound card\n"
-         "  --help             show this text\n"
-         "  --version          show the program's version\n";
+         "  --windowed          im Fenster statt im Vollbild spielen (Alt+Enter wechselt)\n"
+         "  --events DATEI      jedes Ereignis des Laufs in DATEI schreiben, eine JSON-Zeile je\n"
+         "                      Ereignis\n"
+         "  --record DATEI      den Lauf in DATEI aufzeichnen, damit er sich genau wiederholen\n"
+         "                      lässt\n"
+         "  --replay DATEI      eine Aufzeichnung in ihrem Tempo im Fenster zeigen (Escape oder\n"
+         "                      Schließen beendet das Zusehen)\n"
+         "  --no-window         mit --replay: ohne Fenster und Ton, so schnell wie möglich\n"
+         "  --headless SKRIPT   ohne Fenster und Soundkarte laufen, die Eingaben aus SKRIPT\n"
+         "  --shots ORDNER      die Bilder, die das Skript verlangt, in ORDNER schreiben\n"
+         "                      (der Ordner wird angelegt, wenn es ihn nicht gibt)\n"
+         "  --no-sound-device   mit --headless: sich verhalten wie ohne Soundkarte\n"
+         "  --help              diesen Text zeigen\n"
+         "  --version           die Version des Programms zeigen\n";
 }
 
 }  // namespace mw

@@ -6,6 +6,7 @@
 #include "app/shell_input.h"
 #include "game/phases.h"
 #include "highscores/high_score_screen.h"
+#include "shared/input_waits.h"
 
 namespace mw {
 namespace {
@@ -17,36 +18,28 @@ struct MenuLine {
 constexpr std::array<MenuLine, 4> kMenuLines{
     {{250, "Spiel starten"}, {300, "Einstellungen"}, {350, "Highscores"}, {400, "Ende"}}};
 
-// Confirming an entry: waits (busily, as the menu always has) until the
-// confirm is let go, so the screen it opens does not see the same press.
-void WaitForConfirmRelease(Platform& platform) {
-  while (!platform.QuitRequested()) {
-    const bool left = platform.KeyDown(vk::kLeftButton);
-    const bool enter = platform.KeyDown(vk::kReturn);
-    if (!left && !enter) break;
-  }
-}
-
 // Runs the chosen sub-screen; kLeave when the program is to end.
 PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
+  ScreenExit exit = ScreenExit::kBack;
   switch (menu.Selected) {
     case kStartGame:
-      StartGame(platform, state.modul, state.display, state.game);
       // A closed window ends the program without showing the table.
-      if (platform.QuitRequested()) return PassResult::kLeave;
+      if (StartGame(platform, state.modul, state.display, state.game) == GameEnd::kClose) {
+        return PassResult::kLeave;
+      }
       MakeMenuBackBuffer(platform, state.display);
-      ShowHighScores(platform, state.modul, state.display, state.game.Score);
+      exit = ShowHighScores(platform, state.modul, state.display, state.game.Score);
       break;
     case kSettings:
-      ShowSettings(platform, state.modul, state.display);
+      exit = ShowSettings(platform, state.modul, state.display);
       break;
     case kHighScores:
-      ShowHighScores(platform, state.modul, state.display, menu.NoResult);
+      exit = ShowHighScores(platform, state.modul, state.display, menu.NoResult);
       break;
     default:
       return PassResult::kLeave;
   }
-  if (platform.QuitRequested()) return PassResult::kLeave;
+  if (exit == ScreenExit::kCloseRequested) return PassResult::kLeave;
   platform.Events().Screen("menu");
   return PassResult::kStay;
 }
@@ -86,39 +79,42 @@ void ShutdownDisplay(Platform& platform, DisplayState& display) {
   display.CursorImage = Surface();
 }
 
-PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu) {
+PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu,
+                    InputFrame input) {
   StepHighlight(menu.Pulse);
-  platform.Yield();
 
-  if (WaitOutLostDisplay(platform)) {
-    if (platform.QuitRequested()) return PassResult::kLeave;
+  if (WaitOutLostDisplay(platform, input)) {
+    if (input.close_requested) return PassResult::kLeave;
     LoadMenuImages(platform, state.display);
     platform.RestoreSurfaces();
-    ForgetConfirmPresses(platform);
   }
 
-  menu.Mouse = platform.MousePosition();
+  menu.Mouse = input.mouse;
   // The mouse at rest in a band pulls the selection back every pass.
   if (const std::uint8_t entry = MenuEntryAt(menu.Mouse.y); entry != 0) menu.Selected = entry;
 
-  if (NewPress(platform, vk::kDown, menu.DownHeld)) {
+  if (NewPress(input, vk::kDown, menu.DownHeld)) {
     menu.Selected = static_cast<std::uint8_t>((menu.Selected & 3) + 1);
   }
-  if (NewPress(platform, vk::kUp, menu.UpHeld)) {
+  if (NewPress(input, vk::kUp, menu.UpHeld)) {
     menu.Selected = static_cast<std::uint8_t>(((menu.Selected + 2) & 3) + 1);
   }
 
-  if (ConfirmDown(platform)) {
-    WaitForConfirmRelease(platform);
+  bool acted = false;
+  if (ConfirmDown(input)) {
+    // Confirming waits until the confirm is let go, so the screen it opens
+    // does not see the same press.
+    WaitForRelease(platform, {vk::kLeftButton, vk::kReturn});
     if (!menu.ConfirmLatched) {
       menu.ConfirmLatched = true;
       if (ActOn(platform, state, menu) == PassResult::kLeave) return PassResult::kLeave;
+      acted = true;  // this pass's input is older than the screen just left
     }
   } else {
     menu.ConfirmLatched = false;
   }
 
-  if (platform.KeyDown(vk::kEscape) || platform.QuitRequested()) return PassResult::kLeave;
+  if (!acted && (input.Down(vk::kEscape) || input.close_requested)) return PassResult::kLeave;
 
   DrawMenu(platform, state.display, menu);
   return PassResult::kStay;
@@ -129,7 +125,7 @@ void RunMainMenu(Platform& platform, ProgramState& state) {
   MenuState menu(state.modul);
   OpenDisplay(platform, state.display);
   platform.Events().Screen("menu");
-  while (MenuPass(platform, state, menu) == PassResult::kStay) {
+  while (MenuPass(platform, state, menu, platform.ReadInput()) == PassResult::kStay) {
   }
   ShutdownDisplay(platform, state.display);
 }

@@ -39,8 +39,9 @@ void OpenDisplay(Platform& platform, DisplayState& display);
 // Gives the display back, then releases the shell's surfaces in a fixed order.
 void ShutdownDisplay(Platform& platform, DisplayState& display);
 
-// One pass of the menu loop; kLeave on "Ende", Escape or a close request.
-PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu);
+// One pass of the menu loop with the pass's input; kLeave on "Ende", Escape
+// or a close request.
+PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, InputFrame input);
 
 // The entry whose mouse band holds screen row y, or 0 outside every band.
 std::uint8_t MenuEntryAt(std::int32_t y);

@@ -2,12 +2,16 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "app/command_line.h"
-#include "app/form.h"
+#include "app/main_menu.h"
 #include "app/program_state.h"
 #include "platform/cp1252.h"
+#include "platform/file_storage.h"
 #include "platform/headless_platform.h"
+#include "platform/recorder.h"
+#include "platform/replayer.h"
 #include "platform/runtime_error.h"
 #include "platform/sdl_platform.h"
 
@@ -21,19 +25,41 @@ struct StartFailure {
   std::string message;
 };
 
-std::unique_ptr<Platform> MakeHeadless(const CommandLine& line) {
+// What a run needs beside the platform: the recording it writes or replays.
+struct RunSetup {
+  std::optional<Replayer> replayer;
+  std::unique_ptr<Recorder> recorder;
+  std::unique_ptr<Platform> platform;
+  HeadlessPlatform* headless = nullptr;  // the platform, when it is headless
+};
+
+void MakeShotsFolder(const std::string& folder) {
+  if (folder.empty()) return;
+  if (const std::string reason = CreateFolders(folder); !reason.empty()) {
+    throw StartFailure{kExitUsage,
+                       "Der Ordner „" + folder + "“ kann nicht angelegt werden: " + reason};
+  }
+}
+
+std::unique_ptr<HeadlessPlatform> MakeHeadless(const CommandLine& line) {
+  HeadlessOptions options;
+  options.shots_dir = line.shots_dir;
+  if (line.mode == CommandLine::Mode::kReplay) {
+    // The recording decides when the run ends; nothing is written before it
+    // has been replayed to its end.
+    options.stop_after_script = false;
+    options.keep_shots = true;
+    return MakeHeadlessPlatform(Script{}, options);
+  }
+  options.sound_device = !line.no_sound_device;
   try {
-    HeadlessOptions options;
-    options.shots_dir = line.shots_dir;
-    options.sound_device = !line.no_sound_device;
     return MakeHeadlessPlatform(LoadScript(line.script_file), options);
   } catch (const ScriptError& e) {
     throw StartFailure{kExitUsage, e.what()};
   }
 }
 
-std::unique_ptr<Platform> MakePlatform(const CommandLine& line) {
-  if (line.mode == CommandLine::Mode::kHeadless) return MakeHeadless(line);
+std::unique_ptr<Platform> MakeWindow(const CommandLine& line) {
   try {
     return MakeSdlPlatform(SdlOptions{line.windowed});
   } catch (const std::exception& e) {
@@ -41,12 +67,42 @@ std::unique_ptr<Platform> MakePlatform(const CommandLine& line) {
   }
 }
 
-void OpenEventLog(Platform& platform, const std::string& path) {
-  if (path.empty()) return;
-  try {
-    platform.Events().Open(path);
-  } catch (const std::exception& e) {
-    throw StartFailure{kExitUsage, e.what()};
+void SetUp(const CommandLine& line, RunSetup& run) {
+  const bool replay = line.mode == CommandLine::Mode::kReplay;
+  if (replay) {
+    // Checked whole before anything is opened or written.
+    try {
+      run.replayer.emplace(Replayer::Load(line.replay_file));
+    } catch (const RecordingError& e) {
+      throw StartFailure{kExitUsage, e.what()};
+    }
+    run.replayer->paced = !line.no_window;
+  }
+  MakeShotsFolder(line.shots_dir);
+  if (line.mode == CommandLine::Mode::kHeadless || (replay && line.no_window)) {
+    auto headless = MakeHeadless(line);
+    run.headless = headless.get();
+    run.platform = std::move(headless);
+  } else {
+    run.platform = MakeWindow(line);
+  }
+  if (replay) {
+    run.platform->StartReplay(&*run.replayer);
+    run.platform->Events().KeepInMemory(!line.events_file.empty());
+  } else if (!line.events_file.empty()) {
+    try {
+      run.platform->Events().Open(line.events_file);
+    } catch (const std::exception& e) {
+      throw StartFailure{kExitUsage, e.what()};
+    }
+  }
+  if (!line.record_file.empty()) {
+    try {
+      run.recorder = std::make_unique<Recorder>(line.record_file);
+    } catch (const std::exception& e) {
+      throw StartFailure{kExitUsage, e.what()};
+    }
+    run.platform->StartRecording(run.recorder.get());
   }
 }
 
@@ -66,26 +122,56 @@ int ReportRunTimeError(Platform& platform, const std::string& utf8_text, std::os
   return kExitRuntimeError;
 }
 
-int Run(Platform& platform, std::ostream& err) {
+// A recording that does not fit the program: its own status, nothing written.
+struct ReplayMismatch {
+  std::string message;
+};
+
+struct RunOutcome {
+  int status = kExitOk;
+  bool stopped_watching = false;  // a replay in a window ended early by the viewer
+};
+
+RunOutcome Run(Platform& platform, std::ostream& err) {
   try {
     {
       ProgramState state;
-      Form_Load(platform, state);
+      RunMainMenu(platform, state);
     }
     platform.Events().Exit(kExitOk);
-    return kExitOk;
+    return {kExitOk};
+  } catch (const RecordingError& e) {
+    throw ReplayMismatch{e.what()};
+  } catch (const ReplayStopped&) {
+    return {kExitOk, true};
   } catch (const HeadlessTimeout& e) {
     err << kProgramName << ": " << e.what() << '\n';
     try {
       platform.Events().Exit(kExitHeadlessTimeout);
     } catch (const std::exception&) {
     }
-    return kExitHeadlessTimeout;
+    return {kExitHeadlessTimeout};
   } catch (const std::bad_alloc&) {
-    return ReportRunTimeError(platform, "Laufzeitfehler 7: Nicht genügend Speicher", err);
+    return {ReportRunTimeError(platform, "Laufzeitfehler 7: Nicht genügend Speicher", err)};
   } catch (const std::exception& e) {
-    return ReportRunTimeError(platform, e.what(), err);
+    return {ReportRunTimeError(platform, e.what(), err)};
   }
+}
+
+// A replay writes its log and pictures only once it has gone through whole.
+int FinishReplay(const CommandLine& line, RunSetup& run, const RunOutcome& outcome) {
+  if (!outcome.stopped_watching) run.replayer->Finish(outcome.status);
+  if (!line.events_file.empty()) {
+    const std::string& text = run.platform->Events().Text();
+    const std::string reason = ReplaceFileDurably(
+        line.events_file, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    if (!reason.empty()) {
+      throw StartFailure{kExitUsage, "Das Ereignisprotokoll „" + line.events_file +
+                                         "“ kann nicht geschrieben werden: " + reason};
+    }
+  }
+  if (run.headless != nullptr) run.headless->WriteKeptShots();
+  return outcome.status;
 }
 
 }  // namespace
@@ -107,15 +193,29 @@ int RunProgram(const std::vector<std::string>& args, std::string_view version, s
     return kExitOk;
   }
 
-  std::unique_ptr<Platform> platform;
+  RunSetup run;
   try {
-    platform = MakePlatform(line);
-    OpenEventLog(*platform, line.events_file);
+    SetUp(line, run);
+    RunOutcome outcome;
+    try {
+      outcome = Run(*run.platform, err);
+    } catch (const ReplayMismatch& mismatch) {
+      throw StartFailure{kExitUsage, mismatch.message};
+    }
+    if (run.recorder) run.recorder->Finish(outcome.status);
+    if (!run.replayer) return outcome.status;
+    try {
+      return FinishReplay(line, run, outcome);
+    } catch (const RecordingError& e) {
+      throw StartFailure{kExitUsage, e.what()};
+    }
   } catch (const StartFailure& failure) {
     err << kProgramName << ": " << failure.message << '\n';
     return failure.status;
+  } catch (const std::exception& e) {
+    err << kProgramName << ": " << e.what() << '\n';
+    return kExitRuntimeError;
   }
-  return Run(*platform, err);
 }
 
 }  // namespace mw

@@ -5,6 +5,7 @@
 
 #include "app/shell_input.h"
 #include "platform/cp1252.h"
+#include "shared/input_waits.h"
 
 namespace mw {
 namespace {
@@ -44,32 +45,30 @@ void CycleSetting(Modul& modul, int setting) {
 }
 
 PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
-                        SettingsState& settings) {
+                        SettingsState& settings, InputFrame input) {
   StepHighlight(settings.Pulse);
-  platform.Yield();
 
-  if (WaitOutLostDisplay(platform)) {
-    if (platform.QuitRequested()) return PassResult::kLeave;
+  if (WaitOutLostDisplay(platform, input)) {
+    if (input.close_requested) return PassResult::kLeave;
     platform.RestoreSurfaces();
     LoadMenuImages(platform, display);
-    ForgetConfirmPresses(platform);
   }
 
-  settings.Mouse = platform.MousePosition();
+  settings.Mouse = input.mouse;
   if (const std::uint8_t line = SettingsLineAt(settings.Mouse.y); line != 0) {
     settings.Selected = line;
   }
 
-  if (NewPress(platform, vk::kDown, settings.DownHeld)) {
+  if (NewPress(input, vk::kDown, settings.DownHeld)) {
     settings.Selected = static_cast<std::uint8_t>((settings.Selected % 5) + 1);
   }
-  if (NewPress(platform, vk::kUp, settings.UpHeld)) {
+  if (NewPress(input, vk::kUp, settings.UpHeld)) {
     settings.Selected = static_cast<std::uint8_t>(((settings.Selected + 3) % 5) + 1);
   }
 
   // Unlike the menu, a confirm acts at once and is not waited out: holding it
   // changes a setting once, and "Zurück " returns while it is still down.
-  if (ConfirmDown(platform)) {
+  if (ConfirmDown(input)) {
     if (!settings.ConfirmHeld) {
       if (settings.Selected == kBackLine) return PassResult::kLeave;
       if (settings.Selected != 0) CycleSetting(modul, settings.Selected);
@@ -79,20 +78,22 @@ PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
     settings.ConfirmHeld = false;
   }
 
-  if (platform.KeyDown(vk::kEscape) || platform.QuitRequested()) return PassResult::kLeave;
+  if (input.Down(vk::kEscape) || input.close_requested) return PassResult::kLeave;
 
   DrawSettings(platform, modul, display, settings);
   return PassResult::kStay;
 }
 
-void ShowSettings(Platform& platform, Modul& modul, DisplayState& display) {
+ScreenExit ShowSettings(Platform& platform, Modul& modul, DisplayState& display) {
   SettingsState settings;
   platform.Events().Screen("settings");
-  while (SettingsPass(platform, modul, display, settings) == PassResult::kStay) {
+  while (SettingsPass(platform, modul, display, settings, platform.ReadInput()) ==
+         PassResult::kStay) {
   }
   // Escape must be up again before the menu looks at it, or it would end the
-  // program. A close request needs no wait.
-  WaitForRelease(platform, vk::kEscape);
+  // program. A close request ends the wait at once.
+  const InputFrame last = WaitForRelease(platform, {vk::kEscape});
+  return last.close_requested ? ScreenExit::kCloseRequested : ScreenExit::kBack;
 }
 
 }  // namespace mw

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "shared/display_state.h"
 #include "shared/modul.h"
+#include "shared/screen_exit.h"
 
 namespace mw {
 
@@ -26,11 +27,11 @@ struct SettingsState {
 
 // Runs the screen until "Zurück ", Escape (after it is released) or a close
 // request. Only SettingChoice changes.
-void ShowSettings(Platform& platform, Modul& modul, DisplayState& display);
+ScreenExit ShowSettings(Platform& platform, Modul& modul, DisplayState& display);
 
-// One pass of the settings loop.
+// One pass of the settings loop with the pass's input.
 PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
-                        SettingsState& settings);
+                        SettingsState& settings, InputFrame input);
 
 // The line whose mouse band holds screen row y, or 0 outside every band.
 std::uint8_t SettingsLineAt(std::int32_t y);

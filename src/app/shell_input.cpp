@@ -2,22 +2,17 @@
 
 namespace mw {
 
-bool ConfirmDown(Platform& platform) {
-  const bool enter = platform.KeyDown(vk::kReturn);
-  const bool left = platform.KeyDown(vk::kLeftButton);
-  return enter || left;
+bool ConfirmDown(const InputFrame& input) {
+  return input.Down(vk::kReturn) || input.Down(vk::kLeftButton);
 }
 
-bool NewPress(Platform& platform, int virtual_key, bool& held) {
-  const bool down = platform.KeyDown(virtual_key);
-  const bool fresh = down && !held;
+bool NewPress(const InputFrame& input, int virtual_key, bool& held) {
+  const bool down = input.Down(virtual_key);
+  // Let go and pressed again between two passes is a new press too.
+  const bool pressed_again = held && input.keys[static_cast<std::size_t>(virtual_key)].presses > 0;
+  const bool fresh = down && (!held || pressed_again);
   held = down;
   return fresh;
-}
-
-void WaitForRelease(Platform& platform, int virtual_key) {
-  while (platform.KeyDown(virtual_key) && !platform.QuitRequested()) {
-  }
 }
 
 }  // namespace mw

@@ -1,23 +1,15 @@
 #pragma once
-// Input rules the shell screens share: the confirm, the one-step-per-press
-// arrow keys and the release waits.
+// Input rules the shell screens share: the confirm and the one-step-per-press
+// arrow keys.
 
-#include <cstdint>
-
-#include "platform/platform.h"
-#include "shared/display_state.h"
+#include "platform/input_frame.h"
 
 namespace mw {
 
-// True when Enter or the left button is down. Both are polled every time so
-// neither keeps a stale latch.
-bool ConfirmDown(Platform& platform);
+// True when Enter or the left button is down for this pass.
+bool ConfirmDown(const InputFrame& input);
 
 // An arrow key acts once per press: true on the pass where it goes down.
-bool NewPress(Platform& platform, int virtual_key, bool& held);
-
-// Leaving a screen with a key: polls it, without yielding, until it is up, so
-// the screen below does not take the same press. A close request ends the wait.
-void WaitForRelease(Platform& platform, int virtual_key);
+bool NewPress(const InputFrame& input, int virtual_key, bool& held);
 
 }  // namespace mw

@@ -9,17 +9,16 @@ constexpr std::int32_t kScoreFloor = -10000;
 
 }  // namespace
 
-bool ClockStep(GameContext& ctx) {
-  Platform& platform = ctx.platform;
+bool ClockStep(GameContext& ctx, std::int64_t now) {
   GameState& game = ctx.game;
   FrameState& frame = ctx.frame;
-  if (platform.ReadClock() <= frame.LastSecondTick + 1000) return false;
+  if (now <= frame.LastSecondTick + 1000) return false;
 
   // The mark is the clock now, so time spent away (a lost display) costs one
   // second only.
-  frame.LastSecondTick = platform.ReadClock();
+  frame.LastSecondTick = now;
   // The average since the start; 64-bit, so a long game cannot overflow it.
-  const std::int64_t elapsed = platform.ReadClock() - frame.StartTick + 1;
+  const std::int64_t elapsed = now - frame.StartTick + 1;
   frame.Fps = elapsed > 0
                   ? static_cast<std::int64_t>(Int(static_cast<double>(frame.FrameCount * 1000) /
                                                   static_cast<double>(elapsed)))

@@ -70,10 +70,10 @@ void DrawHud(GameContext& ctx) {
   back.SetTextTransparency(true);
 }
 
-void DrawCrosshairAndFlip(GameContext& ctx) {
+void DrawCrosshairAndFlip(GameContext& ctx, Point mouse) {
   GameState& game = ctx.game;
   Surface& back = ctx.display.BackBuffer;
-  game.CursorPos = ctx.platform.MousePosition();
+  game.CursorPos = mouse;
   back.BlitImage(game.CursorPos.x - 16 + 100, game.CursorPos.y - 16 + 50, ctx.display.CursorImage,
                  Rect{}, true);
   ctx.platform.Flip(back, ctx.frame.VisibleRect);

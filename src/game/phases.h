@@ -10,17 +10,19 @@
 namespace mw {
 
 // run_game.cpp: prepares a game from the settings and runs it to its end.
-void StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game);
+// Returns why the game ended.
+GameEnd StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game);
 void RunGame(GameContext& ctx);
-// One pass of the frame loop; false once the game has ended (ctx.frame.End).
-bool RunFrame(GameContext& ctx);
+// One pass of the frame loop with the pass's input; false once the game has
+// ended (ctx.frame.End).
+bool RunFrame(GameContext& ctx, InputFrame input);
 // All four bounds inclusive.
 bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y);
 // The pieces StartGame and RunGame are made of, so a test can run a game one
 // frame at a time: the state taken from the settings, the play screen's
 // set-up (images, sounds, gulls, view, clock start) and its teardown.
 void PrepareGame(Modul& modul, GameState& game);
-void SetUpGame(GameContext& ctx);
+void SetUpGame(GameContext& ctx, std::int64_t now);
 void TearDownGame(GameContext& ctx);
 
 // game_images.cpp
@@ -32,7 +34,7 @@ bool OpenSounds(Platform& platform, GameState& game);
 void PlaySoundNumber(GameContext& ctx, int number);
 
 // weapons.cpp: weapon keys, shots, the wiper, reload.
-void WeaponPhase(GameContext& ctx);
+void WeaponPhase(GameContext& ctx, const InputFrame& input);
 // The forced wipe after a splat (run by the gull phase).
 void ForcedWipe(GameContext& ctx);
 
@@ -48,14 +50,14 @@ void ShipPhase(GameContext& ctx);
 void DrawSplats(GameContext& ctx);
 // hud.cpp: texts, cartridges, wiper label, crosshair, Flip.
 void DrawHud(GameContext& ctx);
-void DrawCrosshairAndFlip(GameContext& ctx);
+void DrawCrosshairAndFlip(GameContext& ctx, Point mouse);
 
 // messages.cpp
 void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_view text);
 void MessagePass(GameContext& ctx);
 
 // game_clock.cpp: the once-per-second step; true when the time ran out.
-bool ClockStep(GameContext& ctx);
+bool ClockStep(GameContext& ctx, std::int64_t now);
 void ScoreFloor(GameContext& ctx);
 void AdjustPace(GameContext& ctx, std::int32_t score_now, std::int32_t score_then);
 

@@ -3,6 +3,7 @@
 
 #include "game/phases.h"
 #include "platform/runtime_error.h"
+#include "shared/input_waits.h"
 
 namespace mw {
 namespace {
@@ -51,37 +52,34 @@ void PlaceStartingGulls(GameState& game) {
   }
 }
 
-// Waits while the display is lost, then brings the surfaces and images back.
-// False when the window was closed meanwhile.
-bool RecoverLostDisplay(GameContext& ctx) {
+// Waits while the display is lost (presses made meanwhile must not fire a
+// shot), then brings the surfaces and images back. False when the window was
+// closed meanwhile.
+bool RecoverLostDisplay(GameContext& ctx, InputFrame& input) {
   Platform& platform = ctx.platform;
-  if (!WaitOutLostDisplay(platform)) return true;
-  if (platform.QuitRequested()) return false;
+  if (!WaitOutLostDisplay(platform, input)) return true;
+  if (input.close_requested) return false;
   platform.RestoreSurfaces();
-  // Presses made while the game was away must not fire a shot.
-  ForgetConfirmPresses(platform);
   LoadGameImages(platform, ctx.display, ctx.game);
   return true;
 }
 
-void DecideStep(GameContext& ctx) {
+void DecideStep(GameContext& ctx, std::int64_t now) {
   FrameState& frame = ctx.frame;
-  const std::int64_t now = ctx.platform.ReadClock();
   frame.StepDue = now > frame.LastStepTick + ctx.game.StepInterval.Value();
-  if (frame.StepDue) frame.LastStepTick = ctx.platform.ReadClock();
+  if (frame.StepDue) frame.LastStepTick = now;
 }
 
-void Scroll(GameContext& ctx) {
+void Scroll(GameContext& ctx, const InputFrame& input) {
   GameState& game = ctx.game;
-  Platform& platform = ctx.platform;
-  game.CursorPos = platform.MousePosition();
+  game.CursorPos = input.mouse;
   // Each test sees what the one before left, so mouse and arrow key can add
   // up to 20 columns or cancel each other.
   auto move = [&](std::int32_t by) { game.ViewX.SetValue(game.ViewX.Value() + by); };
   if (game.ViewX.Value() <= 1270 && game.CursorPos.x > 630) move(kScrollStep);
   if (game.ViewX.Value() >= 10 && game.CursorPos.x < 10) move(-kScrollStep);
-  if (platform.KeyDown(vk::kRight) && game.ViewX.Value() <= 1270) move(kScrollStep);
-  if (platform.KeyDown(vk::kLeft) && game.ViewX.Value() >= 10) move(-kScrollStep);
+  if (input.Down(vk::kRight) && game.ViewX.Value() <= 1270) move(kScrollStep);
+  if (input.Down(vk::kLeft) && game.ViewX.Value() >= 10) move(-kScrollStep);
 }
 
 void DrawPanorama(GameContext& ctx) {
@@ -111,7 +109,7 @@ void PrepareGame(Modul& modul, GameState& game) {
   game.Gulls.assign(static_cast<std::size_t>(gull_count) + 1, Gull{});
 }
 
-void SetUpGame(GameContext& ctx) {
+void SetUpGame(GameContext& ctx, std::int64_t now) {
   GameState& game = ctx.game;
   FrameState& frame = ctx.frame;
   game.GameFont.name = "Times New Roman";
@@ -127,7 +125,7 @@ void SetUpGame(GameContext& ctx) {
   frame.VisibleRect = Rect{100, 50, 740, 530};
   frame.PanoramaWindow.top = 0;
   frame.PanoramaWindow.bottom = 480;
-  frame.StartTick = ctx.platform.ReadClock();
+  frame.StartTick = now;
 }
 
 void TearDownGame(GameContext& ctx) {
@@ -140,55 +138,55 @@ void TearDownGame(GameContext& ctx) {
   game.SplatCache = SplatLayer{};
 }
 
-void StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game) {
+GameEnd StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game) {
   PrepareGame(modul, game);
   FrameState frame;
   GameContext ctx{platform, modul, display, game, frame};
   RunGame(ctx);
+  return frame.End;
 }
 
 void RunGame(GameContext& ctx) {
   GameModeScope game_mode(ctx.platform);
-  SetUpGame(ctx);
+  // The set-up takes the clock from an input frame of its own.
+  SetUpGame(ctx, ctx.platform.ReadInput().clock);
   ctx.platform.Events().Screen("game");
-  while (RunFrame(ctx)) {
+  while (RunFrame(ctx, ctx.platform.ReadInput())) {
   }
   ctx.platform.Events().GameEnd(EndReason(ctx.frame.End), ctx.game.Score.Value());
   TearDownGame(ctx);
 }
 
-bool RunFrame(GameContext& ctx) {
-  Platform& platform = ctx.platform;
+bool RunFrame(GameContext& ctx, InputFrame input) {
   GameState& game = ctx.game;
   FrameState& frame = ctx.frame;
 
-  platform.Yield();
-  if (!RecoverLostDisplay(ctx)) {
+  if (!RecoverLostDisplay(ctx, input)) {
     frame.End = GameEnd::kClose;
     return false;
   }
-  DecideStep(ctx);
-  if (frame.StepDue) Scroll(ctx);
+  DecideStep(ctx, input.clock);
+  if (frame.StepDue) Scroll(ctx, input);
   DrawPanorama(ctx);
-  WeaponPhase(ctx);
+  WeaponPhase(ctx, input);
   GullPhase(ctx);
   ShipPhase(ctx);
   DrawSplats(ctx);
   MessagePass(ctx);
   // Running out of time ends the frame here: the screen keeps the last one.
-  if (ClockStep(ctx)) {
+  if (ClockStep(ctx, input.clock)) {
     frame.End = GameEnd::kTime;
     return false;
   }
   ScoreFloor(ctx);
   AdjustPace(ctx, game.Score.Value(), frame.ScoreAtLastSecond);
   DrawHud(ctx);
-  DrawCrosshairAndFlip(ctx);
+  DrawCrosshairAndFlip(ctx, input.mouse);
   ++frame.FrameCount;
 
-  if (platform.QuitRequested()) {
+  if (input.close_requested) {
     frame.End = GameEnd::kClose;
-  } else if (platform.KeyDown(vk::kEscape)) {
+  } else if (input.Down(vk::kEscape)) {
     frame.End = GameEnd::kEscape;
   }
   return frame.End == GameEnd::kNone;

@@ -26,16 +26,15 @@ void UseWiper(GameContext& ctx) {
   ShowMessage(ctx, -300, 420, "-50");
 }
 
-void SelectWeapon(GameContext& ctx) {
+void SelectWeapon(GameContext& ctx, const InputFrame& input) {
   GameState& game = ctx.game;
-  Platform& platform = ctx.platform;
   // Key 2 counts only when key 1 changed nothing, so both keys held together
   // switch back and forth in every frame.
-  if (platform.KeyDown(vk::kKey1) && game.Weapon != 1) {
+  if (input.Down(vk::kKey1) && game.Weapon != 1) {
     game.Weapon = 1;
     ShowMessage(ctx, -110, 420, "- Gewehr -");
     game.Cartridges.SetValue(game.SavedCartridges.Value());
-  } else if (platform.KeyDown(vk::kKey2) && game.Weapon != 2) {
+  } else if (input.Down(vk::kKey2) && game.Weapon != 2) {
     game.Weapon = 2;
     ShowMessage(ctx, -110, 420, "- Maschinengewehr -");
     game.SavedCartridges.SetValue(game.Cartridges.Value());
@@ -43,16 +42,15 @@ void SelectWeapon(GameContext& ctx) {
   }
 }
 
-void FireRifle(GameContext& ctx, bool left_down) {
+void FireRifle(GameContext& ctx, bool left_down, Point mouse) {
   GameState& game = ctx.game;
   FrameState& frame = ctx.frame;
   if (!left_down || frame.LeftHeld) return;
-  game.ShotPos = ctx.platform.MousePosition();
+  game.ShotPos = mouse;
   if (InWiperButton(game.ShotPos)) {
     UseWiper(ctx);
   } else if (game.Cartridges.Value() > 0) {
     frame.ShotFired = true;
-    game.ShotPos = ctx.platform.MousePosition();
     PlaySoundNumber(ctx, 0);
     game.Cartridges.SetValue(game.Cartridges.Value() - 1);
   } else {
@@ -61,11 +59,11 @@ void FireRifle(GameContext& ctx, bool left_down) {
   frame.LeftHeld = true;
 }
 
-void FireMachineGun(GameContext& ctx, bool left_down) {
+void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
   GameState& game = ctx.game;
   FrameState& frame = ctx.frame;
   if (!left_down) return;
-  game.ShotPos = ctx.platform.MousePosition();  // the aim follows the mouse
+  game.ShotPos = mouse;  // the aim follows the mouse
   if (InWiperButton(game.ShotPos) && !frame.LeftHeld) {
     UseWiper(ctx);
   } else if (frame.StepDue) {
@@ -82,10 +80,9 @@ void FireMachineGun(GameContext& ctx, bool left_down) {
   frame.LeftHeld = true;
 }
 
-void Reload(GameContext& ctx) {
+void Reload(GameContext& ctx, bool right_down) {
   GameState& game = ctx.game;
   FrameState& frame = ctx.frame;
-  const bool right_down = ctx.platform.KeyDown(vk::kRightButton);
   if (!right_down) {
     frame.RightHeld = false;
     return;
@@ -103,21 +100,21 @@ void Reload(GameContext& ctx) {
 
 }  // namespace
 
-void WeaponPhase(GameContext& ctx) {
+void WeaponPhase(GameContext& ctx, const InputFrame& input) {
   // A shot counts only in the frame in which it is fired, for both weapons;
   // otherwise an old machine-gun aim point would keep hitting gulls that fly
   // into it after the trigger is released.
   ctx.frame.ShotFired = false;
-  SelectWeapon(ctx);
-  // One poll per frame: a click shorter than a frame still counts.
-  const bool left_down = ctx.platform.KeyDown(vk::kLeftButton);
+  SelectWeapon(ctx, input);
+  // A click shorter than a frame still counts.
+  const bool left_down = input.Down(vk::kLeftButton);
   if (!left_down) ctx.frame.LeftHeld = false;
   if (ctx.game.Weapon == 1) {
-    FireRifle(ctx, left_down);
+    FireRifle(ctx, left_down, input.mouse);
   } else if (ctx.game.Weapon == 2) {
-    FireMachineGun(ctx, left_down);
+    FireMachineGun(ctx, left_down, input.mouse);
   }
-  Reload(ctx);
+  Reload(ctx, input.Down(vk::kRightButton));
 }
 
 void ForcedWipe(GameContext& ctx) {

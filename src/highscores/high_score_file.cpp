@@ -1,16 +1,12 @@
 #include "highscores/high_score_file.h"
 
-#include <cstdlib>
-#include <cstring>
-
-#include "highscores/file_storage.h"
 #include "highscores/high_score_format.h"
 #include "platform/cp1252.h"
 
 namespace mw {
 namespace {
 
-// The environment buffer of the original holds 254 characters and a NUL;
+// The environment buffer the game always had holds 254 characters and a NUL;
 // anything longer would have been cut, so it counts as not set.
 constexpr std::size_t kMaxOedirLength = 254;
 
@@ -27,10 +23,10 @@ void ShowFileProblem(Platform& platform, std::string_view what, const std::strin
 }  // namespace
 
 std::string HighScoreDir(Platform& platform) {
-  const char* oedir = std::getenv("OEDIR");
-  if (oedir != nullptr && oedir[0] != '\0' && std::strlen(oedir) <= kMaxOedirLength) return oedir;
+  std::string oedir = platform.EnvironmentVariable("OEDIR");
+  if (!oedir.empty() && oedir.size() <= kMaxOedirLength) return oedir;
   std::string dir = platform.ProgramFolder();
-  if (FolderIsWritable(dir)) return dir;
+  if (platform.FolderIsWritable(dir)) return dir;
   std::string user = platform.UserDataFolder();
   return user.empty() ? dir : user;
 }
@@ -39,7 +35,7 @@ HighScoreFile ReadHighScoreFile(Platform& platform, Modul& modul, HighScoreTable
                                 const std::string& dir) {
   HighScoreFile file{dir, false};
   file.path.append(kHighScoreFileName);
-  FileReadResult read = ReadFilePrefix(file.path, kHighScoreBytesUsed);
+  FileReadResult read = platform.ReadFile(file.path, kHighScoreBytesUsed);
   if (read.status == FileReadResult::Status::kFailed) {
     file.unreadable = true;
     read.bytes.clear();
@@ -68,7 +64,7 @@ void WriteHighScoreFile(Platform& platform, const Modul& modul, const HighScoreT
     platform.Events().HighScores("failed", logged_path);
     return;
   }
-  const std::string reason = ReplaceFileDurably(file.path, SaveHighScores(table));
+  const std::string reason = platform.ReplaceFile(file.path, SaveHighScores(table));
   if (!reason.empty()) {
     platform.Events().HighScores("failed", logged_path);
     ShowFileProblem(platform, "Die Highscores können nicht in", file.path, "gespeichert werden",

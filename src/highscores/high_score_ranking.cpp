@@ -54,15 +54,13 @@ std::int16_t InsertScore(HighScoreTable& table, std::int32_t normalized) {
   return kNoEntryRow;
 }
 
-void ApplyTypedKey(std::int16_t& last_key, SafeStr& name) {
+void ApplyTypedCharacter(std::uint8_t code, SafeStr& name) {
   std::string text = name.derstring();
   if (text.empty()) text.push_back(kEditMark);
-  if (last_key == 8) {
+  if (code == 8) {
     if (text.size() >= 2) text.erase(text.size() - 2, 1);
-    last_key = 0;
-  } else if (last_key >= 32 && last_key <= 255 && text.size() <= kMaxTypedName) {
-    text.insert(text.end() - 1, static_cast<char>(last_key));
-    last_key = 0;
+  } else if (code >= 32 && text.size() <= kMaxTypedName) {
+    text.insert(text.end() - 1, static_cast<char>(code));
   } else {
     return;
   }

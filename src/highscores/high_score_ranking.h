@@ -32,10 +32,9 @@ constexpr char kEditMark = '|';
 // Longest name, the EditMark not counted.
 constexpr std::size_t kMaxTypedName = 18;
 
-// Applies the last typed character code to a name that ends in the EditMark:
+// Applies one typed character code to a name that ends in the EditMark:
 // Backspace (8) drops the character before the mark, codes 32 to 255 are added
-// while the name has room; both clear last_key. Any other code stays in
-// last_key and does nothing.
-void ApplyTypedKey(std::int16_t& last_key, SafeStr& name);
+// while the name has room. Any other code does nothing.
+void ApplyTypedCharacter(std::uint8_t code, SafeStr& name);
 
 }  // namespace mw

@@ -1,24 +1,21 @@
 #include "highscores/high_score_screen.h"
 
-#include <array>
 #include <string>
 
 #include "highscores/high_score_visit.h"
+#include "shared/input_waits.h"
 
 namespace mw {
 namespace {
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
-constexpr std::array<int, 3> kLeaveKeys = {vk::kReturn, vk::kLeftButton, vk::kEscape};
 
 std::int32_t GameSeconds(const Modul& modul) {
   return SettingValue(modul, kGameTime);
 }
 
-bool AnyLeaveKeyDown(Platform& platform) {
-  bool any = false;
-  for (const int key : kLeaveKeys) any = platform.KeyDown(key) || any;  // poll all three
-  return any;
+bool AnyLeaveKeyDown(const InputFrame& input) {
+  return input.Down(vk::kReturn) || input.Down(vk::kLeftButton) || input.Down(vk::kEscape);
 }
 
 void PulseHighlight(HighScoreVisit& visit) {
@@ -29,17 +26,8 @@ void PulseHighlight(HighScoreVisit& visit) {
                         GreenOf(visit.highlight), BlueOf(visit.highlight));
 }
 
-// Waits while another program has the display, then brings the images back and
-// forgets the clicks made meanwhile.
-void RecoverLostDisplay(Platform& platform, DisplayState& display) {
-  if (!WaitOutLostDisplay(platform)) return;
-  platform.RestoreSurfaces();
-  LoadMenuImages(platform, display);
-  ForgetConfirmPresses(platform);
-}
-
-void DrawHighScores(Platform& platform, const Modul& modul, DisplayState& display,
-                    const HighScoreVisit& visit) {
+void DrawHighScores(const Modul& modul, DisplayState& display, const HighScoreVisit& visit,
+                    Point mouse) {
   Surface& back = display.BackBuffer;
   back.BlitImage(16, 16, display.HighScoreBackground, Rect{}, false);
   const std::int32_t seconds = GameSeconds(modul);
@@ -54,7 +42,6 @@ void DrawHighScores(Platform& platform, const Modul& modul, DisplayState& displa
     back.SetTextColor(visit.highlight);
     back.DrawTextAt(400, 400, DisplayedScore(below, seconds));
   }
-  const Point mouse = platform.MousePosition();
   back.BlitImage(mouse.x, mouse.y, display.CursorImage, Rect{}, true);
 }
 
@@ -63,7 +50,6 @@ void DrawHighScores(Platform& platform, const Modul& modul, DisplayState& displa
 HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder) {
   const std::int32_t normalized = NormalizedScore(holder.Value(), GameSeconds(modul));
   const std::string dir = HighScoreDir(platform);
-  modul.LastKey = 0;
   HighScoreVisit visit;
   visit.table = MakeHighScoreTable(modul);
   visit.file = ReadHighScoreFile(platform, modul, visit.table, dir);
@@ -72,45 +58,52 @@ HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr
   return visit;
 }
 
-PassOutcome RunHighScorePass(Platform& platform, Modul& modul, DisplayState& display,
-                             HighScoreVisit& visit) {
+PassOutcome RunHighScorePass(Platform& platform, const Modul& modul, DisplayState& display,
+                             HighScoreVisit& visit, InputFrame input) {
   PulseHighlight(visit);
-  platform.Yield();
-  RecoverLostDisplay(platform, display);
-  ApplyTypedKey(modul.LastKey, visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName);
+  if (WaitOutLostDisplay(platform, input)) {
+    platform.RestoreSurfaces();
+    LoadMenuImages(platform, display);
+  }
+  // Every character typed since the last pass counts, in order, so a fast
+  // typist loses none.
+  SafeStr& name = visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName;
+  for (const char c : input.typed) ApplyTypedCharacter(static_cast<std::uint8_t>(c), name);
 
-  if (platform.QuitRequested()) return PassOutcome::kQuit;
+  if (input.close_requested) return PassOutcome::kQuit;
   // A key still held when the screen opened must be let go before it counts.
-  // One poll serves both tests: a second poll would miss a press made and let
-  // go between two passes, because the first poll takes its latch.
-  const bool leave_key_down = AnyLeaveKeyDown(platform);
+  const bool leave_key_down = AnyLeaveKeyDown(input);
   if (!leave_key_down) visit.LeaveLatched = false;
   if (leave_key_down && !visit.LeaveLatched) return PassOutcome::kLeave;
 
-  DrawHighScores(platform, modul, display, visit);
+  DrawHighScores(modul, display, visit, input.mouse);
   platform.Flip(display.BackBuffer, kShellVisibleRect);
   return PassOutcome::kStay;
 }
 
-void LeaveHighScoreVisit(Platform& platform, Modul& modul, HighScoreVisit& visit, PassOutcome how) {
-  if (how != PassOutcome::kQuit) {
-    do {
-      platform.Yield();
-    } while (AnyLeaveKeyDown(platform) && !platform.QuitRequested());
+ScreenExit LeaveHighScoreVisit(Platform& platform, const Modul& modul, HighScoreVisit& visit,
+                               PassOutcome how) {
+  bool closed = how == PassOutcome::kQuit;
+  if (!closed) {
+    closed = WaitForRelease(platform, {vk::kReturn, vk::kLeftButton, vk::kEscape}).close_requested;
   }
   SafeStr& name = visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName;
   std::string text = name.derstring();
   if (!text.empty()) text.pop_back();
   name.SetDerstring(text);
   WriteHighScoreFile(platform, modul, visit.table, visit.file);
+  return closed ? ScreenExit::kCloseRequested : ScreenExit::kBack;
 }
 
-void ShowHighScores(Platform& platform, Modul& modul, DisplayState& display, const SafeNr& holder) {
+ScreenExit ShowHighScores(Platform& platform, Modul& modul, DisplayState& display,
+                          const SafeNr& holder) {
   HighScoreVisit visit = OpenHighScoreVisit(platform, modul, holder);
   platform.Events().Screen("highscores");
   PassOutcome outcome = PassOutcome::kStay;
-  while (outcome == PassOutcome::kStay) outcome = RunHighScorePass(platform, modul, display, visit);
-  LeaveHighScoreVisit(platform, modul, visit, outcome);
+  while (outcome == PassOutcome::kStay) {
+    outcome = RunHighScorePass(platform, modul, display, visit, platform.ReadInput());
+  }
+  return LeaveHighScoreVisit(platform, modul, visit, outcome);
 }
 
 }  // namespace mw

@@ -6,11 +6,13 @@
 #include "shared/display_state.h"
 #include "shared/modul.h"
 #include "shared/safe_holders.h"
+#include "shared/screen_exit.h"
 
 namespace mw {
 
 // Called after every game with the game's Score, and from the menu with a
 // holder of -200 (which never enters the table).
-void ShowHighScores(Platform& platform, Modul& modul, DisplayState& display, const SafeNr& holder);
+ScreenExit ShowHighScores(Platform& platform, Modul& modul, DisplayState& display,
+                          const SafeNr& holder);
 
 }  // namespace mw

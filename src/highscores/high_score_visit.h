@@ -13,6 +13,7 @@
 #include "shared/display_state.h"
 #include "shared/modul.h"
 #include "shared/safe_holders.h"
+#include "shared/screen_exit.h"
 
 namespace mw {
 
@@ -30,13 +31,14 @@ enum class PassOutcome { kStay, kLeave, kQuit };
 // Normalises the holder's value, reads the file and inserts the score.
 HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder);
 
-// One pass of the frame loop: pulse, yield, lost display, name entry, leave
-// test, and (when staying) the drawing and Flip.
-PassOutcome RunHighScorePass(Platform& platform, Modul& modul, DisplayState& display,
-                             HighScoreVisit& visit);
+// One pass of the frame loop with the pass's input: pulse, lost display, name
+// entry, leave test, and (when staying) the drawing and Flip.
+PassOutcome RunHighScorePass(Platform& platform, const Modul& modul, DisplayState& display,
+                             HighScoreVisit& visit, InputFrame input);
 
 // Waits for the leave keys to be let go (not after a close request), removes
 // the EditMark and writes the file.
-void LeaveHighScoreVisit(Platform& platform, Modul& modul, HighScoreVisit& visit, PassOutcome how);
+ScreenExit LeaveHighScoreVisit(Platform& platform, const Modul& modul, HighScoreVisit& visit,
+                               PassOutcome how);
 
 }  // namespace mw

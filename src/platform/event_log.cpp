@@ -73,8 +73,7 @@ std::string JsonString(std::string_view cp1252) {
 
 void EventLog::Write(const std::string& fields) {
   if (!out_ && !keep_) return;
-  const std::int64_t t = now_ ? now_() : 0;
-  const std::string line = "{\"t\":" + std::to_string(t) + "," + fields + "}\n";
+  const std::string line = "{\"t\":" + std::to_string(now_) + "," + fields + "}\n";
   if (keep_) text_ += line;
   if (out_) {
     // Flushed line by line: a crash must not lose what was logged before it.

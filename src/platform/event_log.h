@@ -1,11 +1,10 @@
 #pragma once
 // The event log: one JSON object per line, each with "t" (whole milliseconds of
-// the platform's time) and "event". Written when the program is started with
+// the platform's time at the pass that logged it) and "event". Written when the program is started with
 // --events FILE; otherwise the calls cost nothing.
 
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +16,9 @@ class EventLog {
   EventLog() = default;
   // Opens FILE for writing; throws RuntimeError when it cannot.
   void Open(const std::string& path);
-  void SetClock(std::function<std::int64_t()> now) { now_ = std::move(now); }
+  // Every line from now on carries this time (the pass's clock, in ms since
+  // the platform started), so a replay logs the same times as its recording.
+  void SetTime(std::int64_t ms) { now_ = ms; }
   bool IsOpen() const { return out_ != nullptr; }
 
   // Texts are Windows-1252 and written as UTF-8.
@@ -40,7 +41,7 @@ class EventLog {
     void operator()(std::FILE* f) const;
   };
   std::unique_ptr<std::FILE, FileCloser> out_;
-  std::function<std::int64_t()> now_;
+  std::int64_t now_ = 0;
   std::string text_;
   bool keep_ = false;
 };

@@ -15,7 +15,8 @@
 namespace mw {
 namespace {
 
-constexpr std::int64_t kQueryTicks = 3;      // 0.01 ms
+constexpr std::int64_t kFrameInputTicks = 3;  // 0.01 ms
+constexpr std::int64_t kPauseTicks = 300;     // 1 ms
 constexpr std::int64_t kFrameTicks = 5000;   // 1000/60 ms
 constexpr std::int64_t kTimeoutMs = 60'000;  // after the script's last event
 constexpr int kScreenWidth = 640;
@@ -48,7 +49,6 @@ HeadlessPlatform::HeadlessPlatform(Script script, HeadlessOptions options)
   if (options_.format != kRgb565 && options_.format != kRgb555) {
     throw RuntimeError("Nur die Pixelformate 5-6-5 und 5-5-5 werden unterstützt");
   }
-  events_.SetClock([this] { return ticks_ / kTicksPerMs; });
 }
 
 HeadlessPlatform::~HeadlessPlatform() = default;
@@ -64,18 +64,26 @@ Surface HeadlessPlatform::ImageSurface(std::string_view asset, int width, int he
   return LoadImageSurface(asset, width, height, options_.format, text_.get());
 }
 
-void HeadlessPlatform::Query() {
-  AdvanceTo(ticks_ + kQueryTicks);
-}
-
 void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
   ticks_ = ticks;
-  ApplyDueEvents();
-  if (ticks_ > timeout_tick_) {
+  if (options_.stop_after_script && ticks_ > timeout_tick_) {
     throw HeadlessTimeout(script_.file_name + ": das Programm läuft noch " +
                           std::to_string(kTimeoutMs / 1000) +
                           " s nach dem letzten Ereignis des Skripts");
   }
+}
+
+void HeadlessPlatform::PressKey(int virtual_key) {
+  if (virtual_key < 0 || virtual_key >= vk::kCount) return;
+  KeyState& key = keys_[static_cast<std::size_t>(virtual_key)];
+  key.down = true;
+  if (key.presses < UINT16_MAX) ++key.presses;
+  if (const int c = TypedBy(virtual_key); c >= 0) typed_ += static_cast<char>(c);
+}
+
+void HeadlessPlatform::ReleaseKey(int virtual_key) {
+  if (virtual_key < 0 || virtual_key >= vk::kCount) return;
+  keys_[static_cast<std::size_t>(virtual_key)].down = false;
 }
 
 void HeadlessPlatform::ApplyDueEvents() {
@@ -83,32 +91,50 @@ void HeadlessPlatform::ApplyDueEvents() {
     const ScriptEvent& e = script_.events[next_event_++];
     switch (e.kind) {
       case ScriptEvent::Kind::kMouse:
-        mouse_ = {e.a, e.b};
+        MoveMouse({e.a, e.b});
         break;
-      case ScriptEvent::Kind::kDown: {
-        const auto key = static_cast<std::size_t>(e.a);
-        down_[key] = true;
-        pressed_[key] = true;
-        if (const int c = TypedBy(e.a); c >= 0) typed_.push_back(static_cast<char>(c));
+      case ScriptEvent::Kind::kDown:
+        PressKey(e.a);
         break;
-      }
       case ScriptEvent::Kind::kUp:
-        down_[static_cast<std::size_t>(e.a)] = false;
+        ReleaseKey(e.a);
         break;
       case ScriptEvent::Kind::kType:
-        typed_.insert(typed_.end(), e.text.begin(), e.text.end());
+        TypeText(e.text);
         break;
       case ScriptEvent::Kind::kLoseDisplay:
         lost_until_ = std::max(lost_until_, e.tick + e.a);
         break;
       case ScriptEvent::Kind::kShot:
-        pending_shots_.push_back(e.text);
+        NoteShotRequest(e.text);
+        RequestShot(e.text);
         break;
       case ScriptEvent::Kind::kClose:
-        quit_ = true;
+        RequestClose();
         break;
     }
   }
+}
+
+InputFrame HeadlessPlatform::SampleInput() {
+  AdvanceTo(ticks_ + kFrameInputTicks);
+  ApplyDueEvents();
+  if (hook_) hook_(*this);
+  InputFrame frame;
+  frame.keys = keys_;
+  for (KeyState& key : keys_) key.presses = 0;
+  frame.mouse = {std::clamp(mouse_.x, 0, kScreenWidth - 1),
+                 std::clamp(mouse_.y, 0, kScreenHeight - 1)};
+  frame.clock = kClockStart + ticks_ / kTicksPerMs;
+  frame.typed = std::move(typed_);
+  typed_.clear();
+  frame.close_requested = quit_;
+  frame.display_lost = ticks_ < lost_until_;
+  return frame;
+}
+
+void HeadlessPlatform::Pause() {
+  AdvanceTo(ticks_ + kPauseTicks);
 }
 
 void HeadlessPlatform::Flip(const Surface& back_buffer, Rect visible) {
@@ -123,14 +149,29 @@ void HeadlessPlatform::Flip(const Surface& back_buffer, Rect visible) {
   if (!covers) frame_.FillRect({}, 0);
   frame_.BlitImage(0, 0, back_buffer, visible, false);
   ++frames_;
-  for (const std::string& name : pending_shots_) WriteShot(name);
+  for (const std::string& name : pending_shots_) TakeShot(name);
   pending_shots_.clear();
 }
 
-void HeadlessPlatform::WriteShot(const std::string& name) {
+void HeadlessPlatform::TakeShot(const std::string& name) {
   if (options_.shots_dir.empty()) return;
+  if (!options_.keep_shots) {
+    WriteShot(name, frame_);
+    return;
+  }
+  Surface copy = MakeSurface(kScreenWidth, kScreenHeight);
+  copy.BlitImage(0, 0, frame_, Rect{}, false);
+  kept_shots_.emplace_back(name, std::move(copy));
+}
+
+void HeadlessPlatform::WriteKeptShots() {
+  for (const auto& [name, picture] : kept_shots_) WriteShot(name, picture);
+  kept_shots_.clear();
+}
+
+void HeadlessPlatform::WriteShot(const std::string& name, const Surface& picture) const {
   const std::string path = options_.shots_dir + "/" + name + ".png";
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(frame_.Raw(), SDL_PIXELFORMAT_RGB24, 0);
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(picture.Raw(), SDL_PIXELFORMAT_RGB24, 0);
   if (rgb == nullptr) throw RuntimeError(WithSdlError("Bild " + path));
   const int result = IMG_SavePNG(rgb, path.c_str());
   SDL_FreeSurface(rgb);
@@ -147,38 +188,6 @@ Colour HeadlessPlatform::FramePixel(int x, int y) const {
   return Rgb(r, g, b);
 }
 
-int HeadlessPlatform::DisplayStatus() {
-  Query();
-  return ticks_ < lost_until_ ? 1 : 0;
-}
-
-void HeadlessPlatform::Yield() {
-  Query();
-  if (typed_.empty()) return;
-  const auto code = static_cast<unsigned char>(typed_.front());
-  typed_.pop_front();
-  TypeCharacter(code);
-}
-
-bool HeadlessPlatform::KeyDown(int virtual_key) {
-  Query();
-  if (virtual_key < 0 || virtual_key >= vk::kCount) return false;
-  const auto key = static_cast<std::size_t>(virtual_key);
-  const bool result = down_[key] || pressed_[key];
-  pressed_[key] = false;
-  return result;
-}
-
-Point HeadlessPlatform::MousePosition() {
-  Query();
-  return {std::clamp(mouse_.x, 0, kScreenWidth - 1), std::clamp(mouse_.y, 0, kScreenHeight - 1)};
-}
-
-std::int64_t HeadlessPlatform::ReadClock() {
-  Query();
-  return 10000 + ticks_ / kTicksPerMs;
-}
-
 SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
   return DecodeSound(asset);
 }
@@ -188,14 +197,10 @@ void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   ++sound_plays_;
 }
 
-void HeadlessPlatform::ShowMessageBox(std::string_view title, std::string_view text) {
-  events_.MessageBox(title, text);
-}
-
-std::string HeadlessPlatform::ProgramFolder() {
+std::string HeadlessPlatform::ProgramFolderNow() {
   return ExecutableFolder();
 }
-std::string HeadlessPlatform::UserDataFolder() {
+std::string HeadlessPlatform::UserDataFolderNow() {
   return PerUserDataFolder();
 }
 

@@ -3,14 +3,16 @@
 // virtual, input comes from a script, every shown frame is kept in memory (and
 // written as PNG when the script asks), sounds are only counted.
 //
-// Time t starts at 0. Every query (KeyDown, MousePosition, ReadClock,
-// DisplayStatus, Yield) advances it by 0.01 ms; Flip advances it to the next
-// multiple of 1000/60 ms. A script event takes effect at the first query with
-// t >= its time. Typed characters reach the key-press handler one per Yield.
+// Time t starts at 0. Every input frame advances it by 0.01 ms, a Pause by
+// 1 ms, and Flip to the next multiple of 1000/60 ms. A script event takes
+// effect at the first input frame with t >= its time; the frame's clock reads
+// 10000 + floor(t). Tests and bots can also work the keys and the mouse
+// directly, before each frame through the input hook.
 
 #include <array>
 #include <cstdint>
-#include <deque>
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -33,6 +35,12 @@ struct HeadlessOptions {
   std::string shots_dir;  // where `shot` writes its PNGs; empty: not written
   bool sound_device = true;
   PixelFormat format = kRgb565;
+  // Ends the run 60 s of virtual time after the script's last event, so a
+  // script that forgot to end the program cannot run for ever.
+  bool stop_after_script = true;
+  // Keeps the pictures in memory until WriteKeptShots, so that a replay that
+  // fails half-way writes none.
+  bool keep_shots = false;
 };
 
 class HeadlessPlatform : public Platform {
@@ -46,24 +54,24 @@ class HeadlessPlatform : public Platform {
   Surface MakeSurface(int width, int height) override;
   Surface ImageSurface(std::string_view asset, int width, int height) override;
   void Flip(const Surface& back_buffer, Rect visible) override;
-  int DisplayStatus() override;
   void RestoreSurfaces() override {}
   void SetGameMode(bool in_game) override { in_game_ = in_game; }
+  void Pause() override;
 
-  void Yield() override;
-  bool KeyDown(int virtual_key) override;
-  Point MousePosition() override;
-  std::int64_t ReadClock() override;
-  bool QuitRequested() override { return quit_; }
-
-  bool OpenSoundDevice() override { return options_.sound_device; }
   SoundBuffer LoadSound(std::string_view asset) override;
   void PlaySound(int channel, const SoundBuffer& sound) override;
 
-  void ShowMessageBox(std::string_view title, std::string_view text) override;
-
-  std::string ProgramFolder() override;
-  std::string UserDataFolder() override;
+  // --- the player's hands, for tests and bots ---
+  void PressKey(int virtual_key);  // goes down, typing its character
+  void ReleaseKey(int virtual_key);
+  void MoveMouse(Point screen_pixel) { mouse_ = screen_pixel; }
+  void TypeText(std::string_view cp1252) { typed_.append(cp1252); }
+  void RequestClose() { quit_ = true; }
+  void LoseDisplayFor(std::int64_t ticks) { lost_until_ = std::max(lost_until_, ticks_ + ticks); }
+  // Called before every input frame is taken.
+  void SetInputHook(std::function<void(HeadlessPlatform&)> hook) { hook_ = std::move(hook); }
+  // Writes the pictures kept with keep_shots.
+  void WriteKeptShots();
 
   // --- for tests ---
   std::int64_t NowTicks() const { return ticks_; }  // t in 1/300 ms
@@ -77,10 +85,17 @@ class HeadlessPlatform : public Platform {
   Colour FramePixel(int x, int y) const;
 
  private:
-  void Query();
+  InputFrame SampleInput() override;
+  bool OpenSoundDeviceNow() override { return options_.sound_device; }
+  void ShowMessageBoxNow(std::string_view, std::string_view) override {}
+  std::string ProgramFolderNow() override;
+  std::string UserDataFolderNow() override;
+  void RequestShot(const std::string& name) override { pending_shots_.push_back(name); }
+
   void AdvanceTo(std::int64_t ticks);
   void ApplyDueEvents();
-  void WriteShot(const std::string& name);
+  void TakeShot(const std::string& name);
+  void WriteShot(const std::string& name, const Surface& picture) const;
 
   Script script_;
   HeadlessOptions options_;
@@ -89,9 +104,10 @@ class HeadlessPlatform : public Platform {
   std::int64_t ticks_ = 0;
   std::size_t next_event_ = 0;
   std::int64_t timeout_tick_ = 0;
-  std::array<bool, vk::kCount> down_{};
-  std::array<bool, vk::kCount> pressed_{};  // latched until the next KeyDown
-  std::deque<char> typed_;
+  std::array<KeyState, vk::kCount> keys_{};  // presses since the last frame
+  std::string typed_;                        // since the last frame
+  std::function<void(HeadlessPlatform&)> hook_;
+  std::vector<std::pair<std::string, Surface>> kept_shots_;
   Point mouse_{};
   std::int64_t lost_until_ = 0;
   std::vector<std::string> pending_shots_;

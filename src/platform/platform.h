@@ -1,22 +1,31 @@
 #pragma once
 // The seam between the game and the machine: every operation the game needs of
-// the window system, the clock, the input devices and the sound card.
-// SdlPlatform is the real one; HeadlessPlatform runs from a script with a
-// virtual clock. Nothing above this folder includes SDL.
+// the window system, the clock, the input devices, the sound card and the
+// files. SdlPlatform is the real one; HeadlessPlatform runs from a script with
+// a virtual clock. Nothing above this folder includes SDL or asks the system
+// anything.
+//
+// What can change a run's course (the input frames and every answer from
+// outside) passes through the non-virtual functions here, so that it can be
+// recorded and replayed whatever the platform.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "platform/event_log.h"
+#include "platform/file_storage.h"
+#include "platform/input_frame.h"
 #include "platform/surface.h"
 #include "platform/types.h"
 
 namespace mw {
 
 struct SoundData;  // a decoded effect, owned by the platform's sound code
+class Recorder;
+class Replayer;
 using SoundBuffer = std::shared_ptr<const SoundData>;
 
 class Platform {
@@ -38,8 +47,6 @@ class Platform {
   // Shows the visible rectangle (640x480) of the back buffer; paced to ~60 per
   // second.
   virtual void Flip(const Surface& back_buffer, Rect visible) = 0;
-  // Non-zero while the display is lost (window minimised or hidden).
-  virtual int DisplayStatus() = 0;
   // Surface memory back after a loss (nothing to do for software surfaces).
   virtual void RestoreSurfaces() = 0;
   // During a game the system cursor is hidden and the mouse kept inside the
@@ -47,24 +54,17 @@ class Platform {
   virtual void SetGameMode(bool in_game) = 0;
 
   // --- input and time ---
-  // Processes pending window messages; typed characters reach the key-press
-  // handler here (Windows-1252 codes, Backspace 8, Tab 9, Enter 13, Escape 27).
-  virtual void Yield() = 0;
-  // True when the key or button is down now or was pressed since the last
-  // KeyDown of the same code.
-  virtual bool KeyDown(int virtual_key) = 0;
-  // Mouse position in screen pixels, clamped to 0..639 and 0..479.
-  virtual Point MousePosition() = 0;
-  // Milliseconds, rising; the first reading is above 10000.
-  virtual std::int64_t ReadClock() = 0;
-  // True once the window was asked to close (close button, SIGINT, SIGTERM,
-  // or the script's `close`); stays true.
-  virtual bool QuitRequested() = 0;
-  void SetKeyPressHandler(std::function<void(int)> handler) { key_press_ = std::move(handler); }
+  // Samples the input once for a pass: keys, mouse, clock, typed characters,
+  // the close request and the display's state. Nothing above the platform
+  // asks for input in any other way, so a recording of these values repeats
+  // a run exactly.
+  InputFrame ReadInput();
+  // About one millisecond of rest, for waits that poll without drawing.
+  virtual void Pause() = 0;
 
   // --- sound ---
   // Opens the default sound device; false when there is none.
-  virtual bool OpenSoundDevice() = 0;
+  bool OpenSoundDevice();
   // Decodes the embedded WAV effect of that name. Throws RuntimeError.
   virtual SoundBuffer LoadSound(std::string_view asset) = 0;
   // Plays the effect once on a channel 0..99; a play on a channel replaces
@@ -73,26 +73,59 @@ class Platform {
 
   // --- messages ---
   // A modal message box with an OK button; returns when confirmed.
-  // Texts are Windows-1252.
-  virtual void ShowMessageBox(std::string_view title, std::string_view text) = 0;
+  // Texts are Windows-1252. Logged as a `messagebox` event.
+  void ShowMessageBox(std::string_view title, std::string_view text);
 
-  // --- files ---
+  // --- files and environment ---
   // The folder that holds the program file, ending in "/".
-  virtual std::string ProgramFolder() = 0;
+  std::string ProgramFolder();
   // The per-user data folder for this game (created if needed), ending in "/";
   // empty when there is none.
-  virtual std::string UserDataFolder() = 0;
+  std::string UserDataFolder();
+  // The value of an environment variable; empty when it is not set.
+  std::string EnvironmentVariable(const std::string& name);
+  // True when new files can be made in the folder.
+  bool FolderIsWritable(const std::string& folder);
+  // At most max_bytes from the start of the file (see ReadFilePrefix).
+  FileReadResult ReadFile(const std::string& path, std::size_t max_bytes);
+  // Replaces the file so that a crash leaves the old or the new contents; the
+  // reason when it failed, else empty (see ReplaceFileDurably).
+  std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
   EventLog& Events() { return events_; }
 
+  // --- recording and replaying ---
+  // From now on every input frame and every answer from outside is written
+  // to the recorder too. The recorder must outlive the platform's use.
+  void StartRecording(Recorder* recorder) { recorder_ = recorder; }
+  // From now on the input and the answers from outside come from the
+  // replayer; the machine is asked only for the display and the sound.
+  void StartReplay(Replayer* replayer) { replayer_ = replayer; }
+  bool Replaying() const { return replayer_ != nullptr; }
+
  protected:
-  void TypeCharacter(int code) {
-    if (key_press_) key_press_(code);
-  }
+  // The platform's own side of the operations above.
+  virtual InputFrame SampleInput() = 0;
+  virtual bool OpenSoundDeviceNow() = 0;
+  virtual void ShowMessageBoxNow(std::string_view title, std::string_view text) = 0;
+  virtual std::string ProgramFolderNow() = 0;
+  virtual std::string UserDataFolderNow() = 0;
+  // The next frame shown is kept as DIR/NAME.png, where the platform keeps
+  // pictures (a headless run's `shot`).
+  virtual void RequestShot(const std::string& name) { static_cast<void>(name); }
+  // A headless script asked for a picture: recorded, so a replay takes it too.
+  void NoteShotRequest(const std::string& name);
+
   EventLog events_;
 
  private:
-  std::function<void(int)> key_press_;
+  void KeepReplayPace(std::int64_t recorded_clock);
+
+  Recorder* recorder_ = nullptr;
+  Replayer* replayer_ = nullptr;
+  bool pace_anchored_ = false;
+  std::int64_t live_anchor_ = 0;
+  std::int64_t recorded_anchor_ = 0;
 };
 
 }  // namespace mw

@@ -25,7 +25,6 @@ namespace {
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 constexpr Uint64 kFramesPerSecond = 60;
-constexpr Uint32 kLostDisplayNapMs = 10;
 
 class SdlPlatform : public Platform {
  public:
@@ -44,27 +43,25 @@ class SdlPlatform : public Platform {
     return LoadImageSurface(asset, width, height, format_, text_.get());
   }
   void Flip(const Surface& back_buffer, Rect visible) override;
-  int DisplayStatus() override;
   void RestoreSurfaces() override {}  // software surfaces lose nothing
   void SetGameMode(bool in_game) override;
+  void Pause() override { SDL_Delay(1); }
 
-  void Yield() override;
-  bool KeyDown(int virtual_key) override;
-  Point MousePosition() override;
-  std::int64_t ReadClock() override;
-  bool QuitRequested() override;
-
-  bool OpenSoundDevice() override;
-  SoundBuffer LoadSound(std::string_view asset) override { return LoadMixerSound(asset); }
+  SoundBuffer LoadSound(std::string_view asset) override;
   void PlaySound(int channel, const SoundBuffer& sound) override;
 
-  void ShowMessageBox(std::string_view title, std::string_view text) override;
-
-  std::string ProgramFolder() override { return ExecutableFolder(); }
-  std::string UserDataFolder() override { return PerUserDataFolder(); }
+ protected:
+  InputFrame SampleInput() override;
+  bool OpenSoundDeviceNow() override;
+  void ShowMessageBoxNow(std::string_view title, std::string_view text) override;
+  std::string ProgramFolderNow() override { return ExecutableFolder(); }
+  std::string UserDataFolderNow() override { return PerUserDataFolder(); }
 
  private:
-  static int WatchEvent(void* self, SDL_Event* event);
+  void TakeEvents(InputFrame& frame);
+  void ReadKeys(InputFrame& frame) const;
+  Point ReadMouse() const;
+  bool DisplayLost() const;
   void ToggleFullscreen();
   void UpdateMouseConfinement();
   void PaceFrame();
@@ -82,7 +79,10 @@ class SdlPlatform : public Platform {
   bool in_game_ = false;
   bool quit_ = false;
   bool sound_open_ = false;
-  std::array<bool, vk::kCount> pressed_{};  // latched by the event watch
+  std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
+  // Enter that went down as part of Alt+Enter stays out of the game until it
+  // is let go: the switch of the window is all it does.
+  bool return_switched_window_ = false;
   Uint64 next_frame_ = 0;                   // performance-counter time of the next frame
 };
 
@@ -122,12 +122,9 @@ SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
     throw;
   }
   fullscreen_ = !options_.windowed;
-  SDL_AddEventWatch(&SdlPlatform::WatchEvent, this);
-  events_.SetClock([this] { return Elapsed(); });
 }
 
 SdlPlatform::~SdlPlatform() {
-  SDL_DelEventWatch(&SdlPlatform::WatchEvent, this);
   CloseDisplay();
   if (sound_open_) {
     Mix_HaltChannel(-1);
@@ -139,19 +136,6 @@ SdlPlatform::~SdlPlatform() {
 
 std::int64_t SdlPlatform::Elapsed() const {
   return static_cast<std::int64_t>(SDL_GetTicks64() - start_ms_);
-}
-
-// Sees every event as it is queued, without taking it from the queue: presses
-// are latched for KeyDown and the quit request is noticed even in loops that
-// never yield. The typed characters stay queued for Yield.
-int SdlPlatform::WatchEvent(void* self, SDL_Event* event) {
-  auto* platform = static_cast<SdlPlatform*>(self);
-  int key = -1;
-  if (event->type == SDL_KEYDOWN) key = VirtualKeyOfScancode(event->key.keysym.scancode);
-  if (event->type == SDL_MOUSEBUTTONDOWN) key = VirtualKeyOfMouseButton(event->button.button);
-  if (key >= 0) platform->pressed_[static_cast<std::size_t>(key)] = true;
-  if (event->type == SDL_QUIT) platform->quit_ = true;
-  return 1;
 }
 
 void SdlPlatform::OpenDisplay() {
@@ -238,11 +222,10 @@ void SdlPlatform::PaceFrame() {
   if (next_frame_ > now + 2 * interval) next_frame_ = now + interval;
 }
 
-int SdlPlatform::DisplayStatus() {
-  if (window_ == nullptr) return 0;
-  SDL_PumpEvents();
+bool SdlPlatform::DisplayLost() const {
+  if (window_ == nullptr) return false;
   const Uint32 flags = SDL_GetWindowFlags(window_);
-  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0 ? 1 : 0;
+  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
 }
 
 void SdlPlatform::SetGameMode(bool in_game) {
@@ -265,46 +248,73 @@ void SdlPlatform::ToggleFullscreen() {
   UpdateMouseConfinement();
 }
 
-void SdlPlatform::Yield() {
+InputFrame SdlPlatform::SampleInput() {
+  InputFrame frame;
+  TakeEvents(frame);
+  ReadKeys(frame);
+  frame.mouse = ReadMouse();
+  frame.clock = kClockStart + Elapsed();
+  frame.close_requested = quit_;
+  frame.display_lost = DisplayLost();
+  return frame;
+}
+
+// Every event since the last frame, in order: presses are counted, so a tap
+// between two frames is never lost, and typed characters are kept in order.
+void SdlPlatform::TakeEvents(InputFrame& frame) {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
-    if (event.type == SDL_KEYDOWN) {
+    int pressed = -1;
+    if (event.type == SDL_QUIT) {
+      quit_ = true;
+    } else if (event.type == SDL_KEYDOWN) {
       const SDL_Keysym& key = event.key.keysym;
-      if ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0) {
+      const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+      if (enter && (key.mod & KMOD_ALT) != 0) {
         if (event.key.repeat == 0) ToggleFullscreen();
+        return_switched_window_ = true;
         continue;
       }
-      if (const int c = ControlCharacterOfKey(key.sym); c >= 0) TypeCharacter(c);
+      if (event.key.repeat == 0) pressed = VirtualKeyOfScancode(key.scancode);
+      if (const int c = ControlCharacterOfKey(key.sym); c >= 0) {
+        frame.typed += static_cast<char>(c);
+      }
+    } else if (event.type == SDL_KEYUP) {
+      const SDL_Keycode sym = event.key.keysym.sym;
+      if (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) return_switched_window_ = false;
+    } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+      pressed = VirtualKeyOfMouseButton(event.button.button);
     } else if (event.type == SDL_TEXTINPUT) {
-      for (char c : Utf8ToCp1252(event.text.text)) TypeCharacter(static_cast<unsigned char>(c));
+      frame.typed += Utf8ToCp1252(event.text.text);
+    }
+    if (pressed >= 0) {
+      std::uint16_t& count = presses_[static_cast<std::size_t>(pressed)];
+      if (count < UINT16_MAX) ++count;
     }
   }
-  // A minimised game waits in its loops; let it wait quietly.
-  if (DisplayStatus() != 0) SDL_Delay(kLostDisplayNapMs);
 }
 
-bool SdlPlatform::KeyDown(int virtual_key) {
-  if (virtual_key < 0 || virtual_key >= vk::kCount) return false;
-  SDL_PumpEvents();  // busy waits without a yield must see a key let go
-  bool down = false;
+void SdlPlatform::ReadKeys(InputFrame& frame) const {
+  const Uint8* keys = SDL_GetKeyboardState(nullptr);
   const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
-  if (virtual_key == vk::kLeftButton) {
-    down = (buttons & SDL_BUTTON_LMASK) != 0;
-  } else if (virtual_key == vk::kRightButton) {
-    down = (buttons & SDL_BUTTON_RMASK) != 0;
-  } else if (const SDL_Scancode code = ScancodeOfVirtualKey(virtual_key);
-             code != SDL_SCANCODE_UNKNOWN) {
-    const Uint8* keys = SDL_GetKeyboardState(nullptr);
-    down = keys[code] != 0 || (virtual_key == vk::kReturn && keys[SDL_SCANCODE_KP_ENTER] != 0);
+  for (int code = 0; code < vk::kCount; ++code) {
+    KeyState& key = frame.keys[static_cast<std::size_t>(code)];
+    if (code == vk::kLeftButton) {
+      key.down = (buttons & SDL_BUTTON_LMASK) != 0;
+    } else if (code == vk::kRightButton) {
+      key.down = (buttons & SDL_BUTTON_RMASK) != 0;
+    } else if (const SDL_Scancode scancode = ScancodeOfVirtualKey(code);
+               scancode != SDL_SCANCODE_UNKNOWN) {
+      key.down = keys[scancode] != 0;
+    }
+    key.presses = presses_[static_cast<std::size_t>(code)];
   }
-  auto& latch = pressed_[static_cast<std::size_t>(virtual_key)];
-  const bool result = down || latch;
-  latch = false;
-  return result;
+  KeyState& enter = frame.keys[vk::kReturn];
+  enter.down = enter.down || keys[SDL_SCANCODE_KP_ENTER] != 0;
+  if (return_switched_window_) enter = KeyState{};
 }
 
-Point SdlPlatform::MousePosition() {
-  SDL_PumpEvents();
+Point SdlPlatform::ReadMouse() const {
   if (renderer_ == nullptr) return {0, 0};
   // Inside the window SDL knows the pointer; outside it, ask the desktop, so
   // the answer holds wherever the pointer is.
@@ -329,16 +339,13 @@ Point SdlPlatform::MousePosition() {
   return {clamp(lx, kScreenWidth - 1), clamp(ly, kScreenHeight - 1)};
 }
 
-std::int64_t SdlPlatform::ReadClock() {
-  return 10001 + Elapsed();
+SoundBuffer SdlPlatform::LoadSound(std::string_view asset) {
+  // Watching a replay on a machine without sound: decoded, never played.
+  if (!sound_open_ && Replaying()) return DecodeSound(asset);
+  return LoadMixerSound(asset);
 }
 
-bool SdlPlatform::QuitRequested() {
-  SDL_PumpEvents();
-  return quit_;
-}
-
-bool SdlPlatform::OpenSoundDevice() {
+bool SdlPlatform::OpenSoundDeviceNow() {
   if (sound_open_) return true;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
@@ -353,6 +360,7 @@ bool SdlPlatform::OpenSoundDevice() {
 
 void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   CheckPlayable(channel, sound);
+  if (!sound_open_ && Replaying()) return;
   if (sound->chunk == nullptr)
     throw RuntimeError("Der Klang wurde nicht für das Audiogerät geladen");
   if (!sound_open_) throw RuntimeError("Klang ohne geöffnetes Audiogerät");
@@ -361,8 +369,7 @@ void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   }
 }
 
-void SdlPlatform::ShowMessageBox(std::string_view title, std::string_view text) {
-  events_.MessageBox(title, text);
+void SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
   const std::string utf8_title = Cp1252ToUtf8(title);
   const std::string utf8_text = Cp1252ToUtf8(text);
   if (window_ != nullptr) SDL_SetWindowGrab(window_, SDL_FALSE);

@@ -17,15 +17,4 @@ void MakeMenuBackBuffer(Platform& platform, DisplayState& display) {
   LoadMenuImages(platform, display);
 }
 
-bool WaitOutLostDisplay(Platform& platform) {
-  if (platform.DisplayStatus() == 0) return false;
-  while (platform.DisplayStatus() != 0 && !platform.QuitRequested()) platform.Yield();
-  return true;
-}
-
-void ForgetConfirmPresses(Platform& platform) {
-  static_cast<void>(platform.KeyDown(vk::kReturn));
-  static_cast<void>(platform.KeyDown(vk::kLeftButton));
-}
-
 }  // namespace mw

@@ -26,13 +26,4 @@ void LoadMenuImages(Platform& platform, DisplayState& display);
 // Releases the BackBuffer, makes a new 672x512 one and loads the shell images.
 void MakeMenuBackBuffer(Platform& platform, DisplayState& display);
 
-// Waits, yielding, while the display is lost. True when it was lost (the
-// caller then restores and reloads in its own order). Also returns once the
-// window is asked to close, so a minimised program can still be ended.
-bool WaitOutLostDisplay(Platform& platform);
-
-// Presses of Enter and the left button made while the display was away are
-// forgotten: one poll each clears their latches.
-void ForgetConfirmPresses(Platform& platform);
-
 }  // namespace mw

@@ -36,8 +36,6 @@ const SettingEntry& ChosenSetting(const Modul& modul, int setting) {
   return modul.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)];
 }
 
-void Form_KeyPress(Modul& modul, int code) { modul.LastKey = ToInt16(code); }
-
 void snr_CheatAlarm(Modul& modul) { modul.CheatFlag = true; }
 
 }  // namespace mw

@@ -1,6 +1,5 @@
 #pragma once
-// Values shared by every screen for the whole run: the settings, CheatFlag and
-// LastKey.
+// Values shared by every screen for the whole run: the settings and CheatFlag.
 
 #include <array>
 #include <cstdint>
@@ -22,7 +21,6 @@ struct Modul {
   // SettingChoice[setting], 0 to 3.
   std::array<std::int16_t, 5> SettingChoice{};
   bool CheatFlag = false;
-  std::int16_t LastKey = 0;
 };
 
 // Fills the settings with their labels, values and defaults.
@@ -33,9 +31,6 @@ const SettingEntry& ChosenSetting(const Modul& modul, int setting);
 inline std::int32_t SettingValue(const Modul& modul, int setting) {
   return ChosenSetting(modul, setting).Value;
 }
-
-// The window's key-press handler: stores the typed character code.
-void Form_KeyPress(Modul& modul, int code);
 
 // Every alarm of a guarded holder ends here.
 void snr_CheatAlarm(Modul& modul);

@@ -1,7 +1,7 @@
 #pragma once
-// Plain file operations for the high-score file: reading a bounded prefix, and
-// replacing a file so that a crash at any instant leaves the old or the new
-// contents, never a mixture. Reasons for failures are short German texts
+// Plain file operations: reading a bounded prefix, replacing a file so that a
+// crash at any instant leaves the old or the new contents, never a mixture,
+// and making folders. Reasons for failures are short German texts
 // (UTF-8) for the player.
 
 #include <cstddef>
@@ -29,6 +29,10 @@ FileReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes);
 // An existing file keeps its permissions. Returns the reason when it failed
 // (the old file is then untouched), or an empty string.
 std::string ReplaceFileDurably(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Makes the folder and the folders above it that are missing. Returns the
+// reason when it failed, or an empty string.
+std::string CreateFolders(const std::string& path);
 
 // True when new files can be made in the folder.
 bool FolderIsWritable(const std::string& folder);

@@ -1,4 +1,4 @@
-#include "highscores/file_storage.h"
+#include "platform/file_storage.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -130,6 +130,23 @@ std::string ReplaceFileDurably(const std::string& path, std::span<const std::uin
   // new name is still in place, so the save counts as done.
   FileDescriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.Get() >= 0) ::fsync(folder.Get());
+  return {};
+}
+
+std::string CreateFolders(const std::string& path) {
+  std::string prefix;
+  std::size_t at = 0;
+  while (at <= path.size()) {
+    const std::size_t slash = path.find('/', at);
+    const std::size_t end = slash == std::string::npos ? path.size() : slash;
+    prefix = path.substr(0, end);
+    at = end + 1;
+    if (prefix.empty() || prefix == "." || prefix == "..") continue;
+    if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return FileErrorReason(errno);
+  }
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return FileErrorReason(errno);
+  if (!S_ISDIR(info.st_mode)) return FileErrorReason(ENOTDIR);
   return {};
 }
 

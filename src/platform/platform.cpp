@@ -1,0 +1,129 @@
+#include "platform/platform.h"
+
+#include <cstdlib>
+
+#include "platform/recorder.h"
+#include "platform/replayer.h"
+
+namespace mw {
+namespace {
+
+using Kind = RecordedAnswer::Kind;
+
+}  // namespace
+
+InputFrame Platform::ReadInput() {
+  InputFrame frame;
+  if (replayer_ != nullptr) {
+    frame = replayer_->NextFrame([this](const std::string& name) { RequestShot(name); });
+    if (replayer_->paced) KeepReplayPace(frame.clock);
+  } else {
+    frame = SampleInput();
+    if (recorder_ != nullptr) recorder_->Frame(frame);
+  }
+  events_.SetTime(frame.clock - kClockStart);
+  return frame;
+}
+
+// Waits until as much real time has passed since the first frame as had in
+// the recorded run; Escape or a close request ends the watching.
+void Platform::KeepReplayPace(std::int64_t recorded_clock) {
+  InputFrame live = SampleInput();
+  if (!pace_anchored_) {
+    pace_anchored_ = true;
+    live_anchor_ = live.clock;
+    recorded_anchor_ = recorded_clock;
+  }
+  while (true) {
+    if (live.close_requested || live.Down(vk::kEscape)) throw ReplayStopped{};
+    if (live.clock - live_anchor_ >= recorded_clock - recorded_anchor_) return;
+    Pause();
+    live = SampleInput();
+  }
+}
+
+bool Platform::OpenSoundDevice() {
+  if (replayer_ != nullptr) {
+    const bool opened = replayer_->NextAnswer(Kind::kSoundDevice, "").value != 0;
+    // Heard while watching where the machine has sound; the run goes as recorded.
+    if (opened) static_cast<void>(OpenSoundDeviceNow());
+    return opened;
+  }
+  const bool opened = OpenSoundDeviceNow();
+  if (recorder_ != nullptr) recorder_->Answer({Kind::kSoundDevice, "", opened ? 1u : 0u, {}, {}});
+  return opened;
+}
+
+void Platform::ShowMessageBox(std::string_view title, std::string_view text) {
+  events_.MessageBox(title, text);
+  // A replay was confirmed when it was recorded; watching it does not stop.
+  if (replayer_ == nullptr) ShowMessageBoxNow(title, text);
+}
+
+std::string Platform::ProgramFolder() {
+  if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kProgramFolder, "").text;
+  std::string folder = ProgramFolderNow();
+  if (recorder_ != nullptr) recorder_->Answer({Kind::kProgramFolder, "", 0, folder, {}});
+  return folder;
+}
+
+std::string Platform::UserDataFolder() {
+  if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kUserDataFolder, "").text;
+  std::string folder = UserDataFolderNow();
+  if (recorder_ != nullptr) recorder_->Answer({Kind::kUserDataFolder, "", 0, folder, {}});
+  return folder;
+}
+
+std::string Platform::EnvironmentVariable(const std::string& name) {
+  if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kEnvironment, name).text;
+  const char* value = std::getenv(name.c_str());
+  std::string text = value == nullptr ? std::string() : std::string(value);
+  if (recorder_ != nullptr) recorder_->Answer({Kind::kEnvironment, name, 0, text, {}});
+  return text;
+}
+
+bool Platform::FolderIsWritable(const std::string& folder) {
+  if (replayer_ != nullptr) {
+    return replayer_->NextAnswer(Kind::kFolderWritable, folder).value != 0;
+  }
+  const bool writable = mw::FolderIsWritable(folder);
+  if (recorder_ != nullptr) {
+    recorder_->Answer({Kind::kFolderWritable, folder, writable ? 1u : 0u, {}, {}});
+  }
+  return writable;
+}
+
+FileReadResult Platform::ReadFile(const std::string& path, std::size_t max_bytes) {
+  if (replayer_ != nullptr) {
+    RecordedAnswer answer = replayer_->NextAnswer(Kind::kFileRead, path);
+    FileReadResult read;
+    read.status = answer.value == 0   ? FileReadResult::Status::kRead
+                  : answer.value == 1 ? FileReadResult::Status::kMissing
+                                      : FileReadResult::Status::kFailed;
+    read.bytes = std::move(answer.bytes);
+    if (read.bytes.size() > max_bytes) read.bytes.resize(max_bytes);
+    read.reason = std::move(answer.text);
+    return read;
+  }
+  FileReadResult read = ReadFilePrefix(path, max_bytes);
+  if (recorder_ != nullptr) {
+    recorder_->Answer({Kind::kFileRead, path, static_cast<std::uint64_t>(read.status), read.reason,
+                       read.bytes});
+  }
+  return read;
+}
+
+std::string Platform::ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  // A replay never touches the player's files: the save goes nowhere and
+  // turns out as it did then.
+  if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kFileReplace, path).text;
+  std::string reason = ReplaceFileDurably(path, bytes);
+  if (recorder_ != nullptr) recorder_->Answer({Kind::kFileReplace, path, 0, reason, {}});
+  return reason;
+}
+
+void Platform::NoteShotRequest(const std::string& name) {
+  if (recorder_ != nullptr) recorder_->Shot(name);
+}
+
+}  // namespace mw

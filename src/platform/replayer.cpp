@@ -1,0 +1,81 @@
+#include "platform/replayer.h"
+
+#include <utility>
+
+#include "platform/file_storage.h"
+
+namespace mw {
+namespace {
+
+// Far more than a long game needs, and little enough to read at once.
+constexpr std::size_t kMaxRecordingBytes = 256u << 20;
+
+}  // namespace
+
+Replayer::Replayer(Recording recording, std::string file_name)
+    : recording_(std::move(recording)), file_name_(std::move(file_name)) {}
+
+Replayer Replayer::Load(const std::string& path) {
+  const FileReadResult read = ReadFilePrefix(path, kMaxRecordingBytes + 1);
+  const std::string start = "Die Aufzeichnung „" + path + "“ kann nicht abgespielt werden: ";
+  if (read.status == FileReadResult::Status::kMissing) {
+    throw RecordingError(start + "sie existiert nicht.");
+  }
+  if (read.status == FileReadResult::Status::kFailed) {
+    throw RecordingError(start + read.reason + ".");
+  }
+  if (read.bytes.size() > kMaxRecordingBytes) throw RecordingError(start + "sie ist zu groß.");
+  return Replayer(ParseRecording(read.bytes, path), path);
+}
+
+void Replayer::Mismatch(const std::string& asked) const {
+  const std::string held = next_ < recording_.entries.size()
+                               ? "sie hält an dieser Stelle " +
+                                     DescribeEntry(recording_.entries[next_])
+                               : "sie ist hier schon zu Ende";
+  throw RecordingError("Die Aufzeichnung „" + file_name_ +
+                       "“ passt nicht zu diesem Programm: es fragt nach " + asked + ", " + held +
+                       ".");
+}
+
+InputFrame Replayer::NextFrame(const std::function<void(const std::string&)>& on_shot) {
+  while (next_ < recording_.entries.size()) {
+    const RecordEntry& entry = recording_.entries[next_];
+    if (const auto* shot = std::get_if<RecordedShot>(&entry)) {
+      on_shot(shot->name);
+      ++next_;
+      continue;
+    }
+    if (const auto* frame = std::get_if<InputFrame>(&entry)) {
+      ++next_;
+      return *frame;
+    }
+    break;
+  }
+  Mismatch("einem Eingabeschritt");
+}
+
+RecordedAnswer Replayer::NextAnswer(RecordedAnswer::Kind kind, const std::string& subject) {
+  RecordedAnswer wanted;
+  wanted.kind = kind;
+  if (next_ < recording_.entries.size()) {
+    if (const auto* answer = std::get_if<RecordedAnswer>(&recording_.entries[next_]);
+        answer != nullptr && answer->kind == kind && answer->subject == subject) {
+      ++next_;
+      return *answer;
+    }
+  }
+  Mismatch(DescribeEntry(wanted) + (subject.empty() ? "" : " („" + subject + "“)"));
+}
+
+void Replayer::Finish(int exit_status) const {
+  if (next_ < recording_.entries.size()) Mismatch("nichts mehr, das Programm endet");
+  if (exit_status != recording_.exit_status) {
+    throw RecordingError("Die Aufzeichnung „" + file_name_ +
+                         "“ passt nicht zu diesem Programm: es endet mit Status " +
+                         std::to_string(exit_status) + ", die Aufzeichnung mit Status " +
+                         std::to_string(recording_.exit_status) + ".");
+  }
+}
+
+}  // namespace mw
