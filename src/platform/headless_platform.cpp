@@ -66,6 +66,11 @@ Surface HeadlessPlatform::ImageSurface(std::string_view asset, int width, int he
 
 void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
   ticks_ = ticks;
+}
+
+// Checked only where a frame is taken, so that a recording ends where the run
+// stopped and its replay stops at the same place.
+void HeadlessPlatform::StopAfterScript() const {
   if (options_.stop_after_script && ticks_ > timeout_tick_) {
     throw HeadlessTimeout(script_.file_name + ": das Programm läuft noch " +
                           std::to_string(kTimeoutMs / 1000) +
@@ -118,6 +123,7 @@ void HeadlessPlatform::ApplyDueEvents() {
 
 InputFrame HeadlessPlatform::SampleInput() {
   AdvanceTo(ticks_ + kFrameInputTicks);
+  StopAfterScript();
   ApplyDueEvents();
   if (hook_) hook_(*this);
   InputFrame frame;

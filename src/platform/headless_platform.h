@@ -93,6 +93,7 @@ class HeadlessPlatform : public Platform {
   void RequestShot(const std::string& name) override { pending_shots_.push_back(name); }
 
   void AdvanceTo(std::int64_t ticks);
+  void StopAfterScript() const;
   void ApplyDueEvents();
   void TakeShot(const std::string& name);
   void WriteShot(const std::string& name, const Surface& picture) const;

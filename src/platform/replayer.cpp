@@ -3,12 +3,15 @@
 #include <utility>
 
 #include "platform/file_storage.h"
+#include "platform/headless_platform.h"
 
 namespace mw {
 namespace {
 
 // Far more than a long game needs, and little enough to read at once.
 constexpr std::size_t kMaxRecordingBytes = 256u << 20;
+// The exit status of a headless run that went on past its script.
+constexpr int kHeadlessTimeoutStatus = 3;
 
 }  // namespace
 
@@ -51,6 +54,11 @@ InputFrame Replayer::NextFrame(const std::function<void(const std::string&)>& on
       return *frame;
     }
     break;
+  }
+  // The recorded headless run was stopped here for running past its script.
+  if (next_ == recording_.entries.size() && recording_.exit_status == kHeadlessTimeoutStatus) {
+    throw HeadlessTimeout(file_name_ + ": das aufgezeichnete Programm lief hier 60 s nach dem "
+                                       "letzten Ereignis seines Skripts");
   }
   Mismatch("einem Eingabeschritt");
 }

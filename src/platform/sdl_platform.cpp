@@ -252,6 +252,7 @@ InputFrame SdlPlatform::SampleInput() {
   InputFrame frame;
   TakeEvents(frame);
   ReadKeys(frame);
+  presses_.fill(0);
   frame.mouse = ReadMouse();
   frame.clock = kClockStart + Elapsed();
   frame.close_requested = quit_;
