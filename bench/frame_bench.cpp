@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benches.h"
 #include "game/game_state.h"
 #include "game/hud.h"
 #include "game/phases.h"
@@ -256,7 +257,9 @@ double MedianMs(const std::function<void()>& frame) {
   return ms[kMeasuredFrames / 2];
 }
 
-int Run() {
+}  // namespace
+
+int RunFrameBench() {
   World world;
   MakeWorstCase(world);
   ComposeOurs(world);  // the first frame makes the platform's RLE copies
@@ -270,7 +273,6 @@ int Run() {
   return 0;
 }
 
-}  // namespace
 }  // namespace mw
 
 int main() {
@@ -279,7 +281,9 @@ int main() {
     return 1;
   }
   try {
-    return mw::Run();
+    const int frame = mw::RunFrameBench();
+    const int replay = mw::RunReplayBench();
+    return frame != 0 ? frame : replay;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "moewenschuss_bench: %s\n", e.what());
     return 1;

@@ -8,7 +8,7 @@ build=$1
 seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
-for target in high_scores script; do
+for target in high_scores script recording; do
   mkdir -p "$build/corpus/$target"
   dict=()
   if [ -f "$here/$target.dict" ]; then dict=(-dict="$here/$target.dict"); fi
