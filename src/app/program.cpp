@@ -78,7 +78,8 @@ void SetUp(const CommandLine& line, RunSetup& run) {
     }
     run.replayer->paced = !line.no_window;
   }
-  MakeShotsFolder(line.shots_dir);
+  // A replay makes its folder only once it went through whole.
+  if (!replay) MakeShotsFolder(line.shots_dir);
   if (line.mode == CommandLine::Mode::kHeadless || (replay && line.no_window)) {
     auto headless = MakeHeadless(line);
     run.headless = headless.get();
@@ -170,7 +171,10 @@ int FinishReplay(const CommandLine& line, RunSetup& run, const RunOutcome& outco
                                          "“ kann nicht geschrieben werden: " + reason};
     }
   }
-  if (run.headless != nullptr) run.headless->WriteKeptShots();
+  if (run.headless != nullptr) {
+    MakeShotsFolder(line.shots_dir);
+    run.headless->WriteKeptShots();
+  }
   return outcome.status;
 }
 
