@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "game_test_world.h"
+#include "test_world.h"
 #include "platform/cp1252.h"
 
 namespace mw {
@@ -12,20 +12,20 @@ namespace {
 
 using test::CountEvents;
 using test::kLongRun;
-using World = test::GameWorld<>;
+using World = test::World;
 
 TEST(GameClock, TheFirstFrameCountsTheFirstSecond) {
   World world(kLongRun);
-  world.SetUp();
+  world.SetUpGame();
   world.game.Score.SetValue(17);
-  ASSERT_TRUE(RunFrame(world.ctx));
+  ASSERT_TRUE(world.PlayFrame());
   EXPECT_EQ(world.game.TimeLeft.Value(), 89) << "a 1:30 game shows 1:29 at once";
   EXPECT_EQ(world.frame.Fps, 0);
   EXPECT_EQ(world.frame.ScoreAtLastSecond, 17);
   // The next second comes in the first frame more than 1000 ms later.
-  world.RunFrames(59);
+  world.PlayFrames(59);
   EXPECT_EQ(world.game.TimeLeft.Value(), 89);
-  world.RunFrames(2);
+  world.PlayFrames(2);
   EXPECT_EQ(world.game.TimeLeft.Value(), 88);
   // The average since the start: 61 frames in a little over a second.
   EXPECT_GE(world.frame.Fps, 58);
@@ -34,12 +34,12 @@ TEST(GameClock, TheFirstFrameCountsTheFirstSecond) {
 
 TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
   World world(kLongRun);
-  world.SetUp();
+  world.SetUpGame();
   world.game.TimeLeft.SetValue(13);  // the first frame makes it 12
   std::vector<std::int32_t> warned_at;
   for (int i = 0; i < 2000; ++i) {
     const int before = CountEvents(world.platform.Events(), "\"number\":4");
-    const bool running = RunFrame(world.ctx);
+    const bool running = world.PlayFrame();
     if (CountEvents(world.platform.Events(), "\"number\":4") > before) {
       warned_at.push_back(world.game.TimeLeft.Value());
     }
@@ -51,20 +51,20 @@ TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
 
 TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
   World world(kLongRun);
-  world.SetUp();
-  ASSERT_TRUE(RunFrame(world.ctx));
+  world.SetUpGame();
+  ASSERT_TRUE(world.PlayFrame());
   world.game.Score.SetValue(-10001);
-  ASSERT_TRUE(RunFrame(world.ctx));
+  ASSERT_TRUE(world.PlayFrame());
   EXPECT_EQ(world.game.Score.Value(), -10000);
   world.game.Score.SetValue(-10000);
-  ASSERT_TRUE(RunFrame(world.ctx));
+  ASSERT_TRUE(world.PlayFrame());
   EXPECT_EQ(world.game.Score.Value(), -10000);
 
   // The frame in which the time runs out ends before the floor.
   world.game.TimeLeft.SetValue(1);
   world.frame.LastSecondTick = 0;  // the next frame counts a second
   world.game.Score.SetValue(-25000);
-  ASSERT_FALSE(RunFrame(world.ctx));
+  ASSERT_FALSE(world.PlayFrame());
   EXPECT_EQ(world.frame.End, GameEnd::kTime);
   EXPECT_EQ(world.game.Score.Value(), -25000);
 }
@@ -85,11 +85,11 @@ TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
     SCOPED_TRACE(c.change);
     World world(kLongRun);
     world.modul.SettingChoice[kGameSpeed] = 2;  // "schnell": 50 ms
-    world.SetUp();
+    world.SetUpGame();
     world.game.Score.SetValue(1000);
-    ASSERT_TRUE(RunFrame(world.ctx));  // samples 1000
+    ASSERT_TRUE(world.PlayFrame());  // samples 1000
     world.game.Score.SetValue(1000 + c.change);
-    ASSERT_TRUE(RunFrame(world.ctx));
+    ASSERT_TRUE(world.PlayFrame());
     EXPECT_EQ(world.game.StepInterval.Value(), c.interval);
     const std::string message = c.message;
     EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"message\""),
@@ -107,19 +107,19 @@ TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
 
 TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
   World world(kLongRun);
-  world.SetUp();
-  ASSERT_TRUE(RunFrame(world.ctx));  // samples 0
+  world.SetUpGame();
+  ASSERT_TRUE(world.PlayFrame());  // samples 0
   world.game.Score.SetValue(250);
   int frames = 0;
   while (world.frame.ScoreAtLastSecond != 250) {
-    ASSERT_TRUE(RunFrame(world.ctx));
+    ASSERT_TRUE(world.PlayFrame());
     ++frames;
   }
   // One warning in every frame of the rest of that second, then no more.
   const int messages = CountEvents(world.platform.Events(), "wohl zu leicht");
   EXPECT_EQ(messages, frames - 1) << "the sampling frame compares with the new sample";
   EXPECT_GT(messages, 50);
-  world.RunFrames(5);
+  world.PlayFrames(5);
   EXPECT_EQ(CountEvents(world.platform.Events(), "wohl zu leicht"), messages);
   // The ring holds ten copies, each started one frame later and so 2 px lower.
   std::vector<int> ys;

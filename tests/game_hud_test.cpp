@@ -6,12 +6,12 @@
 #include <string>
 
 #include "game/hud.h"
-#include "game_test_world.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
 
-using World = test::GameWorld<>;
+using World = test::World;
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr Colour kBlue = Rgb(0, 0, 255);
@@ -47,12 +47,12 @@ bool NotWhite(Colour c) {
 
 // A game whose HUD is drawn over a plain background and shown.
 struct HudWorld : World {
-  HudWorld() : World("0 mouse 320 240\n600000 mouse 320 240\n") { SetUp(); }
+  HudWorld() { SetUpGame(); }
   void Show(Colour background) {
     Surface& back = display.BackBuffer;
     back.FillRect(Rect{}, back.MapColour(background));
     DrawHud(ctx);
-    DrawCrosshairAndFlip(ctx);
+    DrawCrosshairAndFlip(ctx, {320, 240});
   }
 };
 
@@ -131,7 +131,7 @@ TEST(GameHud, CartridgesWiperLabelAndFrameRate) {
 }
 
 TEST(GameHud, CrosshairIsCentredOnTheMouse) {
-  HudWorld world;  // mouse at (320, 240)
+  HudWorld world;
   world.Show(kBlue);
   const Rect cross =
       BoundsOf(world.platform, Rect{250, 170, 390, 310}, [](Colour c) { return c != kBlue; });

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game_test_world.h"
+#include "test_world.h"
 #include "platform/runtime_error.h"
 
 namespace mw {
@@ -14,11 +14,11 @@ namespace {
 
 using test::CountEvents;
 using test::kLongRun;
-using World = test::GameWorld<>;
+using World = test::World;
 
 TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
   World world(kLongRun);
-  world.SetUp();
+  world.SetUpGame();
   std::vector<std::int32_t> filled;
   for (int i = 1; i <= 11; ++i) {
     const std::string text = std::to_string(i) + "m";
@@ -37,7 +37,7 @@ TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
 
 TEST(GameMessages, AMessageRisesTwoPixelsAFrameForFiftyFrames) {
   World world(kLongRun);
-  world.SetUp();
+  world.SetUpGame();
   ShowMessage(world.ctx, -300, 420, "-50");
   MessageSlot& slot = world.game.Messages[static_cast<std::size_t>(world.game.MessageIndex)];
   for (int frame = 0; frame < 50; ++frame) {
@@ -53,7 +53,7 @@ TEST(GameMessages, AMessageRisesTwoPixelsAFrameForFiftyFrames) {
 
 TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
   World world("0 mouse 600 20\n" + std::string(kLongRun));
-  world.SetUp();
+  world.SetUpGame();
   world.game.ViewX.SetValue(640);
   ShowMessage(world.ctx, -100, 100, "-200");  // fixed screen x 100
   ShowMessage(world.ctx, 1000, 300, "50");    // panorama x 1000: screen x 360
@@ -81,26 +81,20 @@ TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
   EXPECT_EQ(elsewhere, 0);
 }
 
-// Records which of the platform's 100 channels each play used.
-class ChannelRecorder : public HeadlessPlatform {
- public:
-  using HeadlessPlatform::HeadlessPlatform;
-  void PlaySound(int channel, const SoundBuffer& sound) override {
-    channels.push_back(channel);
-    HeadlessPlatform::PlaySound(channel, sound);
-  }
-  std::vector<int> channels;
-};
-
 TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {
-  test::GameWorld<ChannelRecorder> world(kLongRun);
-  world.SetUp();
-  for (int i = 0; i < 60; ++i) PlaySoundNumber(world.ctx, i % 8 == 2 ? 0 : i % 8);
+  World world(kLongRun);
+  world.SetUpGame();
+  // The channel of a play is the ring's index once it has been played.
+  std::vector<int> channels;
+  auto play = [&](int number) {
+    PlaySoundNumber(world.ctx, number);
+    channels.push_back(world.game.Sounds.PlayIndex);
+  };
+  for (int i = 0; i < 60; ++i) play(i % 8 == 2 ? 0 : i % 8);
   // A second game loads the effects anew but goes on round the same ring.
   TearDownGame(world.ctx);
-  world.SetUp();
-  for (int i = 0; i < 41; ++i) PlaySoundNumber(world.ctx, 6);
-  const std::vector<int>& channels = world.platform.channels;
+  world.SetUpGame();
+  for (int i = 0; i < 41; ++i) play(6);
   ASSERT_EQ(channels.size(), 101u);
   EXPECT_EQ(std::set<int>(channels.begin(), channels.end() - 1).size(), 100u)
       << "a hundred plays sound at once, none cuts another";
@@ -112,7 +106,7 @@ TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {
 
 TEST(GameSounds, EffectTwoAndNumbersOutsideTheTableAreErrors) {
   World world(kLongRun);
-  world.SetUp();
+  world.SetUpGame();
   for (int bad : {-1, 2, 8, 1000}) {
     EXPECT_THROW(PlaySoundNumber(world.ctx, bad), RuntimeError) << bad;
   }

@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "game_test_world.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
 
-using World = test::GameWorld<>;
+using World = test::World;
 
 // Fills the BackBuffer with a plain colour and draws the splats.
 void DrawOnPlain(World& world) {
@@ -39,8 +39,8 @@ int VisibleDifferences(const Surface& a, const Surface& b) {
 class GameSplats : public ::testing::TestWithParam<PixelFormat> {};
 
 TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
-  World world("600000 mouse 320 240\n", test::GameOptions(true, GetParam()));
-  world.SetUp();
+  World world("600000 mouse 320 240\n", test::Options(true, GetParam()));
+  world.SetUpGame();
   GameState& game = world.game;
   Surface expected = world.platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
   Rnd random;

@@ -2,11 +2,13 @@
 
 #include <cmath>
 
-#include "gameplay_world.h"
+#include "test_world.h"
 #include "platform/runtime_error.h"
 
-namespace mw::testing {
+namespace mw::test {
 namespace {
+
+using Shown = PhaseWorld::Shown;
 
 // Int(Rnd * n) from a copy of the game's generator.
 int Draw(Rnd& r, int n) {
@@ -14,12 +16,12 @@ int Draw(Rnd& r, int n) {
 }
 
 // The screen point at the top-left corner of a gull's picture.
-Point GullCorner(const World& w, const Gull& g) {
+Point GullCorner(const PhaseWorld& w, const Gull& g) {
   return {g.X + 960 - w.game.ViewX.Value(), g.Y + 240};
 }
 
 TEST(GameplayGulls, ANewGullDrawsXThenYThenDrift) {
-  World w;
+  PhaseWorld w;
   Rnd expected = w.game.Random;
   Gull g;
   g.Frame = 6;
@@ -38,7 +40,7 @@ TEST(GameplayGulls, ANewGullDrawsXThenYThenDrift) {
 
 TEST(GameplayGulls, SmallDriftsRoundAwayUntilTheGullIsNear) {
   for (const std::int16_t start_x : {std::int16_t{0}, std::int16_t{1}}) {
-    World w;
+    PhaseWorld w;
     const std::size_t i = w.AddGull(start_x, -100, 50);
     w.game.Gulls[i].DriftX = 4;
     w.game.Gulls[i].DriftY = -1;  // rounds away all the way down to Distance 4
@@ -54,19 +56,19 @@ TEST(GameplayGulls, SmallDriftsRoundAwayUntilTheGullIsNear) {
 }
 
 TEST(GameplayGulls, AHitScoresTheDistanceAtThatMoment) {
-  World w;
+  PhaseWorld w;
   const std::size_t fresh = w.AddGull(-300, -200, 50);
   const Gull g = w.game.Gulls[fresh];
   const std::int32_t ring = w.game.MessageIndex;
   w.Click(GullCorner(w, g));
   EXPECT_EQ(w.game.Score.Value(), 50);
   EXPECT_EQ(w.game.Gulls[fresh].Frame, 0);
-  EXPECT_EQ(w.platform.sounds, (std::vector<int>{0, 6}));
+  EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 6}));
   EXPECT_EQ(w.MessagesSince(ring), (std::vector<Shown>{{660, 40, "50"}}));
 
   // Gull 100 of a "viele" game before its first step: Distance 175, and a
   // picture only 2 x 1 pixels, edges included.
-  World far;
+  PhaseWorld far;
   const std::size_t i = far.AddGull(0, 0, 175);
   const Point corner = GullCorner(far, far.game.Gulls[i]);
   far.Click({corner.x + 3, corner.y});
@@ -77,7 +79,7 @@ TEST(GameplayGulls, AHitScoresTheDistanceAtThatMoment) {
 }
 
 TEST(GameplayGulls, InShipModeAHitCostsItsPoints) {
-  World w;
+  PhaseWorld w;
   w.game.ShipHits = 3;
   const std::size_t i = w.AddGull(0, 0, 37);
   const std::int32_t ring = w.game.MessageIndex;
@@ -87,7 +89,7 @@ TEST(GameplayGulls, InShipModeAHitCostsItsPoints) {
 }
 
 TEST(GameplayGulls, OneShotHitsEveryFlyingGullUnderItButNoFallingOne) {
-  World w;
+  PhaseWorld w;
   const std::size_t a = w.AddGull(0, 0, 10);
   const std::size_t b = w.AddGull(5, 5, 20);
   const std::size_t falling = w.AddGull(0, 0, 30);
@@ -97,7 +99,7 @@ TEST(GameplayGulls, OneShotHitsEveryFlyingGullUnderItButNoFallingOne) {
   EXPECT_EQ(w.game.Score.Value(), 30);
   EXPECT_EQ(w.game.Gulls[a].Frame, 0);
   EXPECT_EQ(w.game.Gulls[b].Frame, 0);
-  EXPECT_EQ(w.platform.sounds, (std::vector<int>{0, 6, 6}));
+  EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 6, 6}));
   EXPECT_EQ(w.MessagesSince(ring), (std::vector<Shown>{{960, 240, "10"}, {965, 245, "20"}}));
 }
 
@@ -108,7 +110,7 @@ TEST(GameplayGulls, AShotGullFallsToTheSeaAtItsDistance) {
     int sea_row;
   };
   for (const Case c : {Case{40, 1, 280}, Case{2, 25, 470}}) {
-    World w;
+    PhaseWorld w;
     const std::size_t i = w.AddGull(0, -200, c.distance);
     w.game.Gulls[i].Frame = 0;
     w.game.SplatChance.SetValue(1);  // any splat chance would be taken
@@ -129,12 +131,12 @@ TEST(GameplayGulls, AShotGullFallsToTheSeaAtItsDistance) {
     EXPECT_EQ(w.game.Gulls[i].Distance, 50);
     EXPECT_EQ(w.game.Gulls[i].Frame, 1);
     EXPECT_EQ(w.game.SplatCount, 0);
-    EXPECT_TRUE(w.platform.sounds.empty());
+    EXPECT_TRUE(w.Sounds().empty());
   }
 }
 
 TEST(GameplayGulls, AnArrivingGullMaySplatTheWindscreen) {
-  World w;
+  PhaseWorld w;
   w.game.SplatChance.SetValue(1);
   const std::size_t i = w.AddGull(123, -50, 1);
   Rnd expected = w.game.Random;
@@ -146,10 +148,10 @@ TEST(GameplayGulls, AnArrivingGullMaySplatTheWindscreen) {
   EXPECT_EQ(w.game.Gulls[i].X, Draw(expected, 1920) - 960);
   EXPECT_EQ(w.game.Gulls[i].Distance, 50);
   EXPECT_EQ(w.game.Gulls[i].Frame, 2);
-  EXPECT_EQ(w.platform.sounds, (std::vector<int>{5}));
+  EXPECT_EQ(w.Sounds(), (std::vector<int>{5}));
 
   // With a chance of one in a million nothing lands, but the chance is drawn.
-  World lucky;
+  PhaseWorld lucky;
   lucky.game.SplatChance.SetValue(1000000);
   lucky.AddGull(0, 0, 1);
   Rnd drawn = lucky.game.Random;
@@ -160,7 +162,7 @@ TEST(GameplayGulls, AnArrivingGullMaySplatTheWindscreen) {
 }
 
 TEST(GameplayGulls, The501stSplatForcesAWipeIntoEntryZero) {
-  World w;
+  PhaseWorld w;
   w.game.SplatChance.SetValue(1);
   w.game.SplatCount = 500;
   w.game.Splats[500] = {7, 7};
@@ -172,16 +174,16 @@ TEST(GameplayGulls, The501stSplatForcesAWipeIntoEntryZero) {
   EXPECT_EQ(w.game.Splats[500].X, 7);
   EXPECT_EQ(w.game.Splats[500].Y, 7);
   EXPECT_EQ(w.game.Score.Value(), -200);
-  EXPECT_EQ(w.platform.sounds, (std::vector<int>{5}));
+  EXPECT_EQ(w.Sounds(), (std::vector<int>{5}));
   EXPECT_EQ(w.MessagesSince(ring), (std::vector<Shown>{{-110, 420, "-200 Zwangsscheibenwischer"}}));
 }
 
 TEST(GameplayGulls, AValueBeyondItsSixteenBitFieldIsARunTimeError) {
-  World w;
+  PhaseWorld w;
   const std::size_t i = w.AddGull(0, 32760, 1);
   w.game.Gulls[i].Frame = 0;
   EXPECT_THROW(w.Frame(true), RuntimeError);
 }
 
 }  // namespace
-}  // namespace mw::testing
+}  // namespace mw::test

@@ -8,29 +8,31 @@
 
 #include <cstdlib>
 #include <optional>
-#include <set>
 #include <string>
 
-#include "game_test_world.h"
+#include "test_world.h"
 #include "soak/aiming.h"
 
 namespace mw::test {
 namespace {
 
-class AimingPlatform : public HeadlessPlatform {
- public:
-  using HeadlessPlatform::HeadlessPlatform;
-  std::set<int> held;
+// The hand of the aimed games: presses one button at a time, aimed, and lets
+// it go in the next frame.
+struct Hand {
+  HeadlessPlatform& platform;
   Point aim{320, 240};
+  int down = -1;
 
-  // The base still runs its query, so virtual time goes on as in a real run.
-  bool KeyDown(int virtual_key) override {
-    HeadlessPlatform::KeyDown(virtual_key);
-    return held.count(virtual_key) != 0;
+  bool Busy() const { return down >= 0; }
+  void Press(int button, Point at) {
+    aim = at;
+    platform.MoveMouse(at);
+    platform.PressKey(button);
+    down = button;
   }
-  Point MousePosition() override {
-    HeadlessPlatform::MousePosition();
-    return aim;
+  void Release() {
+    if (down >= 0) platform.ReleaseKey(down);
+    down = -1;
   }
 };
 
@@ -50,7 +52,7 @@ bool SplatInView(const GameState& game) {
 }
 
 TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
-  GameWorld<AimingPlatform> w("1000000 mouse 0 0\n");
+  World w("1000000 mouse 0 0\n");
   const char* shots_dir = std::getenv("MW_GAMEPLAY_SHOTS");
   auto shot = [&](const std::string& name) {
     if (shots_dir == nullptr) return;
@@ -60,7 +62,8 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
     SDL_FreeSurface(rgb);
   };
 
-  w.SetUp();
+  w.SetUpGame();
+  Hand hand{w.platform};
   int gull_hits = 0;
   int ship_hits = 0;
   int wipes = 0;
@@ -69,28 +72,24 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
   bool splat_seen = false;
   bool ended = false;
   for (int frame = 0; frame < 60 * 40 && !ended; ++frame) {
-    AimingPlatform& hand = w.platform;
-    const bool was_down = !hand.held.empty();
-    hand.held.clear();
+    const bool was_down = hand.Busy();
+    hand.Release();
     if (!was_down) {
       if (w.game.SplatCount >= 3 && wipes == 0 && frame > 600) {
-        hand.aim = {250, 465};
-        hand.held = {vk::kLeftButton};
+        hand.Press(vk::kLeftButton, {250, 465});
       } else if (w.game.Cartridges.Value() == 0) {
-        hand.held = {vk::kRightButton};
+        hand.Press(vk::kRightButton, hand.aim);
       } else if (const auto ship = Ship(w.game); ship && ship_hits == 0 && gull_hits >= 5) {
-        hand.aim = *ship;
-        hand.held = {vk::kLeftButton};
+        hand.Press(vk::kLeftButton, *ship);
       } else if (const auto gull = NearestGull(w.game)) {
-        hand.aim = *gull;
-        hand.held = {vk::kLeftButton};
+        hand.Press(vk::kLeftButton, *gull);
       }
     }
     const std::int32_t hits_before = w.game.ShipHits;
     const std::int32_t splats_before = w.game.SplatCount;
     std::int32_t falling_before = 0;
     for (const Gull& g : w.game.Gulls) falling_before += g.Frame == 0 && g.Distance > 0;
-    ended = w.RunFrames(1);
+    ended = !w.PlayFrame();
 
     std::int32_t falling = 0;
     for (const Gull& g : w.game.Gulls) falling += g.Frame == 0 && g.Distance > 0;
@@ -125,30 +124,24 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
   EXPECT_EQ(CountEvents(w.platform.Events(), "\"sound\",\"number\":7"), 1);
 }
 
-}  // namespace
-}  // namespace mw::test
-
-namespace mw::test {
-namespace {
-
 TEST(GameplayPlay, ShipModeAndASinkingShipCarryIntoTheNextGame) {
-  GameWorld<AimingPlatform> w("1000000 mouse 0 0\n");
-  w.SetUp();
-  w.RunFrames(3);
+  World w("1000000 mouse 0 0\n");
+  w.SetUpGame();
+  w.PlayFrames(3);
   w.game.ShipHits = 5;  // as a first game in ship mode leaves it
   w.game.ShipSinking = 40;
   TearDownGame(w.ctx);
 
-  w.SetUp();
+  w.SetUpGame();
   EXPECT_EQ(w.game.ShipHits, 5);
   EXPECT_EQ(w.game.ShipSinking, 40);
   EXPECT_EQ(w.game.Score.Value(), 0);
-  w.RunFrames(1);
+  w.PlayFrame();
   const auto gull = NearestGull(w.game);
   ASSERT_TRUE(gull.has_value());
-  w.platform.aim = *gull;
-  w.platform.held = {vk::kLeftButton};
-  w.RunFrames(1);
+  w.platform.MoveMouse(*gull);
+  w.platform.PressKey(vk::kLeftButton);
+  w.PlayFrame();
   EXPECT_LT(w.game.Score.Value(), 0) << "a gull costs points in ship mode";
   const MessageSlot& last = w.game.Messages[static_cast<std::size_t>(w.game.MessageIndex)];
   EXPECT_EQ(last.Text.front(), '-');

@@ -2,14 +2,16 @@
 
 #include <cmath>
 
-#include "gameplay_world.h"
+#include "test_world.h"
 #include "platform/cp1252.h"
 
-namespace mw::testing {
+namespace mw::test {
 namespace {
 
+using Shown = PhaseWorld::Shown;
+
 // Puts the ship afloat in a lane, with its left edge at screen x 0.
-void PlaceShip(World& w, std::int16_t lane) {
+void PlaceShip(PhaseWorld& w, std::int16_t lane) {
   w.game.ShipDistance = lane;
   w.game.ShipSinking = 0;
   w.game.ShipX = static_cast<std::int16_t>(w.game.ViewX.Value());
@@ -17,14 +19,14 @@ void PlaceShip(World& w, std::int16_t lane) {
 
 TEST(GameplayShip, NearLanesMoveFasterAndANewShipTakesARandomLane) {
   for (const auto& [lane, speed] : {std::pair{1, 50}, std::pair{2, 25}, std::pair{3, 17}}) {
-    World w;
+    PhaseWorld w;
     w.game.ShipDistance = static_cast<std::int16_t>(lane);
     w.Steps(2);
     EXPECT_EQ(w.game.ShipX, -200 + 2 * speed) << "lane " << lane;
     w.Frame(false);
     EXPECT_EQ(w.game.ShipX, -200 + 2 * speed) << "only game steps move it";
   }
-  World w;
+  PhaseWorld w;
   w.game.ShipDistance = 1;
   w.game.ShipX = 1870;
   w.Steps(1);
@@ -36,7 +38,7 @@ TEST(GameplayShip, NearLanesMoveFasterAndANewShipTakesARandomLane) {
 }
 
 TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
-  World w;
+  PhaseWorld w;
   PlaceShip(w, 1);
   w.Frame();
   // 400 x 200 with its waterline at BackBuffer row 650, 70 rows below the end.
@@ -44,9 +46,9 @@ TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
   EXPECT_EQ(w.frame.ShipSourceRect, (Rect{0, 0, 200, 100}));
   w.Click({399, 479});
   EXPECT_EQ(w.game.ShipSinking, 5);
-  EXPECT_EQ(w.platform.sounds, (std::vector<int>{0, 7}));
+  EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 7}));
 
-  World far;
+  PhaseWorld far;
   PlaceShip(far, 3);
   far.Frame();
   EXPECT_EQ(far.frame.TargetRect, (Rect{100, 290, 233, 357}));
@@ -57,7 +59,7 @@ TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
 }
 
 TEST(GameplayShip, AHitShipSinksBehindItsWaterlineForNineteenSteps) {
-  World w;
+  PhaseWorld w;
   PlaceShip(w, 2);
   w.Click({150, 400});
   ASSERT_EQ(w.game.ShipSinking, 5);
@@ -74,7 +76,7 @@ TEST(GameplayShip, AHitShipSinksBehindItsWaterlineForNineteenSteps) {
   // A shot through the sinking ship: no sound, no points.
   const std::int32_t score = w.game.Score.Value();
   w.Click({150, 415});  // the top edge at s = 95
-  EXPECT_EQ(w.platform.sounds.back(), 0);
+  EXPECT_EQ(w.Sounds().back(), 0);
   EXPECT_EQ(w.game.Score.Value(), score);
   EXPECT_EQ(w.game.ShipHits, 1);
 
@@ -84,7 +86,7 @@ TEST(GameplayShip, AHitShipSinksBehindItsWaterlineForNineteenSteps) {
 }
 
 TEST(GameplayShip, TheHitCountDrivesPenaltiesAndShipMode) {
-  World w;
+  PhaseWorld w;
   const std::string back_to_gulls = Utf8ToCp1252("- Jetzt wieder Möven! -");
   struct Expect {
     int hit;
@@ -123,13 +125,13 @@ TEST(GameplayShip, TheHitCountDrivesPenaltiesAndShipMode) {
 }
 
 TEST(GameplayShip, OneShotHitsAGullAndTheShipBehindIt) {
-  World w;
+  PhaseWorld w;
   PlaceShip(w, 2);
   w.AddGull(-170, 160, 10);  // its corner at screen (150, 400), over the ship
   w.Click({150, 400});
   EXPECT_EQ(w.game.Score.Value(), 10 - 200);
-  EXPECT_EQ(w.platform.sounds, (std::vector<int>{0, 6, 7}));
+  EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 6, 7}));
 }
 
 }  // namespace
-}  // namespace mw::testing
+}  // namespace mw::test

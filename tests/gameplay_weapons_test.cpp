@@ -1,42 +1,44 @@
 #include <gtest/gtest.h>
 
-#include "gameplay_world.h"
+#include "test_world.h"
 
-namespace mw::testing {
+namespace mw::test {
 namespace {
+
+using Shown = PhaseWorld::Shown;
 
 constexpr Point kAim{320, 240};
 
 TEST(GameplayRifle, FiresEightShotsClicksWhenEmptyAndReloadsOnlyFromEmpty) {
-  World w;
+  PhaseWorld w;
   for (int shot = 1; shot <= 8; ++shot) {
-    w.platform.mouse = kAim;
-    w.platform.held = {vk::kLeftButton};
+    w.mouse = kAim;
+    w.held = {vk::kLeftButton};
     w.Frame();
     EXPECT_TRUE(w.frame.ShotFired) << shot;
     EXPECT_EQ(w.game.ShotPos, kAim);
     EXPECT_EQ(w.game.Cartridges.Value(), 8 - shot);
-    w.platform.held.clear();
+    w.held.clear();
     w.Frame();
     EXPECT_FALSE(w.frame.ShotFired);
   }
-  EXPECT_EQ(w.platform.sounds, std::vector<int>(8, 0));
+  EXPECT_EQ(w.Sounds(), std::vector<int>(8, 0));
 
   w.Click(kAim);  // empty: a click, no shot
-  EXPECT_EQ(w.platform.sounds.back(), 1);
+  EXPECT_EQ(w.Sounds().back(), 1);
   EXPECT_EQ(w.game.Cartridges.Value(), 0);
 
   const std::int32_t ring = w.game.MessageIndex;
-  w.platform.held = {vk::kRightButton};
+  w.held = {vk::kRightButton};
   w.Frame();
   w.Frame();  // still the same press: no second reload
   EXPECT_EQ(w.game.Cartridges.Value(), 8);
   EXPECT_EQ(w.game.Score.Value(), -8);
-  EXPECT_EQ(w.platform.sounds.back(), 3);
+  EXPECT_EQ(w.Sounds().back(), 3);
   EXPECT_EQ(w.MessagesSince(ring), (std::vector<Shown>{{-600, 420, "-8"}}));
 
   // A fresh right-click with a partly filled magazine does nothing.
-  w.platform.held.clear();
+  w.held.clear();
   w.Frame();
   w.Click(kAim);
   w.Click(kAim, vk::kRightButton);
@@ -45,8 +47,8 @@ TEST(GameplayRifle, FiresEightShotsClicksWhenEmptyAndReloadsOnlyFromEmpty) {
 }
 
 TEST(GameplayRifle, HeldButtonFiresOnceUntilReleased) {
-  World w;
-  w.platform.held = {vk::kLeftButton};
+  PhaseWorld w;
+  w.held = {vk::kLeftButton};
   w.Frame();
   EXPECT_TRUE(w.frame.ShotFired);
   for (int i = 0; i < 4; ++i) {
@@ -56,28 +58,28 @@ TEST(GameplayRifle, HeldButtonFiresOnceUntilReleased) {
   EXPECT_EQ(w.game.Cartridges.Value(), 7);
   w.Click(kAim);
   EXPECT_EQ(w.game.Cartridges.Value(), 7) << "released for no frame yet";
-  w.platform.held.clear();
+  w.held.clear();
   w.Frame();
   w.Click(kAim);
   EXPECT_EQ(w.game.Cartridges.Value(), 6);
 }
 
 TEST(GameplayWeapons, SwitchingKeepsTheRiflesCartridges) {
-  World w;
+  PhaseWorld w;
   for (int i = 0; i < 5; ++i) w.Click(kAim);
   const std::int32_t ring = w.game.MessageIndex;
 
-  w.platform.held = {vk::kKey2};
+  w.held = {vk::kKey2};
   w.Frame();
   w.Frame();  // the weapon in use: no change, no message
   EXPECT_EQ(w.game.Weapon, 2);
   EXPECT_EQ(w.game.Cartridges.Value(), 0);
   EXPECT_EQ(w.game.SavedCartridges.Value(), 3);
-  w.platform.held = {vk::kRightButton};  // the machine gun has no reload
+  w.held = {vk::kRightButton};  // the machine gun has no reload
   w.Frame();
   EXPECT_EQ(w.game.Cartridges.Value(), 0);
 
-  w.platform.held = {vk::kKey1};
+  w.held = {vk::kKey1};
   w.Frame();
   EXPECT_EQ(w.game.Weapon, 1);
   EXPECT_EQ(w.game.Cartridges.Value(), 3);
@@ -87,9 +89,9 @@ TEST(GameplayWeapons, SwitchingKeepsTheRiflesCartridges) {
 }
 
 TEST(GameplayWeapons, BothKeysHeldSwitchInEveryFrame) {
-  World w;
+  PhaseWorld w;
   const std::int32_t ring = w.game.MessageIndex;
-  w.platform.held = {vk::kKey1, vk::kKey2};
+  w.held = {vk::kKey1, vk::kKey2};
   std::vector<int> weapons;
   for (int i = 0; i < 4; ++i) {
     w.Frame();
@@ -105,17 +107,17 @@ TEST(GameplayWeapons, BothKeysHeldSwitchInEveryFrame) {
 }
 
 TEST(GameplayMachineGun, FiresOnEveryMpSpeedthStepAndCostsOneAShot) {
-  World w;
+  PhaseWorld w;
   w.game.MpSpeed.SetValue(5);
   w.game.MgCounter = 0;
-  w.platform.held = {vk::kKey2};
+  w.held = {vk::kKey2};
   w.Frame();
   const std::int32_t ring = w.game.MessageIndex;
-  w.platform.held = {vk::kLeftButton};
+  w.held = {vk::kLeftButton};
   std::vector<int> fired_at;
   for (int frame = 1; frame <= 20; ++frame) {
     const bool step = frame % 2 == 0;  // every other frame is a game step
-    w.platform.mouse = {100 + frame, 200};
+    w.mouse = {100 + frame, 200};
     w.Frame(step);
     EXPECT_EQ(w.game.ShotPos, (Point{100 + frame, 200})) << "the aim follows the mouse";
     if (w.frame.ShotFired) fired_at.push_back(frame);
@@ -123,14 +125,14 @@ TEST(GameplayMachineGun, FiresOnEveryMpSpeedthStepAndCostsOneAShot) {
   // Steps 5 and 10 are frames 10 and 20; a shot counts only in its own frame.
   EXPECT_EQ(fired_at, (std::vector<int>{10, 20}));
   EXPECT_EQ(w.game.Score.Value(), -2);
-  EXPECT_EQ(w.platform.sounds, (std::vector<int>{0, 0}));
+  EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 0}));
   EXPECT_EQ(w.MessagesSince(ring), (std::vector<Shown>{{-600, 420, "-1"}, {-600, 420, "-1"}}));
 
   // The counter runs on from where it stopped: the next shot is 5 steps on.
-  w.platform.held.clear();
+  w.held.clear();
   w.Frame(true);
   EXPECT_FALSE(w.frame.ShotFired);
-  w.platform.held = {vk::kLeftButton};
+  w.held = {vk::kLeftButton};
   w.Steps(4);
   EXPECT_FALSE(w.frame.ShotFired);
   w.Frame(true);
@@ -138,15 +140,15 @@ TEST(GameplayMachineGun, FiresOnEveryMpSpeedthStepAndCostsOneAShot) {
 }
 
 TEST(GameplayMachineGun, ReleasedTriggerLeavesNoShotBehind) {
-  World w;
+  PhaseWorld w;
   w.game.MpSpeed.SetValue(1);
-  w.platform.held = {vk::kKey2};
+  w.held = {vk::kKey2};
   w.Frame();
-  w.platform.held = {vk::kLeftButton};
-  w.platform.mouse = {400, 300};
+  w.held = {vk::kLeftButton};
+  w.mouse = {400, 300};
   w.Frame(true);
   ASSERT_TRUE(w.frame.ShotFired);
-  w.platform.held.clear();
+  w.held.clear();
   // A gull flying into the old aim point afterwards is not hit.
   w.AddGull(static_cast<std::int16_t>(400 - 960 + 640), 300 - 240, 50);
   w.Frame(false);
@@ -160,18 +162,18 @@ TEST(GameplayWiper, ButtonBoundsAreExclusive) {
   const std::vector<Point> wipes{{171, 451}, {369, 479}, {250, 460}};
   const std::vector<Point> shots{{170, 460}, {370, 460}, {250, 450}, {171, 450}};
   for (const Point p : wipes) {
-    World w;
+    PhaseWorld w;
     w.game.SplatCount = 17;
     const std::int32_t ring = w.game.MessageIndex;
     w.Click(p);
     EXPECT_EQ(w.game.SplatCount, 0) << p.x << "," << p.y;
     EXPECT_EQ(w.game.Score.Value(), -50);
     EXPECT_EQ(w.game.Cartridges.Value(), 8);
-    EXPECT_TRUE(w.platform.sounds.empty());
+    EXPECT_TRUE(w.Sounds().empty());
     EXPECT_EQ(w.MessagesSince(ring), (std::vector<Shown>{{-300, 420, "-50"}}));
   }
   for (const Point p : shots) {
-    World w;
+    PhaseWorld w;
     w.game.SplatCount = 17;
     w.Click(p);
     EXPECT_EQ(w.game.SplatCount, 17) << p.x << "," << p.y;
@@ -180,10 +182,10 @@ TEST(GameplayWiper, ButtonBoundsAreExclusive) {
 }
 
 TEST(GameplayWiper, FlashesOncePerPressAndWorksWithAnEmptyWindscreen) {
-  World w;
+  PhaseWorld w;
   Surface& back = w.display.BackBuffer;
-  w.platform.mouse = {200, 460};
-  w.platform.held = {vk::kLeftButton};
+  w.mouse = {200, 460};
+  w.held = {vk::kLeftButton};
   w.Frame();
   EXPECT_EQ(back.PixelAt(0, 0), 240u);
   EXPECT_EQ(back.PixelAt(839, 579), 240u);
@@ -195,23 +197,23 @@ TEST(GameplayWiper, FlashesOncePerPressAndWorksWithAnEmptyWindscreen) {
 
   // The machine gun wipes on a press that starts on the button; held and
   // dragged onto it, it fires instead.
-  w.platform.held = {vk::kKey2};
+  w.held = {vk::kKey2};
   w.Frame();
-  w.platform.held = {vk::kLeftButton};
+  w.held = {vk::kLeftButton};
   w.game.MpSpeed.SetValue(1);
   w.Frame(true);
   EXPECT_EQ(w.game.Score.Value(), -100);
   EXPECT_FALSE(w.frame.ShotFired);
-  w.platform.held.clear();
+  w.held.clear();
   w.Frame();
-  w.platform.mouse = {100, 100};
-  w.platform.held = {vk::kLeftButton};
+  w.mouse = {100, 100};
+  w.held = {vk::kLeftButton};
   w.Frame(true);
-  w.platform.mouse = {200, 460};
+  w.mouse = {200, 460};
   w.Frame(true);
   EXPECT_TRUE(w.frame.ShotFired);
   EXPECT_EQ(w.game.Score.Value(), -102);
 }
 
 }  // namespace
-}  // namespace mw::testing
+}  // namespace mw::test

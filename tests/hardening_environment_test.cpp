@@ -278,7 +278,6 @@ TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
     }
     script += "400 shot typed\n500 press enter\n";
     HeadlessPlatform platform(ParseScript(script, "typed"), HeadlessOptions{});
-    platform.SetKeyPressHandler([&modul](int code) { Form_KeyPress(modul, code); });
     DisplayState display;
     platform.OpenDisplay();
     MakeMenuBackBuffer(platform, display);

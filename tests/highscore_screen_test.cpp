@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "highscore_temp_folder.h"
-#include "highscores/file_storage.h"
+#include "platform/file_storage.h"
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_format.h"
 #include "highscores/high_score_screen.h"
@@ -20,6 +20,7 @@
 #include "platform/script.h"
 #include "shared/display_state.h"
 #include "shared/modul.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
@@ -42,11 +43,10 @@ class HighScoreScreen : public ::testing::Test {
   void TearDown() override { ::unsetenv("OEDIR"); }
 
   // A platform running the script, with the display open and the shell's
-  // BackBuffer made, typed keys going to LastKey.
+  // BackBuffer made.
   HeadlessPlatform& Start(const std::string& script) {
     platform_ = MakeHeadlessPlatform(ParseScript(script, "test"), HeadlessOptions{});
     platform_->Events().KeepInMemory(true);
-    platform_->SetKeyPressHandler([this](int code) { Form_KeyPress(modul_, code); });
     platform_->OpenDisplay();
     MakeMenuBackBuffer(*platform_, display_);
     return *platform_;
@@ -111,7 +111,7 @@ TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreat
   EXPECT_EQ(visit.EntryRow, kNoEntryRow);
   PassOutcome outcome = PassOutcome::kStay;
   while (outcome == PassOutcome::kStay) {
-    outcome = RunHighScorePass(*platform_, modul_, display_, visit);
+    outcome = RunHighScorePass(*platform_, modul_, display_, visit, platform_->ReadInput());
   }
   LeaveHighScoreVisit(*platform_, modul_, visit, outcome);
   HighScoreRanks defaults;
@@ -141,7 +141,9 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   holder.SetValue(20);  // a tie with the fifth stays out
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
   ASSERT_EQ(visit.EntryRow, kNoEntryRow);
-  ASSERT_EQ(RunHighScorePass(*platform_, modul_, display_, visit), PassOutcome::kStay);
+  const Point mouse{200, 100};
+  ASSERT_EQ(RunHighScorePass(*platform_, modul_, display_, visit, test::Input().Mouse(mouse)),
+            PassOutcome::kStay);
 
   // The same frame drawn by hand, with "20" at (400, 400) in the pulse colour.
   Surface expected = platform_->MakeSurface(kShellBackBufferWidth, kShellBackBufferHeight);
@@ -154,7 +156,6 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   }
   expected.SetTextColor(Rgb(5, 254, 0));
   expected.DrawTextAt(400, 400, "20");
-  const Point mouse = platform_->MousePosition();
   expected.BlitImage(mouse.x, mouse.y, display_.CursorImage, Rect{}, true);
 
   int differing = 0;
@@ -180,7 +181,31 @@ TEST_F(HighScoreScreen, NameEntryThroughTheKeyboard) {
       "900 press mouse-left\n");
   Show(1000);
   EXPECT_EQ(SavedTable().entries[0].name, Utf8ToCp1252("Äbcdefghijklmnopq"));
-  EXPECT_EQ(modul_.LastKey, 0);
+}
+
+TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {
+  WriteTable(Table({100, 80, 60, 40, 20}));
+  Start("");
+  SafeNr holder;
+  holder.SetValue(1000);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  ASSERT_EQ(visit.EntryRow, 1);
+  auto pass = [&](const test::Input& input) {
+    return RunHighScorePass(*platform_, modul_, display_, visit, input);
+  };
+  auto name = [&] { return visit.table[1].EntryName.derstring(); };
+
+  pass(test::Input().Typed("abcdefghijklmnopqrstuvwxyz"));
+  EXPECT_EQ(name(), "abcdefghijklmnopqr|") << "the name limit, not the pass, cuts it";
+  pass(test::Input().Typed(std::string(19, '\b')));
+  EXPECT_EQ(name(), "|");
+  // Backspace and the ignored Tab act in their place within the burst.
+  pass(test::Input().Typed("Mx\b\xF6\twe"));
+  EXPECT_EQ(name(), "M\xF6we|");
+  // Characters typed in the pass that leaves still count.
+  ASSERT_EQ(pass(test::Input().Typed("!").Tapped(vk::kReturn)), PassOutcome::kLeave);
+  LeaveHighScoreVisit(*platform_, modul_, visit, PassOutcome::kLeave);
+  EXPECT_EQ(SavedTable().entries[0], (PlainHighScore{"M\xF6we!", 1000}));
 }
 
 TEST_F(HighScoreScreen, LeavesOnlyAfterAllThreeKeysWereUpOnce) {

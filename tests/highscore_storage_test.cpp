@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "highscore_temp_folder.h"
-#include "highscores/file_storage.h"
+#include "platform/file_storage.h"
 #include "highscores/high_score_format.h"
 
 namespace mw {

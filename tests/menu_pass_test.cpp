@@ -1,24 +1,23 @@
 #include <gtest/gtest.h>
 
 #include "app/main_menu.h"
-#include "shell_world.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
 
-using test::ShellWorld;
+using test::World;
 using test::TextRow;
 
-PassResult RunMenuUntil(ShellWorld& w, MenuState& menu, double ms) {
-  return test::RunPassesUntil(w, ms, [&] { return MenuPass(w.platform, w.state, menu); });
+PassResult RunMenuUntil(World& w, MenuState& menu, double ms) {
+  return test::RunPassesUntil(w, ms, [&] { return MenuPass(w.platform, w.state, menu, w.platform.ReadInput()); });
 }
 
 TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
   // The mouse rests on "Ende" with Enter already down when the menu opens.
-  ShellWorld w(
+  World w(
       "0 mouse 300 390\n0 down enter\n200 up enter\n"
       "400 press mouse-left\n");
-  w.OpenShell();
   MenuState menu(w.state.modul);
   EXPECT_EQ(RunMenuUntil(w, menu, 390), PassResult::kStay);
   EXPECT_EQ(menu.Selected, kEnd);
@@ -27,12 +26,11 @@ TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
 }
 
 TEST(MenuPass, ArrowKeysWrapAndActOncePerPress) {
-  ShellWorld w(
+  World w(
       "0 mouse 300 10\n"
       "0 down arrow-up\n100 up arrow-up\n"            // held for several passes
       "200 press arrow-down\n300 press arrow-down\n"  // 4 -> 1 -> 2
       "400 down arrow-down\n");
-  w.OpenShell();
   MenuState menu(w.state.modul);
   RunMenuUntil(w, menu, 150);
   EXPECT_EQ(menu.Selected, kEnd);
@@ -55,8 +53,7 @@ TEST(MenuPass, MouseBandsAreHalfOpenAndIgnoreX) {
   EXPECT_EQ(MenuEntryAt(419), 4);
   EXPECT_EQ(MenuEntryAt(420), 0);
 
-  ShellWorld w("0 mouse 639 280\n100 mouse 0 275\n200 mouse 17 269\n");
-  w.OpenShell();
+  World w("0 mouse 639 280\n100 mouse 0 275\n200 mouse 17 269\n");
   MenuState menu(w.state.modul);
   RunMenuUntil(w, menu, 90);
   EXPECT_EQ(menu.Selected, kSettings);
@@ -67,21 +64,19 @@ TEST(MenuPass, MouseBandsAreHalfOpenAndIgnoreX) {
 }
 
 TEST(MenuPass, AMouseAtRestPullsTheSelectionBack) {
-  ShellWorld w("0 mouse 300 300\n40 down arrow-down\n");
-  w.OpenShell();
+  World w("0 mouse 300 300\n40 down arrow-down\n");
   MenuState menu(w.state.modul);
   RunMenuUntil(w, menu, 39);
   ASSERT_EQ(menu.Selected, kSettings);
-  MenuPass(w.platform, w.state, menu);
+  MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Selected, kHighScores);  // shown for this one frame
-  MenuPass(w.platform, w.state, menu);
+  MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Selected, kSettings);
 }
 
 TEST(MenuPass, EscapeLeavesWhateverIsSelected) {
   for (const char* y : {"250", "300", "350", "400"}) {
-    ShellWorld w(std::string("0 mouse 300 ") + y + "\n100 press escape\n");
-    w.OpenShell();
+    World w(std::string("0 mouse 300 ") + y + "\n100 press escape\n");
     MenuState menu(w.state.modul);
     EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kLeave) << y;
     EXPECT_GE(w.platform.NowMs(), 100);
@@ -90,14 +85,12 @@ TEST(MenuPass, EscapeLeavesWhateverIsSelected) {
 
 TEST(MenuPass, AClickWhileTheDisplayIsLostIsForgotten) {
   {
-    ShellWorld control(
+    World control(
         "0 mouse 300 390\n60 press mouse-left\n");  // with the display kept the click ends the menu
-    control.OpenShell();
     MenuState menu(control.state.modul);
     EXPECT_EQ(RunMenuUntil(control, menu, 1000), PassResult::kLeave);
   }
-  ShellWorld w("0 mouse 300 390\n20 lose-display 200\n60 press mouse-left\n");
-  w.OpenShell();
+  World w("0 mouse 300 390\n20 lose-display 200\n60 press mouse-left\n");
   MenuState menu(w.state.modul);
   EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kStay);
   // The images came back: the frame is the menu again, not an empty screen.
@@ -105,30 +98,28 @@ TEST(MenuPass, AClickWhileTheDisplayIsLostIsForgotten) {
 }
 
 TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
-  ShellWorld w("0 mouse 300 10\n");
-  w.OpenShell();
+  World w("0 mouse 300 10\n");
   MenuState menu(w.state.modul);
-  MenuPass(w.platform, w.state, menu);
+  MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));
   EXPECT_GT(w.CountColour(TextRow(250), Rgb(5, 254, 0)), 50);
   for (int y : {300, 350, 400}) {
     EXPECT_EQ(w.CountColour(TextRow(y), Rgb(5, 254, 0)), 0) << y;
     EXPECT_GT(w.CountColour(TextRow(y), Rgb(255, 255, 255)), 50) << y;
   }
-  for (int pass = 2; pass <= 51; ++pass) MenuPass(w.platform, w.state, menu);
+  for (int pass = 2; pass <= 51; ++pass) MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(255, 254, 0));
   EXPECT_GT(w.CountColour(TextRow(250), Rgb(255, 254, 0)), 50);
-  for (int pass = 52; pass <= 102; ++pass) MenuPass(w.platform, w.state, menu);
+  for (int pass = 52; pass <= 102; ++pass) MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(0, 254, 0));  // one full cycle
-  MenuPass(w.platform, w.state, menu);
+  MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));
 }
 
 TEST(MenuPass, TheCursorIsCentredOnTheMouseWithItsBlackKeyedAway) {
-  ShellWorld w("0 mouse 320 100\n100 mouse 600 20\n", kRgb555);
-  w.OpenShell();
+  World w("0 mouse 320 100\n100 mouse 600 20\n", test::Options(true, kRgb555));
   MenuState menu(w.state.modul);
-  MenuPass(w.platform, w.state, menu);
+  MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   std::vector<std::uint32_t> with_cursor;
   for (int y = 84; y < 116; ++y) {
     for (int x = 304; x < 336; ++x) with_cursor.push_back(w.platform.Frame().PixelAt(x, y));

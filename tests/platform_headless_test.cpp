@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -69,81 +70,122 @@ TEST(ScriptParser, AcceptsCommentsBlankLinesAndEveryKeyName) {
   EXPECT_EQ(VirtualKeyOfName("vk-1x"), -1);
 }
 
-TEST(HeadlessTime, QueriesStepAndFlipsLandOnFrameBoundaries) {
+TEST(HeadlessTime, InputFramesPausesAndFlipsAdvanceTheClock) {
   auto p = StartRun("");
-  EXPECT_EQ(p->ReadClock(), 10000);  // t = 0.01
-  p->KeyDown(vk::kReturn);
-  p->MousePosition();
-  p->DisplayStatus();
-  p->Yield();
-  EXPECT_EQ(p->NowTicks(), 15);
+  EXPECT_EQ(p->ReadInput().clock, 10000);  // t = 0.01
+  p->ReadInput();
+  EXPECT_EQ(p->NowTicks(), 6);
+  p->Pause();
+  EXPECT_EQ(p->NowTicks(), 306);
+  EXPECT_EQ(p->ReadInput().clock, 10001);  // t = 1.03
   Surface back = p->MakeSurface(672, 512);
   p->Flip(back, {16, 16, 656, 496});
   EXPECT_EQ(p->NowTicks(), 5000);
   p->Flip(back, {16, 16, 656, 496});  // strictly later even on a boundary
   EXPECT_EQ(p->NowTicks(), 10000);
   for (int i = 0; i < 58; ++i) p->Flip(back, {16, 16, 656, 496});
-  EXPECT_EQ(p->ReadClock(), 11000);  // 60 frames are exactly one second
+  EXPECT_EQ(p->ReadInput().clock, 11000);  // 60 frames are exactly one second
   EXPECT_EQ(p->FramesShown(), 60);
 }
 
-TEST(HeadlessTime, EventsActAtTheFirstQueryAtOrAfterTheirTime) {
-  auto p = StartRun("0.02 mouse 700 -3\n1 close\n");
-  EXPECT_EQ(p->MousePosition(), Point(0, 0));    // t = 0.01
-  EXPECT_EQ(p->MousePosition(), Point(639, 0));  // t = 0.02, clamped
-  while (p->NowTicks() < 297) p->ReadClock();
-  EXPECT_FALSE(p->QuitRequested());
-  p->ReadClock();  // t = 1.00
-  EXPECT_TRUE(p->QuitRequested());
+TEST(HeadlessTime, EventsActAtTheFirstInputFrameAtOrAfterTheirTime) {
+  auto p = StartRun("0.02 mouse 700 -3\n1 close\n10 lose-display 5\n");
+  EXPECT_EQ(p->ReadInput().mouse, Point(0, 0));    // t = 0.01
+  EXPECT_EQ(p->ReadInput().mouse, Point(639, 0));  // t = 0.02, clamped
+  while (p->NowTicks() < 297) EXPECT_FALSE(p->ReadInput().close_requested);
+  EXPECT_TRUE(p->ReadInput().close_requested);  // t = 1.00
+  EXPECT_TRUE(p->ReadInput().close_requested) << "a close request stays";
+  // The display is away from 10 ms for 5 ms, and so is every frame then.
+  std::vector<std::pair<std::int64_t, bool>> seen;
+  while (p->NowTicks() < 20 * 300) {
+    const bool lost = p->ReadInput().display_lost;
+    if (seen.empty() || seen.back().second != lost) seen.emplace_back(p->NowTicks(), lost);
+  }
+  EXPECT_EQ(seen, (std::vector<std::pair<std::int64_t, bool>>{{306, false}, {3000, true},
+                                                               {4500, false}}));
 }
 
-TEST(HeadlessInput, KeyLatchSeesAPressOnceAndPressReleasesAfter50Ms) {
-  auto p = StartRun("0 down enter\n0 up enter\n1 press escape\n");
-  EXPECT_TRUE(p->KeyDown(vk::kReturn));   // released already, but latched
-  EXPECT_FALSE(p->KeyDown(vk::kReturn));  // seen once only
-  EXPECT_FALSE(p->KeyDown(300));
-  EXPECT_FALSE(p->KeyDown(-1));
+TEST(HeadlessInput, AFrameHoldsTheKeysDownAndEveryPressSinceTheLast) {
+  auto p = StartRun(
+      "0 down enter\n0 up enter\n0 type a\xC3\xB6\n0 char 8\n0 press mouse-left\n"
+      "1 press escape\n");
+  InputFrame f = p->ReadInput();
+  EXPECT_EQ(f.keys[vk::kReturn], (KeyState{false, 1}));  // let go already, but pressed
+  EXPECT_TRUE(f.Down(vk::kReturn));
+  EXPECT_EQ(f.keys[vk::kLeftButton], (KeyState{true, 1}));
+  EXPECT_FALSE(f.Down(vk::kCount));
+  EXPECT_FALSE(f.Down(-1));
+  // Every character since the last frame, in order; Enter types its code.
+  EXPECT_EQ(f.typed, "\r" "a\xF6\b");
+  f = p->ReadInput();
+  EXPECT_FALSE(f.Down(vk::kReturn)) << "a press is in one frame only";
+  EXPECT_EQ(f.typed, "");
   Surface back = p->MakeSurface(640, 480);
   p->Flip(back, {});  // 16.67 ms
-  EXPECT_TRUE(p->KeyDown(vk::kEscape));
-  EXPECT_TRUE(p->KeyDown(vk::kEscape));  // still held
+  EXPECT_EQ(p->ReadInput().keys[vk::kEscape], (KeyState{true, 1}));
+  EXPECT_EQ(p->ReadInput().keys[vk::kEscape], (KeyState{true, 0}));
   p->Flip(back, {});
-  p->Flip(back, {});  // 50 ms: not yet 51
-  EXPECT_TRUE(p->KeyDown(vk::kEscape));
-  p->Flip(back, {});  // 66.67 ms
-  EXPECT_FALSE(p->KeyDown(vk::kEscape));
+  p->Flip(back, {});  // 50 ms: a press lasts 50 ms from 1 ms
+  EXPECT_TRUE(p->ReadInput().keys[vk::kEscape].down);
+  p->Flip(back, {});
+  EXPECT_FALSE(p->ReadInput().Down(vk::kEscape));
 }
 
-TEST(HeadlessInput, CharactersArriveOnePerYield) {
-  auto p = StartRun("0 type a\xC3\xB6\n0 press enter\n0 char 8\n0 press mouse-left\n");
-  std::vector<int> typed;
-  p->SetKeyPressHandler([&typed](int c) { typed.push_back(c); });
-  p->KeyDown(vk::kLeftButton);
-  EXPECT_TRUE(typed.empty());  // only a yield types
-  for (int i = 0; i < 6; ++i) p->Yield();
-  EXPECT_EQ(typed, (std::vector<int>{'a', 0xF6, 13, 8}));
-}
+TEST(HeadlessInput, TheHandsAndTheHookWorkBetweenFrames) {
+  auto p = StartRun("5 press space\n");
+  p->PressKey(vk::kKey1);
+  p->ReleaseKey(vk::kKey1);
+  p->PressKey(vk::kKey1);
+  p->PressKey(vk::kCount);  // not a key: nothing
+  p->MoveMouse({-20, 5000});
+  p->TypeText("x");
+  InputFrame f = p->ReadInput();
+  EXPECT_EQ(f.keys[vk::kKey1], (KeyState{true, 2}));
+  EXPECT_EQ(f.mouse, Point(0, 479));
+  EXPECT_EQ(f.typed, "11x") << "in the order typed";
 
-TEST(HeadlessDisplay, LoseDisplayLastsItsTime) {
-  auto p = StartRun("10 lose-display 5\n");
-  std::vector<std::pair<std::int64_t, int>> seen;
-  while (p->NowTicks() < 20 * 300) {
-    const int status = p->DisplayStatus();
-    if (seen.empty() || seen.back().second != status) seen.emplace_back(p->NowTicks(), status);
+  // The hook runs before each frame, after the script's events.
+  p->SetInputHook([&](HeadlessPlatform& hands) {
+    hands.TypeText("h");
+    if (hands.NowTicks() >= 1500 && hands.NowTicks() < 1503) hands.LoseDisplayFor(300);
+  });
+  std::string typed;
+  int lost = 0;
+  for (int i = 0; i < 800; ++i) {
+    f = p->ReadInput();
+    typed += f.typed;
+    lost += f.display_lost ? 1 : 0;
   }
-  EXPECT_EQ(seen, (std::vector<std::pair<std::int64_t, int>>{{3, 0}, {3000, 1}, {4500, 0}}));
+  EXPECT_EQ(typed.find(" h"), typed.find(' ')) << "the script's space before the hook's h";
+  EXPECT_EQ(std::count(typed.begin(), typed.end(), 'h'), 800);
+  EXPECT_EQ(lost, 100);
+  p->RequestClose();
+  EXPECT_TRUE(p->ReadInput().close_requested);
 }
 
-TEST(HeadlessRunner, StopsSixtySecondsAfterTheLastEvent) {
+TEST(HeadlessRunner, StopsAtTheFirstInputFrameSixtySecondsAfterTheLastEvent) {
   auto p = StartRun("1000 press enter\n");
   Surface back = p->MakeSurface(640, 480);
+  for (int i = 0; i < 3663; ++i) p->Flip(back, {});  // 61.05 s: a Flip never stops it
   EXPECT_THROW(
       {
-        for (int i = 0; i < 100000; ++i) p->Flip(back, {});
+        for (int i = 0; i < 100000; ++i) {
+          p->Flip(back, {});
+          p->ReadInput();
+        }
       },
       HeadlessTimeout);
   EXPECT_GT(p->NowMs(), 61050.0);
   EXPECT_LT(p->NowMs(), 61070.0);
+
+  HeadlessOptions endless;
+  endless.stop_after_script = false;  // a replay ends when its recording does
+  auto q = StartRun("1000 press enter\n", endless);
+  for (int i = 0; i < 4000; ++i) {
+    q->Flip(back, {});
+    q->ReadInput();
+  }
+  EXPECT_GT(q->NowMs(), 66000.0);
 }
 
 TEST(HeadlessRunner, SoundsAreDecodedOnlyWhenPresentAndPlaysCounted) {
@@ -166,7 +208,7 @@ TEST(HeadlessRunner, SoundsAreDecodedOnlyWhenPresentAndPlaysCounted) {
 TEST(HeadlessRunner, MessageBoxesAreLoggedAndConfirmed) {
   auto p = StartRun("");
   p->Events().KeepInMemory(true);
-  p->ReadClock();
+  p->ReadInput();
   p->ShowMessageBox("Hinweis", "Audiohardware nicht gefunden !");
   EXPECT_EQ(p->Events().Text(),
             "{\"t\":0,\"event\":\"messagebox\",\"title\":\"Hinweis\",\"text\":"
@@ -181,15 +223,16 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-TEST(HeadlessShots, TheNextFrameIsWrittenTheSameOnEveryRun) {
+TEST(HeadlessShots, TheFrameAfterTheRequestIsWrittenTheSameOnEveryRun) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("mw_shots_" + std::to_string(::getpid()));
   std::vector<std::string> runs;
-  for (int run = 0; run < 2; ++run) {
+  for (const bool keep : {false, true}) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     HeadlessOptions options;
     options.shots_dir = dir.string();
+    options.keep_shots = keep;
     auto p = StartRun("20 shot frame\n", options);
     Surface back = p->MakeSurface(672, 512);
     back.FillRect({}, back.MapColour(Rgb(0, 0, 255)));
@@ -197,11 +240,19 @@ TEST(HeadlessShots, TheNextFrameIsWrittenTheSameOnEveryRun) {
     back.SetTextFont({"Arial", 20, true});
     back.SetTextColor(Rgb(255, 255, 0));
     back.DrawTextAt(100, 100, "M\xF6wenschuss");
-    p->Flip(back, {16, 16, 656, 496});  // 16.67 ms: before the shot
+    p->Flip(back, {16, 16, 656, 496});
+    p->ReadInput();  // 16.68 ms: before the request
+    p->Flip(back, {16, 16, 656, 496});
     EXPECT_FALSE(std::filesystem::exists(dir / "frame.png"));
     EXPECT_EQ(p->FramePixel(0, 0), Rgb(255, 255, 255));
     EXPECT_EQ(p->FramePixel(10, 10), Rgb(0, 0, 255));
+    p->ReadInput();  // 33.34 ms
     p->Flip(back, {16, 16, 656, 496});
+    back.FillRect({}, 0);
+    p->Flip(back, {16, 16, 656, 496});
+    // Kept pictures wait for WriteKeptShots, so a failed replay writes none.
+    EXPECT_EQ(std::filesystem::exists(dir / "frame.png"), !keep);
+    p->WriteKeptShots();
     runs.push_back(ReadFile(dir / "frame.png"));
   }
   std::filesystem::remove_all(dir);

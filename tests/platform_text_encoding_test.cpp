@@ -56,14 +56,13 @@ TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
 TEST(EventLog, WritesOneFlushedLinePerEventWithTheClock) {
   const std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("mw_event_log_" + std::to_string(::getpid()));
-  std::int64_t now = 12;
   {
     EventLog log;
-    log.SetClock([&now] { return now; });
+    log.SetTime(12);
     log.KeepInMemory(true);
     log.Open(path.string());
     log.Screen("menu");
-    now = 15;
+    log.SetTime(15);
     log.Sound(3);
     log.Message("+25 \"M\xF6we\"", -4, 300);
     log.GameEnd("time", -120);

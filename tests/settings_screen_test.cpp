@@ -2,26 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include "shell_world.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
 
-using test::ShellWorld;
+using test::World;
 using test::TextRow;
 
-PassResult RunSettingsUntil(ShellWorld& w, SettingsState& s, double ms) {
+PassResult RunSettingsUntil(World& w, SettingsState& s, double ms) {
   return test::RunPassesUntil(
-      w, ms, [&] { return SettingsPass(w.platform, w.state.modul, w.state.display, s); });
+      w, ms, [&] { return SettingsPass(w.platform, w.modul, w.display, s, w.platform.ReadInput()); });
 }
 
-std::string Label(const ShellWorld& w, int setting) {
+std::string Label(const World& w, int setting) {
   return ChosenSetting(w.state.modul, setting).Label;
 }
 
 TEST(SettingsPass, OpensWithNoLineSoAConfirmDoesNothing) {
-  ShellWorld w("0 mouse 300 10\n0 press enter\n100 press mouse-left\n");
-  w.OpenShell();
+  World w("0 mouse 300 10\n0 press enter\n100 press mouse-left\n");
   SettingsState s;
   EXPECT_EQ(RunSettingsUntil(w, s, 300), PassResult::kStay);
   EXPECT_EQ(s.Selected, 0);
@@ -40,16 +39,14 @@ TEST(SettingsPass, FirstDownSelectsGullsFirstUpSelectsTime) {
   EXPECT_EQ(SettingsLineAt(369), kBackLine);
   EXPECT_EQ(SettingsLineAt(370), 0);
   {
-    ShellWorld w("0 mouse 300 10\n0 press arrow-down\n");
-    w.OpenShell();
+    World w("0 mouse 300 10\n0 press arrow-down\n");
     SettingsState s;
     RunSettingsUntil(w, s, 100);
     EXPECT_EQ(s.Selected, 1);
   }
-  ShellWorld w(
+  World w(
       "0 mouse 300 10\n0 press arrow-up\n100 press arrow-up\n200 press arrow-up\n"
       "300 press arrow-up\n400 press arrow-up\n500 down arrow-down\n");
-  w.OpenShell();
   SettingsState s;
   std::vector<int> seen;
   for (double t : {90, 190, 290, 390, 490, 900}) {
@@ -60,13 +57,12 @@ TEST(SettingsPass, FirstDownSelectsGullsFirstUpSelectsTime) {
 }
 
 TEST(SettingsPass, ClickingCyclesTheChoicesOncePerPress) {
-  ShellWorld w(
+  World w(
       "0 mouse 300 140\n"
       "100 press mouse-left\n200 press mouse-left\n300 press mouse-left\n"
       "400 mouse 300 300\n"
       "500 press enter\n600 press enter\n700 press enter\n800 press enter\n"
       "900 down mouse-left\n");
-  w.OpenShell();
   SettingsState s;
   std::vector<std::string> gulls;
   for (double t : {90, 190, 290, 390}) {
@@ -87,16 +83,14 @@ TEST(SettingsPass, ClickingCyclesTheChoicesOncePerPress) {
 }
 
 TEST(SettingsPass, ZurueckReturnsAtOnceWhileEnterIsStillDown) {
-  ShellWorld w("0 mouse 300 350\n100 down enter\n");
-  w.OpenShell();
+  World w("0 mouse 300 350\n100 down enter\n");
   SettingsState s;
   EXPECT_EQ(RunSettingsUntil(w, s, 2000), PassResult::kLeave);
   EXPECT_LT(w.platform.NowMs(), 120);
 }
 
 TEST(SettingsPass, AClickWhileTheDisplayIsLostIsForgotten) {
-  ShellWorld w("0 mouse 300 140\n20 lose-display 200\n60 press mouse-left\n");
-  w.OpenShell();
+  World w("0 mouse 300 140\n20 lose-display 200\n60 press mouse-left\n");
   SettingsState s;
   RunSettingsUntil(w, s, 600);
   EXPECT_EQ(Label(w, kGullCount), "mittel");
@@ -105,8 +99,7 @@ TEST(SettingsPass, AClickWhileTheDisplayIsLostIsForgotten) {
 
 TEST(SettingsPass, ChoicesLastForTheRun) {
   // Changed settings are what a later visit, and the next game, reads.
-  ShellWorld w("0 mouse 300 190\n100 press mouse-left\n");
-  w.OpenShell();
+  World w("0 mouse 300 190\n100 press mouse-left\n");
   SettingsState first;
   RunSettingsUntil(w, first, 300);
   EXPECT_EQ(SettingValue(w.state.modul, kGameSpeed), 50);

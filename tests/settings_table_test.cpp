@@ -51,17 +51,6 @@ TEST(SettingsTable, AChoiceOutsideTheTableIsARunTimeError) {
   EXPECT_THROW(ChosenSetting(modul, 5), RuntimeError);
 }
 
-TEST(KeyPress, TypedCodesReachLastKeyAndNothingElse) {
-  Modul modul;
-  InitSettingsTables(modul);
-  Form_KeyPress(modul, 0xF6);  // ö in Windows-1252
-  EXPECT_EQ(modul.LastKey, 0xF6);
-  Form_KeyPress(modul, 8);
-  EXPECT_EQ(modul.LastKey, 8);
-  EXPECT_FALSE(modul.CheatFlag);
-  EXPECT_EQ(SettingValue(modul, kGullCount), 25);
-}
-
 TEST(CheatAlarm, AnEditedHolderSetsCheatFlagThroughTheForm) {
   Modul modul;
   SafeNr score(&modul);

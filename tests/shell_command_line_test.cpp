@@ -45,29 +45,55 @@ TEST(CommandLine, HeadlessTakesItsScriptAndOptionsInAnyOrder) {
   EXPECT_TRUE(line.no_sound_device);
 }
 
+TEST(CommandLine, RecordAndReplay) {
+  const CommandLine recorded = Ok({"--headless", "s", "--record", "run.rec"});
+  EXPECT_EQ(recorded.mode, Mode::kHeadless);
+  EXPECT_EQ(recorded.record_file, "run.rec");
+  EXPECT_EQ(Ok({"--windowed", "--record", "run.rec"}).mode, Mode::kWindow);
+
+  const CommandLine watched = Ok({"--replay", "run.rec", "--windowed", "--events", "e"});
+  EXPECT_EQ(watched.mode, Mode::kReplay);
+  EXPECT_EQ(watched.replay_file, "run.rec");
+  EXPECT_FALSE(watched.no_window);
+  const CommandLine fast = Ok({"--shots", "d", "--no-window", "--replay", "run.rec"});
+  EXPECT_TRUE(fast.no_window);
+  EXPECT_EQ(fast.shots_dir, "d");
+}
+
 TEST(CommandLine, HelpAndVersion) {
   EXPECT_EQ(Ok({"--help"}).mode, Mode::kHelp);
   EXPECT_EQ(Ok({"--windowed", "--help"}).mode, Mode::kHelp);
   EXPECT_EQ(Ok({"--version"}).mode, Mode::kVersion);
-  EXPECT_NE(UsageText().find("--headless SCRIPT"), std::string::npos);
+  EXPECT_NE(UsageText().find("--headless SKRIPT"), std::string::npos);
+  EXPECT_NE(UsageText().find("--replay DATEI --no-window"), std::string::npos);
 }
 
-TEST(CommandLine, MistakesAreNamed) {
-  EXPECT_EQ(Error({"--fullscreen"}), "unknown option --fullscreen");
-  EXPECT_EQ(Error({"game.script"}), "unexpected argument game.script");
-  EXPECT_EQ(Error({"--headless"}), "--headless needs a script file");
-  EXPECT_EQ(Error({"--events"}), "--events needs a file name");
-  EXPECT_EQ(Error({"--events", ""}), "--events needs a file name");
+TEST(CommandLine, MistakesAreNamedInGerman) {
+  EXPECT_EQ(Error({"--fullscreen"}), "unbekannte Option --fullscreen");
+  EXPECT_EQ(Error({"game.script"}), "unerwartetes Argument game.script");
+  EXPECT_EQ(Error({"--headless"}), "--headless braucht eine Skriptdatei");
+  EXPECT_EQ(Error({"--replay"}), "--replay braucht eine Aufzeichnung");
+  EXPECT_EQ(Error({"--events", ""}), "--events braucht einen Dateinamen");
   // An option where a value belongs is a forgotten value, not a file name.
-  EXPECT_EQ(Error({"--events", "--windowed"}), "--events needs a file name");
-  EXPECT_EQ(Error({"--headless", "a", "--shots"}), "--shots needs a folder");
-  EXPECT_EQ(Error({"--windowed", "--windowed"}), "--windowed is given more than once");
-  EXPECT_EQ(Error({"--events", "a", "--events", "b"}), "--events is given more than once");
-  EXPECT_EQ(Error({"--headless", "s", "--windowed"}), "--windowed cannot be used with --headless");
-  EXPECT_EQ(Error({"--shots", "out"}), "--shots needs --headless");
-  EXPECT_EQ(Error({"--no-sound-device"}), "--no-sound-device needs --headless");
+  EXPECT_EQ(Error({"--record", "--windowed"}), "--record braucht einen Dateinamen");
+  EXPECT_EQ(Error({"--headless", "a", "--shots"}), "--shots braucht einen Ordner");
+  EXPECT_EQ(Error({"--windowed", "--windowed"}), "--windowed ist mehrfach angegeben");
+  EXPECT_EQ(Error({"--events", "a", "--events", "b"}), "--events ist mehrfach angegeben");
+  EXPECT_EQ(Error({"--headless", "s", "--windowed"}),
+            "--windowed geht nicht zusammen mit --headless");
+  EXPECT_EQ(Error({"--headless", "s", "--replay", "r"}),
+            "--headless geht nicht zusammen mit --replay");
+  EXPECT_EQ(Error({"--replay", "r", "--record", "x"}), "--record geht nicht zusammen mit --replay");
+  EXPECT_EQ(Error({"--no-window"}), "--no-window braucht --replay");
+  EXPECT_EQ(Error({"--replay", "r", "--no-window", "--windowed"}),
+            "--windowed geht nicht zusammen mit --no-window");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--shots", "out"}, {"--replay", "r", "--shots", "out"}}) {
+    EXPECT_EQ(Error(args), "--shots braucht --headless oder --replay mit --no-window");
+  }
+  EXPECT_EQ(Error({"--no-sound-device"}), "--no-sound-device braucht --headless");
   // A mistake is reported even next to --help, so a typo is never silently ignored.
-  EXPECT_EQ(Error({"--help", "--bogus"}), "unknown option --bogus");
+  EXPECT_EQ(Error({"--help", "--bogus"}), "unbekannte Option --bogus");
 }
 
 }  // namespace

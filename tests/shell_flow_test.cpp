@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/form.h"
-#include "shell_world.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
 
-using test::ShellWorld;
+using test::World;
 
 // The screens the log names, in order.
 std::vector<std::string> Screens(const std::string& log) {
@@ -35,22 +34,22 @@ long ScreenTime(const std::string& log, std::size_t n) {
 TEST(ShellFlow, EnterOnZurueckIsNotTakenAgainByTheMenu) {
   // Enter confirms "Zurück " and is still held when the menu runs again,
   // with the mouse resting on "Einstellungen".
-  ShellWorld w(
+  World w(
       "0 mouse 300 300\n50 press mouse-left\n"
       "200 mouse 300 350\n300 down enter\n320 mouse 300 300\n600 up enter\n"
       "800 press escape\n");
-  Form_Load(w.platform, w.state);
+  RunMainMenu(w.platform, w.state);
   EXPECT_EQ(Screens(w.platform.Events().Text()),
             (std::vector<std::string>{"menu", "settings", "menu"}));
   EXPECT_GE(w.platform.NowMs(), 800);
 }
 
 TEST(ShellFlow, EscapeInSettingsReturnsOnlyAfterReleaseAndKeepsTheMenu) {
-  ShellWorld w(
+  World w(
       "0 mouse 300 300\n50 press mouse-left\n"
       "300 down escape\n700 up escape\n"
       "1000 press escape\n");
-  Form_Load(w.platform, w.state);
+  RunMainMenu(w.platform, w.state);
   const std::string& log = w.platform.Events().Text();
   EXPECT_EQ(Screens(log), (std::vector<std::string>{"menu", "settings", "menu"}));
   EXPECT_GE(ScreenTime(log, 2), 700);
@@ -58,8 +57,8 @@ TEST(ShellFlow, EscapeInSettingsReturnsOnlyAfterReleaseAndKeepsTheMenu) {
 }
 
 TEST(ShellFlow, EndClosesTheDisplayAndReleasesEverything) {
-  ShellWorld w("0 mouse 300 400\n100 press enter\n");
-  Form_Load(w.platform, w.state);
+  World w("0 mouse 300 400\n100 press enter\n");
+  RunMainMenu(w.platform, w.state);
   const DisplayState& d = w.state.display;
   EXPECT_FALSE(d.BackBuffer);
   EXPECT_FALSE(d.MenuBackground);
@@ -71,46 +70,40 @@ TEST(ShellFlow, EndClosesTheDisplayAndReleasesEverything) {
 
 TEST(ShellFlow, ACloseRequestLeavesEveryScreenAtOnce) {
   {
-    ShellWorld w("0 mouse 300 10\n200 close\n");
-    Form_Load(w.platform, w.state);
+    World w("0 mouse 300 10\n200 close\n");
+    RunMainMenu(w.platform, w.state);
     EXPECT_LT(w.platform.NowMs(), 240);
   }
   {
     // In the settings screen: no return to the menu, the program ends.
-    ShellWorld w("0 mouse 300 300\n50 press mouse-left\n300 close\n");
-    Form_Load(w.platform, w.state);
+    World w("0 mouse 300 300\n50 press mouse-left\n300 close\n");
+    RunMainMenu(w.platform, w.state);
     EXPECT_EQ(Screens(w.platform.Events().Text()), (std::vector<std::string>{"menu", "settings"}));
     EXPECT_LT(w.platform.NowMs(), 340);
   }
   {
     // With Escape held in the settings screen, the release wait gives way.
-    ShellWorld w("0 mouse 300 300\n50 press mouse-left\n300 down escape\n400 close\n");
-    Form_Load(w.platform, w.state);
+    World w("0 mouse 300 300\n50 press mouse-left\n300 down escape\n400 close\n");
+    RunMainMenu(w.platform, w.state);
     EXPECT_LT(w.platform.NowMs(), 440);
   }
   {
     // While the display is lost.
-    ShellWorld w("0 mouse 300 10\n100 lose-display 100000\n300 close\n");
-    Form_Load(w.platform, w.state);
+    World w("0 mouse 300 10\n100 lose-display 100000\n300 close\n");
+    RunMainMenu(w.platform, w.state);
     EXPECT_LT(w.platform.NowMs(), 340);
   }
 }
 
-TEST(ShellFlow, TypedCharactersReachLastKey) {
-  ShellWorld w("0 mouse 300 10\n100 type ab\n300 char 246\n500 close\n");
-  Form_Load(w.platform, w.state);
-  EXPECT_EQ(w.state.modul.LastKey, 246);
-}
-
 TEST(ShellFlow, SettingsAreFilledAtStartAndKeptAcrossVisits) {
-  ShellWorld w(
+  World w(
       "0 mouse 300 300\n50 press mouse-left\n"                       // settings
       "200 mouse 300 140\n250 press mouse-left\n"                    // gulls: viele
       "400 press escape\n"                                           // back
       "600 mouse 300 300\n650 press mouse-left\n800 press escape\n"  // settings again
       "1000 press escape\n");
   w.state.modul.SettingChoice = {0, 2, 3, 3, 3};  // start-up must reset these
-  Form_Load(w.platform, w.state);
+  RunMainMenu(w.platform, w.state);
   EXPECT_EQ(w.state.modul.SettingChoice, (std::array<std::int16_t, 5>{0, 2, 1, 2, 0}));
   EXPECT_EQ(Screens(w.platform.Events().Text()),
             (std::vector<std::string>{"menu", "settings", "menu", "settings", "menu"}));

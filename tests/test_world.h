@@ -1,0 +1,234 @@
+#pragma once
+// One way to drive the program in a test: input values in, state and pixels
+// out. A World is the program's state on the headless platform. Its input
+// comes from a script (or the platform's hands and hook) through
+// platform.ReadInput(), or is made by hand with Input and passed straight to
+// a pass.
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_menu.h"
+#include "app/program_state.h"
+#include "game/phases.h"
+#include "platform/headless_platform.h"
+#include "platform/script.h"
+
+namespace mw::test {
+
+// What the player did since the pass before, made by hand.
+class Input {
+ public:
+  explicit Input(std::int64_t clock = kClockStart) { frame_.clock = clock; }
+  // Held down since before the last pass.
+  Input& Held(int key) {
+    Key(key).down = true;
+    return *this;
+  }
+  // Went down since the last pass and is still down.
+  Input& Pressed(int key) {
+    Key(key).down = true;
+    ++Key(key).presses;
+    return *this;
+  }
+  // Went down and up again between two passes.
+  Input& Tapped(int key, std::uint16_t times = 1) {
+    Key(key).presses = static_cast<std::uint16_t>(Key(key).presses + times);
+    return *this;
+  }
+  Input& Mouse(Point p) {
+    frame_.mouse = p;
+    return *this;
+  }
+  Input& Typed(std::string_view cp1252) {
+    frame_.typed += cp1252;
+    return *this;
+  }
+  Input& Close() {
+    frame_.close_requested = true;
+    return *this;
+  }
+  Input& DisplayLost() {
+    frame_.display_lost = true;
+    return *this;
+  }
+  operator InputFrame() const { return frame_; }  // NOLINT: meant to convert
+
+ private:
+  KeyState& Key(int key) { return frame_.keys.at(static_cast<std::size_t>(key)); }
+  InputFrame frame_;
+};
+
+// A script line far in the future keeps the virtual clock running that long.
+inline constexpr const char* kLongRun = "600000 mouse 320 240\n";
+
+inline HeadlessOptions Options(bool sound_device = true, PixelFormat format = kRgb565) {
+  HeadlessOptions options;
+  options.sound_device = sound_device;
+  options.format = format;
+  return options;
+}
+
+// Counts the places in the event log that hold `needle`.
+inline int CountEvents(const EventLog& log, std::string_view needle) {
+  int count = 0;
+  const std::string& text = log.Text();
+  for (std::size_t at = text.find(needle); at != std::string::npos;
+       at = text.find(needle, at + needle.size())) {
+    ++count;
+  }
+  return count;
+}
+
+// The effect numbers of the sound events in the log, in order.
+inline std::vector<int> SoundsPlayed(const EventLog& log) {
+  std::vector<int> numbers;
+  const std::string key = "\"event\":\"sound\",\"number\":";
+  const std::string& text = log.Text();
+  for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+    numbers.push_back(std::stoi(text.substr(at + key.size())));
+  }
+  return numbers;
+}
+
+// The program's state with the settings filled in and the shell's display
+// open, as the menu has it before its first pass.
+struct World {
+  // The script should reach past the end of what the test runs, or the
+  // platform stops 60 s of virtual time after its last line.
+  explicit World(std::string_view script = kLongRun, HeadlessOptions options = Options())
+      : platform(ParseScript(script, "test.script"), std::move(options)) {
+    platform.Events().KeepInMemory(true);
+    InitSettingsTables(modul);
+    OpenDisplay(platform, display);
+  }
+
+  // A game prepared from the settings and set up as RunGame does it.
+  void SetUpGame() {
+    PrepareGame(modul, game);
+    frame = FrameState{};
+    mw::SetUpGame(ctx, platform.ReadInput().clock);
+  }
+  // One frame with the platform's input; false once the game has ended.
+  bool PlayFrame() { return RunFrame(ctx, platform.ReadInput()); }
+  // Runs frames until the game ends or `frames` have run; true if it ended.
+  bool PlayFrames(int frames) {
+    for (int i = 0; i < frames; ++i) {
+      if (!PlayFrame()) return true;
+    }
+    return false;
+  }
+
+  // The pixels of the last frame inside screen rectangle r whose colour, in
+  // the display's layout, is exactly c.
+  int CountColour(Rect r, Colour c) const {
+    const Surface& shown = platform.Frame();
+    const std::uint32_t raw = shown.MapColour(c);
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) n += shown.PixelAt(x, y) == raw ? 1 : 0;
+    }
+    return n;
+  }
+  std::vector<int> Sounds() { return SoundsPlayed(platform.Events()); }
+
+  HeadlessPlatform platform;  // declared first: outlives every surface below
+  ProgramState state;
+  Modul& modul = state.modul;
+  DisplayState& display = state.display;
+  GameState& game = state.game;
+  FrameState frame;
+  GameContext ctx{platform, modul, display, game, frame};
+};
+
+// A game as the phases of one frame see it, without the frame loop: the
+// game's BackBuffer, images and sounds, a full rifle, and a ship far off to
+// the left where no shot on screen reaches it. The hands are `held` (keys
+// and buttons down) and `mouse`.
+struct PhaseWorld : World {
+  PhaseWorld() {
+    OpenSounds(platform, game);
+    MakeGameBackBuffer(platform, display, game);
+    game.Score.SetValue(0);
+    game.ViewX.SetValue(640);
+    game.Cartridges.SetValue(8);
+    game.MpSpeed.SetValue(10);
+    game.SplatChance.SetValue(5);
+    game.Weapon = 1;
+    game.ShipX = -200;
+    game.ShipDistance = 3;
+  }
+
+  // One frame of the gameplay phases, in frame order.
+  void Frame(bool step = false) {
+    Input input;
+    input.Mouse(mouse);
+    for (const int key : held) input.Held(key);
+    frame.StepDue = step;
+    WeaponPhase(ctx, input);
+    GullPhase(ctx);
+    ShipPhase(ctx);
+  }
+  void Steps(int n) {
+    for (int i = 0; i < n; ++i) Frame(true);
+  }
+  // A click: pressed for one frame, then released for one.
+  void Click(Point at, int button = vk::kLeftButton) {
+    mouse = at;
+    held.insert(button);
+    Frame();
+    held.erase(button);
+    Frame();
+  }
+
+  struct Shown {
+    std::int32_t x;
+    std::int32_t y;
+    std::string text;
+    bool operator==(const Shown&) const = default;
+  };
+  // The messages shown since the ring was last at `since` (oldest first).
+  std::vector<Shown> MessagesSince(std::int32_t since) const {
+    std::vector<Shown> out;
+    for (std::int32_t i = since; i != game.MessageIndex;) {
+      i = (i + 1) % 10;
+      const MessageSlot& slot = game.Messages[static_cast<std::size_t>(i)];
+      out.push_back({slot.X, slot.Y, slot.Text});
+    }
+    return out;
+  }
+
+  // Adds a flying gull and returns its index (entry 0 is never used).
+  std::size_t AddGull(std::int16_t x, std::int16_t y, std::int16_t distance) {
+    if (game.Gulls.empty()) game.Gulls.emplace_back();
+    Gull g;
+    g.X = x;
+    g.Y = y;
+    g.Distance = distance;
+    g.Frame = 1;
+    game.Gulls.push_back(g);
+    return game.Gulls.size() - 1;
+  }
+
+  std::set<int> held;
+  Point mouse{320, 240};
+};
+
+// Runs passes until one leaves its screen or the virtual clock reaches ms.
+template <typename OnePass>
+PassResult RunPassesUntil(const World& w, double ms, OnePass one_pass) {
+  while (w.platform.NowMs() < ms) {
+    if (one_pass() == PassResult::kLeave) return PassResult::kLeave;
+  }
+  return PassResult::kStay;
+}
+
+// The screen rows of a text line drawn at shell BackBuffer row y.
+inline Rect TextRow(std::int32_t back_buffer_y) {
+  return Rect{0, back_buffer_y - 16, 400, back_buffer_y - 16 + 30};
+}
+
+}  // namespace mw::test
