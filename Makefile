@@ -62,9 +62,9 @@ soak: build build-asan
 bench: build
 	./$(BUILD)/moewenschuss_bench
 
-# Regenerates the committed pictures and sounds (byte-identical on every run).
+# Regenerates the committed pictures, sounds and desktop icons (byte-identical on every run).
 assets: deps
-	/usr/bin/python3 tools/make_assets.py assets
+	/usr/bin/python3 tools/make_assets.py assets dist/icons
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
