@@ -7,10 +7,12 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_GAMES ?= 5
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 ARGS       ?=
 CTEST_ARGS ?=
 
-.PHONY: all deps build build-asan build-fuzz play test fuzz soak bench assets clean
+.PHONY: all deps build build-asan build-fuzz play test fuzz soak bench assets install deb clean
 
 all: build
 
@@ -62,9 +64,18 @@ soak: build build-asan
 bench: build
 	./$(BUILD)/moewenschuss_bench
 
-# Regenerates the committed pictures and sounds (byte-identical on every run).
+# Installs the program to PREFIX/games with its desktop entry, icons, AppStream
+# data and man page; DESTDIR=DIR stages the install below DIR.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+# The Debian package $(BUILD)/moewenschuss_VERSION_ARCH.deb (program in /usr/games).
+deb: build
+	cd $(BUILD) && cpack --config CPackConfig.cmake
+
+# Regenerates the committed pictures, sounds and desktop icons (byte-identical on every run).
 assets: deps
-	/usr/bin/python3 tools/make_assets.py assets
+	/usr/bin/python3 tools/make_assets.py assets dist/icons
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

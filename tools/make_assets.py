@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Make every picture and sound of the game into OUTDIR.
+"""Make every picture and sound of the game into OUTDIR, and the desktop icons into ICONDIR.
 
-    /usr/bin/python3 tools/make_assets.py OUTDIR
+    /usr/bin/python3 tools/make_assets.py OUTDIR [ICONDIR]
 
 Deterministic: fixed seeds and no time-dependent data, so two runs give identical bytes.
 Needs Debian's python3-pil and python3-numpy and the fonts-liberation2 fonts.
@@ -11,12 +11,11 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from assets_gen import files, gulls, keys, scene, sounds, sprites, titles  # noqa: E402
+from assets_gen import files, gulls, icon, keys, scene, sounds, sprites, titles  # noqa: E402
 
 
-def pictures():
+def pictures(pano):
     """[(asset name, uint8 image, key colour or None, minimum sprite share, border must be key)]"""
-    pano = scene.panorama()
     menu, settings, scores = titles.backgrounds(pano)
     u8 = files.to_u8
     out = [
@@ -37,12 +36,13 @@ def pictures():
 
 
 def main(argv):
-    if len(argv) != 2:
+    if len(argv) not in (2, 3):
         print(__doc__.strip(), file=sys.stderr)
         return 2
     outdir = argv[1]
     os.makedirs(outdir, exist_ok=True)
-    for name, img, key, share, border in pictures():
+    pano = scene.panorama()
+    for name, img, key, share, border in pictures(pano):
         if key is not None:
             keys.check_keyed(name, img, key, share, border)
         files.write_bmp(os.path.join(outdir, name), img)
@@ -50,6 +50,13 @@ def main(argv):
     for name, samples in sounds.make_all():
         files.write_wav(os.path.join(outdir, name), samples)
         print(f"{name}: {len(samples) / files.SAMPLE_RATE:.2f} s")
+    if len(argv) == 3:
+        icondir = argv[2]
+        os.makedirs(icondir, exist_ok=True)
+        for size, image in icon.icons(pano):
+            name = f"{size}x{size}.png"
+            icon.write_png(os.path.join(icondir, name), image)
+            print(f"{os.path.join(icondir, name)}: icon")
     return 0
 
 

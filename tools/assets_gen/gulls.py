@@ -107,8 +107,9 @@ def _body(c, folded=False):
     c.ellipse(CX, 24.0, 0.9, 0.9, BEAK_SPOT)
 
 
-def gull(number):
-    c = SuperCanvas(W, H, factor=8)
+def drawn(number, factor=8):
+    """The gull of picture `number` on a canvas `factor` times its size, not yet reduced."""
+    c = SuperCanvas(W, H, factor=factor)
     if number == 6:
         _body(c, folded=True)
     else:
@@ -116,4 +117,8 @@ def gull(number):
         for side in (-1, 1):
             _wing(c, side, inner, outer)
         _body(c)
-    return c.keyed(keys.BLUE)
+    return c
+
+
+def gull(number):
+    return drawn(number).keyed(keys.BLUE)
