@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/settings_screen.h"
 #include "test_world.h"
 
 namespace mw {
@@ -107,6 +108,39 @@ TEST(ShellFlow, SettingsAreFilledAtStartAndKeptAcrossVisits) {
   EXPECT_EQ(w.state.modul.SettingChoice, (std::array<std::int16_t, 5>{0, 2, 1, 2, 0}));
   EXPECT_EQ(Screens(w.platform.Events().Text()),
             (std::vector<std::string>{"menu", "settings", "menu", "settings", "menu"}));
+}
+
+// A wait that polls without drawing rests about a millisecond between its
+// input frames instead of spinning.
+TEST(ShellFlow, WaitsRestAMillisecondBetweenPolls) {
+  struct Case {
+    const char* name;
+    const char* script;
+    double until_ms;
+    bool settings;  // run the settings screen, not one menu pass
+  };
+  for (const Case& c : {
+           Case{"Enter held in the menu", "0 mouse 300 10\n0 down enter\n500 up enter\n", 500,
+                false},
+           Case{"Escape held after the settings", "0 down escape\n300 up escape\n", 300, true},
+           Case{"the display lost in the menu", "0 lose-display 400\n", 400, false},
+       }) {
+    SCOPED_TRACE(c.name);
+    World w(c.script);
+    int frames = 0;
+    w.platform.SetInputHook([&frames](HeadlessPlatform&) { ++frames; });
+    if (c.settings) {
+      EXPECT_EQ(ShowSettings(w.platform, w.modul, w.display), ScreenExit::kBack);
+    } else {
+      MenuState menu(w.modul);
+      EXPECT_EQ(MenuPass(w.platform, w.state, menu, w.platform.ReadInput()), PassResult::kStay);
+      EXPECT_EQ(w.platform.FramesShown(), 1) << "the wait drew nothing";
+    }
+    EXPECT_GE(w.platform.NowMs(), c.until_ms);
+    EXPECT_LT(w.platform.NowMs(), c.until_ms + 20);
+    EXPECT_GT(frames, c.until_ms / 1.01 - 5);
+    EXPECT_LT(frames, c.until_ms / 1.01 + 5);
+  }
 }
 
 }  // namespace

@@ -72,15 +72,17 @@ inline HeadlessOptions Options(bool sound_device = true, PixelFormat format = kR
   return options;
 }
 
-// Counts the places in the event log that hold `needle`.
-inline int CountEvents(const EventLog& log, std::string_view needle) {
+// Counts the places in an event log that hold `needle`.
+inline int CountEvents(std::string_view log, std::string_view needle) {
   int count = 0;
-  const std::string& text = log.Text();
-  for (std::size_t at = text.find(needle); at != std::string::npos;
-       at = text.find(needle, at + needle.size())) {
+  for (std::size_t at = log.find(needle); at != std::string_view::npos;
+       at = log.find(needle, at + needle.size())) {
     ++count;
   }
   return count;
+}
+inline int CountEvents(const EventLog& log, std::string_view needle) {
+  return CountEvents(std::string_view(log.Text()), needle);
 }
 
 // The effect numbers of the sound events in the log, in order.

@@ -1,0 +1,197 @@
+// The bytes of a recording and the replayer that feeds them back: whatever
+// was recorded comes back exactly, and every damaged file is refused with its
+// reason.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/recording_format.h"
+#include "platform/replayer.h"
+
+namespace mw {
+namespace {
+
+using Kind = RecordedAnswer::Kind;
+
+std::span<const std::uint8_t> BytesOf(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// The bytes of a whole recording of these entries.
+std::string Encode(const std::vector<RecordEntry>& entries, int exit_status) {
+  std::string out = RecordingHeader();
+  InputFrame last;
+  for (const RecordEntry& entry : entries) {
+    if (const auto* frame = std::get_if<InputFrame>(&entry)) {
+      AppendFrameRecord(out, last, *frame);
+      last = *frame;
+    } else if (const auto* shot = std::get_if<RecordedShot>(&entry)) {
+      AppendShotRecord(out, shot->name);
+    } else {
+      AppendAnswerRecord(out, std::get<RecordedAnswer>(entry));
+    }
+  }
+  AppendEndRecord(out, exit_status, RecordingCrc(BytesOf(out)));
+  return out;
+}
+
+Recording Parse(const std::string& bytes) {
+  return ParseRecording(BytesOf(bytes), "lauf.rec");
+}
+
+// The reason a recording is refused, or "" when it is read.
+std::string Refusal(const std::string& bytes) {
+  try {
+    Parse(bytes);
+  } catch (const RecordingError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// Frames, pictures and answers of every kind, drawn at random with the
+// extremes of every field among them.
+std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
+                                   std::size_t max_answer_bytes = 5000) {
+  auto below = [&random](std::uint64_t n) {
+    return std::uniform_int_distribution<std::uint64_t>(0, n - 1)(random);
+  };
+  auto text = [&](std::size_t max_length) {
+    std::string t(below(max_length + 1), '\0');
+    for (char& c : t) c = static_cast<char>(below(256));
+    return t;
+  };
+  std::vector<RecordEntry> entries;
+  InputFrame frame;
+  for (int i = 0; i < count; ++i) {
+    const std::uint64_t what = below(10);
+    if (what < 7) {
+      frame.clock += below(4) == 0 ? static_cast<std::int64_t>(below(1ull << 40)) : 16;
+      for (KeyState& key : frame.keys) key.presses = 0;
+      for (std::uint64_t n = below(4); n > 0; --n) {
+        KeyState& key = frame.keys[below(vk::kCount)];
+        key.down = below(2) == 1;
+        key.presses = static_cast<std::uint16_t>(below(3) == 0 ? 65535 : below(3));
+      }
+      if (below(2) == 0) {
+        frame.mouse = below(5) == 0 ? Point{639, 479} : Point{static_cast<std::int32_t>(below(640)),
+                                                              static_cast<std::int32_t>(below(480))};
+      }
+      frame.typed = below(3) == 0 ? text(40) : "";
+      frame.close_requested = below(8) == 0;
+      frame.display_lost = below(8) == 0;
+      entries.emplace_back(frame);
+    } else if (what == 7) {
+      entries.emplace_back(RecordedShot{text(12)});
+    } else {
+      RecordedAnswer answer;
+      answer.kind = static_cast<Kind>(1 + below(7));
+      answer.subject = text(30);
+      answer.value = below(2) == 0 ? std::numeric_limits<std::uint64_t>::max() : below(3);
+      answer.text = text(30);
+      const std::string bytes = text(below(4) == 0 ? max_answer_bytes : 70);
+      answer.bytes.assign(bytes.begin(), bytes.end());
+      entries.emplace_back(answer);
+    }
+  }
+  return entries;
+}
+
+TEST(RecordingFormat, EveryEntryComesBackExactly) {
+  std::mt19937 random(20261207);
+  for (int run = 0; run < 40; ++run) {
+    const std::vector<RecordEntry> entries = RandomRun(random, 1 + run * 5);
+    const int status = run % 2 == 0 ? 0 : 255;
+    const std::string bytes = Encode(entries, status);
+    const Recording read = Parse(bytes);
+    ASSERT_EQ(read.entries, entries) << "run " << run;
+    EXPECT_EQ(read.exit_status, status);
+    EXPECT_EQ(Encode(read.entries, read.exit_status), bytes) << "one way to write it";
+  }
+  // A frame repeated unchanged but for the clock costs three bytes.
+  InputFrame still;
+  still.clock += 16;
+  std::string one;
+  AppendFrameRecord(one, InputFrame{}, still);
+  EXPECT_EQ(one.size(), 3u);
+}
+
+TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
+  std::mt19937 random(7);
+  const std::string good = Encode(RandomRun(random, 30, 100), 0);
+  ASSERT_EQ(Refusal(good), "");
+
+  EXPECT_EQ(Refusal(""),
+            "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie ist leer.");
+  for (const std::string& stranger : {std::string("MWRE"), std::string("PK\x03\x04 zip"),
+                                      std::string("mwrec\x01")}) {
+    EXPECT_NE(Refusal(stranger).find("sie ist keine Aufzeichnung von Möwenschuss"),
+              std::string::npos)
+        << stranger;
+  }
+  std::string newer = good;
+  newer[5] = 2;
+  EXPECT_NE(Refusal(newer).find("sie hat die Version 2, dieses Programm spielt Version 1 ab"),
+            std::string::npos);
+
+  // Cut anywhere after the header: unfinished, never read as whole.
+  for (std::size_t length = 6; length < good.size(); ++length) {
+    ASSERT_NE(Refusal(good.substr(0, length)).find("sie ist unvollständig"), std::string::npos)
+        << "cut at " << length;
+  }
+  // One changed byte anywhere before the end record: never read as whole.
+  const std::size_t end_record = good.size() - 6;
+  ASSERT_EQ(good[end_record], 'E');
+  for (std::size_t at = 6; at < end_record; ++at) {
+    std::string damaged = good;
+    damaged[at] = static_cast<char>(damaged[at] ^ (1 << (at % 8)));
+    const std::string reason = Refusal(damaged);
+    ASSERT_TRUE(reason.find("beschädigt") != std::string::npos ||
+                reason.find("unvollständig") != std::string::npos)
+        << "byte " << at << ": " << reason;
+  }
+  std::string bad_sum = good;
+  bad_sum.back() = static_cast<char>(bad_sum.back() ^ 0x80);
+  EXPECT_NE(Refusal(bad_sum).find("beschädigt (eine falsche Prüfsumme"), std::string::npos);
+  EXPECT_NE(Refusal(good + "x").find("Daten nach dem Abschluss"), std::string::npos);
+}
+
+TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
+  InputFrame first;
+  first.clock = kClockStart + 5;
+  first.typed = "ab";
+  const Recording recording{{RecordedAnswer{Kind::kEnvironment, "OEDIR", 0, "/tmp/", {}},
+                             RecordedShot{"menu"}, RecordedShot{"menu2"}, first,
+                             RecordedAnswer{Kind::kFolderWritable, "/tmp/", 1, "", {}}},
+                            0};
+  Replayer replayer(recording, "lauf.rec");
+  EXPECT_EQ(replayer.NextAnswer(Kind::kEnvironment, "OEDIR").text, "/tmp/");
+  std::vector<std::string> shots;
+  EXPECT_EQ(replayer.NextFrame([&shots](const std::string& name) { shots.push_back(name); }),
+            first);
+  EXPECT_EQ(shots, (std::vector<std::string>{"menu", "menu2"})) << "asked for before the frame";
+  try {
+    replayer.NextAnswer(Kind::kFolderWritable, "/home/");
+    FAIL() << "another folder than the recorded one";
+  } catch (const RecordingError& e) {
+    const std::string message = e.what();
+    EXPECT_TRUE(message.starts_with("Die Aufzeichnung „lauf.rec“ passt nicht zu diesem Programm"))
+        << message;
+    EXPECT_NE(message.find("Schreibbarkeit eines Ordners („/home/“)"), std::string::npos)
+        << message;
+  }
+  EXPECT_THROW(replayer.Finish(0), RecordingError) << "an answer is left over";
+  EXPECT_EQ(replayer.NextAnswer(Kind::kFolderWritable, "/tmp/").value, 1u);
+  EXPECT_THROW(replayer.NextFrame([](const std::string&) {}), RecordingError);
+  EXPECT_THROW(replayer.Finish(1), RecordingError) << "another end status";
+  EXPECT_NO_THROW(replayer.Finish(0));
+}
+
+}  // namespace
+}  // namespace mw
