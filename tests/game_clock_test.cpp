@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "test_world.h"
 #include "platform/cp1252.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {

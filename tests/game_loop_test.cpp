@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "test_world.h"
 #include "platform/runtime_error.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
 
 using test::CountEvents;
-using test::Options;
 using test::kLongRun;
+using test::Options;
 using World = test::World;
 
 TEST(GameLoop, StepsAreSpacedByTheIntervalNotTheFrameRate) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "test_world.h"
 #include "platform/runtime_error.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "test_world.h"
 #include "platform/runtime_error.h"
+#include "test_world.h"
 
 namespace mw::test {
 namespace {

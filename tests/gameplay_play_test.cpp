@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "test_world.h"
 #include "soak/aiming.h"
+#include "test_world.h"
 
 namespace mw::test {
 namespace {
@@ -122,30 +122,6 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
   EXPECT_EQ(wipes, 1);
   EXPECT_TRUE(splat_seen);
   EXPECT_EQ(CountEvents(w.platform.Events(), "\"sound\",\"number\":7"), 1);
-}
-
-TEST(GameplayPlay, ShipModeAndASinkingShipCarryIntoTheNextGame) {
-  World w("1000000 mouse 0 0\n");
-  w.SetUpGame();
-  w.PlayFrames(3);
-  w.game.ShipHits = 5;  // as a first game in ship mode leaves it
-  w.game.ShipSinking = 40;
-  TearDownGame(w.ctx);
-
-  w.SetUpGame();
-  EXPECT_EQ(w.game.ShipHits, 5);
-  EXPECT_EQ(w.game.ShipSinking, 40);
-  EXPECT_EQ(w.game.Score.Value(), 0);
-  w.PlayFrame();
-  const auto gull = NearestGull(w.game);
-  ASSERT_TRUE(gull.has_value());
-  w.platform.MoveMouse(*gull);
-  w.platform.PressKey(vk::kLeftButton);
-  w.PlayFrame();
-  EXPECT_LT(w.game.Score.Value(), 0) << "a gull costs points in ship mode";
-  const MessageSlot& last = w.game.Messages[static_cast<std::size_t>(w.game.MessageIndex)];
-  EXPECT_EQ(last.Text.front(), '-');
-  EXPECT_EQ(CountEvents(w.platform.Events(), "\"sound\",\"number\":6"), 1);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "test_world.h"
 #include "platform/cp1252.h"
+#include "test_world.h"
 
 namespace mw::test {
 namespace {

@@ -94,7 +94,8 @@ TEST(HighScoreRanking, NameEntryKeepsEighteenCharactersAndIgnoresControls) {
     EXPECT_EQ(name.derstring(), "|") << control;
   }
   for (int i = 0; i < 20; ++i) {
-    ApplyTypedCharacter(static_cast<std::uint8_t>(i % 2 == 0 ? 0xE4 : 'a' + i), name);  // ä, letters
+    ApplyTypedCharacter(static_cast<std::uint8_t>(i % 2 == 0 ? 0xE4 : 'a' + i),
+                        name);  // ä, letters
   }
   const std::string typed = name.derstring();
   ASSERT_EQ(typed.size(), 19u);

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "highscore_temp_folder.h"
-#include "platform/file_storage.h"
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_format.h"
 #include "highscores/high_score_screen.h"
 #include "highscores/high_score_visit.h"
 #include "platform/cp1252.h"
+#include "platform/file_storage.h"
 #include "platform/headless_platform.h"
 #include "platform/script.h"
 #include "shared/display_state.h"
@@ -168,19 +168,6 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   }
   EXPECT_EQ(differing, 0);
   EXPECT_NE(platform_->FramePixel(400 - 16 + 2, 400 - 16 + 10), Rgb(0, 0, 0));
-}
-
-TEST_F(HighScoreScreen, NameEntryThroughTheKeyboard) {
-  WriteTable(Table({100, 80, 60, 40, 20}));
-  // Backspace on the empty name, Tab and Enter-as-character ignored, then 20
-  // characters of which 18 are kept, one taken back with Backspace.
-  Start(
-      "50 char 8\n60 char 9\n70 char 13\n"
-      "100 type ÄbcdefghijklmnopqrsT\n"
-      "800 char 8\n"
-      "900 press mouse-left\n");
-  Show(1000);
-  EXPECT_EQ(SavedTable().entries[0].name, Utf8ToCp1252("Äbcdefghijklmnopq"));
 }
 
 TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "highscore_temp_folder.h"
-#include "platform/file_storage.h"
 #include "highscores/high_score_format.h"
+#include "platform/file_storage.h"
 
 namespace mw {
 namespace {

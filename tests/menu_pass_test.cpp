@@ -6,11 +6,12 @@
 namespace mw {
 namespace {
 
-using test::World;
 using test::TextRow;
+using test::World;
 
 PassResult RunMenuUntil(World& w, MenuState& menu, double ms) {
-  return test::RunPassesUntil(w, ms, [&] { return MenuPass(w.platform, w.state, menu, w.platform.ReadInput()); });
+  return test::RunPassesUntil(
+      w, ms, [&] { return MenuPass(w.platform, w.state, menu, w.platform.ReadInput()); });
 }
 
 TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
@@ -107,10 +108,12 @@ TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
     EXPECT_EQ(w.CountColour(TextRow(y), Rgb(5, 254, 0)), 0) << y;
     EXPECT_GT(w.CountColour(TextRow(y), Rgb(255, 255, 255)), 50) << y;
   }
-  for (int pass = 2; pass <= 51; ++pass) MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
+  for (int pass = 2; pass <= 51; ++pass)
+    MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(255, 254, 0));
   EXPECT_GT(w.CountColour(TextRow(250), Rgb(255, 254, 0)), 50);
-  for (int pass = 52; pass <= 102; ++pass) MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
+  for (int pass = 52; pass <= 102; ++pass)
+    MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(0, 254, 0));  // one full cycle
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));

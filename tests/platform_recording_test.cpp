@@ -13,33 +13,14 @@
 
 #include "platform/recording_format.h"
 #include "platform/replayer.h"
+#include "recording_bytes.h"
 
 namespace mw {
 namespace {
 
 using Kind = RecordedAnswer::Kind;
-
-std::span<const std::uint8_t> BytesOf(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-// The bytes of a whole recording of these entries.
-std::string Encode(const std::vector<RecordEntry>& entries, int exit_status) {
-  std::string out = RecordingHeader();
-  InputFrame last;
-  for (const RecordEntry& entry : entries) {
-    if (const auto* frame = std::get_if<InputFrame>(&entry)) {
-      AppendFrameRecord(out, last, *frame);
-      last = *frame;
-    } else if (const auto* shot = std::get_if<RecordedShot>(&entry)) {
-      AppendShotRecord(out, shot->name);
-    } else {
-      AppendAnswerRecord(out, std::get<RecordedAnswer>(entry));
-    }
-  }
-  AppendEndRecord(out, exit_status, RecordingCrc(BytesOf(out)));
-  return out;
-}
+using test::BytesOf;
+using test::EncodeRecording;
 
 Recording Parse(const std::string& bytes) {
   return ParseRecording(BytesOf(bytes), "lauf.rec");
@@ -80,8 +61,9 @@ std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
         key.presses = static_cast<std::uint16_t>(below(3) == 0 ? 65535 : below(3));
       }
       if (below(2) == 0) {
-        frame.mouse = below(5) == 0 ? Point{639, 479} : Point{static_cast<std::int32_t>(below(640)),
-                                                              static_cast<std::int32_t>(below(480))};
+        frame.mouse = below(5) == 0 ? Point{639, 479}
+                                    : Point{static_cast<std::int32_t>(below(640)),
+                                            static_cast<std::int32_t>(below(480))};
       }
       frame.typed = below(3) == 0 ? text(40) : "";
       frame.close_requested = below(8) == 0;
@@ -108,11 +90,11 @@ TEST(RecordingFormat, EveryEntryComesBackExactly) {
   for (int run = 0; run < 40; ++run) {
     const std::vector<RecordEntry> entries = RandomRun(random, 1 + run * 5);
     const int status = run % 2 == 0 ? 0 : 255;
-    const std::string bytes = Encode(entries, status);
+    const std::string bytes = EncodeRecording(entries, status);
     const Recording read = Parse(bytes);
     ASSERT_EQ(read.entries, entries) << "run " << run;
     EXPECT_EQ(read.exit_status, status);
-    EXPECT_EQ(Encode(read.entries, read.exit_status), bytes) << "one way to write it";
+    EXPECT_EQ(EncodeRecording(read.entries, read.exit_status), bytes) << "one way to write it";
   }
   // A frame repeated unchanged but for the clock costs three bytes.
   InputFrame still;
@@ -124,13 +106,12 @@ TEST(RecordingFormat, EveryEntryComesBackExactly) {
 
 TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
   std::mt19937 random(7);
-  const std::string good = Encode(RandomRun(random, 30, 100), 0);
+  const std::string good = EncodeRecording(RandomRun(random, 30, 100), 0);
   ASSERT_EQ(Refusal(good), "");
 
-  EXPECT_EQ(Refusal(""),
-            "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie ist leer.");
-  for (const std::string& stranger : {std::string("MWRE"), std::string("PK\x03\x04 zip"),
-                                      std::string("mwrec\x01")}) {
+  EXPECT_EQ(Refusal(""), "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie ist leer.");
+  for (const std::string& stranger :
+       {std::string("MWRE"), std::string("PK\x03\x04 zip"), std::string("mwrec\x01")}) {
     EXPECT_NE(Refusal(stranger).find("sie ist keine Aufzeichnung von Möwenschuss"),
               std::string::npos)
         << stranger;
@@ -166,10 +147,10 @@ TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
   InputFrame first;
   first.clock = kClockStart + 5;
   first.typed = "ab";
-  const Recording recording{{RecordedAnswer{Kind::kEnvironment, "OEDIR", 0, "/tmp/", {}},
-                             RecordedShot{"menu"}, RecordedShot{"menu2"}, first,
-                             RecordedAnswer{Kind::kFolderWritable, "/tmp/", 1, "", {}}},
-                            0};
+  const Recording recording{
+      {RecordedAnswer{Kind::kEnvironment, "OEDIR", 0, "/tmp/", {}}, RecordedShot{"menu"},
+       RecordedShot{"menu2"}, first, RecordedAnswer{Kind::kFolderWritable, "/tmp/", 1, "", {}}},
+      0};
   Replayer replayer(recording, "lauf.rec");
   EXPECT_EQ(replayer.NextAnswer(Kind::kEnvironment, "OEDIR").text, "/tmp/");
   std::vector<std::string> shots;

@@ -7,12 +7,13 @@
 namespace mw {
 namespace {
 
-using test::World;
 using test::TextRow;
+using test::World;
 
 PassResult RunSettingsUntil(World& w, SettingsState& s, double ms) {
-  return test::RunPassesUntil(
-      w, ms, [&] { return SettingsPass(w.platform, w.modul, w.display, s, w.platform.ReadInput()); });
+  return test::RunPassesUntil(w, ms, [&] {
+    return SettingsPass(w.platform, w.modul, w.display, s, w.platform.ReadInput());
+  });
 }
 
 std::string Label(const World& w, int setting) {

@@ -72,15 +72,5 @@ TEST(ExitStatus, AnUnwritableEventLogIsRefusedBeforeTheRun) {
   EXPECT_NE(r.err.find("no/such/folder/log.jsonl"), std::string::npos) << r.err;
 }
 
-TEST(ExitStatus, NoDisplayAtAllIsOneClearLine) {
-  const auto dir = FreshFolder("nodisplay");
-  // An unknown video driver makes SDL's video start fail, as on a machine
-  // without any display.
-  const auto r = RunExecutable({}, dir, "SDL_VIDEODRIVER=no-such-driver DISPLAY=");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(r.err.starts_with("moewenschuss: ")) << r.err;
-  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-}
-
 }  // namespace
 }  // namespace mw

@@ -6,18 +6,8 @@
 namespace mw {
 namespace {
 
+using test::Screens;
 using test::World;
-
-// The screens the log names, in order.
-std::vector<std::string> Screens(const std::string& log) {
-  std::vector<std::string> names;
-  const std::string key = "\"name\":\"";
-  for (std::size_t at = log.find(key); at != std::string::npos; at = log.find(key, at + 1)) {
-    const std::size_t start = at + key.size();
-    names.push_back(log.substr(start, log.find('"', start) - start));
-  }
-  return names;
-}
 
 // The time of the n-th (0-based) screen event.
 long ScreenTime(const std::string& log, std::size_t n) {
@@ -87,6 +77,14 @@ TEST(ShellFlow, ACloseRequestLeavesEveryScreenAtOnce) {
     World w("0 mouse 300 300\n50 press mouse-left\n300 down escape\n400 close\n");
     RunMainMenu(w.platform, w.state);
     EXPECT_LT(w.platform.NowMs(), 440);
+  }
+  {
+    // In a game: the program ends without the high-score table.
+    World w("0 mouse 300 250\n50 press mouse-left\n300 close\n");
+    RunMainMenu(w.platform, w.state);
+    EXPECT_EQ(Screens(w.platform.Events().Text()), (std::vector<std::string>{"menu", "game"}));
+    EXPECT_EQ(test::CountEvents(w.platform.Events(), "\"reason\":\"close\""), 1);
+    EXPECT_LT(w.platform.NowMs(), 340);
   }
   {
     // While the display is lost.

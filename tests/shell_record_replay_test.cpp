@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -21,24 +19,21 @@
 #include "hardening_sandbox.h"
 #include "highscores/high_score_format.h"
 #include "platform/recording_format.h"
+#include "recording_bytes.h"
 #include "shell_process.h"
 #include "soak/aiming.h"
 #include "test_world.h"
-
-extern char** environ;
 
 namespace mw {
 namespace {
 
 namespace fs = std::filesystem;
+using test::BytesOf;
 using test::FreshFolder;
 using test::Listing;
 using test::ReadWholeFile;
 using test::RunExecutable;
-
-std::span<const std::uint8_t> BytesOf(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+using test::Screens;
 
 // The game of the recorded run starts when the press on "Spiel starten" at
 // 1100 ms is let go.
@@ -60,7 +55,8 @@ std::string AimedShots() {
     const Point aim = NearestGullInView(w.game, 3).value_or(Point{320, 100});
     w.platform.MoveMouse(aim);
     w.platform.PressKey(vk::kLeftButton);
-    const auto at = static_cast<std::int64_t>(std::floor(kGameStartMs + w.platform.NowMs() - start));
+    const auto at =
+        static_cast<std::int64_t>(std::floor(kGameStartMs + w.platform.NowMs() - start));
     lines << at << " mouse " << aim.x << ' ' << aim.y << '\n' << at << " down mouse-left\n";
     w.PlayFrame();
     w.platform.ReleaseKey(vk::kLeftButton);
@@ -83,15 +79,6 @@ std::string WholeRunScript() {
          "3800 mouse 320 400\n3900 press enter\n";
 }
 
-std::vector<std::string> PictureNames(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
   const fs::path played = FreshFolder("recorded_run");
   std::ofstream(played / "run.script") << WholeRunScript();
@@ -100,17 +87,21 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
                                played);
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string log = ReadWholeFile(played / "played.jsonl");
+  EXPECT_EQ(Screens(log),
+            (std::vector<std::string>{"menu", "settings", "menu", "game", "highscores", "menu"}));
   ASSERT_NE(log.find("\"t\":1150,\"event\":\"screen\",\"name\":\"game\""), std::string::npos)
-      << log;
+      << "the shots were aimed for a game starting then";
   EXPECT_GE(test::CountEvents(log, "\"event\":\"sound\",\"number\":6"), 2) << "gulls hit";
-  EXPECT_NE(log.find("\"event\":\"highscores\",\"action\":\"saved\""), std::string::npos) << log;
+  EXPECT_EQ(test::CountEvents(log, "\"event\":\"game-end\",\"reason\":\"escape\""), 1);
+  EXPECT_NE(log.find("\"event\":\"highscores\",\"action\":\"saved\""), std::string::npos);
+  EXPECT_TRUE(log.ends_with("\"event\":\"exit\",\"code\":0}\n")) << log;
   const std::string table = ReadWholeFile(played / "highscores.pdk");
   const PlainHighScore best = ParseHighScores(BytesOf(table)).entries[0];
   EXPECT_EQ(best.name, "M\xF6we!") << "typed and corrected on the high-score screen";
   EXPECT_GT(best.score, 0);
-  const std::vector<std::string> pictures = PictureNames(played / "shots");
-  ASSERT_EQ(pictures, (std::vector<std::string>{"game.png", "menu.png", "settings.png",
-                                                "table.png"}));
+  const std::vector<std::string> pictures = Listing(played / "shots");
+  ASSERT_EQ(pictures,
+            (std::vector<std::string>{"game.png", "menu.png", "settings.png", "table.png"}));
 
   // Replayed where the score file is missing, and where another one stands:
   // the recorded answers decide, and no file is read or written.
@@ -118,21 +109,20 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
     SCOPED_TRACE(other_file ? "another score file" : "no score file");
     const fs::path replayed = FreshFolder(other_file ? "replay_other" : "replay_none");
     if (other_file) test::WriteFile(replayed / "highscores.pdk", "nicht die Tabelle");
-    const auto again =
-        RunExecutable({"--replay", (played / "run.rec").string(), "--no-window", "--events",
-                       "replayed.jsonl", "--shots", "shots"},
-                      replayed);
+    const auto again = RunExecutable({"--replay", (played / "run.rec").string(), "--no-window",
+                                      "--events", "replayed.jsonl", "--shots", "shots"},
+                                     replayed);
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.err, "");
     EXPECT_EQ(ReadWholeFile(replayed / "replayed.jsonl"), log);
-    ASSERT_EQ(PictureNames(replayed / "shots"), pictures);
+    ASSERT_EQ(Listing(replayed / "shots"), pictures);
     for (const std::string& name : pictures) {
       EXPECT_EQ(ReadWholeFile(replayed / "shots" / name), ReadWholeFile(played / "shots" / name))
           << name;
     }
-    std::vector<std::string> expected{"replayed.jsonl", "shots",     "shots/game.png",
-                                      "shots/menu.png", "shots/settings.png", "shots/table.png",
-                                      "stderr.txt",     "stdout.txt"};
+    std::vector<std::string> expected{
+        "replayed.jsonl",     "shots",           "shots/game.png", "shots/menu.png",
+        "shots/settings.png", "shots/table.png", "stderr.txt",     "stdout.txt"};
     if (other_file) {
       expected.insert(expected.begin(), "highscores.pdk");
       EXPECT_EQ(ReadWholeFile(replayed / "highscores.pdk"), "nicht die Tabelle");
@@ -144,10 +134,12 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
 
 // A short recorded run that visits the high-score table from the menu.
 std::string ShortRecording(const fs::path& folder) {
-  std::ofstream(folder / "short.script")
-      << "0 mouse 320 350\n100 press mouse-left\n400 press escape\n800 press escape\n";
-  const auto r = RunExecutable({"--headless", "short.script", "--record", "short.rec"}, folder);
+  std::ofstream(folder / "short.script") << test::kVisitHighScores;
+  const auto r = RunExecutable(
+      {"--headless", "short.script", "--record", "short.rec", "--events", "short.jsonl"}, folder);
   EXPECT_EQ(r.status, 0) << r.err;
+  const std::string log = ReadWholeFile(folder / "short.jsonl");
+  EXPECT_EQ(Screens(log), (std::vector<std::string>{"menu", "highscores", "menu"}));
   return ReadWholeFile(folder / "short.rec");
 }
 
@@ -158,22 +150,7 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
   const Recording parsed = ParseRecording(BytesOf(good), "short.rec");
 
   // Re-encoded with other contents and a fitting checksum.
-  auto encode = [](const std::vector<RecordEntry>& entries, int status) {
-    std::string out = RecordingHeader();
-    InputFrame last;
-    for (const RecordEntry& entry : entries) {
-      if (const auto* frame = std::get_if<InputFrame>(&entry)) {
-        AppendFrameRecord(out, last, *frame);
-        last = *frame;
-      } else if (const auto* shot = std::get_if<RecordedShot>(&entry)) {
-        AppendShotRecord(out, shot->name);
-      } else {
-        AppendAnswerRecord(out, std::get<RecordedAnswer>(entry));
-      }
-    }
-    AppendEndRecord(out, status, RecordingCrc(BytesOf(out)));
-    return out;
-  };
+  const auto encode = test::EncodeRecording;
   ASSERT_EQ(encode(parsed.entries, parsed.exit_status), good);
   std::vector<RecordEntry> ends_early(parsed.entries.begin(), parsed.entries.end() - 30);
   std::vector<RecordEntry> other_variable = parsed.entries;
@@ -198,8 +175,9 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
       {"cut in the end record", good.substr(0, good.size() - 2), "sie ist unvollständig"},
       {"a changed byte", flipped, "beschädigt"},
       {"frames ending before the run", encode(ends_early, 0), "sie ist hier schon zu Ende"},
-      {"another end", encode(parsed.entries, 1), "es endet mit Status 0, die Aufzeichnung mit "
-                                                 "Status 1"},
+      {"another end", encode(parsed.entries, 1),
+       "es endet mit Status 0, die Aufzeichnung mit "
+       "Status 1"},
       {"another question", encode(other_variable, 0), "(„OEDIR“)"},
   };
   for (const Case& c : cases) {
@@ -228,52 +206,24 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
       << unwritable.err;
 }
 
-// Starts the program in `folder`, lets it run for `ms` of real time and until
-// `grown` has more than a few records, and kills it as a crash or a power cut
-// would. False when it had ended by itself.
-bool RunAndKill(const std::vector<std::string>& args, const fs::path& folder, int ms,
-                const fs::path& grown) {
-  std::vector<std::string> strings{MW_EXECUTABLE};
-  strings.insert(strings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& s : strings) argv.push_back(s.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> env_strings{"OEDIR=" + folder.string() + "/", "SDL_AUDIODRIVER=dummy"};
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (!std::string(*e).starts_with("OEDIR=")) env_strings.emplace_back(*e);
-  }
-  std::vector<char*> envp;
-  for (std::string& s : env_strings) envp.push_back(s.data());
-  envp.push_back(nullptr);
-
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (::chdir(folder.c_str()) != 0) ::_exit(127);
-    ::execve(argv[0], argv.data(), envp.data());
-    ::_exit(127);
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
+  test::Sandbox box;
+  const fs::path folder = box.RunDir();
+  // A 12:00 game: it runs for several seconds even without a window. It is
+  // killed once it has run more than a second and recorded a few records.
+  const pid_t run = box.Start(
+      "0 mouse 320 300\n100 press mouse-left\n"  // Einstellungen
+      "300 mouse 320 300\n400 press mouse-left\n500 press mouse-left\n600 press mouse-left\n"
+      "800 press escape\n1000 mouse 320 250\n1100 press mouse-left\n2000000 mouse 320 200\n",
+      (box.Root() / "").string(), {"--record", "long.rec"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   std::error_code ignored;
-  for (int waited = 0; waited < 10000 && fs::file_size(grown, ignored) < 4000; waited += 50) {
+  for (int waited = 0; waited < 10000 && fs::file_size(folder / "long.rec", ignored) < 4000;
+       waited += 50) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  ::kill(pid, SIGKILL);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFSIGNALED(status);
-}
-
-TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
-  const fs::path folder = FreshFolder("killed_recording");
-  // A 12:00 game: it runs for several seconds even without a window.
-  std::ofstream(folder / "long.script")
-      << "0 mouse 320 300\n100 press mouse-left\n"  // Einstellungen
-      << "300 mouse 320 300\n400 press mouse-left\n500 press mouse-left\n600 press mouse-left\n"
-      << "800 press escape\n1000 mouse 320 250\n1100 press mouse-left\n"
-      << "2000000 mouse 320 200\n";
-  ASSERT_TRUE(RunAndKill({"--headless", "long.script", "--record", "long.rec"}, folder, 1500,
-                         folder / "long.rec"))
-      << "the run ended before it was killed";
+  ::kill(run, SIGKILL);
+  ASSERT_EQ(box.Wait(run).status, -1) << "the run ended before it was killed";
 
   const std::string bytes = ReadWholeFile(folder / "long.rec");
   ASSERT_GE(bytes.size(), 4000u);
@@ -299,7 +249,8 @@ TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
   }
   EXPECT_GT(frames, 300u) << "whole records up to near the cut";
 
-  const auto replay = RunExecutable({"--replay", "long.rec", "--no-window", "--events", "e"}, folder);
+  const auto replay =
+      RunExecutable({"--replay", "long.rec", "--no-window", "--events", "e"}, folder);
   EXPECT_EQ(replay.status, 2);
   EXPECT_NE(replay.err.find("unvollständig"), std::string::npos) << replay.err;
   EXPECT_FALSE(fs::exists(folder / "e"));

@@ -28,12 +28,6 @@ class Input {
     Key(key).down = true;
     return *this;
   }
-  // Went down since the last pass and is still down.
-  Input& Pressed(int key) {
-    Key(key).down = true;
-    ++Key(key).presses;
-    return *this;
-  }
   // Went down and up again between two passes.
   Input& Tapped(int key, std::uint16_t times = 1) {
     Key(key).presses = static_cast<std::uint16_t>(Key(key).presses + times);
@@ -45,14 +39,6 @@ class Input {
   }
   Input& Typed(std::string_view cp1252) {
     frame_.typed += cp1252;
-    return *this;
-  }
-  Input& Close() {
-    frame_.close_requested = true;
-    return *this;
-  }
-  Input& DisplayLost() {
-    frame_.display_lost = true;
     return *this;
   }
   operator InputFrame() const { return frame_; }  // NOLINT: meant to convert
@@ -85,15 +71,15 @@ inline int CountEvents(const EventLog& log, std::string_view needle) {
   return CountEvents(std::string_view(log.Text()), needle);
 }
 
-// The effect numbers of the sound events in the log, in order.
-inline std::vector<int> SoundsPlayed(const EventLog& log) {
-  std::vector<int> numbers;
-  const std::string key = "\"event\":\"sound\",\"number\":";
-  const std::string& text = log.Text();
-  for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
-    numbers.push_back(std::stoi(text.substr(at + key.size())));
+// The names of the screens an event log shows, in order.
+inline std::vector<std::string> Screens(std::string_view log) {
+  std::vector<std::string> names;
+  const std::string_view key = "\"event\":\"screen\",\"name\":\"";
+  for (std::size_t at = log.find(key); at != std::string_view::npos; at = log.find(key, at + 1)) {
+    const std::size_t start = at + key.size();
+    names.emplace_back(log.substr(start, log.find('"', start) - start));
   }
-  return numbers;
+  return names;
 }
 
 // The program's state with the settings filled in and the shell's display
@@ -135,7 +121,16 @@ struct World {
     }
     return n;
   }
-  std::vector<int> Sounds() { return SoundsPlayed(platform.Events()); }
+  // The effect numbers of the sounds played, in order.
+  std::vector<int> Sounds() {
+    std::vector<int> numbers;
+    const std::string key = "\"event\":\"sound\",\"number\":";
+    const std::string& log = platform.Events().Text();
+    for (std::size_t at = log.find(key); at != std::string::npos; at = log.find(key, at + 1)) {
+      numbers.push_back(std::stoi(log.substr(at + key.size())));
+    }
+    return numbers;
+  }
 
   HeadlessPlatform platform;  // declared first: outlives every surface below
   ProgramState state;
