@@ -26,21 +26,22 @@ TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
   EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kLeave);
 }
 
-TEST(MenuPass, ArrowKeysWrapAndActOncePerPress) {
-  World w(
-      "0 mouse 300 10\n"
-      "0 down arrow-up\n100 up arrow-up\n"            // held for several passes
-      "200 press arrow-down\n300 press arrow-down\n"  // 4 -> 1 -> 2
-      "400 down arrow-down\n");
-  MenuState menu(w.state.modul);
-  RunMenuUntil(w, menu, 150);
-  EXPECT_EQ(menu.Selected, kEnd);
-  RunMenuUntil(w, menu, 250);
-  EXPECT_EQ(menu.Selected, kStartGame);
-  RunMenuUntil(w, menu, 350);
-  EXPECT_EQ(menu.Selected, kSettings);
-  RunMenuUntil(w, menu, 900);
-  EXPECT_EQ(menu.Selected, kHighScores);
+TEST(MenuPass, ArrowKeysWrapAndActOncePerPressHoweverShort) {
+  World w;
+  MenuState menu(w.modul);
+  auto pass = [&](test::Input input) {
+    MenuPass(w.platform, w.state, menu, input.Mouse({300, 10}));
+    return menu.Selected;
+  };
+  using test::Input;
+  EXPECT_EQ(pass(Input().Held(vk::kUp).Tapped(vk::kUp)), kEnd);  // 1 wraps to 4
+  EXPECT_EQ(pass(Input().Held(vk::kUp)), kEnd) << "held: no second step";
+  EXPECT_EQ(pass(Input().Held(vk::kDown).Tapped(vk::kDown)), kStartGame);  // 4 wraps to 1
+  // Let go and pressed again between two passes, or tapped within one.
+  EXPECT_EQ(pass(Input().Held(vk::kDown).Tapped(vk::kDown)), kSettings);
+  EXPECT_EQ(pass(Input().Tapped(vk::kDown)), kHighScores);
+  EXPECT_EQ(pass(Input().Tapped(vk::kDown)), kEnd);
+  EXPECT_EQ(pass(Input()), kEnd);
 }
 
 TEST(MenuPass, MouseBandsAreHalfOpenAndIgnoreX) {
