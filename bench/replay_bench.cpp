@@ -22,12 +22,12 @@ namespace {
 // firing every 150 ms, and a name on the high-score screen.
 std::string LongGameScript() {
   std::ostringstream s;
-  s << "100 mouse 20 310\n200 press mouse-left\n"                       // Einstellungen
-    << "400 mouse 20 150\n500 press mouse-left\n"                       // Möven: viele
+  s << "100 mouse 20 310\n200 press mouse-left\n"  // Einstellungen
+    << "400 mouse 20 150\n500 press mouse-left\n"  // Möven: viele
     << "700 mouse 20 300\n800 press mouse-left\n1000 press mouse-left\n"
-    << "1200 press mouse-left\n"                                        // Zeit: 12:00
-    << "1400 mouse 20 350\n1500 press mouse-left\n"                     // Zurück
-    << "1800 mouse 20 260\n1900 press mouse-left\n";                    // Spiel starten
+    << "1200 press mouse-left\n"                      // Zeit: 12:00
+    << "1400 mouse 20 350\n1500 press mouse-left\n"   // Zurück
+    << "1800 mouse 20 260\n1900 press mouse-left\n";  // Spiel starten
   unsigned x = 12345;
   for (int t = 2500; t < 2500 + 720000; t += 150) {
     x = x * 1103515245u + 12345u;
@@ -63,9 +63,10 @@ int RunReplayBench() {
   try {
     const double played = SecondsOf({"--headless", script, "--record", recording});
     const double replayed = SecondsOf({"--replay", recording, "--no-window"});
-    std::printf("replay of a recorded 12:00 \"viele\" game without window: %.2f s "
-                "(target under 10 s; played headless in %.2f s; recording %.0f KB)\n",
-                replayed, played, static_cast<double>(fs::file_size(recording)) / 1024.0);
+    std::printf(
+        "replay of a recorded 12:00 \"viele\" game without window: %.2f s "
+        "(target under 10 s; played headless in %.2f s; recording %.0f KB)\n",
+        replayed, played, static_cast<double>(fs::file_size(recording)) / 1024.0);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "moewenschuss_bench: replay: %s\n", e.what());
     result = 1;

@@ -160,6 +160,11 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
   }
   std::string flipped = good;
   flipped[good.size() / 2] = static_cast<char>(flipped[good.size() / 2] ^ 0x10);
+  std::string other_status = good;  // the status byte of the end record
+  other_status[good.size() - 5] = static_cast<char>(other_status[good.size() - 5] ^ 0x02);
+  // A mouse step so large that adding it would overflow.
+  const std::string huge_step = std::string("MWREC\x01I\x00\x01\x02\x00I\x00\x01", 14) +
+                                "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01" + std::string(1, '\0');
 
   struct Case {
     const char* name;
@@ -174,7 +179,10 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
       {"cut in the middle", good.substr(0, good.size() / 2), "sie ist unvollständig"},
       {"cut in the end record", good.substr(0, good.size() - 2), "sie ist unvollständig"},
       {"a changed byte", flipped, "beschädigt"},
-      {"frames ending before the run", encode(ends_early, 0), "sie ist hier schon zu Ende"},
+      {"a changed end status", other_status, "beschädigt"},
+      {"an overflowing mouse step", huge_step, "beschädigt"},
+      {"frames ending before the run", encode(ends_early, 0),
+       "in der Aufzeichnung steht hier: nichts mehr (sie ist zu Ende)"},
       {"another end", encode(parsed.entries, 1),
        "es endet mit Status 0, die Aufzeichnung mit "
        "Status 1"},

@@ -17,13 +17,13 @@ struct CommandLine {
   enum class Mode { kWindow, kHeadless, kReplay, kHelp, kVersion };
   Mode mode = Mode::kWindow;
   bool windowed = false;
-  std::string events_file;     // empty: no event log
-  std::string script_file;     // headless only
-  std::string shots_dir;       // headless or replay without window; empty: no shots
+  std::string events_file;  // empty: no event log
+  std::string script_file;  // headless only
+  std::string shots_dir;    // headless or replay without window; empty: no shots
   bool no_sound_device = false;
-  std::string record_file;     // empty: the run is not recorded
-  std::string replay_file;     // replay only
-  bool no_window = false;      // replay only: as fast as possible, without window and sound
+  std::string record_file;  // empty: the run is not recorded
+  std::string replay_file;  // replay only
+  bool no_window = false;   // replay only: as fast as possible, without window and sound
 };
 
 struct CommandLineError {

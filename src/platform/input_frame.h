@@ -24,11 +24,11 @@ constexpr std::int64_t kClockStart = 10000;
 
 struct InputFrame {
   std::array<KeyState, vk::kCount> keys{};
-  Point mouse{};                       // screen pixels, 0..639 x 0..479
-  std::int64_t clock = kClockStart;    // milliseconds, never falling
-  std::string typed;                   // Windows-1252 codes in typing order
-  bool close_requested = false;        // stays set once the window was asked to close
-  bool display_lost = false;           // minimised, hidden, or full screen without focus
+  Point mouse{};                     // screen pixels, 0..639 x 0..479
+  std::int64_t clock = kClockStart;  // milliseconds, never falling
+  std::string typed;                 // Windows-1252 codes in typing order
+  bool close_requested = false;      // stays set once the window was asked to close
+  bool display_lost = false;         // minimised, hidden, or full screen without focus
 
   // A key counts as down for a pass when it is held, or when it was pressed
   // since the frame before, however briefly.

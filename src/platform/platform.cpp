@@ -107,8 +107,8 @@ FileReadResult Platform::ReadFile(const std::string& path, std::size_t max_bytes
   }
   FileReadResult read = ReadFilePrefix(path, max_bytes);
   if (recorder_ != nullptr) {
-    recorder_->Answer({Kind::kFileRead, path, static_cast<std::uint64_t>(read.status), read.reason,
-                       read.bytes});
+    recorder_->Answer(
+        {Kind::kFileRead, path, static_cast<std::uint64_t>(read.status), read.reason, read.bytes});
   }
   return read;
 }

@@ -108,8 +108,14 @@ InputFrame ReadFrame(Reader& in, const InputFrame& before) {
   const std::uint8_t flags = in.Byte();
   if ((flags & ~kKnownFlags) != 0) in.Corrupt("unbekannte Merkmale eines Eingabeschritts");
   if ((flags & kMouseMoved) != 0) {
-    const std::int64_t x = now.mouse.x + in.SignedVarint();
-    const std::int64_t y = now.mouse.y + in.SignedVarint();
+    const std::int64_t dx = in.SignedVarint();
+    const std::int64_t dy = in.SignedVarint();
+    // Checked before adding, so no delta can overflow.
+    if (dx < -639 || dx > 639 || dy < -479 || dy > 479) {
+      in.Corrupt("eine Mausposition außerhalb des Bildes");
+    }
+    const std::int64_t x = now.mouse.x + dx;
+    const std::int64_t y = now.mouse.y + dy;
     if (x < 0 || x > 639 || y < 0 || y > 479) in.Corrupt("eine Mausposition außerhalb des Bildes");
     now.mouse = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
   }
@@ -221,8 +227,11 @@ void AppendAnswerRecord(std::string& out, const RecordedAnswer& answer) {
 }
 
 void AppendEndRecord(std::string& out, int exit_status, std::uint32_t crc) {
-  out += kEndTag;
-  PutVarint(out, Zigzag(exit_status));
+  std::string end(1, kEndTag);
+  PutVarint(end, Zigzag(exit_status));
+  // The status is covered too, so a damaged one is found.
+  crc = RecordingCrc({reinterpret_cast<const std::uint8_t*>(end.data()), end.size()}, crc);
+  out += end;
   for (int i = 0; i < 4; ++i) out += static_cast<char>((crc >> (8 * i)) & 0xFF);
 }
 
@@ -259,7 +268,6 @@ Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string&
   InputFrame last;
   while (true) {
     if (in.AtEnd()) in.Fail("sie ist unvollständig, ihr Abschluss fehlt");
-    const std::size_t record_start = in.Offset();
     const char tag = static_cast<char>(in.Byte());
     if (tag == kFrameTag) {
       last = ReadFrame(in, last);
@@ -270,8 +278,9 @@ Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string&
       recording.entries.emplace_back(ReadAnswer(in));
     } else if (tag == kEndTag) {
       const std::int64_t status = in.SignedVarint();
+      const std::size_t crc_start = in.Offset();
       const std::uint32_t crc = in.Fixed32();
-      if (crc != RecordingCrc(bytes.first(record_start))) in.Corrupt("eine falsche Prüfsumme");
+      if (crc != RecordingCrc(bytes.first(crc_start))) in.Corrupt("eine falsche Prüfsumme");
       if (status < 0 || status > 255) in.Corrupt("ein unmöglicher Endstatus");
       if (!in.AtEnd()) in.Corrupt("Daten nach dem Abschluss");
       recording.exit_status = static_cast<int>(status);

@@ -13,7 +13,7 @@
 //   'P' picture asked for: length, name.
 //   'A' answer from outside: kind byte, length, subject (path or name),
 //       value, length, text, length, bytes.
-//   'E' end: exit status, CRC-32 of every byte before the tag (4 bytes,
+//   'E' end: exit status, CRC-32 of every byte before the CRC (4 bytes,
 //       little-endian). Nothing may follow it.
 
 #include <cstdint>
@@ -73,7 +73,8 @@ std::string RecordingHeader();
 void AppendFrameRecord(std::string& out, const InputFrame& before, const InputFrame& now);
 void AppendShotRecord(std::string& out, const std::string& name);
 void AppendAnswerRecord(std::string& out, const RecordedAnswer& answer);
-// The end record; `crc` is RecordingCrc of every byte written before it.
+// The end record; `crc` is RecordingCrc of every byte written before it, and
+// the record's own tag and status are added to it.
 void AppendEndRecord(std::string& out, int exit_status, std::uint32_t crc);
 
 // CRC-32 (the zip polynomial), continued from `crc` (0 for the first part).
@@ -83,7 +84,8 @@ std::uint32_t RecordingCrc(std::span<const std::uint8_t> bytes, std::uint32_t cr
 // wrong: empty, not a recording, another version, cut short, or corrupt.
 Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string& file_name);
 
-// A short German name of what a record holds, for messages.
+// A short German name of what a record holds, with its article in the
+// nominative ("ein Eingabeschritt"), for messages.
 std::string DescribeEntry(const RecordEntry& entry);
 
 }  // namespace mw

@@ -33,12 +33,11 @@ Replayer Replayer::Load(const std::string& path) {
 
 void Replayer::Mismatch(const std::string& asked) const {
   const std::string held = next_ < recording_.entries.size()
-                               ? "sie hält an dieser Stelle " +
-                                     DescribeEntry(recording_.entries[next_])
-                               : "sie ist hier schon zu Ende";
+                               ? DescribeEntry(recording_.entries[next_])
+                               : "nichts mehr (sie ist zu Ende)";
   throw RecordingError("Die Aufzeichnung „" + file_name_ +
-                       "“ passt nicht zu diesem Programm: es fragt nach " + asked + ", " + held +
-                       ".");
+                       "“ passt nicht zu diesem Programm: Es verlangt als Nächstes: " + asked +
+                       "; in der Aufzeichnung steht hier: " + held + ".");
 }
 
 InputFrame Replayer::NextFrame(const std::function<void(const std::string&)>& on_shot) {
@@ -57,10 +56,11 @@ InputFrame Replayer::NextFrame(const std::function<void(const std::string&)>& on
   }
   // The recorded headless run was stopped here for running past its script.
   if (next_ == recording_.entries.size() && recording_.exit_status == kHeadlessTimeoutStatus) {
-    throw HeadlessTimeout(file_name_ + ": das aufgezeichnete Programm lief hier 60 s nach dem "
-                                       "letzten Ereignis seines Skripts");
+    throw HeadlessTimeout(file_name_ +
+                          ": das aufgezeichnete Programm lief hier 60 s nach dem "
+                          "letzten Ereignis seines Skripts");
   }
-  Mismatch("einem Eingabeschritt");
+  Mismatch("ein Eingabeschritt");
 }
 
 RecordedAnswer Replayer::NextAnswer(RecordedAnswer::Kind kind, const std::string& subject) {
@@ -77,7 +77,7 @@ RecordedAnswer Replayer::NextAnswer(RecordedAnswer::Kind kind, const std::string
 }
 
 void Replayer::Finish(int exit_status) const {
-  if (next_ < recording_.entries.size()) Mismatch("nichts mehr, das Programm endet");
+  if (next_ < recording_.entries.size()) Mismatch("nichts mehr (das Programm endet)");
   if (exit_status != recording_.exit_status) {
     throw RecordingError("Die Aufzeichnung „" + file_name_ +
                          "“ passt nicht zu diesem Programm: es endet mit Status " +

@@ -18,8 +18,8 @@ bool WaitOutLostDisplay(Platform& platform, InputFrame& input) {
 InputFrame WaitForRelease(Platform& platform, std::initializer_list<int> keys) {
   while (true) {
     InputFrame input = platform.ReadInput();
-    const bool any_down = std::any_of(keys.begin(), keys.end(),
-                                      [&input](int key) { return input.Down(key); });
+    const bool any_down =
+        std::any_of(keys.begin(), keys.end(), [&input](int key) { return input.Down(key); });
     if (!any_down || input.close_requested) return input;
     platform.Pause();
   }
