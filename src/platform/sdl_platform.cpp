@@ -18,6 +18,7 @@
 #include "platform/sdl_message_box.h"
 #include "platform/sdl_surfaces.h"
 #include "platform/sound_data.h"
+#include "platform/sound_limiter.h"
 #include "platform/text_engine.h"
 #include "platform/virtual_keys.h"
 
@@ -25,6 +26,10 @@ namespace mw {
 namespace {
 
 constexpr Uint64 kFramesPerSecond = 60;
+// Each effect's channel volume (of 128), and what the limiter multiplies the
+// mix by: a lone effect sounds at half its recorded level.
+constexpr int kEffectVolume = MIX_MAX_VOLUME / 4;
+constexpr float kMixGain = 2.0f;
 
 class SdlPlatform : public Platform {
  public:
@@ -73,6 +78,7 @@ class SdlPlatform : public Platform {
   bool in_game_ = false;
   bool quit_ = false;
   bool sound_open_ = false;
+  std::unique_ptr<SoundLimiter> limiter_;  // used by the audio thread while the device is open
   std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
   // Enter that went down as part of Alt+Enter stays out of the game until it
   // is let go: the switch of the window is all it does.
@@ -122,8 +128,10 @@ SdlPlatform::~SdlPlatform() {
   CloseDisplay();
   if (sound_open_) {
     Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
   }
+  limiter_.reset();
   text_.reset();
   SDL_Quit();
 }
@@ -272,6 +280,24 @@ bool SdlPlatform::OpenSoundDeviceNow() {
   }
   // A ring of channels: each effect plays on its own until the ring comes round.
   Mix_AllocateChannels(kSoundChannels);
+  // Effects overlap a lot (a machine-gun burst, splats, reloads): mixed at
+  // full level they summed far beyond full scale and clipped. Every effect
+  // is mixed at a quarter, which keeps their levels to each other, and the
+  // limiter brings the sum up to half, lowering it smoothly where it would
+  // still come near full scale.
+  Mix_Volume(-1, kEffectVolume);
+  int rate = 0;
+  Uint16 format = 0;
+  int channels = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
+    limiter_ = std::make_unique<SoundLimiter>(channels, rate, kMixGain);
+    Mix_SetPostMix(
+        [](void* limiter, Uint8* stream, int length) {
+          static_cast<SoundLimiter*>(limiter)->Process(
+              {reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2});
+        },
+        limiter_.get());
+  }
   sound_open_ = true;
   return true;
 }
