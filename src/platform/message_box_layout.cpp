@@ -67,7 +67,9 @@ std::vector<std::string> LimitLines(std::vector<std::string> lines, std::size_t 
   if (lines.size() <= max_lines) return lines;
   lines.resize(max_lines);
   std::string& last = lines.back();
-  while (!last.empty() && width_of(last + kEllipsis) > max_width) last.pop_back();
+  while (!last.empty() && (last.back() == ' ' || width_of(last + kEllipsis) > max_width)) {
+    last.pop_back();
+  }
   last += kEllipsis;
   return lines;
 }

@@ -14,6 +14,7 @@
 #include "platform/image_loading.h"
 #include "platform/platform_folders.h"
 #include "platform/runtime_error.h"
+#include "platform/screenshot_file.h"
 #include "platform/sdl_game_window.h"
 #include "platform/sdl_message_box.h"
 #include "platform/sdl_surfaces.h"
@@ -65,6 +66,7 @@ class SdlPlatform : public Platform {
  private:
   void TakeEvents(InputFrame& frame);
   void ReadKeys(InputFrame& frame) const;
+  void KeepScreenshot() const;
   void PaceFrame();
   std::int64_t Elapsed() const;
 
@@ -219,6 +221,11 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
     } else if (event.type == SDL_KEYDOWN) {
       const SDL_Keysym& key = event.key.keysym;
       const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+      // F12 keeps the picture on screen; it is no game input and not recorded.
+      if (key.scancode == SDL_SCANCODE_F12) {
+        if (event.key.repeat == 0) KeepScreenshot();
+        continue;
+      }
       if (enter && (key.mod & KMOD_ALT) != 0) {
         if (event.key.repeat == 0 && window_ != nullptr) window_->ToggleFullscreen();
         return_switched_window_ = true;
@@ -242,6 +249,19 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
       std::uint16_t& count = presses_[static_cast<std::size_t>(pressed)];
       if (count < UINT16_MAX) ++count;
     }
+  }
+}
+
+void SdlPlatform::KeepScreenshot() const {
+  if (!frame_) return;
+  const ScreenshotResult saved = SaveScreenshot(frame_);
+  // The game goes on either way; only the terminal hears of it.
+  if (saved.reason.empty()) {
+    std::printf("Bildschirmfoto gespeichert: %s\n", saved.path.c_str());
+    std::fflush(stdout);
+  } else {
+    std::fprintf(stderr, "moewenschuss: Bildschirmfoto nicht gespeichert%s%s: %s\n",
+                 saved.path.empty() ? "" : " als ", saved.path.c_str(), saved.reason.c_str());
   }
 }
 
