@@ -72,17 +72,20 @@ left = mix.reshape(-1, 2)[:, 0].astype(float)
 # The file starts when the sound device opens; the first effect's onset
 # lines the log's times up with the samples.
 onset = int(np.argmax(np.abs(left) > 500))
-quiet = []
+# The disk driver keeps only roughly to real time, so a window may slip a
+# little off its effect: every effect must be audible, most of them well.
+peaks = []
 for t, number in sounds:
     at = onset + int((t - sounds[0][0]) * 44.1)
-    peak = np.abs(left[max(at - 1300, 0):at + 8820]).max()
-    if peak < 0.3 * 32767:
-        quiet.append((t, number, int(peak)))
+    peaks.append((t, number, int(np.abs(left[max(at - 1300, 0):at + 8820]).max())))
+quiet = [p for p in peaks if p[2] < 0.2 * 32767]
+typical = float(np.median([p[2] for p in peaks]))
 print(f"window_sound_mix: {len(sounds)} effects ({kinds}), {clipped} clipped samples, "
-      f"peak {int(np.abs(left).max())}")
+      f"peak {int(np.abs(left).max())}, median effect peak {typical:.0f}")
 if clipped:
     sys.exit(f"window_sound_mix: FAILED, {clipped} samples clipped")
-if quiet:
-    sys.exit(f"window_sound_mix: FAILED, effects hardly audible (t, number, peak): {quiet}")
+if quiet or typical < 0.35 * 32767:
+    sys.exit(f"window_sound_mix: FAILED, effects too quiet (median peak {typical:.0f}; "
+             f"t, number, peak: {quiet})")
 print("window_sound_mix: passed")
 CHECK
