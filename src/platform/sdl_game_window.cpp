@@ -15,6 +15,8 @@ namespace {
 // and how long a switch may take at most before it is warped anyway.
 constexpr Uint64 kSettledMs = 60;
 constexpr Uint64 kSwitchGiveUpMs = 1500;
+// How long the window's place on the desktop is taken as known.
+constexpr Uint64 kOriginRefreshMs = 100;
 
 bool SameRect(const std::optional<SDL_Rect>& a, const std::optional<SDL_Rect>& b) {
   if (a.has_value() != b.has_value()) return false;
@@ -177,7 +179,7 @@ void GameWindow::WarpTo(Point picture_pixel) {
   SDL_WarpMouseInWindow(window_, x, y);
 }
 
-std::optional<SDL_FPoint> GameWindow::PointerInWindow() const {
+SDL_FPoint GameWindow::PointerInWindow() const {
   int x = 0;
   int y = 0;
   // SDL's own mouse state reads 0,0 until the pointer first moves; until
@@ -187,15 +189,18 @@ std::optional<SDL_FPoint> GameWindow::PointerInWindow() const {
     return SDL_FPoint{static_cast<float>(x), static_cast<float>(y)};
   }
   SDL_GetGlobalMouseState(&x, &y);
-  int left = 0;
-  int top = 0;
-  if (const std::optional<SDL_Rect> rect = ServerWindowRect(window_)) {
-    left = rect->x;
-    top = rect->y;
-  } else {
-    SDL_GetWindowPosition(window_, &left, &top);
+  // Asked of the server now and then, not on every pass: each question is a
+  // round trip, and a slow one where the X server is far away.
+  const Uint64 now = SDL_GetTicks64();
+  if (origin_asked_ == 0 || now - origin_asked_ >= kOriginRefreshMs) {
+    origin_asked_ = now;
+    if (const std::optional<SDL_Rect> rect = ServerWindowRect(window_)) {
+      origin_ = {rect->x, rect->y};
+    } else {
+      SDL_GetWindowPosition(window_, &origin_.x, &origin_.y);
+    }
   }
-  return SDL_FPoint{static_cast<float>(x - left), static_cast<float>(y - top)};
+  return SDL_FPoint{static_cast<float>(x - origin_.x), static_cast<float>(y - origin_.y)};
 }
 
 Point GameWindow::PictureAt(int window_x, int window_y) const {
@@ -212,15 +217,16 @@ Point GameWindow::Pointer() const {
   // Until the pointer is back on its pixel after a switch, the game goes on
   // seeing it there, so the view does not scroll by itself.
   if (pending_warp_) return *pending_warp_;
-  const std::optional<SDL_FPoint> at = PointerInWindow();
-  if (!at) return {0, 0};
-  return PictureAt(static_cast<int>(std::floor(at->x)), static_cast<int>(std::floor(at->y)));
+  const SDL_FPoint at = PointerInWindow();
+  return PictureAt(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
 }
 
 bool GameWindow::Lost() const {
   const Uint32 flags = SDL_GetWindowFlags(window_);
   if ((flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0) return true;
-  return fullscreen_ && (flags & SDL_WINDOW_INPUT_FOCUS) == 0;
+  // Without a window manager nobody could give the focus back (nor take it
+  // by Alt+Tab), so there it does not count.
+  return fullscreen_ && window_manager_ && (flags & SDL_WINDOW_INPUT_FOCUS) == 0;
 }
 
 void GameWindow::SetInGame(bool in_game) {

@@ -44,8 +44,9 @@ class GameWindow {
   // SDL has seen the pointer move in the window, so its mouse state is true.
   void NotePointerSeen() { pointer_seen_ = true; }
 
-  // Minimised or hidden, or full screen without the input focus: the game
-  // then waits, as it would behind another full-screen program.
+  // Minimised or hidden, or full screen without the input focus where a
+  // window manager runs: the game then waits, as it would behind another
+  // full-screen program.
   bool Lost() const;
   // In a game, and always in full screen, the pointer stays in the window.
   void SetInGame(bool in_game);
@@ -57,7 +58,7 @@ class GameWindow {
   void UpdateConfinement();
   SDL_Rect DesktopBounds() const;
   // The pointer's position in window pixels, true even before SDL saw it move.
-  std::optional<SDL_FPoint> PointerInWindow() const;
+  SDL_FPoint PointerInWindow() const;
   void WarpTo(Point picture_pixel);
   void Destroy();
 
@@ -75,6 +76,10 @@ class GameWindow {
   Uint64 switch_started_ = 0;
   Uint64 stable_since_ = 0;
   std::optional<SDL_Rect> last_rect_;
+
+  // The window's top-left on the desktop, while SDL has not seen the pointer.
+  mutable SDL_Point origin_{};
+  mutable Uint64 origin_asked_ = 0;
 };
 
 // The size of a window on a desktop of that size: doubled where it fits with
