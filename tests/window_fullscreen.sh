@@ -19,8 +19,9 @@ done
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# The menu as the game draws it with the pointer at picture pixel (600, 20).
-printf '0 mouse 600 20\n100 shot menu\n200 close\n' >"$work/menu.txt"
+# The menu as the game draws it with the pointer at picture pixel (300, 250), where the window
+# stood before it went full screen.
+printf '0 mouse 300 250\n100 shot menu\n200 close\n' >"$work/menu.txt"
 "$exe" --headless "$work/menu.txt" --shots "$work" >/dev/null
 
 cat >"$work/compare.py" <<'COMPARE'
@@ -66,7 +67,7 @@ pointer_pixel() {
 }
 shot() { import -window root "$1"; [ -z "$shots" ] || cp "$1" "$shots/fullscreen-$variant-$(basename "$1")"; }
 
-read -r px py < <(pixel_to_screen 600 20)
+read -r px py < <(pixel_to_screen 300 250)
 xdotool mousemove "$px" "$py"
 SDL_AUDIODRIVER=dummy OEDIR="$work/" "$exe" --events "$work/log-$variant.jsonl" \
   >"$work/out.txt" 2>"$work/err.txt" &
@@ -106,7 +107,7 @@ read -r gx gy < <(pointer_pixel 0 0 1.875 200)
 if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
   fail "back in full screen the pointer is on picture pixel ($gx, $gy), not (500, 100)"
 fi
-read -r px py < <(pixel_to_screen 600 20)
+read -r px py < <(pixel_to_screen 300 250)
 xdotool mousemove "$px" "$py"; sleep 0.8
 shot "$work/again.png"
 /usr/bin/python3 "$work/compare.py" "$work/again.png" "$work/menu.png" ||

@@ -12,9 +12,10 @@ namespace mw {
 namespace {
 
 // How long the window's geometry must stay put before the pointer is warped,
-// and how long a switch may take at most before it is warped anyway.
+// and how long after a switch the pointer follows the window (and is warped
+// at the end even if the window never took the expected geometry).
 constexpr Uint64 kSettledMs = 60;
-constexpr Uint64 kSwitchGiveUpMs = 1500;
+constexpr Uint64 kSwitchFollowMs = 1500;
 // How long the window's place on the desktop is taken as known.
 constexpr Uint64 kOriginRefreshMs = 100;
 
@@ -134,40 +135,52 @@ void GameWindow::ToggleFullscreen() {
   const Point at = Pointer();
   const bool was = fullscreen_;
   Place(!fullscreen_);
+  NoteGeometryChanged();
   if (fullscreen_ == was) return;
   if (fullscreen_) TakeFocus();
   UpdateConfinement();
-  pending_warp_ = at;
+  warp_target_ = at;
+  warped_ = false;
   switch_started_ = SDL_GetTicks64();
   stable_since_ = switch_started_;
   last_rect_.reset();
   Settle();
 }
 
+// A window manager may place the window in several steps (the size, then
+// the place), so the pointer follows the window for a while after the
+// switch, until the player moves it.
 void GameWindow::Settle() {
-  if (!pending_warp_) return;
+  if (!warp_target_) return;
   const Uint64 now = SDL_GetTicks64();
+  SDL_Point pointer{};
+  SDL_GetGlobalMouseState(&pointer.x, &pointer.y);
+  if (warped_ && (pointer.x != warped_pointer_.x || pointer.y != warped_pointer_.y)) {
+    warp_target_.reset();  // the player has taken over
+    return;
+  }
   const std::optional<SDL_Rect> rect = ServerWindowRect(window_);
   if (!SameRect(rect, last_rect_)) {
     last_rect_ = rect;
     stable_since_ = now;
   }
+  const bool over = now - switch_started_ >= kSwitchFollowMs;
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(window_, &width, &height);
   bool placed = true;
   if (rect) {
     placed = rect->w == width && rect->h == height;
-    if (fullscreen_) {
-      const SDL_Rect desktop = DesktopBounds();
-      placed = placed && SameRect(rect, desktop);
-    }
+    if (fullscreen_) placed = placed && SameRect(rect, DesktopBounds());
   }
-  if ((placed && now - stable_since_ >= kSettledMs) || now - switch_started_ >= kSwitchGiveUpMs) {
-    const Point target = *pending_warp_;
-    pending_warp_.reset();
-    WarpTo(target);
+  const bool moved_since = !warped_ || !SameRect(rect, warped_rect_);
+  if ((placed && now - stable_since_ >= kSettledMs && moved_since) || (over && !warped_)) {
+    WarpTo(*warp_target_);
+    warped_ = true;
+    warped_rect_ = rect;
+    SDL_GetGlobalMouseState(&warped_pointer_.x, &warped_pointer_.y);
   }
+  if (over) warp_target_.reset();
 }
 
 void GameWindow::WarpTo(Point picture_pixel) {
@@ -216,7 +229,7 @@ Point GameWindow::PictureAt(int window_x, int window_y) const {
 Point GameWindow::Pointer() const {
   // Until the pointer is back on its pixel after a switch, the game goes on
   // seeing it there, so the view does not scroll by itself.
-  if (pending_warp_) return *pending_warp_;
+  if (warp_target_ && !warped_) return *warp_target_;
   const SDL_FPoint at = PointerInWindow();
   return PictureAt(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
 }

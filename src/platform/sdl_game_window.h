@@ -43,6 +43,12 @@ class GameWindow {
   Point PictureAt(int window_x, int window_y) const;
   // SDL has seen the pointer move in the window, so its mouse state is true.
   void NotePointerSeen() { pointer_seen_ = true; }
+  // The window moved or changed its size: SDL's mouse state still holds the
+  // pointer's place in the old geometry until the pointer moves again.
+  void NoteGeometryChanged() {
+    pointer_seen_ = false;
+    origin_asked_ = 0;
+  }
 
   // Minimised or hidden, or full screen without the input focus where a
   // window manager runs: the game then waits, as it would behind another
@@ -71,11 +77,15 @@ class GameWindow {
   bool in_game_ = false;
   bool pointer_seen_ = false;
 
-  // A switch that waits for the window's new geometry before the warp.
-  std::optional<Point> pending_warp_;
+  // After a switch: the picture pixel the pointer belongs on, and where the
+  // window and the pointer were at the last warp.
+  std::optional<Point> warp_target_;
+  bool warped_ = false;
   Uint64 switch_started_ = 0;
   Uint64 stable_since_ = 0;
   std::optional<SDL_Rect> last_rect_;
+  std::optional<SDL_Rect> warped_rect_;
+  SDL_Point warped_pointer_{};
 
   // The window's top-left on the desktop, while SDL has not seen the pointer.
   mutable SDL_Point origin_{};

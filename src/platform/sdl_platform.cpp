@@ -242,6 +242,14 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
       pressed = VirtualKeyOfMouseButton(event.button.button);
     } else if (event.type == SDL_MOUSEMOTION) {
       if (window_ != nullptr) window_->NotePointerSeen();
+    } else if (event.type == SDL_WINDOWEVENT) {
+      const Uint8 what = event.window.event;
+      if (window_ != nullptr &&
+          (what == SDL_WINDOWEVENT_MOVED || what == SDL_WINDOWEVENT_SIZE_CHANGED ||
+           what == SDL_WINDOWEVENT_SHOWN || what == SDL_WINDOWEVENT_RESTORED ||
+           what == SDL_WINDOWEVENT_MAXIMIZED)) {
+        window_->NoteGeometryChanged();
+      }
     } else if (event.type == SDL_TEXTINPUT) {
       frame.typed += Utf8ToCp1252(event.text.text);
     }
