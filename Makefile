@@ -61,8 +61,11 @@ soak: build build-asan
 	ASAN_OPTIONS=quarantine_size_mb=16 ./$(ASAN_BUILD)/moewenschuss_soak --games $(SOAK_GAMES) --time 3
 	MW_KILLED_SAVES=1000 ./$(BUILD)/mw_tests --gtest_filter='HardeningKilledSaves.*'
 
+# The frame and replay benchmarks, then the time from start to the first menu
+# frame in a window (Xvfb with openbox).
 bench: build
 	./$(BUILD)/moewenschuss_bench
+	bench/window_start.sh $(BUILD)/moewenschuss
 
 # Installs the program to PREFIX/games with its desktop entry, icons, AppStream
 # data and man page; DESTDIR=DIR stages the install below DIR.

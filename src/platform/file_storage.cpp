@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -91,10 +92,18 @@ FileReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
   if (!S_ISREG(info.st_mode)) {
     return {FileReadResult::Status::kFailed, {}, "Es ist keine normale Datei"};
   }
-  result.bytes.resize(max_bytes);
+  // Sized by what the file holds, not by the limit: a generous limit must not
+  // cost that much memory (and time to clear it) for a small file. One byte
+  // more sees the end at once; a file that grows meanwhile grows the buffer.
+  const auto size = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
+  result.bytes.resize(std::min(max_bytes, size + 1));
   std::size_t filled = 0;
   while (filled < max_bytes) {
-    const ssize_t got = ::read(fd.Get(), result.bytes.data() + filled, max_bytes - filled);
+    if (filled == result.bytes.size()) {
+      result.bytes.resize(std::min(max_bytes, std::max<std::size_t>(2 * filled, 4096)));
+    }
+    const ssize_t got =
+        ::read(fd.Get(), result.bytes.data() + filled, result.bytes.size() - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return {FileReadResult::Status::kFailed, {}, FileErrorReason(errno)};
     if (got == 0) break;

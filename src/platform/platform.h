@@ -49,8 +49,9 @@ class Platform {
   virtual void Flip(const Surface& back_buffer, Rect visible) = 0;
   // Surface memory back after a loss (nothing to do for software surfaces).
   virtual void RestoreSurfaces() = 0;
-  // During a game the system cursor is hidden and the mouse kept inside the
-  // window; outside a game both are normal again.
+  // During a game the mouse is kept inside the window (in full screen it
+  // always is). The system cursor never shows over the game's pictures,
+  // which draw their own.
   virtual void SetGameMode(bool in_game) = 0;
 
   // --- input and time ---

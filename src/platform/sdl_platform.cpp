@@ -14,17 +14,23 @@
 #include "platform/image_loading.h"
 #include "platform/platform_folders.h"
 #include "platform/runtime_error.h"
+#include "platform/screenshot_file.h"
+#include "platform/sdl_game_window.h"
+#include "platform/sdl_message_box.h"
 #include "platform/sdl_surfaces.h"
 #include "platform/sound_data.h"
+#include "platform/sound_limiter.h"
 #include "platform/text_engine.h"
 #include "platform/virtual_keys.h"
 
 namespace mw {
 namespace {
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
 constexpr Uint64 kFramesPerSecond = 60;
+// Each effect's channel volume (of 128), and what the limiter multiplies the
+// mix by: a lone effect sounds at half its recorded level.
+constexpr int kEffectVolume = MIX_MAX_VOLUME / 4;
+constexpr float kMixGain = 2.0f;
 
 class SdlPlatform : public Platform {
  public:
@@ -60,10 +66,7 @@ class SdlPlatform : public Platform {
  private:
   void TakeEvents(InputFrame& frame);
   void ReadKeys(InputFrame& frame) const;
-  Point ReadMouse() const;
-  bool DisplayLost() const;
-  void ToggleFullscreen();
-  void UpdateMouseConfinement();
+  void KeepScreenshot() const;
   void PaceFrame();
   std::int64_t Elapsed() const;
 
@@ -71,19 +74,18 @@ class SdlPlatform : public Platform {
   Uint64 start_ms_ = 0;
   std::unique_ptr<TextEngine> text_;
   PixelFormat format_ = kRgb565;
-  SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  Surface frame_;
+  std::unique_ptr<GameWindow> window_;
+  Surface frame_;  // the picture on screen
   bool fullscreen_ = true;
   bool in_game_ = false;
   bool quit_ = false;
   bool sound_open_ = false;
+  std::unique_ptr<SoundLimiter> limiter_;  // used by the audio thread while the device is open
   std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
   // Enter that went down as part of Alt+Enter stays out of the game until it
   // is let go: the switch of the window is all it does.
   bool return_switched_window_ = false;
-  Uint64 next_frame_ = 0;                   // performance-counter time of the next frame
+  Uint64 next_frame_ = 0;  // performance-counter time of the next frame
 };
 
 bool IsSet(const char* variable) {
@@ -128,8 +130,10 @@ SdlPlatform::~SdlPlatform() {
   CloseDisplay();
   if (sound_open_) {
     Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
   }
+  limiter_.reset();
   text_.reset();
   SDL_Quit();
 }
@@ -140,71 +144,35 @@ std::int64_t SdlPlatform::Elapsed() const {
 
 void SdlPlatform::OpenDisplay() {
   if (window_ != nullptr) return;
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  int width = kScreenWidth;
-  int height = kScreenHeight;
-  SDL_DisplayMode desktop;
-  if (options_.windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0 &&
-      desktop.w >= 2 * kScreenWidth + 64 && desktop.h >= 2 * kScreenHeight + 96) {
-    width *= 2;  // the desktop has room for a clearer window
-    height *= 2;
-  }
-  const Uint32 flags =
-      SDL_WINDOW_RESIZABLE | (fullscreen_ ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u);
-  window_ = SDL_CreateWindow("M\xC3\xB6wenschuss", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             width, height, flags);
-  if (window_ == nullptr) {
-    throw RuntimeError(WithSdlError("Das Fenster kann nicht geöffnet werden"));
-  }
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer_ == nullptr) {
-    const std::string error = WithSdlError("Die Bildausgabe kann nicht gestartet werden");
-    CloseDisplay();
-    throw RuntimeError(error);
-  }
-  SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
-  format_ = SDL_GetWindowPixelFormat(window_) == SDL_PIXELFORMAT_RGB555 ? kRgb555 : kRgb565;
-  texture_ = SDL_CreateTexture(renderer_, SdlFormatOf(format_), SDL_TEXTUREACCESS_STREAMING,
-                               kScreenWidth, kScreenHeight);
-  if (texture_ == nullptr) {
-    const std::string error = WithSdlError("Die Bildausgabe kann nicht gestartet werden");
-    CloseDisplay();
-    throw RuntimeError(error);
-  }
-  frame_ = MakeSurface(kScreenWidth, kScreenHeight);
+  window_ = std::make_unique<GameWindow>(fullscreen_);
+  format_ = window_->Format();
+  frame_ = MakeSurface(kPictureWidth, kPictureHeight);
 
   // The window's icon is a gull on a see-through background.
   Surface gull = ImageSurface("7.pdk", 100, 50);
   gull.SetTransparentColor(format_.blue_mask);
-  SDL_SetWindowIcon(window_, gull.Raw());
+  SDL_SetWindowIcon(window_->Raw(), gull.Raw());
 
+  // Every screen draws the game's own cursor: the system's would be a second.
+  SDL_ShowCursor(SDL_DISABLE);
   SDL_StartTextInput();
-  UpdateMouseConfinement();
+  window_->SetInGame(in_game_);
 }
 
 void SdlPlatform::CloseDisplay() {
   frame_ = Surface();
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-  if (window_ != nullptr) SDL_DestroyWindow(window_);
-  texture_ = nullptr;
-  renderer_ = nullptr;
-  window_ = nullptr;
+  if (window_ == nullptr) return;
+  fullscreen_ = window_->Fullscreen();
+  window_.reset();
+  SDL_ShowCursor(SDL_ENABLE);
 }
 
 void SdlPlatform::Flip(const Surface& back_buffer, Rect visible) {
-  if (renderer_ == nullptr) throw RuntimeError("Flip ohne geöffnete Anzeige");
+  if (window_ == nullptr) throw RuntimeError("Flip ohne geöffnete Anzeige");
   frame_.FillRect({}, 0);
   frame_.BlitImage(0, 0, back_buffer, visible, false);
-  const SDL_Surface* pixels = frame_.Raw();
-  if (SDL_UpdateTexture(texture_, nullptr, pixels->pixels, pixels->pitch) != 0 ||
-      SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer_) != 0 ||
-      SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {
-    throw RuntimeError(WithSdlError("Das Bild kann nicht gezeigt werden"));
-  }
   PaceFrame();
-  SDL_RenderPresent(renderer_);
+  window_->Present(frame_);
 }
 
 // At most about 60 frames a second even where vsync is off or faster; waits
@@ -222,30 +190,9 @@ void SdlPlatform::PaceFrame() {
   if (next_frame_ > now + 2 * interval) next_frame_ = now + interval;
 }
 
-bool SdlPlatform::DisplayLost() const {
-  if (window_ == nullptr) return false;
-  const Uint32 flags = SDL_GetWindowFlags(window_);
-  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
-}
-
 void SdlPlatform::SetGameMode(bool in_game) {
   in_game_ = in_game;
-  SDL_ShowCursor(in_game ? SDL_DISABLE : SDL_ENABLE);
-  UpdateMouseConfinement();
-}
-
-void SdlPlatform::UpdateMouseConfinement() {
-  if (window_ != nullptr)
-    SDL_SetWindowGrab(window_, fullscreen_ || in_game_ ? SDL_TRUE : SDL_FALSE);
-}
-
-void SdlPlatform::ToggleFullscreen() {
-  if (window_ == nullptr) return;
-  const bool want = !fullscreen_;
-  if (SDL_SetWindowFullscreen(window_, want ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0u) != 0)
-    return;
-  fullscreen_ = want;
-  UpdateMouseConfinement();
+  if (window_ != nullptr) window_->SetInGame(in_game);
 }
 
 InputFrame SdlPlatform::SampleInput() {
@@ -253,10 +200,13 @@ InputFrame SdlPlatform::SampleInput() {
   TakeEvents(frame);
   ReadKeys(frame);
   presses_.fill(0);
-  frame.mouse = ReadMouse();
+  if (window_ != nullptr) {
+    window_->Settle();
+    frame.mouse = window_->Pointer();
+    frame.display_lost = window_->Lost();
+  }
   frame.clock = kClockStart + Elapsed();
   frame.close_requested = quit_;
-  frame.display_lost = DisplayLost();
   return frame;
 }
 
@@ -271,8 +221,13 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
     } else if (event.type == SDL_KEYDOWN) {
       const SDL_Keysym& key = event.key.keysym;
       const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+      // F12 keeps the picture on screen; it is no game input and not recorded.
+      if (key.scancode == SDL_SCANCODE_F12) {
+        if (event.key.repeat == 0) KeepScreenshot();
+        continue;
+      }
       if (enter && (key.mod & KMOD_ALT) != 0) {
-        if (event.key.repeat == 0) ToggleFullscreen();
+        if (event.key.repeat == 0 && window_ != nullptr) window_->ToggleFullscreen();
         return_switched_window_ = true;
         continue;
       }
@@ -285,6 +240,16 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
       if (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) return_switched_window_ = false;
     } else if (event.type == SDL_MOUSEBUTTONDOWN) {
       pressed = VirtualKeyOfMouseButton(event.button.button);
+    } else if (event.type == SDL_MOUSEMOTION) {
+      if (window_ != nullptr) window_->NotePointerSeen();
+    } else if (event.type == SDL_WINDOWEVENT) {
+      const Uint8 what = event.window.event;
+      if (window_ != nullptr &&
+          (what == SDL_WINDOWEVENT_MOVED || what == SDL_WINDOWEVENT_SIZE_CHANGED ||
+           what == SDL_WINDOWEVENT_SHOWN || what == SDL_WINDOWEVENT_RESTORED ||
+           what == SDL_WINDOWEVENT_MAXIMIZED)) {
+        window_->NoteGeometryChanged();
+      }
     } else if (event.type == SDL_TEXTINPUT) {
       frame.typed += Utf8ToCp1252(event.text.text);
     }
@@ -292,6 +257,19 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
       std::uint16_t& count = presses_[static_cast<std::size_t>(pressed)];
       if (count < UINT16_MAX) ++count;
     }
+  }
+}
+
+void SdlPlatform::KeepScreenshot() const {
+  if (!frame_) return;
+  const ScreenshotResult saved = SaveScreenshot(frame_);
+  // The game goes on either way; only the terminal hears of it.
+  if (saved.reason.empty()) {
+    std::printf("Bildschirmfoto gespeichert: %s\n", saved.path.c_str());
+    std::fflush(stdout);
+  } else {
+    std::fprintf(stderr, "moewenschuss: Bildschirmfoto nicht gespeichert%s%s: %s\n",
+                 saved.path.empty() ? "" : " als ", saved.path.c_str(), saved.reason.c_str());
   }
 }
 
@@ -315,31 +293,6 @@ void SdlPlatform::ReadKeys(InputFrame& frame) const {
   if (return_switched_window_) enter = KeyState{};
 }
 
-Point SdlPlatform::ReadMouse() const {
-  if (renderer_ == nullptr) return {0, 0};
-  // Inside the window SDL knows the pointer; outside it, ask the desktop, so
-  // the answer holds wherever the pointer is.
-  int x = 0;
-  int y = 0;
-  if (SDL_GetMouseFocus() == window_) {
-    SDL_GetMouseState(&x, &y);
-  } else {
-    int wx = 0;
-    int wy = 0;
-    SDL_GetGlobalMouseState(&x, &y);
-    SDL_GetWindowPosition(window_, &wx, &wy);
-    x -= wx;
-    y -= wy;
-  }
-  float lx = 0;
-  float ly = 0;
-  SDL_RenderWindowToLogical(renderer_, x, y, &lx, &ly);
-  const auto clamp = [](float v, int high) {
-    return std::clamp(static_cast<int>(std::floor(std::clamp(v, -1.0f, 100000.0f))), 0, high);
-  };
-  return {clamp(lx, kScreenWidth - 1), clamp(ly, kScreenHeight - 1)};
-}
-
 SoundBuffer SdlPlatform::LoadSound(std::string_view asset) {
   // Watching a replay on a machine without sound: decoded, never played.
   if (!sound_open_ && Replaying()) return DecodeSound(asset);
@@ -355,6 +308,24 @@ bool SdlPlatform::OpenSoundDeviceNow() {
   }
   // A ring of channels: each effect plays on its own until the ring comes round.
   Mix_AllocateChannels(kSoundChannels);
+  // Effects overlap a lot (a machine-gun burst, splats, reloads): mixed at
+  // full level they summed far beyond full scale and clipped. Every effect
+  // is mixed at a quarter, which keeps their levels to each other, and the
+  // limiter brings the sum up to half, lowering it smoothly where it would
+  // still come near full scale.
+  Mix_Volume(-1, kEffectVolume);
+  int rate = 0;
+  Uint16 format = 0;
+  int channels = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
+    limiter_ = std::make_unique<SoundLimiter>(channels, rate, kMixGain);
+    Mix_SetPostMix(
+        [](void* limiter, Uint8* stream, int length) {
+          static_cast<SoundLimiter*>(limiter)->Process(
+              {reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2});
+        },
+        limiter_.get());
+  }
   sound_open_ = true;
   return true;
 }
@@ -371,15 +342,30 @@ void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
 }
 
 void SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
+  if (window_ != nullptr) {
+    // The game draws no cursor of its own in the box: the system's shows.
+    window_->ReleasePointer();
+    SDL_ShowCursor(SDL_ENABLE);
+    bool shown = false;
+    try {
+      if (ShowMessageBoxInWindow(*window_, *text_, frame_, title, text)) quit_ = true;
+      shown = true;
+    } catch (const RuntimeError&) {
+      // Drawing failed: SDL's own box below still tells the player.
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+    window_->SetInGame(in_game_);
+    if (shown) return;
+  }
+  // No window of ours to draw in (before the display opens or after it
+  // closed): SDL's own box.
   const std::string utf8_title = Cp1252ToUtf8(title);
   const std::string utf8_text = Cp1252ToUtf8(text);
-  if (window_ != nullptr) SDL_SetWindowGrab(window_, SDL_FALSE);
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8_title.c_str(), utf8_text.c_str(),
-                               window_) != 0) {
+                               nullptr) != 0) {
     // No way to show it: at least the terminal hears of it.
     std::fprintf(stderr, "%s: %s\n", utf8_title.c_str(), utf8_text.c_str());
   }
-  UpdateMouseConfinement();
 }
 
 }  // namespace

@@ -97,6 +97,13 @@ Point TextEngine::Measure(const Font& font, std::string_view cp1252) {
   return {s->w, s->h};
 }
 
+int TextEngine::Width(const Font& font, std::string_view cp1252) {
+  const std::string utf8 = Cp1252ToUtf8(cp1252.substr(0, cp1252.find('\0')));
+  int width = 0;
+  if (utf8.empty() || TTF_SizeUTF8(FontFor(font), utf8.c_str(), &width, nullptr) != 0) return 0;
+  return width;
+}
+
 void TextEngine::Draw(SDL_Surface* target, int x, int y, const Font& font, Colour colour,
                       bool transparent, Colour back_colour, std::string_view cp1252) {
   // Nul ends a string for the renderer; the game never draws one.

@@ -32,6 +32,11 @@ class TextEngine {
   // Width and height of the text's box in pixels.
   Point Measure(const Font& font, std::string_view cp1252);
 
+  // Width of the text in pixels, measured without drawing it.
+  int Width(const Font& font, std::string_view cp1252);
+  // Distance from one line of the font to the next, in pixels.
+  int LineHeight(const Font& font) { return TTF_FontLineSkip(FontFor(font)); }
+
   // The font's pixel size for a size in points at 96 dpi.
   static int PixelSize(int points);
 
