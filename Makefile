@@ -42,11 +42,11 @@ play: build
 
 # Every test, first in the release build and then once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
-# Then each fuzz target for 15 s.
+# Then each fuzz target for 10 s.
 test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=15
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 
 # The two parsers of outside data (high-score file, headless script) under
 # libFuzzer with ASan and UBSan, FUZZ_SECONDS each.

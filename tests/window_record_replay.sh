@@ -38,7 +38,7 @@ pid=$!
 find_window() {
   wid=""
   for _ in $(seq 300); do
-    wid="$(xdotool search --onlyvisible --name 'wenschuss' 2>/dev/null | head -n1 || true)"
+    wid="$(xdotool search --onlyvisible --pid "$pid" --name 'wenschuss' 2>/dev/null | head -n1 || true)"
     [ -n "$wid" ] && return 0
     sleep 0.1
   done

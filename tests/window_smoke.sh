@@ -28,7 +28,7 @@ pid=$!
 
 wid=""
 for _ in $(seq 300); do
-  wid="$(xdotool search --onlyvisible --name 'wenschuss' 2>/dev/null | head -n1 || true)"
+  wid="$(xdotool search --onlyvisible --pid "$pid" --name 'wenschuss' 2>/dev/null | head -n1 || true)"
   [ -n "$wid" ] && break
   sleep 0.1
 done
