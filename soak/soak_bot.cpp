@@ -11,8 +11,8 @@
 
 #include "app/main_menu.h"
 #include "app/program_state.h"
-#include "platform/file_storage.h"
 #include "highscores/high_score_format.h"
+#include "platform/file_storage.h"
 #include "platform/headless_platform.h"
 #include "soak/aiming.h"
 

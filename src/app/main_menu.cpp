@@ -79,8 +79,7 @@ void ShutdownDisplay(Platform& platform, DisplayState& display) {
   display.CursorImage = Surface();
 }
 
-PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu,
-                    InputFrame input) {
+PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, InputFrame input) {
   StepHighlight(menu.Pulse);
 
   if (WaitOutLostDisplay(platform, input)) {

@@ -1,6 +1,7 @@
 #pragma once
 // The event log: one JSON object per line, each with "t" (whole milliseconds of
-// the platform's time at the pass that logged it) and "event". Written when the program is started with
+// the platform's time at the pass that logged it) and "event". Written when the program is started
+// with
 // --events FILE; otherwise the calls cost nothing.
 
 #include <cstdint>

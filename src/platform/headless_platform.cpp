@@ -17,8 +17,8 @@ namespace {
 
 constexpr std::int64_t kFrameInputTicks = 3;  // 0.01 ms
 constexpr std::int64_t kPauseTicks = 300;     // 1 ms
-constexpr std::int64_t kFrameTicks = 5000;   // 1000/60 ms
-constexpr std::int64_t kTimeoutMs = 60'000;  // after the script's last event
+constexpr std::int64_t kFrameTicks = 5000;    // 1000/60 ms
+constexpr std::int64_t kTimeoutMs = 60'000;   // after the script's last event
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 

@@ -9,9 +9,9 @@
 // 10000 + floor(t). Tests and bots can also work the keys and the mouse
 // directly, before each frame through the input hook.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <stdexcept>

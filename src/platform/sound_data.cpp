@@ -44,7 +44,8 @@ void CheckPlayable(int channel, const SoundBuffer& sound) {
 SoundBuffer DecodeSound(std::string_view asset) {
   const EmbeddedFile& file = SoundAsset(asset);
   auto sound = std::make_shared<SoundData>();
-  if (SDL_LoadWAV_RW(ReadFrom(file), 1, &sound->format, &sound->samples, &sound->length) == nullptr) {
+  if (SDL_LoadWAV_RW(ReadFrom(file), 1, &sound->format, &sound->samples, &sound->length) ==
+      nullptr) {
     throw RuntimeError(
         WithSdlError("Der Klang \"" + std::string(asset) + "\" kann nicht gelesen werden"));
   }

@@ -12,9 +12,15 @@ using Colour = std::uint32_t;
 constexpr Colour Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
   return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
-constexpr std::uint32_t RedOf(Colour c) { return c & 0xFF; }
-constexpr std::uint32_t GreenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr std::uint32_t BlueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr std::uint32_t RedOf(Colour c) {
+  return c & 0xFF;
+}
+constexpr std::uint32_t GreenOf(Colour c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr std::uint32_t BlueOf(Colour c) {
+  return (c >> 16) & 0xFF;
+}
 
 struct Point {
   std::int32_t x = 0;

@@ -30,12 +30,16 @@ void InitSettingsTables(Modul& modul) {
 }
 
 const SettingEntry& ChosenSetting(const Modul& modul, int setting) {
-  if (setting < 1 || setting > 4) throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+  if (setting < 1 || setting > 4)
+    throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
   const int choice = modul.SettingChoice[static_cast<std::size_t>(setting)];
-  if (choice < 0 || choice > 3) throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+  if (choice < 0 || choice > 3)
+    throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
   return modul.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)];
 }
 
-void snr_CheatAlarm(Modul& modul) { modul.CheatFlag = true; }
+void snr_CheatAlarm(Modul& modul) {
+  modul.CheatFlag = true;
+}
 
 }  // namespace mw

@@ -8,7 +8,9 @@
 namespace mw {
 namespace {
 
-[[noreturn]] void Overflow() { throw RuntimeError("Laufzeitfehler 6: Überlauf"); }
+[[noreturn]] void Overflow() {
+  throw RuntimeError("Laufzeitfehler 6: Überlauf");
+}
 
 template <typename T>
 T RoundInto(double v) {
@@ -34,13 +36,25 @@ float Rnd::Next() {
   return static_cast<float>(x_) / 16777216.0f;
 }
 
-double Int(double v) { return std::floor(v); }
+double Int(double v) {
+  return std::floor(v);
+}
 
-std::int16_t CInt(double v) { return RoundInto<std::int16_t>(v); }
-std::int32_t CLng(double v) { return RoundInto<std::int32_t>(v); }
+std::int16_t CInt(double v) {
+  return RoundInto<std::int16_t>(v);
+}
+std::int32_t CLng(double v) {
+  return RoundInto<std::int32_t>(v);
+}
 
-std::int16_t ToInt16(std::int64_t v) { return Narrow<std::int16_t>(v); }
-std::int32_t ToInt32(std::int64_t v) { return Narrow<std::int32_t>(v); }
-std::uint8_t ToByte(std::int64_t v) { return Narrow<std::uint8_t>(v); }
+std::int16_t ToInt16(std::int64_t v) {
+  return Narrow<std::int16_t>(v);
+}
+std::int32_t ToInt32(std::int64_t v) {
+  return Narrow<std::int32_t>(v);
+}
+std::uint8_t ToByte(std::int64_t v) {
+  return Narrow<std::uint8_t>(v);
+}
 
 }  // namespace mw

@@ -27,7 +27,9 @@ std::uint32_t CheckOf(std::uint32_t plain, std::uint32_t key) {
 SafeNr::SafeNr(Modul* alarm_to)
     : key_(KeyFor(this)), masked_(key_), check_(CheckOf(0, key_)), alarm_to_(alarm_to) {}
 
-SafeNr::SafeNr(const SafeNr& other) : SafeNr(other.alarm_to_) { SetValue(other.Value()); }
+SafeNr::SafeNr(const SafeNr& other) : SafeNr(other.alarm_to_) {
+  SetValue(other.Value());
+}
 
 SafeNr& SafeNr::operator=(const SafeNr& other) {
   if (this != &other) {
