@@ -302,11 +302,11 @@ std::int64_t ResidentBytes() {
 SoakResult RunSoak(const SoakOptions& options,
                    const std::function<void(int, const SoakGame&)>& report) {
   SoakResult result;
-  ::setenv("OEDIR", options.score_folder.c_str(), 1);
   Bot bot(options, result);
   bot.report = report;
   SoakPlatform platform(bot);  // before the state: it outlives every surface
   ProgramState state;
+  state.high_score_prefix = options.score_folder;
   bot.Attach(state);
   try {
     RunMainMenu(platform, state);
@@ -315,7 +315,6 @@ SoakResult RunSoak(const SoakOptions& options,
     result.problems.push_back(std::string("run-time error: ") + e.what());
     result.exit_code = 1;
   }
-  ::unsetenv("OEDIR");
   if (static_cast<int>(result.games.size()) != options.games && result.problems.empty()) {
     result.problems.push_back("only " + std::to_string(result.games.size()) + " games played");
   }

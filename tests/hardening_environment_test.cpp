@@ -265,7 +265,6 @@ TEST(HardeningEnvironment, NamesWithEveryByteAreDrawnSavedAndLoadedBackUnchanged
 TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
   Sandbox box;
   const std::string dir = (box.Root() / "").string();
-  ::setenv("OEDIR", dir.c_str(), 1);
   Modul modul;
   InitSettingsTables(modul);
   modul.SettingChoice[kGameTime] = 3;  // 12:00: scores are stored as they are
@@ -283,14 +282,13 @@ TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
     MakeMenuBackBuffer(platform, display);
     SafeNr holder(&modul);
     holder.SetValue(1000000 + first);  // always the best so far
-    ShowHighScores(platform, modul, display, holder);
+    ShowHighScores(platform, modul, display, holder, dir);
 
     const ParsedHighScores saved =
         ParseHighScores(AsBytes(FileText(box.Root() / "highscores.pdk")));
     EXPECT_FALSE(saved.CheatFlag);
     EXPECT_EQ(saved.entries[0], (PlainHighScore{expected, 1000000 + first})) << "from " << first;
   }
-  ::unsetenv("OEDIR");
   EXPECT_FALSE(modul.CheatFlag);
 }
 

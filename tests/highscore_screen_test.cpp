@@ -31,16 +31,14 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::int16_t kGameTime1m30 = 0;
 constexpr std::int16_t kGameTime12m = 3;
 
-// Each test gets a fresh folder as OEDIR, so the table never touches the
-// source tree or the build folder.
+// Each test gets a fresh folder as the file's prefix (OEDIR), so the table
+// never touches the source tree or the build folder.
 class HighScoreScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    ::setenv("OEDIR", (dir_.string() + "/").c_str(), 1);
     InitSettingsTables(modul_);
     modul_.SettingChoice[kGameTime] = kGameTime12m;
   }
-  void TearDown() override { ::unsetenv("OEDIR"); }
 
   // A platform running the script, with the display open and the shell's
   // BackBuffer made.
@@ -52,6 +50,7 @@ class HighScoreScreen : public ::testing::Test {
     return *platform_;
   }
 
+  std::string Prefix() const { return dir_.string() + "/"; }
   std::string FilePath() const { return (dir_ / "highscores.pdk").string(); }
   void WriteTable(const HighScoreRanks& ranks) const { WriteBytes(EncodeHighScores(ranks)); }
   void WriteBytes(const Bytes& bytes) const {
@@ -76,7 +75,7 @@ class HighScoreScreen : public ::testing::Test {
   void Show(std::int32_t score) {
     SafeNr holder(&modul_);
     holder.SetValue(score);
-    ShowHighScores(*platform_, modul_, display_, holder);
+    ShowHighScores(*platform_, modul_, display_, holder, Prefix());
     EXPECT_EQ(holder.Value(), score);
   }
 
@@ -106,7 +105,7 @@ TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreat
   Start("100 press escape\n");
   SafeNr none;
   none.SetValue(-200);
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, none);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, none, Prefix());
   EXPECT_FALSE(fs::exists(FilePath()));
   EXPECT_EQ(visit.EntryRow, kNoEntryRow);
   PassOutcome outcome = PassOutcome::kStay;
@@ -139,7 +138,7 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   Start("1000 press enter\n");
   SafeNr holder;
   holder.SetValue(20);  // a tie with the fifth stays out
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
   ASSERT_EQ(visit.EntryRow, kNoEntryRow);
   const Point mouse{200, 100};
   ASSERT_EQ(RunHighScorePass(*platform_, modul_, display_, visit, test::Input().Mouse(mouse)),
@@ -175,7 +174,7 @@ TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {
   Start("");
   SafeNr holder;
   holder.SetValue(1000);
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
   ASSERT_EQ(visit.EntryRow, 1);
   auto pass = [&](const test::Input& input) {
     return RunHighScorePass(*platform_, modul_, display_, visit, input);
@@ -266,7 +265,7 @@ TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   Start("300 press enter\n");
   SafeNr holder;
   holder.SetValue(70);
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
   EXPECT_EQ(visit.table[1].EntryScore.Value(), 70);
   EXPECT_EQ(visit.table[2].EntryName.derstring(), "niemand");
   EXPECT_FALSE(modul_.CheatFlag);
@@ -292,21 +291,18 @@ TEST_F(HighScoreScreen, FileWithoutReadPermissionIsNotReplaced) {
 
 TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
   Start("");
-  EXPECT_EQ(HighScoreDir(*platform_), dir_.string() + "/");
-  ::setenv("OEDIR", (dir_.string() + "/x").c_str(), 1);
-  EXPECT_EQ(HighScoreDir(*platform_), dir_.string() + "/x");
+  EXPECT_EQ(HighScoreDir(*platform_, Prefix()), dir_.string() + "/");
+  const std::string no_slash = dir_.string() + "/x";
+  EXPECT_EQ(HighScoreDir(*platform_, no_slash), no_slash);
   SafeNr holder;
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, no_slash);
   EXPECT_EQ(visit.file.path, dir_.string() + "/xhighscores.pdk");
 
   const std::string program = platform_->ProgramFolder();
   const std::string fallback = FolderIsWritable(program) ? program : platform_->UserDataFolder();
-  ::setenv("OEDIR", "", 1);
-  EXPECT_EQ(HighScoreDir(*platform_), fallback);
-  ::setenv("OEDIR", std::string(255, 'd').c_str(), 1);
-  EXPECT_EQ(HighScoreDir(*platform_), fallback);
-  ::setenv("OEDIR", std::string(254, 'd').c_str(), 1);
-  EXPECT_EQ(HighScoreDir(*platform_), std::string(254, 'd'));
+  EXPECT_EQ(HighScoreDir(*platform_, ""), fallback);
+  EXPECT_EQ(HighScoreDir(*platform_, std::string(255, 'd')), fallback);
+  EXPECT_EQ(HighScoreDir(*platform_, std::string(254, 'd')), std::string(254, 'd'));
 }
 
 TEST_F(HighScoreScreen, NamesWithControlBytesFromAnotherToolAreShownAndKeptAsTheyAre) {

@@ -28,13 +28,15 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
         return PassResult::kLeave;
       }
       MakeMenuBackBuffer(platform, state.display);
-      exit = ShowHighScores(platform, state.modul, state.display, state.game.Score);
+      exit = ShowHighScores(platform, state.modul, state.display, state.game.Score,
+                            state.high_score_prefix);
       break;
     case kSettings:
       exit = ShowSettings(platform, state.modul, state.display);
       break;
     case kHighScores:
-      exit = ShowHighScores(platform, state.modul, state.display, menu.NoResult);
+      exit = ShowHighScores(platform, state.modul, state.display, menu.NoResult,
+                            state.high_score_prefix);
       break;
     default:
       return PassResult::kLeave;

@@ -137,6 +137,8 @@ RunOutcome Run(Platform& platform, std::ostream& err) {
   try {
     {
       ProgramState state;
+      // Read once: every visit of the high-score screen uses the same place.
+      state.high_score_prefix = platform.EnvironmentVariable("OEDIR");
       RunMainMenu(platform, state);
     }
     platform.Events().Exit(kExitOk);

@@ -3,6 +3,8 @@
 // reference: the settings and flags, the display, and the game that carries
 // over from one game to the next.
 
+#include <string>
+
 #include "game/game_state.h"
 #include "shared/display_state.h"
 #include "shared/modul.h"
@@ -10,6 +12,8 @@
 namespace mw {
 
 struct ProgramState {
+  // OEDIR as it was at start-up: the prefix of the high-score file's name.
+  std::string high_score_prefix;
   Modul modul;
   DisplayState display;
   GameState game{modul};

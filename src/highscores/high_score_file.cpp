@@ -22,9 +22,8 @@ void ShowFileProblem(Platform& platform, std::string_view what, const std::strin
 
 }  // namespace
 
-std::string HighScoreDir(Platform& platform) {
-  std::string oedir = platform.EnvironmentVariable("OEDIR");
-  if (!oedir.empty() && oedir.size() <= kMaxOedirLength) return oedir;
+std::string HighScoreDir(Platform& platform, std::string_view prefix) {
+  if (!prefix.empty() && prefix.size() <= kMaxOedirLength) return std::string(prefix);
   std::string dir = platform.ProgramFolder();
   if (platform.FolderIsWritable(dir)) return dir;
   std::string user = platform.UserDataFolder();

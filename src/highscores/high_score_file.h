@@ -15,11 +15,11 @@ namespace mw {
 constexpr std::string_view kHighScoreFileName = "highscores.pdk";
 constexpr std::string_view kMakerContactAddress = "highscores@moewenschuss.example.org";
 
-// OEDIR when it is set, not empty and shorter than 255 characters (used as it
-// is: "/x/" names /x/highscores.pdk, "/x" names /xhighscores.pdk); otherwise
-// the program's folder, or the per-user data folder when the program's folder
-// cannot be written.
-std::string HighScoreDir(Platform& platform);
+// The prefix (OEDIR) when it is not empty and shorter than 255 characters
+// (used as it is: "/x/" names /x/highscores.pdk, "/x" names /xhighscores.pdk);
+// otherwise the program's folder, or the per-user data folder when the
+// program's folder cannot be written.
+std::string HighScoreDir(Platform& platform, std::string_view prefix);
 
 // What a visit knows of its file.
 struct HighScoreFile {

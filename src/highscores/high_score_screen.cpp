@@ -47,9 +47,10 @@ void DrawHighScores(const Modul& modul, DisplayState& display, const HighScoreVi
 
 }  // namespace
 
-HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder) {
+HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder,
+                                  std::string_view prefix) {
   const std::int32_t normalized = NormalizedScore(holder.Value(), GameSeconds(modul));
-  const std::string dir = HighScoreDir(platform);
+  const std::string dir = HighScoreDir(platform, prefix);
   HighScoreVisit visit;
   visit.table = MakeHighScoreTable(modul);
   visit.file = ReadHighScoreFile(platform, modul, visit.table, dir);
@@ -96,8 +97,8 @@ ScreenExit LeaveHighScoreVisit(Platform& platform, const Modul& modul, HighScore
 }
 
 ScreenExit ShowHighScores(Platform& platform, Modul& modul, DisplayState& display,
-                          const SafeNr& holder) {
-  HighScoreVisit visit = OpenHighScoreVisit(platform, modul, holder);
+                          const SafeNr& holder, std::string_view prefix) {
+  HighScoreVisit visit = OpenHighScoreVisit(platform, modul, holder, prefix);
   platform.Events().Screen("highscores");
   PassOutcome outcome = PassOutcome::kStay;
   while (outcome == PassOutcome::kStay) {

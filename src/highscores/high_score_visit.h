@@ -29,7 +29,8 @@ struct HighScoreVisit {
 enum class PassOutcome { kStay, kLeave, kQuit };
 
 // Normalises the holder's value, reads the file and inserts the score.
-HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder);
+HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder,
+                                  std::string_view prefix);
 
 // One pass of the frame loop with the pass's input: pulse, lost display, name
 // entry, leave test, and (when staying) the drawing and Flip.
