@@ -22,6 +22,7 @@
 #include "platform/embedded_files.h"
 #include "platform/headless_platform.h"
 #include "platform/script.h"
+#include "platform/sdl_surfaces.h"
 #include "shared/display_state.h"
 #include "shared/modul.h"
 
@@ -133,14 +134,14 @@ class PlainPath {
  public:
   explicit PlainPath(World& w) : w_(w) {
     const GameState& game = w.game;
-    back_ = Copy(w.display.BackBuffer.Raw(), false);
-    screen_ = Copy(w.platform.Frame().Raw(), false);
-    panorama_ = Copy(game.PanoramaImage.Raw(), false);
-    for (const Surface& gull : game.GullPictures) gulls_.push_back(Copy(gull.Raw(), true));
-    ship_ = Copy(game.ShipImage.Raw(), true);
-    splat_ = Copy(game.SplatImage.Raw(), true);
-    cartridge_ = Copy(game.CartridgeImage.Raw(), true);
-    cursor_ = Copy(w.display.CursorImage.Raw(), true);
+    back_ = Copy(SdlSurfaceOf(w.display.BackBuffer), false);
+    screen_ = Copy(SdlSurfaceOf(w.platform.Frame()), false);
+    panorama_ = Copy(SdlSurfaceOf(game.PanoramaImage), false);
+    for (const Surface& gull : game.GullPictures) gulls_.push_back(Copy(SdlSurfaceOf(gull), true));
+    ship_ = Copy(SdlSurfaceOf(game.ShipImage), true);
+    splat_ = Copy(SdlSurfaceOf(game.SplatImage), true);
+    cartridge_ = Copy(SdlSurfaceOf(game.CartridgeImage), true);
+    cursor_ = Copy(SdlSurfaceOf(w.display.CursorImage), true);
     serif_ = OpenFont("LiberationSerif-Regular.ttf");
     serif_bold_ = OpenFont("LiberationSerif-Bold.ttf");
   }

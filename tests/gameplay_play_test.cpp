@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/sdl_surfaces.h"
 #include "soak/aiming.h"
 #include "test_world.h"
 
@@ -56,7 +57,8 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
   const char* shots_dir = std::getenv("MW_GAMEPLAY_SHOTS");
   auto shot = [&](const std::string& name) {
     if (shots_dir == nullptr) return;
-    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(w.platform.Frame().Raw(), SDL_PIXELFORMAT_RGB24, 0);
+    SDL_Surface* rgb =
+        SDL_ConvertSurfaceFormat(SdlSurfaceOf(w.platform.Frame()), SDL_PIXELFORMAT_RGB24, 0);
     ASSERT_NE(rgb, nullptr);
     EXPECT_EQ(IMG_SavePNG(rgb, (std::string(shots_dir) + "/" + name + ".png").c_str()), 0);
     SDL_FreeSurface(rgb);

@@ -177,7 +177,7 @@ void HeadlessPlatform::WriteKeptShots() {
 
 void HeadlessPlatform::WriteShot(const std::string& name, const Surface& picture) const {
   const std::string path = options_.shots_dir + "/" + name + ".png";
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(picture.Raw(), SDL_PIXELFORMAT_RGB24, 0);
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(SdlSurfaceOf(picture), SDL_PIXELFORMAT_RGB24, 0);
   if (rgb == nullptr) throw RuntimeError(WithSdlError("Bild " + path));
   const int result = IMG_SavePNG(rgb, path.c_str());
   SDL_FreeSurface(rgb);
@@ -190,7 +190,7 @@ Colour HeadlessPlatform::FramePixel(int x, int y) const {
   Uint8 r = 0;
   Uint8 g = 0;
   Uint8 b = 0;
-  SDL_GetRGB(frame_.PixelAt(x, y), frame_.Raw()->format, &r, &g, &b);
+  SDL_GetRGB(frame_.PixelAt(x, y), SdlSurfaceOf(frame_)->format, &r, &g, &b);
   return Rgb(r, g, b);
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/file_storage.h"
 #include "platform/pictures_folder.h"
+#include "platform/sdl_surfaces.h"
 
 namespace mw {
 namespace {
@@ -35,7 +36,7 @@ ScreenshotResult SaveScreenshot(const Surface& picture, std::string folder) {
   std::tm local{};
   localtime_r(&now, &local);
 
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(picture.Raw(), SDL_PIXELFORMAT_RGB24, 0);
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(SdlSurfaceOf(picture), SDL_PIXELFORMAT_RGB24, 0);
   if (rgb == nullptr) return {{}, SDL_GetError()};
   ScreenshotResult result;
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {

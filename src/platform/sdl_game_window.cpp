@@ -81,7 +81,7 @@ void GameWindow::Destroy() {
 }
 
 void GameWindow::Present(const Surface& picture) {
-  const SDL_Surface* pixels = picture.Raw();
+  const SDL_Surface* pixels = SdlSurfaceOf(picture);
   if (SDL_UpdateTexture(texture_, nullptr, pixels->pixels, pixels->pitch) != 0 ||
       SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer_) != 0 ||
       SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {

@@ -82,7 +82,7 @@ Rect Grown(const Rect& r, int by) {
 
 // Every colour at half its brightness: the box stands out, the picture stays.
 void Dim(Surface& surface) {
-  SDL_Surface* raw = surface.Raw();
+  SDL_Surface* raw = SdlSurfaceOf(surface);
   const PixelFormat f = surface.Format();
   const auto half =
       static_cast<Uint16>(((f.red_mask >> 1) & f.red_mask) | ((f.green_mask >> 1) & f.green_mask) |

@@ -3,8 +3,13 @@
 #include <cstring>
 
 #include "platform/runtime_error.h"
+#include "platform/surface.h"
 
 namespace mw {
+
+SDL_Surface* SdlSurfaceOf(const Surface& surface) {
+  return surface.surface_;
+}
 
 std::string WithSdlError(const std::string& what) {
   return what + ": " + SDL_GetError();

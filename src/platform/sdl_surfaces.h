@@ -13,6 +13,12 @@
 
 namespace mw {
 
+class Surface;
+
+// The SDL surface behind a Surface (null for a released one): for the
+// platform's own SDL calls only.
+SDL_Surface* SdlSurfaceOf(const Surface& surface);
+
 // The SDL pixel format of a 16-bit layout (5-6-5 or 5-5-5).
 Uint32 SdlFormatOf(PixelFormat format);
 

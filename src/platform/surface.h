@@ -55,9 +55,10 @@ class Surface {
   // Draws Windows-1252 text with its top-left at (x, y).
   void DrawTextAt(std::int32_t x, std::int32_t y, std::string_view cp1252);
 
-  SDL_Surface* Raw() const { return surface_; }  // for the platform only
-
  private:
+  // Only the platform's SDL code reaches the surface behind.
+  friend SDL_Surface* SdlSurfaceOf(const Surface& surface);
+
   void Release();
 
   SDL_Surface* surface_ = nullptr;
