@@ -42,7 +42,7 @@ struct World {
   HeadlessPlatform platform;
   Modul modul;
   DisplayState display;
-  GameState game{modul};
+  GameState game;
   FrameState frame;
   GameContext ctx{platform, modul, display, game, frame};
 };

@@ -18,8 +18,8 @@
 #include "platform/cp1252.h"
 #include "platform/headless_platform.h"
 #include "shared/display_state.h"
+#include "shared/guarded_values.h"
 #include "shared/modul.h"
-#include "shared/safe_holders.h"
 
 namespace mw {
 namespace {
@@ -280,7 +280,7 @@ TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
     DisplayState display;
     platform.OpenDisplay();
     MakeMenuBackBuffer(platform, display);
-    SafeNr holder(&modul);
+    GuardedNumber holder;
     holder.SetValue(1000000 + first);  // always the best so far
     ShowHighScores(platform, modul, display, holder, dir);
 

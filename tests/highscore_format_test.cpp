@@ -175,20 +175,20 @@ TEST(HighScoreFormat, GarbageNeverCrashesAndAlwaysGivesFiveEntries) {
 
 TEST(HighScoreFormat, LoadFillsRanksAndRaisesTheSharedFlag) {
   Modul modul;
-  HighScoreTable table = MakeHighScoreTable(modul);
+  HighScoreTable table{};
   HighScoreRanks ranks = Ranks({"abc", 1000});
   Bytes stored = EncodeHighScores(ranks);
   LoadHighScores(modul, table, stored);
   EXPECT_FALSE(modul.CheatFlag);
-  EXPECT_EQ(table[1].EntryName.derstring(), "abc");
+  EXPECT_EQ(table[1].EntryName.Text(), "abc");
   EXPECT_EQ(table[1].EntryScore.Value(), 1000);
-  EXPECT_EQ(table[5].EntryName.derstring(), "niemand");
+  EXPECT_EQ(table[5].EntryName.Text(), "niemand");
   EXPECT_EQ(SaveHighScores(table), stored);
 
   stored[3] ^= 0x10;  // a name byte: shown changed all the same
   LoadHighScores(modul, table, stored);
   EXPECT_TRUE(modul.CheatFlag);
-  EXPECT_NE(table[1].EntryName.derstring(), "abc");
+  EXPECT_NE(table[1].EntryName.Text(), "abc");
   EXPECT_EQ(table[1].EntryScore.Value(), 1000);
 }
 

@@ -12,13 +12,13 @@ namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-HighScoreTable TableOf(Modul& modul, const std::array<std::int32_t, 5>& scores) {
-  HighScoreTable table = MakeHighScoreTable(modul);
+HighScoreTable TableOf(const std::array<std::int32_t, 5>& scores) {
+  HighScoreTable table{};
   for (std::size_t i = 0; i < scores.size(); ++i) {
     table[i + 1].EntryScore.SetValue(scores[i]);
-    table[i + 1].EntryName.SetDerstring(std::to_string(scores[i]).insert(0, 1, 'p'));
+    table[i + 1].EntryName.SetText(std::to_string(scores[i]).insert(0, 1, 'p'));
   }
-  table[6].EntryName.SetDerstring("|");
+  table[6].EntryName.SetText("|");
   return table;
 }
 
@@ -68,49 +68,47 @@ TEST(HighScoreRanking, InsertsAtEveryRankWithTiesBelow) {
       {0, 6, {0, 100, 80, 60, 40, 20, 0}},
   };
   for (const Case& c : cases) {
-    Modul modul;
-    HighScoreTable table = TableOf(modul, base);
+    HighScoreTable table = TableOf(base);
     EXPECT_EQ(InsertScore(table, c.score), c.row) << c.score;
     EXPECT_EQ(ScoresOf(table), c.after) << c.score;
     if (c.row <= 5) {
-      EXPECT_EQ(table[static_cast<std::size_t>(c.row)].EntryName.derstring(), "|");
-      EXPECT_EQ(table[6].EntryName.derstring(), "p20");  // the old fifth drops out
+      EXPECT_EQ(table[static_cast<std::size_t>(c.row)].EntryName.Text(), "|");
+      EXPECT_EQ(table[6].EntryName.Text(), "p20");  // the old fifth drops out
     }
   }
-  Modul modul;
-  HighScoreTable table = TableOf(modul, base);
-  table[4].EntryName.SetDerstring("vier");
+  HighScoreTable table = TableOf(base);
+  table[4].EntryName.SetText("vier");
   EXPECT_EQ(InsertScore(table, 50), 4);
-  EXPECT_EQ(table[5].EntryName.derstring(), "vier");
+  EXPECT_EQ(table[5].EntryName.Text(), "vier");
 }
 
 TEST(HighScoreRanking, NameEntryKeepsEighteenCharactersAndIgnoresControls) {
-  SafeStr name;
-  name.SetDerstring("|");
+  GuardedText name;
+  name.SetText("|");
   ApplyTypedCharacter(8, name);  // Backspace on an empty name
-  EXPECT_EQ(name.derstring(), "|");
+  EXPECT_EQ(name.Text(), "|");
   for (const int control : {9, 13, 27, 1, 31, 0}) {
     ApplyTypedCharacter(static_cast<std::uint8_t>(control), name);
-    EXPECT_EQ(name.derstring(), "|") << control;
+    EXPECT_EQ(name.Text(), "|") << control;
   }
   for (int i = 0; i < 20; ++i) {
     ApplyTypedCharacter(static_cast<std::uint8_t>(i % 2 == 0 ? 0xE4 : 'a' + i),
                         name);  // ä, letters
   }
-  const std::string typed = name.derstring();
+  const std::string typed = name.Text();
   ASSERT_EQ(typed.size(), 19u);
   EXPECT_EQ(typed.back(), '|');
   EXPECT_EQ(typed.front(), '\xE4');
 
   for (const int kept : {32, int{'|'}, 255}) {
-    SafeStr other;
-    other.SetDerstring("x|");
+    GuardedText other;
+    other.SetText("x|");
     ApplyTypedCharacter(static_cast<std::uint8_t>(kept), other);
-    EXPECT_EQ(other.derstring(), (std::string{'x', static_cast<char>(kept), '|'}));
+    EXPECT_EQ(other.Text(), (std::string{'x', static_cast<char>(kept), '|'}));
   }
   ApplyTypedCharacter(8, name);
-  EXPECT_EQ(name.derstring().size(), 18u);
-  EXPECT_EQ(name.derstring().back(), '|');
+  EXPECT_EQ(name.Text().size(), 18u);
+  EXPECT_EQ(name.Text().back(), '|');
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ class HighScoreScreen : public ::testing::Test {
   }
 
   void Show(std::int32_t score) {
-    SafeNr holder(&modul_);
+    GuardedNumber holder;
     holder.SetValue(score);
     ShowHighScores(*platform_, modul_, display_, holder, Prefix());
     EXPECT_EQ(holder.Value(), score);
@@ -103,7 +103,7 @@ TEST_F(HighScoreScreen, NewScoreIsInsertedNamedAndSaved) {
 
 TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreatesNothing) {
   Start("100 press escape\n");
-  SafeNr none;
+  GuardedNumber none;
   none.SetValue(-200);
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, none, Prefix());
   EXPECT_FALSE(fs::exists(FilePath()));
@@ -136,7 +136,7 @@ TEST_F(HighScoreScreen, ScoreIsStoredPerTwelveMinutesAndShownPerSelectedTime) {
 TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   WriteTable(Table({100, 80, 60, 40, 20}));
   Start("1000 press enter\n");
-  SafeNr holder;
+  GuardedNumber holder;
   holder.SetValue(20);  // a tie with the fifth stays out
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
   ASSERT_EQ(visit.EntryRow, kNoEntryRow);
@@ -172,14 +172,14 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
 TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {
   WriteTable(Table({100, 80, 60, 40, 20}));
   Start("");
-  SafeNr holder;
+  GuardedNumber holder;
   holder.SetValue(1000);
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
   ASSERT_EQ(visit.EntryRow, 1);
   auto pass = [&](const test::Input& input) {
     return RunHighScorePass(*platform_, modul_, display_, visit, input);
   };
-  auto name = [&] { return visit.table[1].EntryName.derstring(); };
+  auto name = [&] { return visit.table[1].EntryName.Text(); };
 
   pass(test::Input().Typed("abcdefghijklmnopqrstuvwxyz"));
   EXPECT_EQ(name(), "abcdefghijklmnopqr|") << "the name limit, not the pass, cuts it";
@@ -260,14 +260,38 @@ TEST_F(HighScoreScreen, DamagedFileIsShownButNeverOverwritten) {
   EXPECT_EQ(FileBytes(), damaged);
 }
 
+// A score edited in memory, in the table or in the game's holder, is never
+// saved, in that visit or a later one.
+TEST_F(HighScoreScreen, AnEditedScoreIsNeverSaved) {
+  const Bytes table = EncodeHighScores(Table({100, 80, 60, 40, 20}));
+  WriteBytes(table);
+  Start("300 press enter\n");
+  GuardedNumber holder;
+  holder.SetValue(90);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
+  visit.table[3].EntryScore.TamperForTest(0x100);
+  visit.table[3].EntryScore.Value();  // the screen reads every score when it draws
+  LeaveHighScoreVisit(*platform_, modul_, visit, PassOutcome::kQuit);
+  EXPECT_EQ(FileBytes(), table);
+  EXPECT_NE(Events().find("\"action\":\"refused\""), std::string::npos);
+
+  Modul clean;
+  InitSettingsTables(clean);
+  GuardedNumber edited;
+  edited.SetValue(70);
+  edited.TamperForTest(1);
+  OpenHighScoreVisit(*platform_, clean, edited, Prefix());
+  EXPECT_TRUE(clean.CheatFlag);
+}
+
 TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   fs::create_directory(FilePath());
   Start("300 press enter\n");
-  SafeNr holder;
+  GuardedNumber holder;
   holder.SetValue(70);
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
   EXPECT_EQ(visit.table[1].EntryScore.Value(), 70);
-  EXPECT_EQ(visit.table[2].EntryName.derstring(), "niemand");
+  EXPECT_EQ(visit.table[2].EntryName.Text(), "niemand");
   EXPECT_FALSE(modul_.CheatFlag);
   LeaveHighScoreVisit(*platform_, modul_, visit, PassOutcome::kQuit);
   EXPECT_TRUE(fs::is_directory(FilePath()));
@@ -294,7 +318,7 @@ TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
   EXPECT_EQ(HighScoreDir(*platform_, Prefix()), dir_.string() + "/");
   const std::string no_slash = dir_.string() + "/x";
   EXPECT_EQ(HighScoreDir(*platform_, no_slash), no_slash);
-  SafeNr holder;
+  GuardedNumber holder;
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, no_slash);
   EXPECT_EQ(visit.file.path, dir_.string() + "/xhighscores.pdk");
 

@@ -19,7 +19,7 @@ TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
   World w(
       "0 mouse 300 390\n0 down enter\n200 up enter\n"
       "400 press mouse-left\n");
-  MenuState menu(w.state.modul);
+  MenuState menu;
   EXPECT_EQ(RunMenuUntil(w, menu, 390), PassResult::kStay);
   EXPECT_EQ(menu.Selected, kEnd);
   EXPECT_FALSE(menu.ConfirmLatched);
@@ -28,7 +28,7 @@ TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
 
 TEST(MenuPass, ArrowKeysWrapAndActOncePerPressHoweverShort) {
   World w;
-  MenuState menu(w.modul);
+  MenuState menu;
   auto pass = [&](test::Input input) {
     MenuPass(w.platform, w.state, menu, input.Mouse({300, 10}));
     return menu.Selected;
@@ -56,7 +56,7 @@ TEST(MenuPass, MouseBandsAreHalfOpenAndIgnoreX) {
   EXPECT_EQ(MenuEntryAt(420), 0);
 
   World w("0 mouse 639 280\n100 mouse 0 275\n200 mouse 17 269\n");
-  MenuState menu(w.state.modul);
+  MenuState menu;
   RunMenuUntil(w, menu, 90);
   EXPECT_EQ(menu.Selected, kSettings);
   RunMenuUntil(w, menu, 190);
@@ -67,7 +67,7 @@ TEST(MenuPass, MouseBandsAreHalfOpenAndIgnoreX) {
 
 TEST(MenuPass, AMouseAtRestPullsTheSelectionBack) {
   World w("0 mouse 300 300\n40 down arrow-down\n");
-  MenuState menu(w.state.modul);
+  MenuState menu;
   RunMenuUntil(w, menu, 39);
   ASSERT_EQ(menu.Selected, kSettings);
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
@@ -79,7 +79,7 @@ TEST(MenuPass, AMouseAtRestPullsTheSelectionBack) {
 TEST(MenuPass, EscapeLeavesWhateverIsSelected) {
   for (const char* y : {"250", "300", "350", "400"}) {
     World w(std::string("0 mouse 300 ") + y + "\n100 press escape\n");
-    MenuState menu(w.state.modul);
+    MenuState menu;
     EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kLeave) << y;
     EXPECT_GE(w.platform.NowMs(), 100);
   }
@@ -89,11 +89,11 @@ TEST(MenuPass, AClickWhileTheDisplayIsLostIsForgotten) {
   {
     World control(
         "0 mouse 300 390\n60 press mouse-left\n");  // with the display kept the click ends the menu
-    MenuState menu(control.state.modul);
+    MenuState menu;
     EXPECT_EQ(RunMenuUntil(control, menu, 1000), PassResult::kLeave);
   }
   World w("0 mouse 300 390\n20 lose-display 200\n60 press mouse-left\n");
-  MenuState menu(w.state.modul);
+  MenuState menu;
   EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kStay);
   // The images came back: the frame is the menu again, not an empty screen.
   EXPECT_GT(w.CountColour(TextRow(400), Rgb(255, 255, 255)), 0);
@@ -101,7 +101,7 @@ TEST(MenuPass, AClickWhileTheDisplayIsLostIsForgotten) {
 
 TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
   World w("0 mouse 300 10\n");
-  MenuState menu(w.state.modul);
+  MenuState menu;
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));
   EXPECT_GT(w.CountColour(TextRow(250), Rgb(5, 254, 0)), 50);
@@ -122,7 +122,7 @@ TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
 
 TEST(MenuPass, TheCursorIsCentredOnTheMouseWithItsBlackKeyedAway) {
   World w("0 mouse 320 100\n100 mouse 600 20\n", test::Options(true, kRgb555));
-  MenuState menu(w.state.modul);
+  MenuState menu;
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
   std::vector<std::uint32_t> with_cursor;
   for (int y = 84; y < 116; ++y) {

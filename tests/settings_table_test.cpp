@@ -3,8 +3,8 @@
 #include "app/settings_screen.h"
 #include "platform/cp1252.h"
 #include "platform/runtime_error.h"
+#include "shared/guarded_values.h"
 #include "shared/modul.h"
-#include "shared/safe_holders.h"
 
 namespace mw {
 namespace {
@@ -51,56 +51,55 @@ TEST(SettingsTable, AChoiceOutsideTheTableIsARunTimeError) {
   EXPECT_THROW(ChosenSetting(modul, 5), RuntimeError);
 }
 
-TEST(CheatAlarm, AnEditedHolderSetsCheatFlagThroughTheForm) {
-  Modul modul;
-  SafeNr score(&modul);
+TEST(GuardedNumber, AnEditNoticedOnReadStaysNoticedAndTravelsWithCopies) {
+  GuardedNumber score;
   score.SetValue(1234);
   EXPECT_EQ(score.Value(), 1234);
-  EXPECT_FALSE(modul.CheatFlag);
+  EXPECT_FALSE(score.Tampered());
   score.TamperForTest(0x10);
   score.Value();
-  EXPECT_TRUE(modul.CheatFlag);
-  // Once raised it stays, even after the holder is written again.
+  EXPECT_TRUE(score.Tampered());
+  // Once noticed it stays, even after the holder is written again.
   score.SetValue(5);
   EXPECT_EQ(score.Value(), 5);
-  EXPECT_TRUE(modul.CheatFlag);
+  EXPECT_TRUE(score.Tampered());
+  const GuardedNumber copy(score);
+  GuardedNumber assigned;
+  assigned = score;
+  EXPECT_TRUE(copy.Tampered());
+  EXPECT_TRUE(assigned.Tampered());
 }
 
-TEST(CheatAlarm, NormalUseNeverRaisesIt) {
-  Modul modul;
-  SafeNr fresh(&modul);
+TEST(GuardedNumber, NormalUseIsNeverTakenForAnEdit) {
+  GuardedNumber fresh;
   EXPECT_EQ(fresh.Value(), 0);
-  SafeNr a(&modul);
+  GuardedNumber a;
   for (std::int32_t v : {-200, 0, 1, -1, 2147483647, -2147483647 - 1, 720}) {
     a.SetValue(v);
     EXPECT_EQ(a.Value(), v);
-    SafeNr copy(a);  // a copy lives elsewhere in memory, with a key of its own
+    GuardedNumber copy(a);  // a copy lives elsewhere in memory, with a key of its own
     EXPECT_EQ(copy.Value(), v);
-    SafeNr assigned(&modul);
+    GuardedNumber assigned;
     assigned = copy;
     EXPECT_EQ(assigned.Value(), v);
+    EXPECT_FALSE(copy.Tampered() || assigned.Tampered());
   }
-  std::vector<SafeNr> moved_around(3, a);
+  std::vector<GuardedNumber> moved_around(3, a);
   moved_around.resize(50, a);  // reallocation copies holders to new places
-  for (const SafeNr& h : moved_around) EXPECT_EQ(h.Value(), 720);
-  EXPECT_FALSE(modul.CheatFlag);
+  for (const GuardedNumber& h : moved_around) {
+    EXPECT_EQ(h.Value(), 720);
+    EXPECT_FALSE(h.Tampered());
+  }
 }
 
-TEST(CheatAlarm, AHolderWithoutAFormRaisesNothing) {
-  SafeNr loose;
-  loose.SetValue(7);
-  loose.TamperForTest(1);
-  EXPECT_NO_THROW(loose.Value());
-}
-
-TEST(SafeStr, KeepsWindows1252TextAndStartsEmpty) {
-  SafeStr s;
-  EXPECT_EQ(s.derstring(), "");
+TEST(GuardedText, KeepsWindows1252TextAndStartsEmpty) {
+  GuardedText s;
+  EXPECT_EQ(s.Text(), "");
   const std::string name = Utf8ToCp1252("Jürgen Möwe");
-  s.SetDerstring(name);
-  EXPECT_EQ(s.derstring(), name);
-  SafeStr copy = s;
-  EXPECT_EQ(copy.derstring(), name);
+  s.SetText(name);
+  EXPECT_EQ(s.Text(), name);
+  GuardedText copy = s;
+  EXPECT_EQ(copy.Text(), name);
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ TEST(ShellFlow, WaitsRestAMillisecondBetweenPolls) {
     if (c.settings) {
       EXPECT_EQ(ShowSettings(w.platform, w.modul, w.display), ScreenExit::kBack);
     } else {
-      MenuState menu(w.modul);
+      MenuState menu;
       EXPECT_EQ(MenuPass(w.platform, w.state, menu, w.platform.ReadInput()), PassResult::kStay);
       EXPECT_EQ(w.platform.FramesShown(), 1) << "the wait drew nothing";
     }

@@ -27,6 +27,8 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
       if (StartGame(platform, state.modul, state.display, state.game) == GameEnd::kClose) {
         return PassResult::kLeave;
       }
+      // A score edited from outside during the game must not reach the file.
+      if (state.game.Tampered()) state.modul.CheatFlag = true;
       MakeMenuBackBuffer(platform, state.display);
       exit = ShowHighScores(platform, state.modul, state.display, state.game.Score,
                             state.high_score_prefix);
@@ -123,7 +125,7 @@ PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, In
 
 void RunMainMenu(Platform& platform, ProgramState& state) {
   InitSettingsTables(state.modul);
-  MenuState menu(state.modul);
+  MenuState menu;
   OpenDisplay(platform, state.display);
   platform.Events().Screen("menu");
   while (MenuPass(platform, state, menu, platform.ReadInput()) == PassResult::kStay) {

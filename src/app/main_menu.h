@@ -7,14 +7,14 @@
 #include "app/pass_result.h"
 #include "app/program_state.h"
 #include "platform/platform.h"
-#include "shared/safe_holders.h"
+#include "shared/guarded_values.h"
 
 namespace mw {
 
 enum MenuEntry : std::uint8_t { kStartGame = 1, kSettings = 2, kHighScores = 3, kEnd = 4 };
 
 struct MenuState {
-  explicit MenuState(Modul& modul) : NoResult(&modul) { NoResult.SetValue(-200); }
+  MenuState() { NoResult.SetValue(-200); }
 
   std::uint8_t Selected = kStartGame;
   Highlight Pulse;
@@ -26,7 +26,7 @@ struct MenuState {
   Point Mouse{};
   Rect VisibleRect = kShellVisibleRect;
   // Shown from the menu the table gets -200, which never enters it.
-  SafeNr NoResult;
+  GuardedNumber NoResult;
 };
 
 // The whole menu: settings, display, loop, shutdown. Returns with the display

@@ -16,7 +16,7 @@ struct ProgramState {
   std::string high_score_prefix;
   Modul modul;
   DisplayState display;
-  GameState game{modul};
+  GameState game;
 };
 
 }  // namespace mw

@@ -13,9 +13,9 @@
 #include "platform/surface.h"
 #include "platform/types.h"
 #include "shared/display_state.h"
+#include "shared/guarded_values.h"
 #include "shared/modul.h"
 #include "shared/numbers.h"
-#include "shared/safe_holders.h"
 
 namespace mw {
 
@@ -58,24 +58,21 @@ struct SplatLayer {
 constexpr int kMessageSlots = 11;
 
 struct GameState {
-  explicit GameState(Modul& modul)
-      : Score(&modul),
-        TimeLeft(&modul),
-        StepInterval(&modul),
-        MpSpeed(&modul),
-        SplatChance(&modul),
-        ViewX(&modul),
-        Cartridges(&modul),
-        SavedCartridges(&modul) {}
+  // True when a guarded value of the game was edited from outside.
+  bool Tampered() const {
+    return Score.Tampered() || TimeLeft.Tampered() || StepInterval.Tampered() ||
+           MpSpeed.Tampered() || SplatChance.Tampered() || ViewX.Tampered() ||
+           Cartridges.Tampered() || SavedCartridges.Tampered();
+  }
 
-  SafeNr Score;
-  SafeNr TimeLeft;
-  SafeNr StepInterval;
-  SafeNr MpSpeed;
-  SafeNr SplatChance;
-  SafeNr ViewX;
-  SafeNr Cartridges;
-  SafeNr SavedCartridges;
+  GuardedNumber Score;
+  GuardedNumber TimeLeft;
+  GuardedNumber StepInterval;
+  GuardedNumber MpSpeed;
+  GuardedNumber SplatChance;
+  GuardedNumber ViewX;
+  GuardedNumber Cartridges;
+  GuardedNumber SavedCartridges;
 
   std::uint8_t Weapon = 0;  // 1 rifle, 2 machine gun
   std::uint8_t MgCounter = 0;

@@ -105,7 +105,7 @@ std::vector<std::uint8_t> EncodeHighScores(const HighScoreRanks& entries) {
 void LoadHighScores(Modul& modul, HighScoreTable& table, std::span<const std::uint8_t> stored) {
   const ParsedHighScores parsed = ParseHighScores(stored);
   for (std::size_t rank = 1; rank <= kHighScoreRanks; ++rank) {
-    table[rank].EntryName.SetDerstring(parsed.entries[rank - 1].name);
+    table[rank].EntryName.SetText(parsed.entries[rank - 1].name);
     table[rank].EntryScore.SetValue(parsed.entries[rank - 1].score);
   }
   if (parsed.CheatFlag) modul.CheatFlag = true;
@@ -114,7 +114,7 @@ void LoadHighScores(Modul& modul, HighScoreTable& table, std::span<const std::ui
 std::vector<std::uint8_t> SaveHighScores(const HighScoreTable& table) {
   HighScoreRanks entries;
   for (std::size_t rank = 1; rank <= kHighScoreRanks; ++rank) {
-    entries[rank - 1] = {table[rank].EntryName.derstring(), table[rank].EntryScore.Value()};
+    entries[rank - 1] = {table[rank].EntryName.Text(), table[rank].EntryScore.Value()};
   }
   return EncodeHighScores(entries);
 }

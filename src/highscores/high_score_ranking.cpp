@@ -47,15 +47,15 @@ std::int16_t InsertScore(HighScoreTable& table, std::int32_t normalized) {
       table[k + 1].EntryName = table[k].EntryName;
     } else if (normalized > table[k + 1].EntryScore.Value()) {
       table[k + 1].EntryScore.SetValue(normalized);
-      table[k + 1].EntryName.SetDerstring(std::string(1, kEditMark));
+      table[k + 1].EntryName.SetText(std::string(1, kEditMark));
       return static_cast<std::int16_t>(k + 1);
     }
   }
   return kNoEntryRow;
 }
 
-void ApplyTypedCharacter(std::uint8_t code, SafeStr& name) {
-  std::string text = name.derstring();
+void ApplyTypedCharacter(std::uint8_t code, GuardedText& name) {
+  std::string text = name.Text();
   if (text.empty()) text.push_back(kEditMark);
   if (code == 8) {
     if (text.size() >= 2) text.erase(text.size() - 2, 1);
@@ -64,7 +64,7 @@ void ApplyTypedCharacter(std::uint8_t code, SafeStr& name) {
   } else {
     return;
   }
-  name.SetDerstring(text);
+  name.SetText(text);
 }
 
 }  // namespace mw

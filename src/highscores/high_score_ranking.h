@@ -35,6 +35,6 @@ constexpr std::size_t kMaxTypedName = 18;
 // Applies one typed character code to a name that ends in the EditMark:
 // Backspace (8) drops the character before the mark, codes 32 to 255 are added
 // while the name has room. Any other code does nothing.
-void ApplyTypedCharacter(std::uint8_t code, SafeStr& name);
+void ApplyTypedCharacter(std::uint8_t code, GuardedText& name);
 
 }  // namespace mw

@@ -34,7 +34,7 @@ void DrawHighScores(const Modul& modul, DisplayState& display, const HighScoreVi
   for (std::size_t row = 1; row <= kHighScoreRanks; ++row) {
     const std::int32_t y = 100 + 50 * static_cast<std::int32_t>(row);
     back.SetTextColor(static_cast<std::size_t>(visit.EntryRow) == row ? visit.highlight : kWhite);
-    back.DrawTextAt(50, y, visit.table[row].EntryName.derstring());
+    back.DrawTextAt(50, y, visit.table[row].EntryName.Text());
     back.DrawTextAt(520, y, DisplayedScore(visit.table[row].EntryScore.Value(), seconds));
   }
   const std::int32_t below = visit.table[kNoEntryRow].EntryScore.Value();
@@ -47,14 +47,15 @@ void DrawHighScores(const Modul& modul, DisplayState& display, const HighScoreVi
 
 }  // namespace
 
-HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder,
+HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const GuardedNumber& holder,
                                   std::string_view prefix) {
   const std::int32_t normalized = NormalizedScore(holder.Value(), GameSeconds(modul));
+  if (holder.Tampered()) modul.CheatFlag = true;
   const std::string dir = HighScoreDir(platform, prefix);
   HighScoreVisit visit;
-  visit.table = MakeHighScoreTable(modul);
+  visit.table = HighScoreTable{};
   visit.file = ReadHighScoreFile(platform, modul, visit.table, dir);
-  visit.table[kNoEntryRow].EntryName.SetDerstring(std::string(1, kEditMark));
+  visit.table[kNoEntryRow].EntryName.SetText(std::string(1, kEditMark));
   visit.EntryRow = InsertScore(visit.table, normalized);
   return visit;
 }
@@ -68,7 +69,7 @@ PassOutcome RunHighScorePass(Platform& platform, const Modul& modul, DisplayStat
   }
   // Every character typed since the last pass counts, in order, so a fast
   // typist loses none.
-  SafeStr& name = visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName;
+  GuardedText& name = visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName;
   for (const char c : input.typed) ApplyTypedCharacter(static_cast<std::uint8_t>(c), name);
 
   if (input.close_requested) return PassOutcome::kQuit;
@@ -82,22 +83,24 @@ PassOutcome RunHighScorePass(Platform& platform, const Modul& modul, DisplayStat
   return PassOutcome::kStay;
 }
 
-ScreenExit LeaveHighScoreVisit(Platform& platform, const Modul& modul, HighScoreVisit& visit,
+ScreenExit LeaveHighScoreVisit(Platform& platform, Modul& modul, HighScoreVisit& visit,
                                PassOutcome how) {
   bool closed = how == PassOutcome::kQuit;
   if (!closed) {
     closed = WaitForRelease(platform, {vk::kReturn, vk::kLeftButton, vk::kEscape}).close_requested;
   }
-  SafeStr& name = visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName;
-  std::string text = name.derstring();
+  GuardedText& name = visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName;
+  std::string text = name.Text();
   if (!text.empty()) text.pop_back();
-  name.SetDerstring(text);
+  name.SetText(text);
+  // A table edited from outside is never saved, in this visit or a later one.
+  if (Tampered(visit.table)) modul.CheatFlag = true;
   WriteHighScoreFile(platform, modul, visit.table, visit.file);
   return closed ? ScreenExit::kCloseRequested : ScreenExit::kBack;
 }
 
 ScreenExit ShowHighScores(Platform& platform, Modul& modul, DisplayState& display,
-                          const SafeNr& holder, std::string_view prefix) {
+                          const GuardedNumber& holder, std::string_view prefix) {
   HighScoreVisit visit = OpenHighScoreVisit(platform, modul, holder, prefix);
   platform.Events().Screen("highscores");
   PassOutcome outcome = PassOutcome::kStay;

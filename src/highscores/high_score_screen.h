@@ -6,8 +6,8 @@
 
 #include "platform/platform.h"
 #include "shared/display_state.h"
+#include "shared/guarded_values.h"
 #include "shared/modul.h"
-#include "shared/safe_holders.h"
 #include "shared/screen_exit.h"
 
 namespace mw {
@@ -16,6 +16,6 @@ namespace mw {
 // holder of -200 (which never enters the table).
 // prefix: OEDIR as read at start-up (see HighScoreDir).
 ScreenExit ShowHighScores(Platform& platform, Modul& modul, DisplayState& display,
-                          const SafeNr& holder, std::string_view prefix);
+                          const GuardedNumber& holder, std::string_view prefix);
 
 }  // namespace mw

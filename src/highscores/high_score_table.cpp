@@ -2,10 +2,11 @@
 
 namespace mw {
 
-HighScoreTable MakeHighScoreTable(Modul& modul) {
-  HighScoreTable table;
-  for (HighScoreEntry& entry : table) entry.EntryScore = SafeNr(&modul);
-  return table;
+bool Tampered(const HighScoreTable& table) {
+  for (const HighScoreEntry& entry : table) {
+    if (entry.EntryScore.Tampered()) return true;
+  }
+  return false;
 }
 
 PlainHighScore DefaultHighScore() {

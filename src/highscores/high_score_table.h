@@ -7,22 +7,22 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/guarded_values.h"
 #include "shared/modul.h"
-#include "shared/safe_holders.h"
 
 namespace mw {
 
 struct HighScoreEntry {
-  SafeStr EntryName;  // Windows-1252
-  SafeNr EntryScore;  // normalised score, 0..2^31-1 in slots 1 to 5
+  GuardedText EntryName;     // Windows-1252
+  GuardedNumber EntryScore;  // normalised score, 0..2^31-1 in slots 1 to 5
 };
 
 constexpr std::size_t kHighScoreSlots = 7;
 constexpr std::size_t kHighScoreRanks = 5;
 using HighScoreTable = std::array<HighScoreEntry, kHighScoreSlots>;
 
-// A fresh table whose score holders report tampering to modul.
-HighScoreTable MakeHighScoreTable(Modul& modul);
+// True when a score of the table was edited from outside.
+bool Tampered(const HighScoreTable& table);
 
 // One entry as plain values, as the file holds it.
 struct PlainHighScore {

@@ -11,8 +11,8 @@
 #include "platform/platform.h"
 #include "platform/types.h"
 #include "shared/display_state.h"
+#include "shared/guarded_values.h"
 #include "shared/modul.h"
-#include "shared/safe_holders.h"
 #include "shared/screen_exit.h"
 
 namespace mw {
@@ -29,7 +29,7 @@ struct HighScoreVisit {
 enum class PassOutcome { kStay, kLeave, kQuit };
 
 // Normalises the holder's value, reads the file and inserts the score.
-HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const SafeNr& holder,
+HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const GuardedNumber& holder,
                                   std::string_view prefix);
 
 // One pass of the frame loop with the pass's input: pulse, lost display, name
@@ -39,7 +39,8 @@ PassOutcome RunHighScorePass(Platform& platform, const Modul& modul, DisplayStat
 
 // Waits for the leave keys to be let go (not after a close request), removes
 // the EditMark and writes the file.
-ScreenExit LeaveHighScoreVisit(Platform& platform, const Modul& modul, HighScoreVisit& visit,
+// A table edited from outside sets CheatFlag, so it is not saved.
+ScreenExit LeaveHighScoreVisit(Platform& platform, Modul& modul, HighScoreVisit& visit,
                                PassOutcome how);
 
 }  // namespace mw

@@ -38,8 +38,4 @@ const SettingEntry& ChosenSetting(const Modul& modul, int setting) {
   return modul.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)];
 }
 
-void snr_CheatAlarm(Modul& modul) {
-  modul.CheatFlag = true;
-}
-
 }  // namespace mw

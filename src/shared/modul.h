@@ -32,7 +32,4 @@ inline std::int32_t SettingValue(const Modul& modul, int setting) {
   return ChosenSetting(modul, setting).Value;
 }
 
-// Every alarm of a guarded holder ends here.
-void snr_CheatAlarm(Modul& modul);
-
 }  // namespace mw

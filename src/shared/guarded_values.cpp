@@ -1,9 +1,7 @@
-#include "shared/safe_holders.h"
+#include "shared/guarded_values.h"
 
 #include <bit>
 #include <cstdint>
-
-#include "shared/modul.h"
 
 namespace mw {
 namespace {
@@ -24,40 +22,40 @@ std::uint32_t CheckOf(std::uint32_t plain, std::uint32_t key) {
 
 }  // namespace
 
-SafeNr::SafeNr(Modul* alarm_to)
-    : key_(KeyFor(this)), masked_(key_), check_(CheckOf(0, key_)), alarm_to_(alarm_to) {}
+GuardedNumber::GuardedNumber() : key_(KeyFor(this)), masked_(key_), check_(CheckOf(0, key_)) {}
 
-SafeNr::SafeNr(const SafeNr& other) : SafeNr(other.alarm_to_) {
+GuardedNumber::GuardedNumber(const GuardedNumber& other) : GuardedNumber() {
   SetValue(other.Value());
+  tampered_ = other.tampered_;
 }
 
-SafeNr& SafeNr::operator=(const SafeNr& other) {
+GuardedNumber& GuardedNumber::operator=(const GuardedNumber& other) {
   if (this != &other) {
-    alarm_to_ = other.alarm_to_;
     SetValue(other.Value());
+    tampered_ = other.tampered_;
   }
   return *this;
 }
 
-std::int32_t SafeNr::Value() const {
+std::int32_t GuardedNumber::Value() const {
   const std::uint32_t plain = masked_ ^ key_;
-  if (CheckOf(plain, key_) != check_ && alarm_to_ != nullptr) snr_CheatAlarm(*alarm_to_);
+  if (CheckOf(plain, key_) != check_) tampered_ = true;
   return static_cast<std::int32_t>(plain);
 }
 
-void SafeNr::SetValue(std::int32_t value) {
+void GuardedNumber::SetValue(std::int32_t value) {
   const auto plain = static_cast<std::uint32_t>(value);
   masked_ = plain ^ key_;
   check_ = CheckOf(plain, key_);
 }
 
-std::string SafeStr::derstring() const {
+std::string GuardedText::Text() const {
   std::string plain(masked_);
   for (char& c : plain) c = static_cast<char>(static_cast<std::uint8_t>(c) ^ key_);
   return plain;
 }
 
-void SafeStr::SetDerstring(std::string_view text) {
+void GuardedText::SetText(std::string_view text) {
   masked_.assign(text);
   for (char& c : masked_) c = static_cast<char>(static_cast<std::uint8_t>(c) ^ key_);
 }
