@@ -24,7 +24,7 @@
 #include "platform/script.h"
 #include "platform/sdl_surfaces.h"
 #include "shared/display_state.h"
-#include "shared/modul.h"
+#include "shared/session.h"
 
 namespace mw {
 namespace {
@@ -35,36 +35,36 @@ constexpr int kMeasuredFrames = 3000;
 struct World {
   // The script's last line keeps the virtual clock running for all frames.
   World() : platform(ParseScript("100000000 mouse 320 240\n", "bench"), HeadlessOptions{}) {
-    InitSettingsTables(modul);
+    InitSettingsTables(session);
     platform.OpenDisplay();
     MakeMenuBackBuffer(platform, display);
   }
   HeadlessPlatform platform;
-  Modul modul;
+  Session session;
   DisplayState display;
   GameState game;
   FrameState frame;
-  GameContext ctx{platform, modul, display, game, frame};
+  GameContext ctx{platform, session, display, game, frame};
 };
 
 Rect GullRect(const GameState& game, const Gull& g) {
   const double f = 1.0 / (g.Distance * 0.25 + 0.5);
   const std::int32_t left = g.X + 960 - game.ViewX.Value() + 100;
   const std::int32_t top = g.Y + 240 + 50;
-  return {left, top, CLng(left + 100 * f), CLng(top + 50 * f)};
+  return {left, top, RoundToInt32(left + 100 * f), RoundToInt32(top + 50 * f)};
 }
 
 Rect ShipRect(const GameState& game) {
   const int d = game.ShipDistance;
   const std::int32_t left = game.ShipX - game.ViewX.Value() + 100;
-  return {left, CLng(530 - 80 * d), CLng(left + 2 * (200.0 / d)),
-          CLng(530 - 80 * d + 2 * (100.0 / d))};
+  return {left, RoundToInt32(530 - 80 * d), RoundToInt32(left + 2 * (200.0 / d)),
+          RoundToInt32(530 - 80 * d + 2 * (100.0 / d))};
 }
 
 // Everything at its most: all of it inside the visible window.
 void MakeWorstCase(World& w) {
-  w.modul.SettingChoice[kGullCount] = 2;  // 100 gulls
-  PrepareGame(w.modul, w.game);
+  w.session.SettingChoice[kGullCount] = 2;  // 100 gulls
+  PrepareGame(w.session, w.game);
   SetUpGame(w.ctx, kClockStart);
   GameState& game = w.game;
   game.TimeLeft.SetValue(9);  // red clock

@@ -106,7 +106,7 @@ class Bot {
                                        options_.mp_speed, options_.game_time};
     int line = 5;
     for (int s = 1; s <= 4; ++s) {
-      if (state_->modul.SettingChoice[static_cast<std::size_t>(s)] != wanted[s]) {
+      if (state_->session.SettingChoice[static_cast<std::size_t>(s)] != wanted[s]) {
         line = s;
         break;
       }
@@ -211,7 +211,7 @@ class Bot {
     const auto after = ReadTable();
     if (!after) return Problem("the high-score file cannot be read after a save");
     if (after->CheatFlag) return Problem("the saved high-score file fails its checksum");
-    const int seconds = SettingValue(state_->modul, kGameTime);
+    const int seconds = SettingValue(state_->session, kGameTime);
     const std::int64_t normalized = static_cast<std::int64_t>(game_.score) * (720 / seconds);
     const std::int32_t fifth = before_ ? before_->entries[4].score : 0;
     bool found = false;

@@ -84,7 +84,7 @@ TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.change);
     World world(kLongRun);
-    world.modul.SettingChoice[kGameSpeed] = 2;  // "schnell": 50 ms
+    world.session.SettingChoice[kGameSpeed] = 2;  // "schnell": 50 ms
     world.SetUpGame();
     world.game.Score.SetValue(1000);
     ASSERT_TRUE(world.PlayFrame());  // samples 1000

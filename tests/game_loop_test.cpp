@@ -19,7 +19,7 @@ using World = test::World;
 
 TEST(GameLoop, StepsAreSpacedByTheIntervalNotTheFrameRate) {
   World world(kLongRun);
-  world.modul.SettingChoice[kGameSpeed] = 0;  // "langsam": 200 ms
+  world.session.SettingChoice[kGameSpeed] = 0;  // "langsam": 200 ms
   world.SetUpGame();
   ASSERT_EQ(world.game.StepInterval.Value(), 200);
   std::vector<int> steps;
@@ -34,7 +34,7 @@ TEST(GameLoop, StepsAreSpacedByTheIntervalNotTheFrameRate) {
 
 TEST(GameLoop, TurboStepsOnEveryPacedFrame) {
   World world(kLongRun);
-  world.modul.SettingChoice[kGameSpeed] = 3;
+  world.session.SettingChoice[kGameSpeed] = 3;
   world.SetUpGame();
   for (int i = 0; i < 20; ++i) {
     ASSERT_TRUE(world.PlayFrame());
@@ -65,7 +65,7 @@ TEST(GameLoop, ScrollingStaysWithinThePanorama) {
   for (const ScrollCase& c : cases) {
     SCOPED_TRACE(c.name);
     World world(std::string(c.script) + kLongRun);
-    world.modul.SettingChoice[kGameSpeed] = 3;  // a step every frame
+    world.session.SettingChoice[kGameSpeed] = 3;  // a step every frame
     world.SetUpGame();
     EXPECT_EQ(world.game.ViewX.Value(), 640);
     world.game.ViewX.SetValue(c.start);
@@ -80,7 +80,7 @@ TEST(GameLoop, ScrollingStaysWithinThePanorama) {
 
 TEST(GameLoop, ScrollingWaitsForTheNextStep) {
   World world("0 mouse 635 240\n" + std::string(kLongRun));
-  world.modul.SettingChoice[kGameSpeed] = 0;  // "langsam"
+  world.session.SettingChoice[kGameSpeed] = 0;  // "langsam"
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrame());
   EXPECT_EQ(world.game.ViewX.Value(), 650);
@@ -126,7 +126,7 @@ TEST(GameLoop, RunGameLogsTheScreenAndHowTheGameEnded) {
   for (const Case& c : {Case{"700 press escape\n", "\"reason\":\"escape\""},
                         Case{"700 close\n", "\"reason\":\"close\""}}) {
     World world(std::string(c.script) + kLongRun);
-    PrepareGame(world.modul, world.game);
+    PrepareGame(world.session, world.game);
     RunGame(world.ctx);
     const EventLog& log = world.platform.Events();
     EXPECT_EQ(CountEvents(log, "\"event\":\"screen\",\"name\":\"game\""), 1);
@@ -139,8 +139,8 @@ TEST(GameLoop, RunGameLogsTheScreenAndHowTheGameEnded) {
 
 TEST(GameLoop, AWholeGameRunsOutOfTime) {
   World world(kLongRun);
-  world.modul.SettingChoice[kGameSpeed] = 3;
-  StartGame(world.platform, world.modul, world.display, world.game);
+  world.session.SettingChoice[kGameSpeed] = 3;
+  StartGame(world.platform, world.session, world.display, world.game);
   const EventLog& log = world.platform.Events();
   EXPECT_EQ(CountEvents(log, "\"reason\":\"time\""), 1) << log.Text();
   // 90 counted seconds of a little more than 1000 ms each, the first at once.
@@ -150,7 +150,7 @@ TEST(GameLoop, AWholeGameRunsOutOfTime) {
 
 TEST(GameLoop, NoSoundDeviceEndsTheProgramWithItsMessage) {
   World world(kLongRun, Options(/*sound_device=*/false));
-  PrepareGame(world.modul, world.game);
+  PrepareGame(world.session, world.game);
   try {
     RunGame(world.ctx);
     FAIL() << "a game without sound device must not run";
@@ -187,7 +187,7 @@ TEST(GameLoop, ASecondGameStartsCleanButKeepsWhatCarriesOver) {
   game.ShotPos = shot;
   TearDownGame(world.ctx);
 
-  world.modul.SettingChoice[kGullCount] = 2;  // "viele"
+  world.session.SettingChoice[kGullCount] = 2;  // "viele"
   world.SetUpGame();
   EXPECT_EQ(game.Score.Value(), 0);
   EXPECT_EQ(game.SplatCount, 0);
@@ -197,9 +197,9 @@ TEST(GameLoop, ASecondGameStartsCleanButKeepsWhatCarriesOver) {
   EXPECT_EQ(game.ShipX, -200);
   EXPECT_GE(game.ShipDistance, 1);
   EXPECT_LE(game.ShipDistance, 3);
-  EXPECT_EQ(game.StepInterval.Value(), SettingValue(world.modul, kGameSpeed));
+  EXPECT_EQ(game.StepInterval.Value(), SettingValue(world.session, kGameSpeed));
   EXPECT_EQ(game.TimeLeft.Value(), 90);
-  EXPECT_EQ(game.SplatChance.Value(), 5);
+  EXPECT_EQ(game.SplatOneIn.Value(), 5);
   EXPECT_EQ(game.Gulls.size(), 101u);
   for (const MessageSlot& slot : game.Messages) EXPECT_EQ(slot.Life, 0);
   EXPECT_EQ(world.frame.FrameCount, 0);
@@ -218,7 +218,7 @@ TEST(GameLoop, ASecondGameStartsCleanButKeepsWhatCarriesOver) {
 
 TEST(GameLoop, StartingGullsAreStaggeredTowardsTheViewer) {
   World world(kLongRun);
-  world.modul.SettingChoice[kGullCount] = 1;  // "mittel": 25
+  world.session.SettingChoice[kGullCount] = 1;  // "mittel": 25
   world.SetUpGame();
   ASSERT_EQ(world.game.Gulls.size(), 26u);
   for (std::size_t i = 1; i < world.game.Gulls.size(); ++i) {

@@ -43,7 +43,7 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
   world.SetUpGame();
   GameState& game = world.game;
   Surface expected = world.platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
-  Rnd random;
+  GameRandom random;
   auto add_splats = [&](int n) {
     for (int i = 0; i < n; ++i) {
       ++game.SplatCount;

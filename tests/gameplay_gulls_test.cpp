@@ -10,8 +10,8 @@ namespace {
 
 using Shown = PhaseWorld::Shown;
 
-// Int(Rnd * n) from a copy of the game's generator.
-int Draw(Rnd& r, int n) {
+// Floor(GameRandom * n) from a copy of the game's generator.
+int Draw(GameRandom& r, int n) {
   return static_cast<int>(std::floor(static_cast<double>(r.Next()) * n));
 }
 
@@ -22,7 +22,7 @@ Point GullCorner(const PhaseWorld& w, const Gull& g) {
 
 TEST(GameplayGulls, ANewGullDrawsXThenYThenDrift) {
   PhaseWorld w;
-  Rnd expected = w.game.Random;
+  GameRandom expected = w.game.Random;
   Gull g;
   g.Frame = 6;
   NewGull(w.game, g);
@@ -113,7 +113,7 @@ TEST(GameplayGulls, AShotGullFallsToTheSeaAtItsDistance) {
     PhaseWorld w;
     const std::size_t i = w.AddGull(0, -200, c.distance);
     w.game.Gulls[i].Frame = 0;
-    w.game.SplatChance.SetValue(1);  // any splat chance would be taken
+    w.game.SplatOneIn.SetValue(1);  // any splat chance would be taken
     int steps = 0;
     while (w.game.Gulls[i].Frame == 0) {
       const int before = w.game.Gulls[i].Y;
@@ -137,9 +137,9 @@ TEST(GameplayGulls, AShotGullFallsToTheSeaAtItsDistance) {
 
 TEST(GameplayGulls, AnArrivingGullMaySplatTheWindscreen) {
   PhaseWorld w;
-  w.game.SplatChance.SetValue(1);
+  w.game.SplatOneIn.SetValue(1);
   const std::size_t i = w.AddGull(123, -50, 1);
-  Rnd expected = w.game.Random;
+  GameRandom expected = w.game.Random;
   w.Frame(true);
   EXPECT_EQ(w.game.SplatCount, 1);
   EXPECT_EQ(w.game.Splats[1].X, 123 + 960);
@@ -152,9 +152,9 @@ TEST(GameplayGulls, AnArrivingGullMaySplatTheWindscreen) {
 
   // With a chance of one in a million nothing lands, but the chance is drawn.
   PhaseWorld lucky;
-  lucky.game.SplatChance.SetValue(1000000);
+  lucky.game.SplatOneIn.SetValue(1000000);
   lucky.AddGull(0, 0, 1);
-  Rnd drawn = lucky.game.Random;
+  GameRandom drawn = lucky.game.Random;
   lucky.Frame(true);
   EXPECT_EQ(lucky.game.SplatCount, 0);
   for (int n = 0; n < 4; ++n) drawn.Next();
@@ -163,7 +163,7 @@ TEST(GameplayGulls, AnArrivingGullMaySplatTheWindscreen) {
 
 TEST(GameplayGulls, The501stSplatForcesAWipeIntoEntryZero) {
   PhaseWorld w;
-  w.game.SplatChance.SetValue(1);
+  w.game.SplatOneIn.SetValue(1);
   w.game.SplatCount = 500;
   w.game.Splats[500] = {7, 7};
   w.AddGull(40, 0, 1);

@@ -31,7 +31,7 @@ TEST(GameplayShip, NearLanesMoveFasterAndANewShipTakesARandomLane) {
   w.game.ShipX = 1870;
   w.Steps(1);
   EXPECT_EQ(w.game.ShipX, 1920) << "still on its way";
-  Rnd expected = w.game.Random;
+  GameRandom expected = w.game.Random;
   w.Steps(1);
   EXPECT_EQ(w.game.ShipX, -200);
   EXPECT_EQ(w.game.ShipDistance, static_cast<int>(std::floor(expected.Next() * 3.0)) + 1);

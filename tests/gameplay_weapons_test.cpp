@@ -108,7 +108,7 @@ TEST(GameplayWeapons, BothKeysHeldSwitchInEveryFrame) {
 
 TEST(GameplayMachineGun, FiresOnEveryMpSpeedthStepAndCostsOneAShot) {
   PhaseWorld w;
-  w.game.MpSpeed.SetValue(5);
+  w.game.MgStepsPerShot.SetValue(5);
   w.game.MgCounter = 0;
   w.held = {vk::kKey2};
   w.Frame();
@@ -141,7 +141,7 @@ TEST(GameplayMachineGun, FiresOnEveryMpSpeedthStepAndCostsOneAShot) {
 
 TEST(GameplayMachineGun, ReleasedTriggerLeavesNoShotBehind) {
   PhaseWorld w;
-  w.game.MpSpeed.SetValue(1);
+  w.game.MgStepsPerShot.SetValue(1);
   w.held = {vk::kKey2};
   w.Frame();
   w.held = {vk::kLeftButton};
@@ -200,7 +200,7 @@ TEST(GameplayWiper, FlashesOncePerPressAndWorksWithAnEmptyWindscreen) {
   w.held = {vk::kKey2};
   w.Frame();
   w.held = {vk::kLeftButton};
-  w.game.MpSpeed.SetValue(1);
+  w.game.MgStepsPerShot.SetValue(1);
   w.Frame(true);
   EXPECT_EQ(w.game.Score.Value(), -100);
   EXPECT_FALSE(w.frame.ShotFired);

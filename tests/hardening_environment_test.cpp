@@ -19,7 +19,7 @@
 #include "platform/headless_platform.h"
 #include "shared/display_state.h"
 #include "shared/guarded_values.h"
-#include "shared/modul.h"
+#include "shared/session.h"
 
 namespace mw {
 namespace {
@@ -265,9 +265,9 @@ TEST(HardeningEnvironment, NamesWithEveryByteAreDrawnSavedAndLoadedBackUnchanged
 TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
   Sandbox box;
   const std::string dir = (box.Root() / "").string();
-  Modul modul;
-  InitSettingsTables(modul);
-  modul.SettingChoice[kGameTime] = 3;  // 12:00: scores are stored as they are
+  Session session;
+  InitSettingsTables(session);
+  session.SettingChoice[kGameTime] = 3;  // 12:00: scores are stored as they are
   for (int first = 32; first <= 255; first += 17) {
     std::string script;
     std::string expected;
@@ -282,14 +282,14 @@ TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
     MakeMenuBackBuffer(platform, display);
     GuardedNumber holder;
     holder.SetValue(1000000 + first);  // always the best so far
-    ShowHighScores(platform, modul, display, holder, dir);
+    ShowHighScores(platform, session, display, holder, dir);
 
     const ParsedHighScores saved =
         ParseHighScores(AsBytes(FileText(box.Root() / "highscores.pdk")));
     EXPECT_FALSE(saved.CheatFlag);
     EXPECT_EQ(saved.entries[0], (PlainHighScore{expected, 1000000 + first})) << "from " << first;
   }
-  EXPECT_FALSE(modul.CheatFlag);
+  EXPECT_FALSE(session.CheatFlag);
 }
 
 }  // namespace

@@ -174,20 +174,20 @@ TEST(HighScoreFormat, GarbageNeverCrashesAndAlwaysGivesFiveEntries) {
 }
 
 TEST(HighScoreFormat, LoadFillsRanksAndRaisesTheSharedFlag) {
-  Modul modul;
+  Session session;
   HighScoreTable table{};
   HighScoreRanks ranks = Ranks({"abc", 1000});
   Bytes stored = EncodeHighScores(ranks);
-  LoadHighScores(modul, table, stored);
-  EXPECT_FALSE(modul.CheatFlag);
+  LoadHighScores(session, table, stored);
+  EXPECT_FALSE(session.CheatFlag);
   EXPECT_EQ(table[1].EntryName.Text(), "abc");
   EXPECT_EQ(table[1].EntryScore.Value(), 1000);
   EXPECT_EQ(table[5].EntryName.Text(), "niemand");
   EXPECT_EQ(SaveHighScores(table), stored);
 
   stored[3] ^= 0x10;  // a name byte: shown changed all the same
-  LoadHighScores(modul, table, stored);
-  EXPECT_TRUE(modul.CheatFlag);
+  LoadHighScores(session, table, stored);
+  EXPECT_TRUE(session.CheatFlag);
   EXPECT_NE(table[1].EntryName.Text(), "abc");
   EXPECT_EQ(table[1].EntryScore.Value(), 1000);
 }

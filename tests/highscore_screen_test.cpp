@@ -19,7 +19,7 @@
 #include "platform/headless_platform.h"
 #include "platform/script.h"
 #include "shared/display_state.h"
-#include "shared/modul.h"
+#include "shared/session.h"
 #include "test_world.h"
 
 namespace mw {
@@ -36,8 +36,8 @@ constexpr std::int16_t kGameTime12m = 3;
 class HighScoreScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitSettingsTables(modul_);
-    modul_.SettingChoice[kGameTime] = kGameTime12m;
+    InitSettingsTables(session_);
+    session_.SettingChoice[kGameTime] = kGameTime12m;
   }
 
   // A platform running the script, with the display open and the shell's
@@ -75,7 +75,7 @@ class HighScoreScreen : public ::testing::Test {
   void Show(std::int32_t score) {
     GuardedNumber holder;
     holder.SetValue(score);
-    ShowHighScores(*platform_, modul_, display_, holder, Prefix());
+    ShowHighScores(*platform_, session_, display_, holder, Prefix());
     EXPECT_EQ(holder.Value(), score);
   }
 
@@ -83,7 +83,7 @@ class HighScoreScreen : public ::testing::Test {
 
   HighScoreTempFolder folder_{"mw_hs_screen"};
   const fs::path& dir_ = folder_.Path();
-  Modul modul_;
+  Session session_;
   DisplayState display_;
   std::unique_ptr<HeadlessPlatform> platform_;
 };
@@ -105,14 +105,14 @@ TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreat
   Start("100 press escape\n");
   GuardedNumber none;
   none.SetValue(-200);
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, none, Prefix());
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, none, Prefix());
   EXPECT_FALSE(fs::exists(FilePath()));
   EXPECT_EQ(visit.EntryRow, kNoEntryRow);
   PassOutcome outcome = PassOutcome::kStay;
   while (outcome == PassOutcome::kStay) {
-    outcome = RunHighScorePass(*platform_, modul_, display_, visit, platform_->ReadInput());
+    outcome = RunHighScorePass(*platform_, session_, display_, visit, platform_->ReadInput());
   }
-  LeaveHighScoreVisit(*platform_, modul_, visit, outcome);
+  LeaveHighScoreVisit(*platform_, session_, visit, outcome);
   HighScoreRanks defaults;
   defaults.fill(DefaultHighScore());
   EXPECT_EQ(FileBytes(), EncodeHighScores(defaults));
@@ -120,15 +120,15 @@ TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreat
 }
 
 TEST_F(HighScoreScreen, ScoreIsStoredPerTwelveMinutesAndShownPerSelectedTime) {
-  modul_.SettingChoice[kGameTime] = kGameTime1m30;
+  session_.SettingChoice[kGameTime] = kGameTime1m30;
   Start("100 press enter\n");
   Show(125);
   EXPECT_EQ(SavedTable().entries[0].score, 1000);
 
   // Shown back as 125 at 1:30 and as 1000 at 12:00.
   for (const auto& [choice, shown] : {std::pair{kGameTime1m30, "125"}, {kGameTime12m, "1000"}}) {
-    modul_.SettingChoice[kGameTime] = choice;
-    EXPECT_EQ(DisplayedScore(SavedTable().entries[0].score, SettingValue(modul_, kGameTime)),
+    session_.SettingChoice[kGameTime] = choice;
+    EXPECT_EQ(DisplayedScore(SavedTable().entries[0].score, SettingValue(session_, kGameTime)),
               shown);
   }
 }
@@ -138,10 +138,10 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   Start("1000 press enter\n");
   GuardedNumber holder;
   holder.SetValue(20);  // a tie with the fifth stays out
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
   ASSERT_EQ(visit.EntryRow, kNoEntryRow);
   const Point mouse{200, 100};
-  ASSERT_EQ(RunHighScorePass(*platform_, modul_, display_, visit, test::Input().Mouse(mouse)),
+  ASSERT_EQ(RunHighScorePass(*platform_, session_, display_, visit, test::Input().Mouse(mouse)),
             PassOutcome::kStay);
 
   // The same frame drawn by hand, with "20" at (400, 400) in the pulse colour.
@@ -174,10 +174,10 @@ TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {
   Start("");
   GuardedNumber holder;
   holder.SetValue(1000);
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
   ASSERT_EQ(visit.EntryRow, 1);
   auto pass = [&](const test::Input& input) {
-    return RunHighScorePass(*platform_, modul_, display_, visit, input);
+    return RunHighScorePass(*platform_, session_, display_, visit, input);
   };
   auto name = [&] { return visit.table[1].EntryName.Text(); };
 
@@ -190,7 +190,7 @@ TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {
   EXPECT_EQ(name(), "M\xF6we|");
   // Characters typed in the pass that leaves still count.
   ASSERT_EQ(pass(test::Input().Typed("!").Tapped(vk::kReturn)), PassOutcome::kLeave);
-  LeaveHighScoreVisit(*platform_, modul_, visit, PassOutcome::kLeave);
+  LeaveHighScoreVisit(*platform_, session_, visit, PassOutcome::kLeave);
   EXPECT_EQ(SavedTable().entries[0], (PlainHighScore{"M\xF6we!", 1000}));
 }
 
@@ -246,7 +246,7 @@ TEST_F(HighScoreScreen, DamagedFileIsShownButNeverOverwritten) {
   WriteBytes(damaged);
   Start("100 type Neu\n300 press enter\n2000 press enter\n");
   Show(5000);
-  EXPECT_TRUE(modul_.CheatFlag);
+  EXPECT_TRUE(session_.CheatFlag);
   EXPECT_EQ(FileBytes(), damaged);
   const std::string events = Events();
   EXPECT_NE(events.find("\"action\":\"refused\""), std::string::npos);
@@ -268,14 +268,14 @@ TEST_F(HighScoreScreen, AnEditedScoreIsNeverSaved) {
   Start("300 press enter\n");
   GuardedNumber holder;
   holder.SetValue(90);
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
   visit.table[3].EntryScore.TamperForTest(0x100);
   visit.table[3].EntryScore.Value();  // the screen reads every score when it draws
-  LeaveHighScoreVisit(*platform_, modul_, visit, PassOutcome::kQuit);
+  LeaveHighScoreVisit(*platform_, session_, visit, PassOutcome::kQuit);
   EXPECT_EQ(FileBytes(), table);
   EXPECT_NE(Events().find("\"action\":\"refused\""), std::string::npos);
 
-  Modul clean;
+  Session clean;
   InitSettingsTables(clean);
   GuardedNumber edited;
   edited.SetValue(70);
@@ -289,11 +289,11 @@ TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   Start("300 press enter\n");
   GuardedNumber holder;
   holder.SetValue(70);
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, Prefix());
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
   EXPECT_EQ(visit.table[1].EntryScore.Value(), 70);
   EXPECT_EQ(visit.table[2].EntryName.Text(), "niemand");
-  EXPECT_FALSE(modul_.CheatFlag);
-  LeaveHighScoreVisit(*platform_, modul_, visit, PassOutcome::kQuit);
+  EXPECT_FALSE(session_.CheatFlag);
+  LeaveHighScoreVisit(*platform_, session_, visit, PassOutcome::kQuit);
   EXPECT_TRUE(fs::is_directory(FilePath()));
   const std::string events = Events();
   EXPECT_NE(events.find("\"event\":\"messagebox\",\"title\":\"Highscores\""), std::string::npos);
@@ -319,7 +319,7 @@ TEST_F(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
   const std::string no_slash = dir_.string() + "/x";
   EXPECT_EQ(HighScoreDir(*platform_, no_slash), no_slash);
   GuardedNumber holder;
-  HighScoreVisit visit = OpenHighScoreVisit(*platform_, modul_, holder, no_slash);
+  HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, no_slash);
   EXPECT_EQ(visit.file.path, dir_.string() + "/xhighscores.pdk");
 
   const std::string program = platform_->ProgramFolder();

@@ -12,12 +12,12 @@ using test::World;
 
 PassResult RunSettingsUntil(World& w, SettingsState& s, double ms) {
   return test::RunPassesUntil(w, ms, [&] {
-    return SettingsPass(w.platform, w.modul, w.display, s, w.platform.ReadInput());
+    return SettingsPass(w.platform, w.session, w.display, s, w.platform.ReadInput());
   });
 }
 
 std::string Label(const World& w, int setting) {
-  return ChosenSetting(w.state.modul, setting).Label;
+  return ChosenSetting(w.state.session, setting).Label;
 }
 
 TEST(SettingsPass, OpensWithNoLineSoAConfirmDoesNothing) {
@@ -25,7 +25,7 @@ TEST(SettingsPass, OpensWithNoLineSoAConfirmDoesNothing) {
   SettingsState s;
   EXPECT_EQ(RunSettingsUntil(w, s, 300), PassResult::kStay);
   EXPECT_EQ(s.Selected, 0);
-  EXPECT_EQ(w.state.modul.SettingChoice, (std::array<std::int16_t, 5>{0, 1, 1, 2, 0}));
+  EXPECT_EQ(w.state.session.SettingChoice, (std::array<std::int16_t, 5>{0, 1, 1, 2, 0}));
   for (int y = 150; y <= 350; y += 50) {
     EXPECT_EQ(w.CountColour(TextRow(y), s.Pulse.HighlightColor), 0) << y;
     EXPECT_GT(w.CountColour(TextRow(y), Rgb(255, 255, 255)), 50) << y;
@@ -103,10 +103,10 @@ TEST(SettingsPass, ChoicesLastForTheRun) {
   World w("0 mouse 300 190\n100 press mouse-left\n");
   SettingsState first;
   RunSettingsUntil(w, first, 300);
-  EXPECT_EQ(SettingValue(w.state.modul, kGameSpeed), 50);
+  EXPECT_EQ(SettingValue(w.state.session, kGameSpeed), 50);
   SettingsState second;
   RunSettingsUntil(w, second, 400);
-  EXPECT_EQ(SettingValue(w.state.modul, kGameSpeed), 50);
+  EXPECT_EQ(SettingValue(w.state.session, kGameSpeed), 50);
 }
 
 }  // namespace

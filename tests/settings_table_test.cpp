@@ -4,51 +4,51 @@
 #include "platform/cp1252.h"
 #include "platform/runtime_error.h"
 #include "shared/guarded_values.h"
-#include "shared/modul.h"
+#include "shared/session.h"
 
 namespace mw {
 namespace {
 
 TEST(SettingsTable, DefaultsGiveTheStandardGame) {
-  Modul modul;
-  InitSettingsTables(modul);
-  EXPECT_EQ(SettingValue(modul, kGullCount), 25);
-  EXPECT_EQ(SettingValue(modul, kGameSpeed), 100);
-  EXPECT_EQ(SettingValue(modul, kMpSpeed), 5);
-  EXPECT_EQ(SettingValue(modul, kGameTime), 90);
-  EXPECT_EQ(ChosenSetting(modul, kGullCount).Label, "mittel");
-  EXPECT_EQ(ChosenSetting(modul, kMpSpeed).Label, "schnell");
-  EXPECT_EQ(ChosenSetting(modul, kGameTime).Label, "1:30");
+  Session session;
+  InitSettingsTables(session);
+  EXPECT_EQ(SettingValue(session, kGullCount), 25);
+  EXPECT_EQ(SettingValue(session, kGameSpeed), 100);
+  EXPECT_EQ(SettingValue(session, kMpSpeed), 5);
+  EXPECT_EQ(SettingValue(session, kGameTime), 90);
+  EXPECT_EQ(ChosenSetting(session, kGullCount).Label, "mittel");
+  EXPECT_EQ(ChosenSetting(session, kMpSpeed).Label, "schnell");
+  EXPECT_EQ(ChosenSetting(session, kGameTime).Label, "1:30");
 }
 
 TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
-  Modul modul;
-  InitSettingsTables(modul);
+  Session session;
+  InitSettingsTables(session);
   std::vector<std::string> gulls;
   std::vector<std::int32_t> times;
   for (int i = 0; i < 4; ++i) {
-    CycleSetting(modul, kGullCount);
-    gulls.push_back(ChosenSetting(modul, kGullCount).Label);
-    CycleSetting(modul, kGameTime);
-    times.push_back(SettingValue(modul, kGameTime));
+    CycleSetting(session, kGullCount);
+    gulls.push_back(ChosenSetting(session, kGullCount).Label);
+    CycleSetting(session, kGameTime);
+    times.push_back(SettingValue(session, kGameTime));
   }
   // The gull count has only three choices: its empty fourth entry never shows.
   EXPECT_EQ(gulls, (std::vector<std::string>{"viele", "wenige", "mittel", "viele"}));
   EXPECT_EQ(times, (std::vector<std::int32_t>{180, 360, 720, 90}));
-  for (int i = 0; i < 3; ++i) CycleSetting(modul, kGameSpeed);
-  EXPECT_EQ(ChosenSetting(modul, kGameSpeed).Label, "langsam");
-  EXPECT_EQ(SettingValue(modul, kGameSpeed), 200);
+  for (int i = 0; i < 3; ++i) CycleSetting(session, kGameSpeed);
+  EXPECT_EQ(ChosenSetting(session, kGameSpeed).Label, "langsam");
+  EXPECT_EQ(SettingValue(session, kGameSpeed), 200);
 }
 
 TEST(SettingsTable, AChoiceOutsideTheTableIsARunTimeError) {
-  Modul modul;
-  InitSettingsTables(modul);
-  modul.SettingChoice[kGameSpeed] = 4;
-  EXPECT_THROW(ChosenSetting(modul, kGameSpeed), RuntimeError);
-  modul.SettingChoice[kGameSpeed] = -1;
-  EXPECT_THROW(ChosenSetting(modul, kGameSpeed), RuntimeError);
-  EXPECT_THROW(ChosenSetting(modul, 0), RuntimeError);
-  EXPECT_THROW(ChosenSetting(modul, 5), RuntimeError);
+  Session session;
+  InitSettingsTables(session);
+  session.SettingChoice[kGameSpeed] = 4;
+  EXPECT_THROW(ChosenSetting(session, kGameSpeed), RuntimeError);
+  session.SettingChoice[kGameSpeed] = -1;
+  EXPECT_THROW(ChosenSetting(session, kGameSpeed), RuntimeError);
+  EXPECT_THROW(ChosenSetting(session, 0), RuntimeError);
+  EXPECT_THROW(ChosenSetting(session, 5), RuntimeError);
 }
 
 TEST(GuardedNumber, AnEditNoticedOnReadStaysNoticedAndTravelsWithCopies) {

@@ -101,9 +101,9 @@ TEST(ShellFlow, SettingsAreFilledAtStartAndKeptAcrossVisits) {
       "400 press escape\n"                                           // back
       "600 mouse 300 300\n650 press mouse-left\n800 press escape\n"  // settings again
       "1000 press escape\n");
-  w.state.modul.SettingChoice = {0, 2, 3, 3, 3};  // start-up must reset these
+  w.state.session.SettingChoice = {0, 2, 3, 3, 3};  // start-up must reset these
   RunMainMenu(w.platform, w.state);
-  EXPECT_EQ(w.state.modul.SettingChoice, (std::array<std::int16_t, 5>{0, 2, 1, 2, 0}));
+  EXPECT_EQ(w.state.session.SettingChoice, (std::array<std::int16_t, 5>{0, 2, 1, 2, 0}));
   EXPECT_EQ(Screens(w.platform.Events().Text()),
             (std::vector<std::string>{"menu", "settings", "menu", "settings", "menu"}));
 }
@@ -128,7 +128,7 @@ TEST(ShellFlow, WaitsRestAMillisecondBetweenPolls) {
     int frames = 0;
     w.platform.SetInputHook([&frames](HeadlessPlatform&) { ++frames; });
     if (c.settings) {
-      EXPECT_EQ(ShowSettings(w.platform, w.modul, w.display), ScreenExit::kBack);
+      EXPECT_EQ(ShowSettings(w.platform, w.session, w.display), ScreenExit::kBack);
     } else {
       MenuState menu;
       EXPECT_EQ(MenuPass(w.platform, w.state, menu, w.platform.ReadInput()), PassResult::kStay);

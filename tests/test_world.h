@@ -90,13 +90,13 @@ struct World {
   explicit World(std::string_view script = kLongRun, HeadlessOptions options = Options())
       : platform(ParseScript(script, "test.script"), std::move(options)) {
     platform.Events().KeepInMemory(true);
-    InitSettingsTables(modul);
+    InitSettingsTables(session);
     OpenDisplay(platform, display);
   }
 
   // A game prepared from the settings and set up as RunGame does it.
   void SetUpGame() {
-    PrepareGame(modul, game);
+    PrepareGame(session, game);
     frame = FrameState{};
     mw::SetUpGame(ctx, platform.ReadInput().clock);
   }
@@ -134,11 +134,11 @@ struct World {
 
   HeadlessPlatform platform;  // declared first: outlives every surface below
   ProgramState state;
-  Modul& modul = state.modul;
+  Session& session = state.session;
   DisplayState& display = state.display;
   GameState& game = state.game;
   FrameState frame;
-  GameContext ctx{platform, modul, display, game, frame};
+  GameContext ctx{platform, session, display, game, frame};
 };
 
 // A game as the phases of one frame see it, without the frame loop: the
@@ -152,8 +152,8 @@ struct PhaseWorld : World {
     game.Score.SetValue(0);
     game.ViewX.SetValue(640);
     game.Cartridges.SetValue(8);
-    game.MpSpeed.SetValue(10);
-    game.SplatChance.SetValue(5);
+    game.MgStepsPerShot.SetValue(10);
+    game.SplatOneIn.SetValue(5);
     game.Weapon = 1;
     game.ShipX = -200;
     game.ShipDistance = 3;

@@ -24,20 +24,20 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
   switch (menu.Selected) {
     case kStartGame:
       // A closed window ends the program without showing the table.
-      if (StartGame(platform, state.modul, state.display, state.game) == GameEnd::kClose) {
+      if (StartGame(platform, state.session, state.display, state.game) == GameEnd::kClose) {
         return PassResult::kLeave;
       }
       // A score edited from outside during the game must not reach the file.
-      if (state.game.Tampered()) state.modul.CheatFlag = true;
+      if (state.game.Tampered()) state.session.CheatFlag = true;
       MakeMenuBackBuffer(platform, state.display);
-      exit = ShowHighScores(platform, state.modul, state.display, state.game.Score,
+      exit = ShowHighScores(platform, state.session, state.display, state.game.Score,
                             state.high_score_prefix);
       break;
     case kSettings:
-      exit = ShowSettings(platform, state.modul, state.display);
+      exit = ShowSettings(platform, state.session, state.display);
       break;
     case kHighScores:
-      exit = ShowHighScores(platform, state.modul, state.display, menu.NoResult,
+      exit = ShowHighScores(platform, state.session, state.display, menu.NoResult,
                             state.high_score_prefix);
       break;
     default:
@@ -124,7 +124,7 @@ PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, In
 }
 
 void RunMainMenu(Platform& platform, ProgramState& state) {
-  InitSettingsTables(state.modul);
+  InitSettingsTables(state.session);
   MenuState menu;
   OpenDisplay(platform, state.display);
   platform.Events().Screen("menu");

@@ -7,14 +7,14 @@
 
 #include "game/game_state.h"
 #include "shared/display_state.h"
-#include "shared/modul.h"
+#include "shared/session.h"
 
 namespace mw {
 
 struct ProgramState {
   // OEDIR as it was at start-up: the prefix of the high-score file's name.
   std::string high_score_prefix;
-  Modul modul;
+  Session session;
   DisplayState display;
   GameState game;
 };

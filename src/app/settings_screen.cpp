@@ -13,14 +13,14 @@ namespace {
 // Caption of each setting, as the screen shows it before the chosen label.
 constexpr std::array<const char*, 5> kCaptions{"", "Möven: ", "Spiel ", "MP-Speed ", "Zeit: "};
 
-void DrawSettings(Platform& platform, const Modul& modul, DisplayState& display,
+void DrawSettings(Platform& platform, const Session& session, DisplayState& display,
                   const SettingsState& settings) {
   Surface& back = display.BackBuffer;
   back.BlitImage(16, 16, display.SettingsBackground, Rect{}, false);
   for (std::uint8_t line = 1; line <= kBackLine; ++line) {
-    const std::string text = line == kBackLine
-                                 ? Utf8ToCp1252("Zurück ")
-                                 : Utf8ToCp1252(kCaptions[line]) + ChosenSetting(modul, line).Label;
+    const std::string text =
+        line == kBackLine ? Utf8ToCp1252("Zurück ")
+                          : Utf8ToCp1252(kCaptions[line]) + ChosenSetting(session, line).Label;
     back.SetTextColor(LineColour(settings.Pulse, settings.Selected == line));
     back.DrawTextAt(20, 100 + 50 * line, text);
   }
@@ -38,13 +38,13 @@ std::uint8_t SettingsLineAt(std::int32_t y) {
   return 0;
 }
 
-void CycleSetting(Modul& modul, int setting) {
-  auto& choice = modul.SettingChoice[static_cast<std::size_t>(setting)];
+void CycleSetting(Session& session, int setting) {
+  auto& choice = session.SettingChoice[static_cast<std::size_t>(setting)];
   const int choices = setting == kGullCount ? 3 : 4;
   choice = static_cast<std::int16_t>((choice + 1) % choices);
 }
 
-PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
+PassResult SettingsPass(Platform& platform, Session& session, DisplayState& display,
                         SettingsState& settings, InputFrame input) {
   StepHighlight(settings.Pulse);
 
@@ -71,7 +71,7 @@ PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
   if (ConfirmDown(input)) {
     if (!settings.ConfirmHeld) {
       if (settings.Selected == kBackLine) return PassResult::kLeave;
-      if (settings.Selected != 0) CycleSetting(modul, settings.Selected);
+      if (settings.Selected != 0) CycleSetting(session, settings.Selected);
     }
     settings.ConfirmHeld = true;
   } else {
@@ -80,14 +80,14 @@ PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
 
   if (input.Down(vk::kEscape) || input.close_requested) return PassResult::kLeave;
 
-  DrawSettings(platform, modul, display, settings);
+  DrawSettings(platform, session, display, settings);
   return PassResult::kStay;
 }
 
-ScreenExit ShowSettings(Platform& platform, Modul& modul, DisplayState& display) {
+ScreenExit ShowSettings(Platform& platform, Session& session, DisplayState& display) {
   SettingsState settings;
   platform.Events().Screen("settings");
-  while (SettingsPass(platform, modul, display, settings, platform.ReadInput()) ==
+  while (SettingsPass(platform, session, display, settings, platform.ReadInput()) ==
          PassResult::kStay) {
   }
   // Escape must be up again before the menu looks at it, or it would end the

@@ -7,8 +7,8 @@
 #include "app/pass_result.h"
 #include "platform/platform.h"
 #include "shared/display_state.h"
-#include "shared/modul.h"
 #include "shared/screen_exit.h"
+#include "shared/session.h"
 
 namespace mw {
 
@@ -27,16 +27,16 @@ struct SettingsState {
 
 // Runs the screen until "Zurück ", Escape (after it is released) or a close
 // request. Only SettingChoice changes.
-ScreenExit ShowSettings(Platform& platform, Modul& modul, DisplayState& display);
+ScreenExit ShowSettings(Platform& platform, Session& session, DisplayState& display);
 
 // One pass of the settings loop with the pass's input.
-PassResult SettingsPass(Platform& platform, Modul& modul, DisplayState& display,
+PassResult SettingsPass(Platform& platform, Session& session, DisplayState& display,
                         SettingsState& settings, InputFrame input);
 
 // The line whose mouse band holds screen row y, or 0 outside every band.
 std::uint8_t SettingsLineAt(std::int32_t y);
 
 // The next choice of a setting: the gull count has three, the others four.
-void CycleSetting(Modul& modul, int setting);
+void CycleSetting(Session& session, int setting);
 
 }  // namespace mw

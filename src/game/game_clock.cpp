@@ -20,8 +20,8 @@ bool ClockStep(GameContext& ctx, std::int64_t now) {
   // The average since the start; 64-bit, so a long game cannot overflow it.
   const std::int64_t elapsed = now - frame.StartTick + 1;
   frame.Fps = elapsed > 0
-                  ? static_cast<std::int64_t>(Int(static_cast<double>(frame.FrameCount * 1000) /
-                                                  static_cast<double>(elapsed)))
+                  ? static_cast<std::int64_t>(Floor(static_cast<double>(frame.FrameCount * 1000) /
+                                                    static_cast<double>(elapsed)))
                   : 0;
   game.TimeLeft.SetValue(ToInt32(static_cast<std::int64_t>(game.TimeLeft.Value()) - 1));
   const std::int32_t time_left = game.TimeLeft.Value();

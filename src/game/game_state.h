@@ -14,8 +14,8 @@
 #include "platform/types.h"
 #include "shared/display_state.h"
 #include "shared/guarded_values.h"
-#include "shared/modul.h"
 #include "shared/numbers.h"
+#include "shared/session.h"
 
 namespace mw {
 
@@ -61,15 +61,15 @@ struct GameState {
   // True when a guarded value of the game was edited from outside.
   bool Tampered() const {
     return Score.Tampered() || TimeLeft.Tampered() || StepInterval.Tampered() ||
-           MpSpeed.Tampered() || SplatChance.Tampered() || ViewX.Tampered() ||
+           MgStepsPerShot.Tampered() || SplatOneIn.Tampered() || ViewX.Tampered() ||
            Cartridges.Tampered() || SavedCartridges.Tampered();
   }
 
   GuardedNumber Score;
   GuardedNumber TimeLeft;
   GuardedNumber StepInterval;
-  GuardedNumber MpSpeed;
-  GuardedNumber SplatChance;
+  GuardedNumber MgStepsPerShot;  // the machine gun fires on every Nth step
+  GuardedNumber SplatOneIn;      // a gull reaching the viewer splats with chance 1 in N
   GuardedNumber ViewX;
   GuardedNumber Cartridges;
   GuardedNumber SavedCartridges;
@@ -102,7 +102,7 @@ struct GameState {
 
   SoundTable Sounds;
   SplatLayer SplatCache;
-  Rnd Random;  // one generator for the whole run
+  GameRandom Random;  // one generator for the whole run
 };
 
 // GullImages 0..8: 0 falling, 1..8 the wing beat 7 8 9 8 7 10 11 10.
@@ -133,7 +133,7 @@ struct FrameState {
 // Everything a phase of a frame works on.
 struct GameContext {
   Platform& platform;
-  Modul& modul;
+  Session& session;
   DisplayState& display;
   GameState& game;
   FrameState& frame;

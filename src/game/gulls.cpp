@@ -10,9 +10,9 @@
 namespace mw {
 namespace {
 
-// Int(Rnd * n) in double precision, as every random choice of the game.
+// Floor(GameRandom * n) in double precision, as every random choice of the game.
 std::int32_t RandomBelow(GameState& game, double n) {
-  return static_cast<std::int32_t>(Int(static_cast<double>(game.Random.Next()) * n));
+  return static_cast<std::int32_t>(Floor(static_cast<double>(game.Random.Next()) * n));
 }
 
 void Fly(Gull& g) {
@@ -21,13 +21,13 @@ void Fly(Gull& g) {
     g.Distance = ToInt16(g.Distance - 1);
     if (g.Distance > 0) {
       // The steps grow as the gull comes near; small ones round away.
-      g.X = CInt(g.X + 2.0 * g.DriftX / g.Distance);
-      g.Y = CInt(g.Y + 2.0 * g.DriftY / g.Distance);
+      g.X = RoundToInt16(g.X + 2.0 * g.DriftX / g.Distance);
+      g.Y = RoundToInt16(g.Y + 2.0 * g.DriftY / g.Distance);
     }
   } else {
     // A shot gull falls straight down, near ones faster, until it reaches
     // the sea at its own distance.
-    g.Y = CInt(g.Y + 50.0 / g.Distance);
+    g.Y = RoundToInt16(g.Y + 50.0 / g.Distance);
     if (g.Y + 240 >= 480 - 5 * g.Distance) g.Distance = -1;
   }
 }
@@ -49,7 +49,7 @@ void LeaveSplat(GameContext& ctx, const Gull& g) {
 void Arrive(GameContext& ctx, Gull& g) {
   if (g.Frame == 0) {
     g.Frame = 1;  // a fall has ended: no splat
-  } else if (RandomBelow(ctx.game, ctx.game.SplatChance.Value()) == 0) {
+  } else if (RandomBelow(ctx.game, ctx.game.SplatOneIn.Value()) == 0) {
     LeaveSplat(ctx, g);
   }
   NewGull(ctx.game, g);
@@ -60,7 +60,7 @@ Rect GullRect(const GameContext& ctx, const Gull& g) {
   const double scale = g.Distance * 0.25 + 0.5;
   const std::int32_t left = ToInt32(std::int64_t{g.X} + 960 - ctx.game.ViewX.Value() + 100);
   const std::int32_t top = g.Y + 240 + 50;
-  return Rect{left, top, CLng(left + 100 / scale), CLng(top + 50 / scale)};
+  return Rect{left, top, RoundToInt32(left + 100 / scale), RoundToInt32(top + 50 / scale)};
 }
 
 void ScoreHit(GameContext& ctx, Gull& g) {
@@ -81,7 +81,7 @@ void NewGull(GameState& game, Gull& g) {
   g.X = ToInt16(RandomBelow(game, 1920) - 960);
   g.Y = ToInt16(RandomBelow(game, 240) - 240);
   g.DriftX = ToInt16(RandomBelow(game, 20) - 10);
-  g.DriftY = CInt(-(g.Y + 240 + 50) / 4.5);
+  g.DriftY = RoundToInt16(-(g.Y + 240 + 50) / 4.5);
 }
 
 void GullPhase(GameContext& ctx) {

@@ -11,7 +11,7 @@ namespace mw {
 
 // run_game.cpp: prepares a game from the settings and runs it to its end.
 // Returns why the game ended.
-GameEnd StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game);
+GameEnd StartGame(Platform& platform, Session& session, DisplayState& display, GameState& game);
 void RunGame(GameContext& ctx);
 // One pass of the frame loop with the pass's input; false once the game has
 // ended (ctx.frame.End).
@@ -21,7 +21,7 @@ bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y);
 // The pieces StartGame and RunGame are made of, so a test can run a game one
 // frame at a time: the state taken from the settings, the play screen's
 // set-up (images, sounds, gulls, view, clock start) and its teardown.
-void PrepareGame(Modul& modul, GameState& game);
+void PrepareGame(Session& session, GameState& game);
 void SetUpGame(GameContext& ctx, std::int64_t now);
 void TearDownGame(GameContext& ctx);
 

@@ -45,10 +45,10 @@ void PlaceStartingGulls(GameState& game) {
     Gull& g = game.Gulls[i];
     g.Frame = 1;
     g.Distance = ToInt16(2 * static_cast<std::int64_t>(i) - 25);
-    g.X = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 1920.0)) - 960);
-    g.Y = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 240.0)) - 240);
-    g.DriftX = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 20.0)) - 10);
-    g.DriftY = CInt(-(g.Y + 240 + 50) / 4.5);
+    g.X = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 1920.0)) - 960);
+    g.Y = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 240.0)) - 240);
+    g.DriftX = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 20.0)) - 10);
+    g.DriftY = RoundToInt16(-(g.Y + 240 + 50) / 4.5);
   }
 }
 
@@ -96,15 +96,15 @@ bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y) {
   return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
 }
 
-void PrepareGame(Modul& modul, GameState& game) {
-  game.TimeLeft.SetValue(SettingValue(modul, kGameTime));
-  game.StepInterval.SetValue(SettingValue(modul, kGameSpeed));
-  game.MpSpeed.SetValue(SettingValue(modul, kMpSpeed));
+void PrepareGame(Session& session, GameState& game) {
+  game.TimeLeft.SetValue(SettingValue(session, kGameTime));
+  game.StepInterval.SetValue(SettingValue(session, kGameSpeed));
+  game.MgStepsPerShot.SetValue(SettingValue(session, kMpSpeed));
   game.SplatCount = 0;
-  game.SplatChance.SetValue(5);
+  game.SplatOneIn.SetValue(5);
   game.Score.SetValue(0);
   for (MessageSlot& slot : game.Messages) slot.Life = 0;
-  const std::int32_t gull_count = SettingValue(modul, kGullCount);
+  const std::int32_t gull_count = SettingValue(session, kGullCount);
   if (gull_count < 0) throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
   game.Gulls.assign(static_cast<std::size_t>(gull_count) + 1, Gull{});
 }
@@ -118,7 +118,7 @@ void SetUpGame(GameContext& ctx, std::int64_t now) {
   if (!OpenSounds(ctx.platform, game)) throw RuntimeError("Audiohardware nicht gefunden !");
   PlaceStartingGulls(game);
   game.ShipX = -200;
-  game.ShipDistance = ToInt16(static_cast<std::int64_t>(Int(game.Random.Next() * 3.0)) + 1);
+  game.ShipDistance = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 3.0)) + 1);
   game.ViewX.SetValue(kViewXStart);
   game.Cartridges.SetValue(8);
   game.Weapon = 1;
@@ -138,10 +138,10 @@ void TearDownGame(GameContext& ctx) {
   game.SplatCache = SplatLayer{};
 }
 
-GameEnd StartGame(Platform& platform, Modul& modul, DisplayState& display, GameState& game) {
-  PrepareGame(modul, game);
+GameEnd StartGame(Platform& platform, Session& session, DisplayState& display, GameState& game) {
+  PrepareGame(session, game);
   FrameState frame;
-  GameContext ctx{platform, modul, display, game, frame};
+  GameContext ctx{platform, session, display, game, frame};
   RunGame(ctx);
   return frame.End;
 }

@@ -17,13 +17,13 @@ constexpr std::int16_t kShipModeEnds = 35;
 void NewShip(GameState& game) {
   game.ShipX = kShipStartX;
   game.ShipDistance =
-      ToInt16(static_cast<std::int64_t>(Int(static_cast<double>(game.Random.Next()) * 3)) + 1);
+      ToInt16(static_cast<std::int64_t>(Floor(static_cast<double>(game.Random.Next()) * 3)) + 1);
 }
 
 void MoveShip(GameState& game) {
   if (game.ShipSinking == 0) {
     // Near lanes are faster: 50, 25 or 17 columns a step.
-    game.ShipX = CInt(game.ShipX + 50.0 / game.ShipDistance);
+    game.ShipX = RoundToInt16(game.ShipX + 50.0 / game.ShipDistance);
     if (game.ShipX > kShipEndX) NewShip(game);
     return;
   }
@@ -41,8 +41,9 @@ void PlaceShip(GameContext& ctx) {
   const double d = game.ShipDistance;
   const double s = game.ShipSinking;
   const std::int32_t left = ToInt32(std::int64_t{game.ShipX} - game.ViewX.Value() + 100);
-  ctx.frame.TargetRect = Rect{left, CLng(530 - 80 * d + 2 * s / d), CLng(left + 2 * (200 / d)),
-                              CLng(530 - 80 * d + 2 * (100 / d))};
+  ctx.frame.TargetRect =
+      Rect{left, RoundToInt32(530 - 80 * d + 2 * s / d), RoundToInt32(left + 2 * (200 / d)),
+           RoundToInt32(530 - 80 * d + 2 * (100 / d))};
   ctx.frame.ShipSourceRect = Rect{0, 0, 200, 100 - game.ShipSinking};
 }
 

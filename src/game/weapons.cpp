@@ -67,7 +67,7 @@ void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
   if (InWiperButton(game.ShotPos) && !frame.LeftHeld) {
     UseWiper(ctx);
   } else if (frame.StepDue) {
-    const std::int32_t every = game.MpSpeed.Value();
+    const std::int32_t every = game.MgStepsPerShot.Value();
     if (every == 0) throw RuntimeError("Laufzeitfehler 11: Division durch Null");
     game.MgCounter = ToByte((game.MgCounter + 1) % every);
     if (game.MgCounter == 0) {

@@ -30,7 +30,7 @@ std::string HighScoreDir(Platform& platform, std::string_view prefix) {
   return user.empty() ? dir : user;
 }
 
-HighScoreFile ReadHighScoreFile(Platform& platform, Modul& modul, HighScoreTable& table,
+HighScoreFile ReadHighScoreFile(Platform& platform, Session& session, HighScoreTable& table,
                                 const std::string& dir) {
   HighScoreFile file{dir, false};
   file.path.append(kHighScoreFileName);
@@ -43,14 +43,14 @@ HighScoreFile ReadHighScoreFile(Platform& platform, Modul& modul, HighScoreTable
                     "Die Tabelle zeigt die Standardeinträge. Die Datei bleibt unverändert, "
                     "neue Einträge werden nicht gespeichert.");
   }
-  LoadHighScores(modul, table, read.bytes);
+  LoadHighScores(session, table, read.bytes);
   return file;
 }
 
-void WriteHighScoreFile(Platform& platform, const Modul& modul, const HighScoreTable& table,
+void WriteHighScoreFile(Platform& platform, const Session& session, const HighScoreTable& table,
                         const HighScoreFile& file) {
   const std::string logged_path = Utf8ToCp1252(file.path);
-  if (modul.CheatFlag) {
+  if (session.CheatFlag) {
     platform.Events().HighScores("refused", logged_path);
     platform.ShowMessageBox(
         "Allgemeiner Fehler",

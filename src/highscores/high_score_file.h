@@ -8,7 +8,7 @@
 
 #include "highscores/high_score_table.h"
 #include "platform/platform.h"
-#include "shared/modul.h"
+#include "shared/session.h"
 
 namespace mw {
 
@@ -32,12 +32,12 @@ struct HighScoreFile {
 // Fills slots 1 to 5 from HighScoreDir + "highscores.pdk" (defaults for what
 // the file does not supply; all defaults when it cannot be read). Creates no
 // file.
-HighScoreFile ReadHighScoreFile(Platform& platform, Modul& modul, HighScoreTable& table,
+HighScoreFile ReadHighScoreFile(Platform& platform, Session& session, HighScoreTable& table,
                                 const std::string& dir);
 
 // Saves slots 1 to 5 over the file, or refuses with the error message while
 // CheatFlag is set (the file then stays as it is).
-void WriteHighScoreFile(Platform& platform, const Modul& modul, const HighScoreTable& table,
+void WriteHighScoreFile(Platform& platform, const Session& session, const HighScoreTable& table,
                         const HighScoreFile& file);
 
 }  // namespace mw

@@ -102,13 +102,13 @@ std::vector<std::uint8_t> EncodeHighScores(const HighScoreRanks& entries) {
   return TogglePositionMask(plain);
 }
 
-void LoadHighScores(Modul& modul, HighScoreTable& table, std::span<const std::uint8_t> stored) {
+void LoadHighScores(Session& session, HighScoreTable& table, std::span<const std::uint8_t> stored) {
   const ParsedHighScores parsed = ParseHighScores(stored);
   for (std::size_t rank = 1; rank <= kHighScoreRanks; ++rank) {
     table[rank].EntryName.SetText(parsed.entries[rank - 1].name);
     table[rank].EntryScore.SetValue(parsed.entries[rank - 1].score);
   }
-  if (parsed.CheatFlag) modul.CheatFlag = true;
+  if (parsed.CheatFlag) session.CheatFlag = true;
 }
 
 std::vector<std::uint8_t> SaveHighScores(const HighScoreTable& table) {

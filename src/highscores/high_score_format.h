@@ -38,9 +38,9 @@ ParsedHighScores ParseHighScores(std::span<const std::uint8_t> stored);
 // produces either.
 std::vector<std::uint8_t> EncodeHighScores(const HighScoreRanks& entries);
 
-// Fills slots 1 to 5 from the stored bytes; sets modul.CheatFlag when a
+// Fills slots 1 to 5 from the stored bytes; sets session.CheatFlag when a
 // record is damaged.
-void LoadHighScores(Modul& modul, HighScoreTable& table, std::span<const std::uint8_t> stored);
+void LoadHighScores(Session& session, HighScoreTable& table, std::span<const std::uint8_t> stored);
 
 // The stored bytes of slots 1 to 5.
 std::vector<std::uint8_t> SaveHighScores(const HighScoreTable& table);

@@ -10,8 +10,8 @@ namespace {
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
 
-std::int32_t GameSeconds(const Modul& modul) {
-  return SettingValue(modul, kGameTime);
+std::int32_t GameSeconds(const Session& session) {
+  return SettingValue(session, kGameTime);
 }
 
 bool AnyLeaveKeyDown(const InputFrame& input) {
@@ -26,11 +26,11 @@ void PulseHighlight(HighScoreVisit& visit) {
                         GreenOf(visit.highlight), BlueOf(visit.highlight));
 }
 
-void DrawHighScores(const Modul& modul, DisplayState& display, const HighScoreVisit& visit,
+void DrawHighScores(const Session& session, DisplayState& display, const HighScoreVisit& visit,
                     Point mouse) {
   Surface& back = display.BackBuffer;
   back.BlitImage(16, 16, display.HighScoreBackground, Rect{}, false);
-  const std::int32_t seconds = GameSeconds(modul);
+  const std::int32_t seconds = GameSeconds(session);
   for (std::size_t row = 1; row <= kHighScoreRanks; ++row) {
     const std::int32_t y = 100 + 50 * static_cast<std::int32_t>(row);
     back.SetTextColor(static_cast<std::size_t>(visit.EntryRow) == row ? visit.highlight : kWhite);
@@ -47,20 +47,20 @@ void DrawHighScores(const Modul& modul, DisplayState& display, const HighScoreVi
 
 }  // namespace
 
-HighScoreVisit OpenHighScoreVisit(Platform& platform, Modul& modul, const GuardedNumber& holder,
+HighScoreVisit OpenHighScoreVisit(Platform& platform, Session& session, const GuardedNumber& holder,
                                   std::string_view prefix) {
-  const std::int32_t normalized = NormalizedScore(holder.Value(), GameSeconds(modul));
-  if (holder.Tampered()) modul.CheatFlag = true;
+  const std::int32_t normalized = NormalizedScore(holder.Value(), GameSeconds(session));
+  if (holder.Tampered()) session.CheatFlag = true;
   const std::string dir = HighScoreDir(platform, prefix);
   HighScoreVisit visit;
   visit.table = HighScoreTable{};
-  visit.file = ReadHighScoreFile(platform, modul, visit.table, dir);
+  visit.file = ReadHighScoreFile(platform, session, visit.table, dir);
   visit.table[kNoEntryRow].EntryName.SetText(std::string(1, kEditMark));
   visit.EntryRow = InsertScore(visit.table, normalized);
   return visit;
 }
 
-PassOutcome RunHighScorePass(Platform& platform, const Modul& modul, DisplayState& display,
+PassOutcome RunHighScorePass(Platform& platform, const Session& session, DisplayState& display,
                              HighScoreVisit& visit, InputFrame input) {
   PulseHighlight(visit);
   if (WaitOutLostDisplay(platform, input)) {
@@ -78,12 +78,12 @@ PassOutcome RunHighScorePass(Platform& platform, const Modul& modul, DisplayStat
   if (!leave_key_down) visit.LeaveLatched = false;
   if (leave_key_down && !visit.LeaveLatched) return PassOutcome::kLeave;
 
-  DrawHighScores(modul, display, visit, input.mouse);
+  DrawHighScores(session, display, visit, input.mouse);
   platform.Flip(display.BackBuffer, kShellVisibleRect);
   return PassOutcome::kStay;
 }
 
-ScreenExit LeaveHighScoreVisit(Platform& platform, Modul& modul, HighScoreVisit& visit,
+ScreenExit LeaveHighScoreVisit(Platform& platform, Session& session, HighScoreVisit& visit,
                                PassOutcome how) {
   bool closed = how == PassOutcome::kQuit;
   if (!closed) {
@@ -94,20 +94,20 @@ ScreenExit LeaveHighScoreVisit(Platform& platform, Modul& modul, HighScoreVisit&
   if (!text.empty()) text.pop_back();
   name.SetText(text);
   // A table edited from outside is never saved, in this visit or a later one.
-  if (Tampered(visit.table)) modul.CheatFlag = true;
-  WriteHighScoreFile(platform, modul, visit.table, visit.file);
+  if (Tampered(visit.table)) session.CheatFlag = true;
+  WriteHighScoreFile(platform, session, visit.table, visit.file);
   return closed ? ScreenExit::kCloseRequested : ScreenExit::kBack;
 }
 
-ScreenExit ShowHighScores(Platform& platform, Modul& modul, DisplayState& display,
+ScreenExit ShowHighScores(Platform& platform, Session& session, DisplayState& display,
                           const GuardedNumber& holder, std::string_view prefix) {
-  HighScoreVisit visit = OpenHighScoreVisit(platform, modul, holder, prefix);
+  HighScoreVisit visit = OpenHighScoreVisit(platform, session, holder, prefix);
   platform.Events().Screen("highscores");
   PassOutcome outcome = PassOutcome::kStay;
   while (outcome == PassOutcome::kStay) {
-    outcome = RunHighScorePass(platform, modul, display, visit, platform.ReadInput());
+    outcome = RunHighScorePass(platform, session, display, visit, platform.ReadInput());
   }
-  return LeaveHighScoreVisit(platform, modul, visit, outcome);
+  return LeaveHighScoreVisit(platform, session, visit, outcome);
 }
 
 }  // namespace mw

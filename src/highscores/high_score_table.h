@@ -8,7 +8,7 @@
 #include <string>
 
 #include "shared/guarded_values.h"
-#include "shared/modul.h"
+#include "shared/session.h"
 
 namespace mw {
 

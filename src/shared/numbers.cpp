@@ -31,19 +31,19 @@ T Narrow(std::int64_t v) {
 
 }  // namespace
 
-float Rnd::Next() {
+float GameRandom::Next() {
   x_ = static_cast<std::uint32_t>((std::uint64_t{x_} * 1140671485u + 12820163u) & 0xFFFFFFu);
   return static_cast<float>(x_) / 16777216.0f;
 }
 
-double Int(double v) {
+double Floor(double v) {
   return std::floor(v);
 }
 
-std::int16_t CInt(double v) {
+std::int16_t RoundToInt16(double v) {
   return RoundInto<std::int16_t>(v);
 }
-std::int32_t CLng(double v) {
+std::int32_t RoundToInt32(double v) {
   return RoundInto<std::int32_t>(v);
 }
 

@@ -8,7 +8,7 @@ namespace mw {
 
 // 24-bit linear congruential generator, never seeded from the clock, so every
 // run draws the same sequence.
-class Rnd {
+class GameRandom {
  public:
   // Next number r with 0 <= r < 1.
   float Next();
@@ -19,12 +19,12 @@ class Rnd {
 };
 
 // Greatest integer not above v.
-double Int(double v);
+double Floor(double v);
 
-// Round to nearest, halves to even, into a 16-bit (CInt) or 32-bit (CLng)
+// Round to nearest, halves to even, into a 16-bit (RoundToInt16) or 32-bit (RoundToInt32)
 // field. A value that does not fit is a run-time error ("Überlauf").
-std::int16_t CInt(double v);
-std::int32_t CLng(double v);
+std::int16_t RoundToInt16(double v);
+std::int32_t RoundToInt32(double v);
 
 // Whole numbers into narrower fields, with the same range check.
 std::int16_t ToInt16(std::int64_t v);

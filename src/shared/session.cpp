@@ -1,4 +1,4 @@
-#include "shared/modul.h"
+#include "shared/session.h"
 
 #include "platform/cp1252.h"
 #include "platform/runtime_error.h"
@@ -6,9 +6,9 @@
 
 namespace mw {
 
-void InitSettingsTables(Modul& modul) {
+void InitSettingsTables(Session& session) {
   auto set = [&](int choice, int setting, const char* utf8_label, std::int32_t value) {
-    modul.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)] = {
+    session.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)] = {
         Utf8ToCp1252(utf8_label), value};
   };
   set(0, kGullCount, "wenige", 5);
@@ -26,16 +26,16 @@ void InitSettingsTables(Modul& modul) {
   set(1, kGameTime, "3:00", 180);
   set(2, kGameTime, "6:00", 360);
   set(3, kGameTime, "12:00", 720);
-  modul.SettingChoice = {0, 1, 1, 2, 0};
+  session.SettingChoice = {0, 1, 1, 2, 0};
 }
 
-const SettingEntry& ChosenSetting(const Modul& modul, int setting) {
+const SettingEntry& ChosenSetting(const Session& session, int setting) {
   if (setting < 1 || setting > 4)
     throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
-  const int choice = modul.SettingChoice[static_cast<std::size_t>(setting)];
+  const int choice = session.SettingChoice[static_cast<std::size_t>(setting)];
   if (choice < 0 || choice > 3)
     throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
-  return modul.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)];
+  return session.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)];
 }
 
 }  // namespace mw
