@@ -108,8 +108,8 @@ TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreat
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, none, Prefix());
   EXPECT_FALSE(fs::exists(FilePath()));
   EXPECT_EQ(visit.EntryRow, kNoEntryRow);
-  PassOutcome outcome = PassOutcome::kStay;
-  while (outcome == PassOutcome::kStay) {
+  PassResult outcome = PassResult::kStay;
+  while (outcome == PassResult::kStay) {
     outcome = RunHighScorePass(*platform_, session_, display_, visit, platform_->ReadInput());
   }
   LeaveHighScoreVisit(*platform_, session_, visit, outcome);
@@ -142,7 +142,7 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   ASSERT_EQ(visit.EntryRow, kNoEntryRow);
   const Point mouse{200, 100};
   ASSERT_EQ(RunHighScorePass(*platform_, session_, display_, visit, test::Input().Mouse(mouse)),
-            PassOutcome::kStay);
+            PassResult::kStay);
 
   // The same frame drawn by hand, with "20" at (400, 400) in the pulse colour.
   Surface expected = platform_->MakeSurface(kShellBackBufferWidth, kShellBackBufferHeight);
@@ -189,8 +189,8 @@ TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {
   pass(test::Input().Typed("Mx\b\xF6\twe"));
   EXPECT_EQ(name(), "M\xF6we|");
   // Characters typed in the pass that leaves still count.
-  ASSERT_EQ(pass(test::Input().Typed("!").Tapped(vk::kReturn)), PassOutcome::kLeave);
-  LeaveHighScoreVisit(*platform_, session_, visit, PassOutcome::kLeave);
+  ASSERT_EQ(pass(test::Input().Typed("!").Tapped(vk::kReturn)), PassResult::kLeave);
+  LeaveHighScoreVisit(*platform_, session_, visit, PassResult::kLeave);
   EXPECT_EQ(SavedTable().entries[0], (PlainHighScore{"M\xF6we!", 1000}));
 }
 
@@ -271,7 +271,7 @@ TEST_F(HighScoreScreen, AnEditedScoreIsNeverSaved) {
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
   visit.table[3].EntryScore.TamperForTest(0x100);
   visit.table[3].EntryScore.Value();  // the screen reads every score when it draws
-  LeaveHighScoreVisit(*platform_, session_, visit, PassOutcome::kQuit);
+  LeaveHighScoreVisit(*platform_, session_, visit, PassResult::kClose);
   EXPECT_EQ(FileBytes(), table);
   EXPECT_NE(Events().find("\"action\":\"refused\""), std::string::npos);
 
@@ -293,7 +293,7 @@ TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   EXPECT_EQ(visit.table[1].EntryScore.Value(), 70);
   EXPECT_EQ(visit.table[2].EntryName.Text(), "niemand");
   EXPECT_FALSE(session_.CheatFlag);
-  LeaveHighScoreVisit(*platform_, session_, visit, PassOutcome::kQuit);
+  LeaveHighScoreVisit(*platform_, session_, visit, PassResult::kClose);
   EXPECT_TRUE(fs::is_directory(FilePath()));
   const std::string events = Events();
   EXPECT_NE(events.find("\"event\":\"messagebox\",\"title\":\"Highscores\""), std::string::npos);

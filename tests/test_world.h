@@ -218,7 +218,7 @@ struct PhaseWorld : World {
 template <typename OnePass>
 PassResult RunPassesUntil(const World& w, double ms, OnePass one_pass) {
   while (w.platform.NowMs() < ms) {
-    if (one_pass() == PassResult::kLeave) return PassResult::kLeave;
+    if (const PassResult result = one_pass(); result != PassResult::kStay) return result;
   }
   return PassResult::kStay;
 }

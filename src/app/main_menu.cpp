@@ -25,7 +25,7 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
     case kStartGame:
       // A closed window ends the program without showing the table.
       if (StartGame(platform, state.session, state.display, state.game) == GameEnd::kClose) {
-        return PassResult::kLeave;
+        return PassResult::kClose;
       }
       // A score edited from outside during the game must not reach the file.
       if (state.game.Tampered()) state.session.CheatFlag = true;
@@ -43,7 +43,7 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
     default:
       return PassResult::kLeave;
   }
-  if (exit == ScreenExit::kCloseRequested) return PassResult::kLeave;
+  if (exit == ScreenExit::kCloseRequested) return PassResult::kClose;
   platform.Events().Screen("menu");
   return PassResult::kStay;
 }
@@ -87,7 +87,7 @@ PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, In
   StepHighlight(menu.Pulse);
 
   if (WaitOutLostDisplay(platform, input)) {
-    if (input.close_requested) return PassResult::kLeave;
+    if (input.close_requested) return PassResult::kClose;
     LoadMenuImages(platform, state.display);
     platform.RestoreSurfaces();
   }
@@ -110,14 +110,19 @@ PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, In
     WaitForRelease(platform, {vk::kLeftButton, vk::kReturn});
     if (!menu.ConfirmLatched) {
       menu.ConfirmLatched = true;
-      if (ActOn(platform, state, menu) == PassResult::kLeave) return PassResult::kLeave;
+      if (const PassResult after = ActOn(platform, state, menu); after != PassResult::kStay) {
+        return after;
+      }
       acted = true;  // this pass's input is older than the screen just left
     }
   } else {
     menu.ConfirmLatched = false;
   }
 
-  if (!acted && (input.Down(vk::kEscape) || input.close_requested)) return PassResult::kLeave;
+  if (!acted) {
+    if (input.close_requested) return PassResult::kClose;
+    if (input.Down(vk::kEscape)) return PassResult::kLeave;
+  }
 
   DrawMenu(platform, state.display, menu);
   return PassResult::kStay;

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "app/highlight.h"
-#include "app/pass_result.h"
 #include "app/program_state.h"
 #include "platform/platform.h"
 #include "shared/guarded_values.h"
+#include "shared/pass_result.h"
 
 namespace mw {
 

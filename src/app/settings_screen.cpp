@@ -49,7 +49,7 @@ PassResult SettingsPass(Platform& platform, Session& session, DisplayState& disp
   StepHighlight(settings.Pulse);
 
   if (WaitOutLostDisplay(platform, input)) {
-    if (input.close_requested) return PassResult::kLeave;
+    if (input.close_requested) return PassResult::kClose;
     platform.RestoreSurfaces();
     LoadMenuImages(platform, display);
   }
@@ -78,7 +78,8 @@ PassResult SettingsPass(Platform& platform, Session& session, DisplayState& disp
     settings.ConfirmHeld = false;
   }
 
-  if (input.Down(vk::kEscape) || input.close_requested) return PassResult::kLeave;
+  if (input.close_requested) return PassResult::kClose;
+  if (input.Down(vk::kEscape)) return PassResult::kLeave;
 
   DrawSettings(platform, session, display, settings);
   return PassResult::kStay;

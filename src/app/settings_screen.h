@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "app/highlight.h"
-#include "app/pass_result.h"
 #include "platform/platform.h"
 #include "shared/display_state.h"
+#include "shared/pass_result.h"
 #include "shared/screen_exit.h"
 #include "shared/session.h"
 

@@ -39,7 +39,7 @@ void LeaveSplat(GameContext& ctx, const Gull& g) {
   ForcedWipe(ctx);
   // After a forced wipe the splat goes into entry 0, which is never drawn.
   if (game.SplatCount < 0 || game.SplatCount > kMaxSplats) {
-    throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+    throw IndexOutOfRange();
   }
   SplatPos& splat = game.Splats[static_cast<std::size_t>(game.SplatCount)];
   splat.X = g.X + 960;

@@ -105,7 +105,7 @@ void PrepareGame(Session& session, GameState& game) {
   game.Score.SetValue(0);
   for (MessageSlot& slot : game.Messages) slot.Life = 0;
   const std::int32_t gull_count = SettingValue(session, kGullCount);
-  if (gull_count < 0) throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+  if (gull_count < 0) throw IndexOutOfRange();
   game.Gulls.assign(static_cast<std::size_t>(gull_count) + 1, Gull{});
 }
 

@@ -28,8 +28,7 @@ void PlaySoundNumber(GameContext& ctx, int number) {
   SoundTable& sounds = ctx.game.Sounds;
   sounds.PlayIndex = (sounds.PlayIndex + 1) % 100;
   if (number < 0 || number > 7 || !sounds.SoundBuffers[static_cast<std::size_t>(number)]) {
-    throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs (Sound " +
-                       std::to_string(number) + ")");
+    throw IndexOutOfRange("Sound " + std::to_string(number));
   }
   ctx.platform.Events().Sound(number);
   // Each play takes the next of 100 channels, so up to 100 effects sound at

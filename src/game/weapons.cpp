@@ -68,7 +68,7 @@ void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
     UseWiper(ctx);
   } else if (frame.StepDue) {
     const std::int32_t every = game.MgStepsPerShot.Value();
-    if (every == 0) throw RuntimeError("Laufzeitfehler 11: Division durch Null");
+    if (every == 0) throw DivisionByZero();
     game.MgCounter = ToByte((game.MgCounter + 1) % every);
     if (game.MgCounter == 0) {
       frame.ShotFired = true;

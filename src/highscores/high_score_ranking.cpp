@@ -11,7 +11,7 @@ namespace {
 constexpr std::int64_t kNormalSeconds = 720;
 
 void RequirePositive(std::int32_t seconds) {
-  if (seconds <= 0) throw RuntimeError("Laufzeitfehler 11: Division durch Null");
+  if (seconds <= 0) throw DivisionByZero();
 }
 
 }  // namespace

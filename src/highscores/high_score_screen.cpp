@@ -60,8 +60,8 @@ HighScoreVisit OpenHighScoreVisit(Platform& platform, Session& session, const Gu
   return visit;
 }
 
-PassOutcome RunHighScorePass(Platform& platform, const Session& session, DisplayState& display,
-                             HighScoreVisit& visit, InputFrame input) {
+PassResult RunHighScorePass(Platform& platform, const Session& session, DisplayState& display,
+                            HighScoreVisit& visit, InputFrame input) {
   PulseHighlight(visit);
   if (WaitOutLostDisplay(platform, input)) {
     platform.RestoreSurfaces();
@@ -72,20 +72,20 @@ PassOutcome RunHighScorePass(Platform& platform, const Session& session, Display
   GuardedText& name = visit.table[static_cast<std::size_t>(visit.EntryRow)].EntryName;
   for (const char c : input.typed) ApplyTypedCharacter(static_cast<std::uint8_t>(c), name);
 
-  if (input.close_requested) return PassOutcome::kQuit;
+  if (input.close_requested) return PassResult::kClose;
   // A key still held when the screen opened must be let go before it counts.
   const bool leave_key_down = AnyLeaveKeyDown(input);
   if (!leave_key_down) visit.LeaveLatched = false;
-  if (leave_key_down && !visit.LeaveLatched) return PassOutcome::kLeave;
+  if (leave_key_down && !visit.LeaveLatched) return PassResult::kLeave;
 
   DrawHighScores(session, display, visit, input.mouse);
   platform.Flip(display.BackBuffer, kShellVisibleRect);
-  return PassOutcome::kStay;
+  return PassResult::kStay;
 }
 
 ScreenExit LeaveHighScoreVisit(Platform& platform, Session& session, HighScoreVisit& visit,
-                               PassOutcome how) {
-  bool closed = how == PassOutcome::kQuit;
+                               PassResult how) {
+  bool closed = how == PassResult::kClose;
   if (!closed) {
     closed = WaitForRelease(platform, {vk::kReturn, vk::kLeftButton, vk::kEscape}).close_requested;
   }
@@ -103,8 +103,8 @@ ScreenExit ShowHighScores(Platform& platform, Session& session, DisplayState& di
                           const GuardedNumber& holder, std::string_view prefix) {
   HighScoreVisit visit = OpenHighScoreVisit(platform, session, holder, prefix);
   platform.Events().Screen("highscores");
-  PassOutcome outcome = PassOutcome::kStay;
-  while (outcome == PassOutcome::kStay) {
+  PassResult outcome = PassResult::kStay;
+  while (outcome == PassResult::kStay) {
     outcome = RunHighScorePass(platform, session, display, visit, platform.ReadInput());
   }
   return LeaveHighScoreVisit(platform, session, visit, outcome);

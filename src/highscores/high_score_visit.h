@@ -12,6 +12,7 @@
 #include "platform/types.h"
 #include "shared/display_state.h"
 #include "shared/guarded_values.h"
+#include "shared/pass_result.h"
 #include "shared/screen_exit.h"
 #include "shared/session.h"
 
@@ -26,21 +27,19 @@ struct HighScoreVisit {
   bool LeaveLatched = true;
 };
 
-enum class PassOutcome { kStay, kLeave, kQuit };
-
 // Normalises the holder's value, reads the file and inserts the score.
 HighScoreVisit OpenHighScoreVisit(Platform& platform, Session& session, const GuardedNumber& holder,
                                   std::string_view prefix);
 
 // One pass of the frame loop with the pass's input: pulse, lost display, name
 // entry, leave test, and (when staying) the drawing and Flip.
-PassOutcome RunHighScorePass(Platform& platform, const Session& session, DisplayState& display,
-                             HighScoreVisit& visit, InputFrame input);
+PassResult RunHighScorePass(Platform& platform, const Session& session, DisplayState& display,
+                            HighScoreVisit& visit, InputFrame input);
 
 // Waits for the leave keys to be let go (not after a close request), removes
 // the EditMark and writes the file.
 // A table edited from outside sets CheatFlag, so it is not saved.
 ScreenExit LeaveHighScoreVisit(Platform& platform, Session& session, HighScoreVisit& visit,
-                               PassOutcome how);
+                               PassResult how);
 
 }  // namespace mw

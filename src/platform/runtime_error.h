@@ -12,4 +12,16 @@ class RuntimeError : public std::runtime_error {
   explicit RuntimeError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// The game's run-time errors keep the numbers and texts players know them by.
+inline RuntimeError IndexOutOfRange(const std::string& what = "") {
+  return RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs" +
+                      (what.empty() ? std::string() : " (" + what + ")"));
+}
+inline RuntimeError DivisionByZero() {
+  return RuntimeError("Laufzeitfehler 11: Division durch Null");
+}
+inline RuntimeError ObjectNotSet() {
+  return RuntimeError("Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
+}
+
 }  // namespace mw

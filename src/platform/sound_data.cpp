@@ -32,12 +32,10 @@ SoundData::~SoundData() {
 
 void CheckPlayable(int channel, const SoundBuffer& sound) {
   if (channel < 0 || channel >= kSoundChannels) {
-    throw RuntimeError("Laufzeitfehler 9: Klangkanal " + std::to_string(channel) +
-                       " außerhalb des gültigen Bereichs");
+    throw IndexOutOfRange("Klangkanal " + std::to_string(channel));
   }
   if (!sound) {
-    throw RuntimeError(
-        "Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
+    throw ObjectNotSet();
   }
 }
 

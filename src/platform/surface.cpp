@@ -17,7 +17,7 @@ namespace {
 
 // Using a released surface is the game's "object variable not set" error.
 [[noreturn]] void ThrowNothing() {
-  throw RuntimeError("Laufzeitfehler 91: Objektvariable oder With-Blockvariable nicht festgelegt");
+  throw ObjectNotSet();
 }
 
 std::uint16_t* Row(SDL_Surface* s, std::int64_t y) {

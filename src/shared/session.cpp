@@ -30,11 +30,9 @@ void InitSettingsTables(Session& session) {
 }
 
 const SettingEntry& ChosenSetting(const Session& session, int setting) {
-  if (setting < 1 || setting > 4)
-    throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+  if (setting < 1 || setting > 4) throw IndexOutOfRange();
   const int choice = session.SettingChoice[static_cast<std::size_t>(setting)];
-  if (choice < 0 || choice > 3)
-    throw RuntimeError("Laufzeitfehler 9: Index außerhalb des gültigen Bereichs");
+  if (choice < 0 || choice > 3) throw IndexOutOfRange();
   return session.SettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)];
 }
 
