@@ -43,8 +43,8 @@ struct World {
   Session session;
   DisplayState display;
   GameState game;
-  FrameState frame;
-  GameContext ctx{platform, session, display, game, frame};
+  PlayState play;
+  GameContext ctx{platform, session, display, game, play};
 };
 
 Rect GullRect(const GameState& game, const Gull& g) {
@@ -71,7 +71,7 @@ void MakeWorstCase(World& w) {
   game.Score.SetValue(-10000);
   game.Cartridges.SetValue(8);
   game.ViewX.SetValue(640);
-  w.frame.Fps = 60;
+  w.play.Fps = 60;
   for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
     Gull& g = game.Gulls[i];
     const auto k = static_cast<std::int16_t>(i);
@@ -116,8 +116,8 @@ void ComposeOurs(World& w) {
   GameState& game = w.game;
   const std::int32_t view_x = game.ViewX.Value();
   // No step and no shot: the gulls and the ship are drawn where they are.
-  w.frame.StepDue = false;
-  w.frame.ShotFired = false;
+  w.play.StepDue = false;
+  w.play.ShotFired = false;
   w.display.BackBuffer.BlitImage(100, 50, game.PanoramaImage, Rect{view_x, 0, view_x + 640, 480},
                                  false);
   GullPhase(w.ctx);
@@ -179,7 +179,7 @@ class PlainPath {
       Text(serif_bold_, slot.Text, loss ? SDL_Color{255, 0, 0, 255} : SDL_Color{0, 102, 0, 255},
            x + 100, slot.Y + 50, nullptr);
     }
-    Text(serif_, std::to_string(w_.frame.Fps) + "fps", {255, 255, 255, 255}, 110, 500, nullptr);
+    Text(serif_, std::to_string(w_.play.Fps) + "fps", {255, 255, 255, 255}, 110, 500, nullptr);
     const std::string score = std::to_string(game.Score.Value());
     Text(serif_bold_, score, {0, 0, 0, 255}, ScoreTextX(score), 50, nullptr);
     Text(serif_bold_, ClockText(game.TimeLeft.Value()), {255, 0, 0, 255}, 100, 50, nullptr);

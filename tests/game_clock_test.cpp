@@ -20,16 +20,16 @@ TEST(GameClock, TheFirstFrameCountsTheFirstSecond) {
   world.game.Score.SetValue(17);
   ASSERT_TRUE(world.PlayFrame());
   EXPECT_EQ(world.game.TimeLeft.Value(), 89) << "a 1:30 game shows 1:29 at once";
-  EXPECT_EQ(world.frame.Fps, 0);
-  EXPECT_EQ(world.frame.ScoreAtLastSecond, 17);
+  EXPECT_EQ(world.play.Fps, 0);
+  EXPECT_EQ(world.play.ScoreAtLastSecond, 17);
   // The next second comes in the first frame more than 1000 ms later.
   world.PlayFrames(59);
   EXPECT_EQ(world.game.TimeLeft.Value(), 89);
   world.PlayFrames(2);
   EXPECT_EQ(world.game.TimeLeft.Value(), 88);
   // The average since the start: 61 frames in a little over a second.
-  EXPECT_GE(world.frame.Fps, 58);
-  EXPECT_LE(world.frame.Fps, 61);
+  EXPECT_GE(world.play.Fps, 58);
+  EXPECT_LE(world.play.Fps, 61);
 }
 
 TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
@@ -45,7 +45,7 @@ TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
     }
     if (!running) break;
   }
-  EXPECT_EQ(world.frame.End, GameEnd::kTime);
+  EXPECT_EQ(world.play.End, GameEnd::kTime);
   EXPECT_EQ(warned_at, (std::vector<std::int32_t>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
 }
 
@@ -62,10 +62,10 @@ TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
 
   // The frame in which the time runs out ends before the floor.
   world.game.TimeLeft.SetValue(1);
-  world.frame.LastSecondTick = 0;  // the next frame counts a second
+  world.play.LastSecondTick = 0;  // the next frame counts a second
   world.game.Score.SetValue(-25000);
   ASSERT_FALSE(world.PlayFrame());
-  EXPECT_EQ(world.frame.End, GameEnd::kTime);
+  EXPECT_EQ(world.play.End, GameEnd::kTime);
   EXPECT_EQ(world.game.Score.Value(), -25000);
 }
 
@@ -111,7 +111,7 @@ TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
   ASSERT_TRUE(world.PlayFrame());  // samples 0
   world.game.Score.SetValue(250);
   int frames = 0;
-  while (world.frame.ScoreAtLastSecond != 250) {
+  while (world.play.ScoreAtLastSecond != 250) {
     ASSERT_TRUE(world.PlayFrame());
     ++frames;
   }

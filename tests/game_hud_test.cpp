@@ -1,4 +1,4 @@
-// The play screen's HUD as a player sees it: pixels of the shown frame.
+// The play screen's HUD as a player sees it: pixels of the shown play.
 
 #include <gtest/gtest.h>
 
@@ -152,7 +152,7 @@ TEST(GameHud, SplatsScrollWithTheView) {
   Surface& back = world.display.BackBuffer;
   back.FillRect(Rect{}, back.MapColour(kWhite));
   DrawSplats(world.ctx);
-  world.platform.Flip(back, world.frame.VisibleRect);
+  world.platform.Flip(back, world.play.VisibleRect);
   const Rect splat = BoundsOf(world.platform, Rect{0, 0, 640, 480}, NotWhite);
   // Panorama x 900 at view 700 is screen x 200; the picture is 50x50.
   EXPECT_GE(splat.left, 200);

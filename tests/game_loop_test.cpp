@@ -25,7 +25,7 @@ TEST(GameLoop, StepsAreSpacedByTheIntervalNotTheFrameRate) {
   std::vector<int> steps;
   for (int i = 0; i < 80; ++i) {
     ASSERT_TRUE(world.PlayFrame());
-    if (world.frame.StepDue) steps.push_back(i);
+    if (world.play.StepDue) steps.push_back(i);
   }
   // The first frame is a step; then frames come every 1000/60 ms and a step is
   // the first frame more than 200 ms after the last one: every 13th.
@@ -38,7 +38,7 @@ TEST(GameLoop, TurboStepsOnEveryPacedFrame) {
   world.SetUpGame();
   for (int i = 0; i < 20; ++i) {
     ASSERT_TRUE(world.PlayFrame());
-    EXPECT_TRUE(world.frame.StepDue) << "frame " << i;
+    EXPECT_TRUE(world.play.StepDue) << "frame " << i;
   }
 }
 
@@ -71,9 +71,9 @@ TEST(GameLoop, ScrollingStaysWithinThePanorama) {
     world.game.ViewX.SetValue(c.start);
     for (std::int32_t expected : c.after_each_step) {
       ASSERT_TRUE(world.PlayFrame());
-      ASSERT_TRUE(world.frame.StepDue);
+      ASSERT_TRUE(world.play.StepDue);
       EXPECT_EQ(world.game.ViewX.Value(), expected);
-      EXPECT_EQ(world.frame.PanoramaWindow, (Rect{expected, 0, expected + 640, 480}));
+      EXPECT_EQ(world.play.PanoramaWindow, (Rect{expected, 0, expected + 640, 480}));
     }
   }
 }
@@ -101,21 +101,21 @@ TEST(GameLoop, RunningOutOfTimeEndsWithoutShowingTheLastFrame) {
     ended = !world.PlayFrame();
   }
   ASSERT_TRUE(ended);
-  EXPECT_EQ(world.frame.End, GameEnd::kTime);
+  EXPECT_EQ(world.play.End, GameEnd::kTime);
   EXPECT_EQ(world.game.TimeLeft.Value(), 0);
   EXPECT_EQ(world.platform.FramesShown(), shown) << "the last frame must not be shown";
-  EXPECT_EQ(world.frame.FrameCount, shown) << "nor counted";
+  EXPECT_EQ(world.play.FrameCount, shown) << "nor counted";
 }
 
 TEST(GameLoop, EscapeEndsAfterTheFrameIsShown) {
   World world("500 press escape\n" + std::string(kLongRun));
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrames(1000));
-  EXPECT_EQ(world.frame.End, GameEnd::kEscape);
+  EXPECT_EQ(world.play.End, GameEnd::kEscape);
   // Frame 31 takes its input at t 500.01, Escape in it: the frame is still
   // drawn, shown and counted.
   EXPECT_EQ(world.platform.FramesShown(), 31);
-  EXPECT_EQ(world.frame.FrameCount, 31);
+  EXPECT_EQ(world.play.FrameCount, 31);
 }
 
 TEST(GameLoop, RunGameLogsTheScreenAndHowTheGameEnded) {
@@ -202,8 +202,8 @@ TEST(GameLoop, ASecondGameStartsCleanButKeepsWhatCarriesOver) {
   EXPECT_EQ(game.SplatOneIn.Value(), 5);
   EXPECT_EQ(game.Gulls.size(), 101u);
   for (const MessageSlot& slot : game.Messages) EXPECT_EQ(slot.Life, 0);
-  EXPECT_EQ(world.frame.FrameCount, 0);
-  EXPECT_EQ(world.frame.LastSecondTick, 0);
+  EXPECT_EQ(world.play.FrameCount, 0);
+  EXPECT_EQ(world.play.LastSecondTick, 0);
 
   EXPECT_EQ(game.MessageIndex, message_index);
   EXPECT_EQ(game.ShipHits, 4);
@@ -248,7 +248,7 @@ TEST(GameLoop, ALostDisplayCostsOneSecondOnly) {
     ASSERT_TRUE(world.PlayFrame());
     if (world.platform.NowMs() - t0 > 1000.0) {
       EXPECT_EQ(world.game.TimeLeft.Value(), before - 1);
-      EXPECT_TRUE(world.frame.StepDue) << "the first frame back is a step";
+      EXPECT_TRUE(world.play.StepDue) << "the first frame back is a step";
       EXPECT_TRUE(world.game.PanoramaImage);
       EXPECT_EQ(world.game.Cartridges.Value(), 8) << "the click fired no shot";
       // The next second is counted a full second after the return.
@@ -265,7 +265,7 @@ TEST(GameLoop, ClosingTheWindowWhileTheDisplayIsLostEndsTheGame) {
   World world("100 lose-display 50000\n2000 close\n" + std::string(kLongRun));
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrames(100));
-  EXPECT_EQ(world.frame.End, GameEnd::kClose);
+  EXPECT_EQ(world.play.End, GameEnd::kClose);
   EXPECT_LT(world.platform.NowMs(), 3000.0);
 }
 

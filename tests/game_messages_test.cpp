@@ -60,7 +60,7 @@ TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
   Surface& back = world.display.BackBuffer;
   back.FillRect(Rect{}, back.MapColour(Rgb(255, 255, 255)));
   MessagePass(world.ctx);
-  world.platform.Flip(back, world.frame.VisibleRect);
+  world.platform.Flip(back, world.play.VisibleRect);
 
   int red = 0;
   int green = 0;

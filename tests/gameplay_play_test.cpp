@@ -18,7 +18,7 @@ namespace mw::test {
 namespace {
 
 // The hand of the aimed games: presses one button at a time, aimed, and lets
-// it go in the next frame.
+// it go in the next play.
 struct Hand {
   HeadlessPlatform& platform;
   Point aim{320, 240};
@@ -95,7 +95,7 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
 
     std::int32_t falling = 0;
     for (const Gull& g : w.game.Gulls) falling += g.Frame == 0 && g.Distance > 0;
-    if (w.frame.ShotFired && falling > falling_before) {
+    if (w.play.ShotFired && falling > falling_before) {
       gull_hits += falling - falling_before;
       if (first_hit_frame < 0) {
         first_hit_frame = frame;

@@ -15,12 +15,12 @@ TEST(GameplayRifle, FiresEightShotsClicksWhenEmptyAndReloadsOnlyFromEmpty) {
     w.mouse = kAim;
     w.held = {vk::kLeftButton};
     w.Frame();
-    EXPECT_TRUE(w.frame.ShotFired) << shot;
+    EXPECT_TRUE(w.play.ShotFired) << shot;
     EXPECT_EQ(w.game.ShotPos, kAim);
     EXPECT_EQ(w.game.Cartridges.Value(), 8 - shot);
     w.held.clear();
     w.Frame();
-    EXPECT_FALSE(w.frame.ShotFired);
+    EXPECT_FALSE(w.play.ShotFired);
   }
   EXPECT_EQ(w.Sounds(), std::vector<int>(8, 0));
 
@@ -50,10 +50,10 @@ TEST(GameplayRifle, HeldButtonFiresOnceUntilReleased) {
   PhaseWorld w;
   w.held = {vk::kLeftButton};
   w.Frame();
-  EXPECT_TRUE(w.frame.ShotFired);
+  EXPECT_TRUE(w.play.ShotFired);
   for (int i = 0; i < 4; ++i) {
     w.Frame(true);
-    EXPECT_FALSE(w.frame.ShotFired);
+    EXPECT_FALSE(w.play.ShotFired);
   }
   EXPECT_EQ(w.game.Cartridges.Value(), 7);
   w.Click(kAim);
@@ -120,9 +120,9 @@ TEST(GameplayMachineGun, FiresOnEveryMpSpeedthStepAndCostsOneAShot) {
     w.mouse = {100 + frame, 200};
     w.Frame(step);
     EXPECT_EQ(w.game.ShotPos, (Point{100 + frame, 200})) << "the aim follows the mouse";
-    if (w.frame.ShotFired) fired_at.push_back(frame);
+    if (w.play.ShotFired) fired_at.push_back(frame);
   }
-  // Steps 5 and 10 are frames 10 and 20; a shot counts only in its own frame.
+  // Steps 5 and 10 are frames 10 and 20; a shot counts only in its own play.
   EXPECT_EQ(fired_at, (std::vector<int>{10, 20}));
   EXPECT_EQ(w.game.Score.Value(), -2);
   EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 0}));
@@ -131,12 +131,12 @@ TEST(GameplayMachineGun, FiresOnEveryMpSpeedthStepAndCostsOneAShot) {
   // The counter runs on from where it stopped: the next shot is 5 steps on.
   w.held.clear();
   w.Frame(true);
-  EXPECT_FALSE(w.frame.ShotFired);
+  EXPECT_FALSE(w.play.ShotFired);
   w.held = {vk::kLeftButton};
   w.Steps(4);
-  EXPECT_FALSE(w.frame.ShotFired);
+  EXPECT_FALSE(w.play.ShotFired);
   w.Frame(true);
-  EXPECT_TRUE(w.frame.ShotFired);
+  EXPECT_TRUE(w.play.ShotFired);
 }
 
 TEST(GameplayMachineGun, ReleasedTriggerLeavesNoShotBehind) {
@@ -147,13 +147,13 @@ TEST(GameplayMachineGun, ReleasedTriggerLeavesNoShotBehind) {
   w.held = {vk::kLeftButton};
   w.mouse = {400, 300};
   w.Frame(true);
-  ASSERT_TRUE(w.frame.ShotFired);
+  ASSERT_TRUE(w.play.ShotFired);
   w.held.clear();
   // A gull flying into the old aim point afterwards is not hit.
   w.AddGull(static_cast<std::int16_t>(400 - 960 + 640), 300 - 240, 50);
   w.Frame(false);
   w.Frame(true);
-  EXPECT_FALSE(w.frame.ShotFired);
+  EXPECT_FALSE(w.play.ShotFired);
   EXPECT_EQ(w.game.Gulls[1].Frame, 2);
   EXPECT_EQ(w.game.Score.Value(), -1);
 }
@@ -203,7 +203,7 @@ TEST(GameplayWiper, FlashesOncePerPressAndWorksWithAnEmptyWindscreen) {
   w.game.MgStepsPerShot.SetValue(1);
   w.Frame(true);
   EXPECT_EQ(w.game.Score.Value(), -100);
-  EXPECT_FALSE(w.frame.ShotFired);
+  EXPECT_FALSE(w.play.ShotFired);
   w.held.clear();
   w.Frame();
   w.mouse = {100, 100};
@@ -211,7 +211,7 @@ TEST(GameplayWiper, FlashesOncePerPressAndWorksWithAnEmptyWindscreen) {
   w.Frame(true);
   w.mouse = {200, 460};
   w.Frame(true);
-  EXPECT_TRUE(w.frame.ShotFired);
+  EXPECT_TRUE(w.play.ShotFired);
   EXPECT_EQ(w.game.Score.Value(), -102);
 }
 

@@ -97,7 +97,7 @@ struct World {
   // A game prepared from the settings and set up as RunGame does it.
   void SetUpGame() {
     PrepareGame(session, game);
-    frame = FrameState{};
+    play = PlayState{};
     mw::SetUpGame(ctx, platform.ReadInput().clock);
   }
   // One frame with the platform's input; false once the game has ended.
@@ -137,8 +137,8 @@ struct World {
   Session& session = state.session;
   DisplayState& display = state.display;
   GameState& game = state.game;
-  FrameState frame;
-  GameContext ctx{platform, session, display, game, frame};
+  PlayState play;
+  GameContext ctx{platform, session, display, game, play};
 };
 
 // A game as the phases of one frame see it, without the frame loop: the
@@ -164,7 +164,7 @@ struct PhaseWorld : World {
     Input input;
     input.Mouse(mouse);
     for (const int key : held) input.Held(key);
-    frame.StepDue = step;
+    play.StepDue = step;
     WeaponPhase(ctx, input);
     GullPhase(ctx);
     ShipPhase(ctx);

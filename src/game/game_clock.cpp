@@ -11,23 +11,23 @@ constexpr std::int32_t kScoreFloor = -10000;
 
 bool ClockStep(GameContext& ctx, std::int64_t now) {
   GameState& game = ctx.game;
-  FrameState& frame = ctx.frame;
-  if (now <= frame.LastSecondTick + 1000) return false;
+  PlayState& play = ctx.play;
+  if (now <= play.LastSecondTick + 1000) return false;
 
   // The mark is the clock now, so time spent away (a lost display) costs one
   // second only.
-  frame.LastSecondTick = now;
+  play.LastSecondTick = now;
   // The average since the start; 64-bit, so a long game cannot overflow it.
-  const std::int64_t elapsed = now - frame.StartTick + 1;
-  frame.Fps = elapsed > 0
-                  ? static_cast<std::int64_t>(Floor(static_cast<double>(frame.FrameCount * 1000) /
-                                                    static_cast<double>(elapsed)))
-                  : 0;
+  const std::int64_t elapsed = now - play.StartTick + 1;
+  play.Fps = elapsed > 0
+                 ? static_cast<std::int64_t>(Floor(static_cast<double>(play.FrameCount * 1000) /
+                                                   static_cast<double>(elapsed)))
+                 : 0;
   game.TimeLeft.SetValue(ToInt32(static_cast<std::int64_t>(game.TimeLeft.Value()) - 1));
   const std::int32_t time_left = game.TimeLeft.Value();
   if (time_left <= 10) PlaySoundNumber(ctx, 4);
   if (time_left <= 0) return true;
-  frame.ScoreAtLastSecond = game.Score.Value();
+  play.ScoreAtLastSecond = game.Score.Value();
   return false;
 }
 

@@ -2,7 +2,7 @@
 // The state of the game module. GameState lives for the whole run, so what a
 // game leaves behind for the next one (ShipHits, ShipSinking, MgCounter,
 // MessageIndex, SavedCartridges, CursorPos, ShotPos, the Splats entries, the
-// holders) carries over by itself. FrameState is made afresh for every game.
+// holders) carries over by itself. PlayState is made afresh for every game.
 
 #include <array>
 #include <cstdint>
@@ -111,7 +111,9 @@ const Surface& GullImage(const GameState& game, int frame);
 // Why a game ended.
 enum class GameEnd { kNone, kTime, kEscape, kClose };
 
-struct FrameState {
+// The state of the game being played, made afresh for every game: its clock
+// marks and counters, the buttons held, and the end.
+struct PlayState {
   bool StepDue = false;
   std::int64_t LastStepTick = 0;
   std::int64_t StartTick = 0;
@@ -136,7 +138,7 @@ struct GameContext {
   Session& session;
   DisplayState& display;
   GameState& game;
-  FrameState& frame;
+  PlayState& play;
 };
 
 // Game BackBuffer: 840x580, of which (100,50)-(740,530) is shown.

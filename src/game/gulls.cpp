@@ -85,22 +85,22 @@ void NewGull(GameState& game, Gull& g) {
 }
 
 void GullPhase(GameContext& ctx) {
-  FrameState& frame = ctx.frame;
+  PlayState& play = ctx.play;
   const std::size_t count = ctx.game.Gulls.empty() ? 0 : ctx.game.Gulls.size() - 1;
   for (std::size_t i = 1; i <= count; ++i) {
     Gull& g = ctx.game.Gulls[i];
-    if (frame.StepDue) Fly(g);
+    if (play.StepDue) Fly(g);
     if (g.Distance <= 0) Arrive(ctx, g);
     if (g.Distance <= 0) continue;
 
-    frame.TargetRect = GullRect(ctx, g);
+    play.TargetRect = GullRect(ctx, g);
     // One shot hits every flying gull under the aim point; it is not used up.
-    if (frame.ShotFired && g.Frame != 0 &&
-        PointInRect(frame.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
+    if (play.ShotFired && g.Frame != 0 &&
+        PointInRect(play.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
       ScoreHit(ctx, g);
     }
-    ctx.display.BackBuffer.BlitScaled(frame.TargetRect, GullImage(ctx.game, g.Frame),
-                                      frame.WholeRect);
+    ctx.display.BackBuffer.BlitScaled(play.TargetRect, GullImage(ctx.game, g.Frame),
+                                      play.WholeRect);
   }
 }
 

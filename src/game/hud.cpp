@@ -43,7 +43,7 @@ void DrawHud(GameContext& ctx) {
 
   SetGameFont(ctx, false);
   back.SetTextColor(kWhite);
-  back.DrawTextAt(110, 500, std::to_string(ctx.frame.Fps) + "fps");
+  back.DrawTextAt(110, 500, std::to_string(ctx.play.Fps) + "fps");
 
   SetGameFont(ctx, true);
   back.SetTextColor(kBlack);
@@ -76,7 +76,7 @@ void DrawCrosshairAndFlip(GameContext& ctx, Point mouse) {
   game.CursorPos = mouse;
   back.BlitImage(game.CursorPos.x - 16 + 100, game.CursorPos.y - 16 + 50, ctx.display.CursorImage,
                  Rect{}, true);
-  ctx.platform.Flip(back, ctx.frame.VisibleRect);
+  ctx.platform.Flip(back, ctx.play.VisibleRect);
 }
 
 }  // namespace mw

@@ -14,7 +14,7 @@ namespace mw {
 GameEnd StartGame(Platform& platform, Session& session, DisplayState& display, GameState& game);
 void RunGame(GameContext& ctx);
 // One pass of the frame loop with the pass's input; false once the game has
-// ended (ctx.frame.End).
+// ended (ctx.play.End).
 bool RunFrame(GameContext& ctx, InputFrame input);
 // All four bounds inclusive.
 bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y);

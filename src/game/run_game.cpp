@@ -40,7 +40,7 @@ std::string_view EndReason(GameEnd end) {
 
 void PlaceStartingGulls(GameState& game) {
   // The staggered distances spread the first arrivals: the first twelve
-  // gulls start behind the viewer and are replaced in the first frame.
+  // gulls start behind the viewer and are replaced in the first play.
   for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
     Gull& g = game.Gulls[i];
     g.Frame = 1;
@@ -65,9 +65,9 @@ bool RecoverLostDisplay(GameContext& ctx, InputFrame& input) {
 }
 
 void DecideStep(GameContext& ctx, std::int64_t now) {
-  FrameState& frame = ctx.frame;
-  frame.StepDue = now > frame.LastStepTick + ctx.game.StepInterval.Value();
-  if (frame.StepDue) frame.LastStepTick = now;
+  PlayState& play = ctx.play;
+  play.StepDue = now > play.LastStepTick + ctx.game.StepInterval.Value();
+  if (play.StepDue) play.LastStepTick = now;
 }
 
 void Scroll(GameContext& ctx, const InputFrame& input) {
@@ -83,11 +83,11 @@ void Scroll(GameContext& ctx, const InputFrame& input) {
 }
 
 void DrawPanorama(GameContext& ctx) {
-  FrameState& frame = ctx.frame;
+  PlayState& play = ctx.play;
   const std::int32_t view_x = ctx.game.ViewX.Value();
-  frame.PanoramaWindow.left = view_x;
-  frame.PanoramaWindow.right = view_x + 640;
-  ctx.display.BackBuffer.BlitImage(100, 50, ctx.game.PanoramaImage, frame.PanoramaWindow, false);
+  play.PanoramaWindow.left = view_x;
+  play.PanoramaWindow.right = view_x + 640;
+  ctx.display.BackBuffer.BlitImage(100, 50, ctx.game.PanoramaImage, play.PanoramaWindow, false);
 }
 
 }  // namespace
@@ -111,7 +111,7 @@ void PrepareGame(Session& session, GameState& game) {
 
 void SetUpGame(GameContext& ctx, std::int64_t now) {
   GameState& game = ctx.game;
-  FrameState& frame = ctx.frame;
+  PlayState& play = ctx.play;
   game.GameFont.name = "Times New Roman";
   game.GameFont.size = 20;
   MakeGameBackBuffer(ctx.platform, ctx.display, game);
@@ -122,10 +122,10 @@ void SetUpGame(GameContext& ctx, std::int64_t now) {
   game.ViewX.SetValue(kViewXStart);
   game.Cartridges.SetValue(8);
   game.Weapon = 1;
-  frame.VisibleRect = Rect{100, 50, 740, 530};
-  frame.PanoramaWindow.top = 0;
-  frame.PanoramaWindow.bottom = 480;
-  frame.StartTick = now;
+  play.VisibleRect = Rect{100, 50, 740, 530};
+  play.PanoramaWindow.top = 0;
+  play.PanoramaWindow.bottom = 480;
+  play.StartTick = now;
 }
 
 void TearDownGame(GameContext& ctx) {
@@ -140,10 +140,10 @@ void TearDownGame(GameContext& ctx) {
 
 GameEnd StartGame(Platform& platform, Session& session, DisplayState& display, GameState& game) {
   PrepareGame(session, game);
-  FrameState frame;
-  GameContext ctx{platform, session, display, game, frame};
+  PlayState play;
+  GameContext ctx{platform, session, display, game, play};
   RunGame(ctx);
-  return frame.End;
+  return play.End;
 }
 
 void RunGame(GameContext& ctx) {
@@ -153,20 +153,20 @@ void RunGame(GameContext& ctx) {
   ctx.platform.Events().Screen("game");
   while (RunFrame(ctx, ctx.platform.ReadInput())) {
   }
-  ctx.platform.Events().GameEnd(EndReason(ctx.frame.End), ctx.game.Score.Value());
+  ctx.platform.Events().GameEnd(EndReason(ctx.play.End), ctx.game.Score.Value());
   TearDownGame(ctx);
 }
 
 bool RunFrame(GameContext& ctx, InputFrame input) {
   GameState& game = ctx.game;
-  FrameState& frame = ctx.frame;
+  PlayState& play = ctx.play;
 
   if (!RecoverLostDisplay(ctx, input)) {
-    frame.End = GameEnd::kClose;
+    play.End = GameEnd::kClose;
     return false;
   }
   DecideStep(ctx, input.clock);
-  if (frame.StepDue) Scroll(ctx, input);
+  if (play.StepDue) Scroll(ctx, input);
   DrawPanorama(ctx);
   WeaponPhase(ctx, input);
   GullPhase(ctx);
@@ -175,21 +175,21 @@ bool RunFrame(GameContext& ctx, InputFrame input) {
   MessagePass(ctx);
   // Running out of time ends the frame here: the screen keeps the last one.
   if (ClockStep(ctx, input.clock)) {
-    frame.End = GameEnd::kTime;
+    play.End = GameEnd::kTime;
     return false;
   }
   ScoreFloor(ctx);
-  AdjustPace(ctx, game.Score.Value(), frame.ScoreAtLastSecond);
+  AdjustPace(ctx, game.Score.Value(), play.ScoreAtLastSecond);
   DrawHud(ctx);
   DrawCrosshairAndFlip(ctx, input.mouse);
-  ++frame.FrameCount;
+  ++play.FrameCount;
 
   if (input.close_requested) {
-    frame.End = GameEnd::kClose;
+    play.End = GameEnd::kClose;
   } else if (input.Down(vk::kEscape)) {
-    frame.End = GameEnd::kEscape;
+    play.End = GameEnd::kEscape;
   }
-  return frame.End == GameEnd::kNone;
+  return play.End == GameEnd::kNone;
 }
 
 }  // namespace mw

@@ -41,10 +41,10 @@ void PlaceShip(GameContext& ctx) {
   const double d = game.ShipDistance;
   const double s = game.ShipSinking;
   const std::int32_t left = ToInt32(std::int64_t{game.ShipX} - game.ViewX.Value() + 100);
-  ctx.frame.TargetRect =
+  ctx.play.TargetRect =
       Rect{left, RoundToInt32(530 - 80 * d + 2 * s / d), RoundToInt32(left + 2 * (200 / d)),
            RoundToInt32(530 - 80 * d + 2 * (100 / d))};
-  ctx.frame.ShipSourceRect = Rect{0, 0, 200, 100 - game.ShipSinking};
+  ctx.play.ShipSourceRect = Rect{0, 0, 200, 100 - game.ShipSinking};
 }
 
 void ShipMessage(GameContext& ctx, const char* text) {
@@ -88,13 +88,13 @@ void HitShip(GameContext& ctx) {
 }  // namespace
 
 void ShipPhase(GameContext& ctx) {
-  if (ctx.frame.StepDue) MoveShip(ctx.game);
+  if (ctx.play.StepDue) MoveShip(ctx.game);
   PlaceShip(ctx);
-  ctx.display.BackBuffer.BlitScaled(ctx.frame.TargetRect, ctx.game.ShipImage,
-                                    ctx.frame.ShipSourceRect);
+  ctx.display.BackBuffer.BlitScaled(ctx.play.TargetRect, ctx.game.ShipImage,
+                                    ctx.play.ShipSourceRect);
   // The whole rectangle counts, also where it lies beyond the BackBuffer.
-  if (ctx.frame.ShotFired && ctx.game.ShipSinking == 0 &&
-      PointInRect(ctx.frame.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
+  if (ctx.play.ShotFired && ctx.game.ShipSinking == 0 &&
+      PointInRect(ctx.play.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
     HitShip(ctx);
   }
 }

@@ -1,6 +1,6 @@
 // The weapon phase: weapon keys, the rifle and the machine gun, the wiper
 // button and the reload. It only decides whether and where a shot is fired;
-// the gulls and the ship test it later in the same frame.
+// the gulls and the ship test it later in the same play.
 
 #include "game/phases.h"
 #include "game/score_change.h"
@@ -21,7 +21,7 @@ bool InWiperButton(Point p) {
 void UseWiper(GameContext& ctx) {
   ctx.game.SplatCount = 0;
   // Drawn over this frame's sea, before gulls, ship and texts: a flash.
-  ctx.display.BackBuffer.FillRect(ctx.frame.WholeRect, kWipeFlash);
+  ctx.display.BackBuffer.FillRect(ctx.play.WholeRect, kWipeFlash);
   ChangeScore(ctx.game, -50);
   ShowMessage(ctx, -300, 420, "-50");
 }
@@ -29,7 +29,7 @@ void UseWiper(GameContext& ctx) {
 void SelectWeapon(GameContext& ctx, const InputFrame& input) {
   GameState& game = ctx.game;
   // Key 2 counts only when key 1 changed nothing, so both keys held together
-  // switch back and forth in every frame.
+  // switch back and forth in every play.
   if (input.Down(vk::kKey1) && game.Weapon != 1) {
     game.Weapon = 1;
     ShowMessage(ctx, -110, 420, "- Gewehr -");
@@ -44,58 +44,58 @@ void SelectWeapon(GameContext& ctx, const InputFrame& input) {
 
 void FireRifle(GameContext& ctx, bool left_down, Point mouse) {
   GameState& game = ctx.game;
-  FrameState& frame = ctx.frame;
-  if (!left_down || frame.LeftHeld) return;
+  PlayState& play = ctx.play;
+  if (!left_down || play.LeftHeld) return;
   game.ShotPos = mouse;
   if (InWiperButton(game.ShotPos)) {
     UseWiper(ctx);
   } else if (game.Cartridges.Value() > 0) {
-    frame.ShotFired = true;
+    play.ShotFired = true;
     PlaySoundNumber(ctx, 0);
     game.Cartridges.SetValue(game.Cartridges.Value() - 1);
   } else {
     PlaySoundNumber(ctx, 1);  // the empty rifle clicks
   }
-  frame.LeftHeld = true;
+  play.LeftHeld = true;
 }
 
 void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
   GameState& game = ctx.game;
-  FrameState& frame = ctx.frame;
+  PlayState& play = ctx.play;
   if (!left_down) return;
   game.ShotPos = mouse;  // the aim follows the mouse
-  if (InWiperButton(game.ShotPos) && !frame.LeftHeld) {
+  if (InWiperButton(game.ShotPos) && !play.LeftHeld) {
     UseWiper(ctx);
-  } else if (frame.StepDue) {
+  } else if (play.StepDue) {
     const std::int32_t every = game.MgStepsPerShot.Value();
     if (every == 0) throw DivisionByZero();
     game.MgCounter = ToByte((game.MgCounter + 1) % every);
     if (game.MgCounter == 0) {
-      frame.ShotFired = true;
+      play.ShotFired = true;
       PlaySoundNumber(ctx, 0);
       ChangeScore(game, -1);
       ShowMessage(ctx, -600, 420, "-1");
     }
   }
-  frame.LeftHeld = true;
+  play.LeftHeld = true;
 }
 
 void Reload(GameContext& ctx, bool right_down) {
   GameState& game = ctx.game;
-  FrameState& frame = ctx.frame;
+  PlayState& play = ctx.play;
   if (!right_down) {
-    frame.RightHeld = false;
+    play.RightHeld = false;
     return;
   }
   if (game.Weapon != 1) return;
   // Only an empty rifle reloads, and only once per press.
-  if (game.Cartridges.Value() == 0 && !frame.RightHeld) {
+  if (game.Cartridges.Value() == 0 && !play.RightHeld) {
     game.Cartridges.SetValue(kMagazine);
     ChangeScore(game, -kMagazine);
     ShowMessage(ctx, -600, 420, "-8");
     PlaySoundNumber(ctx, 3);
   }
-  frame.RightHeld = true;
+  play.RightHeld = true;
 }
 
 }  // namespace
@@ -104,11 +104,11 @@ void WeaponPhase(GameContext& ctx, const InputFrame& input) {
   // A shot counts only in the frame in which it is fired, for both weapons;
   // otherwise an old machine-gun aim point would keep hitting gulls that fly
   // into it after the trigger is released.
-  ctx.frame.ShotFired = false;
+  ctx.play.ShotFired = false;
   SelectWeapon(ctx, input);
   // A click shorter than a frame still counts.
   const bool left_down = input.Down(vk::kLeftButton);
-  if (!left_down) ctx.frame.LeftHeld = false;
+  if (!left_down) ctx.play.LeftHeld = false;
   if (ctx.game.Weapon == 1) {
     FireRifle(ctx, left_down, input.mouse);
   } else if (ctx.game.Weapon == 2) {
