@@ -87,7 +87,7 @@ TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {
   // The channel of a play is the ring's index once it has been played.
   std::vector<int> channels;
   auto play = [&](int number) {
-    PlaySoundNumber(world.ctx, number);
+    PlayEffect(world.ctx, static_cast<Sound>(number));
     channels.push_back(world.game.Sounds.PlayIndex);
   };
   for (int i = 0; i < 60; ++i) play(i % 8 == 2 ? 0 : i % 8);
@@ -108,7 +108,7 @@ TEST(GameSounds, EffectTwoAndNumbersOutsideTheTableAreErrors) {
   World world(kLongRun);
   world.SetUpGame();
   for (int bad : {-1, 2, 8, 1000}) {
-    EXPECT_THROW(PlaySoundNumber(world.ctx, bad), RuntimeError) << bad;
+    EXPECT_THROW(PlayEffect(world.ctx, static_cast<Sound>(bad)), RuntimeError) << bad;
   }
   EXPECT_EQ(world.platform.SoundPlays(), 0);
 }

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "app/highlight.h"
 #include "app/program_state.h"
 #include "platform/platform.h"
 #include "shared/guarded_values.h"
+#include "shared/highlight.h"
 #include "shared/pass_result.h"
 
 namespace mw {

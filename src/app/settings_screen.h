@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "app/highlight.h"
 #include "platform/platform.h"
 #include "shared/display_state.h"
+#include "shared/highlight.h"
 #include "shared/pass_result.h"
 #include "shared/screen_exit.h"
 #include "shared/session.h"

@@ -25,7 +25,7 @@ bool ClockStep(GameContext& ctx, std::int64_t now) {
                  : 0;
   game.TimeLeft.SetValue(ToInt32(static_cast<std::int64_t>(game.TimeLeft.Value()) - 1));
   const std::int32_t time_left = game.TimeLeft.Value();
-  if (time_left <= 10) PlaySoundNumber(ctx, 4);
+  if (time_left <= 10) PlayEffect(ctx, Sound::kTimeRunningOut);
   if (time_left <= 0) return true;
   play.ScoreAtLastSecond = game.Score.Value();
   return false;

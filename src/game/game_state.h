@@ -41,6 +41,17 @@ struct MessageSlot {
   std::string Text;  // Windows-1252
 };
 
+// The game's sound effects, by the numbers the event log gives them.
+enum class Sound : int {
+  kShot = 0,
+  kEmptyRifle = 1,
+  kReload = 3,
+  kTimeRunningOut = 4,
+  kSplat = 5,
+  kGullHit = 6,
+  kShipHit = 7,
+};
+
 struct SoundTable {
   std::array<SoundBuffer, 8> SoundBuffers{};  // entry 2 stays empty
   std::int32_t PlayIndex = 0;  // the ring of 100 copies is the platform's channels 0..99

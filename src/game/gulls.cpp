@@ -35,7 +35,7 @@ void Fly(Gull& g) {
 void LeaveSplat(GameContext& ctx, const Gull& g) {
   GameState& game = ctx.game;
   game.SplatCount = ToInt32(std::int64_t{game.SplatCount} + 1);
-  PlaySoundNumber(ctx, 5);
+  PlayEffect(ctx, Sound::kSplat);
   ForcedWipe(ctx);
   // After a forced wipe the splat goes into entry 0, which is never drawn.
   if (game.SplatCount < 0 || game.SplatCount > kMaxSplats) {
@@ -70,7 +70,7 @@ void ScoreHit(GameContext& ctx, Gull& g) {
   ChangeScore(game, ship_mode ? -g.Distance : g.Distance);
   const std::string digits = std::to_string(g.Distance);
   ShowMessage(ctx, g.X + 960, g.Y + 240, ship_mode ? "-" + digits : digits);
-  PlaySoundNumber(ctx, 6);
+  PlayEffect(ctx, Sound::kGullHit);
   g.Frame = 0;
 }
 

@@ -31,7 +31,8 @@ void LoadGameImages(Platform& platform, DisplayState& display, GameState& game);
 
 // sounds.cpp: opens the device (false when there is none) and loads the effects.
 bool OpenSounds(Platform& platform, GameState& game);
-void PlaySoundNumber(GameContext& ctx, int number);
+// Plays the effect; the event log names it by its number.
+void PlayEffect(GameContext& ctx, Sound effect);
 
 // weapons.cpp: weapon keys, shots, the wiper, reload.
 void WeaponPhase(GameContext& ctx, const InputFrame& input);

@@ -53,7 +53,7 @@ void ShipMessage(GameContext& ctx, const char* text) {
 
 void HitShip(GameContext& ctx) {
   GameState& game = ctx.game;
-  PlaySoundNumber(ctx, 7);
+  PlayEffect(ctx, Sound::kShipHit);
   game.ShipSinking = 5;
   game.ShipHits = ToInt16(game.ShipHits + 1);
   switch (game.ShipHits) {

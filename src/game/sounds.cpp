@@ -24,7 +24,8 @@ bool OpenSounds(Platform& platform, GameState& game) {
   return true;
 }
 
-void PlaySoundNumber(GameContext& ctx, int number) {
+void PlayEffect(GameContext& ctx, Sound effect) {
+  const int number = static_cast<int>(effect);
   SoundTable& sounds = ctx.game.Sounds;
   sounds.PlayIndex = (sounds.PlayIndex + 1) % 100;
   if (number < 0 || number > 7 || !sounds.SoundBuffers[static_cast<std::size_t>(number)]) {

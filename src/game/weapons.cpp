@@ -51,10 +51,10 @@ void FireRifle(GameContext& ctx, bool left_down, Point mouse) {
     UseWiper(ctx);
   } else if (game.Cartridges.Value() > 0) {
     play.ShotFired = true;
-    PlaySoundNumber(ctx, 0);
+    PlayEffect(ctx, Sound::kShot);
     game.Cartridges.SetValue(game.Cartridges.Value() - 1);
   } else {
-    PlaySoundNumber(ctx, 1);  // the empty rifle clicks
+    PlayEffect(ctx, Sound::kEmptyRifle);
   }
   play.LeftHeld = true;
 }
@@ -72,7 +72,7 @@ void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
     game.MgCounter = ToByte((game.MgCounter + 1) % every);
     if (game.MgCounter == 0) {
       play.ShotFired = true;
-      PlaySoundNumber(ctx, 0);
+      PlayEffect(ctx, Sound::kShot);
       ChangeScore(game, -1);
       ShowMessage(ctx, -600, 420, "-1");
     }
@@ -93,7 +93,7 @@ void Reload(GameContext& ctx, bool right_down) {
     game.Cartridges.SetValue(kMagazine);
     ChangeScore(game, -kMagazine);
     ShowMessage(ctx, -600, 420, "-8");
-    PlaySoundNumber(ctx, 3);
+    PlayEffect(ctx, Sound::kReload);
   }
   play.RightHeld = true;
 }

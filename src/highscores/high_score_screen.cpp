@@ -8,22 +8,12 @@
 namespace mw {
 namespace {
 
-constexpr Colour kWhite = Rgb(255, 255, 255);
-
 std::int32_t GameSeconds(const Session& session) {
   return SettingValue(session, kGameTime);
 }
 
 bool AnyLeaveKeyDown(const InputFrame& input) {
   return input.Down(vk::kReturn) || input.Down(vk::kLeftButton) || input.Down(vk::kEscape);
-}
-
-void PulseHighlight(HighScoreVisit& visit) {
-  if (visit.highlight == Rgb(255, 254, 0) || visit.highlight == Rgb(0, 254, 0)) {
-    visit.highlight_step = static_cast<std::int16_t>(-visit.highlight_step);
-  }
-  visit.highlight = Rgb(RedOf(visit.highlight) + static_cast<std::uint32_t>(visit.highlight_step),
-                        GreenOf(visit.highlight), BlueOf(visit.highlight));
 }
 
 void DrawHighScores(const Session& session, DisplayState& display, const HighScoreVisit& visit,
@@ -33,13 +23,13 @@ void DrawHighScores(const Session& session, DisplayState& display, const HighSco
   const std::int32_t seconds = GameSeconds(session);
   for (std::size_t row = 1; row <= kHighScoreRanks; ++row) {
     const std::int32_t y = 100 + 50 * static_cast<std::int32_t>(row);
-    back.SetTextColor(static_cast<std::size_t>(visit.EntryRow) == row ? visit.highlight : kWhite);
+    back.SetTextColor(LineColour(visit.Pulse, static_cast<std::size_t>(visit.EntryRow) == row));
     back.DrawTextAt(50, y, visit.table[row].EntryName.Text());
     back.DrawTextAt(520, y, DisplayedScore(visit.table[row].EntryScore.Value(), seconds));
   }
   const std::int32_t below = visit.table[kNoEntryRow].EntryScore.Value();
   if (visit.EntryRow == kNoEntryRow && below > 0) {
-    back.SetTextColor(visit.highlight);
+    back.SetTextColor(visit.Pulse.HighlightColor);
     back.DrawTextAt(400, 400, DisplayedScore(below, seconds));
   }
   back.BlitImage(mouse.x, mouse.y, display.CursorImage, Rect{}, true);
@@ -62,7 +52,7 @@ HighScoreVisit OpenHighScoreVisit(Platform& platform, Session& session, const Gu
 
 PassResult RunHighScorePass(Platform& platform, const Session& session, DisplayState& display,
                             HighScoreVisit& visit, InputFrame input) {
-  PulseHighlight(visit);
+  StepHighlight(visit.Pulse);
   if (WaitOutLostDisplay(platform, input)) {
     platform.RestoreSurfaces();
     LoadMenuImages(platform, display);

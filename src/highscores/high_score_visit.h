@@ -12,6 +12,7 @@
 #include "platform/types.h"
 #include "shared/display_state.h"
 #include "shared/guarded_values.h"
+#include "shared/highlight.h"
 #include "shared/pass_result.h"
 #include "shared/screen_exit.h"
 #include "shared/session.h"
@@ -22,8 +23,7 @@ struct HighScoreVisit {
   HighScoreTable table;
   HighScoreFile file;
   std::int16_t EntryRow = kNoEntryRow;
-  Colour highlight = Rgb(0, 254, 0);
-  std::int16_t highlight_step = -5;
+  Highlight Pulse;
   bool LeaveLatched = true;
 };
 

@@ -15,6 +15,10 @@ struct EmbeddedFile {
 
 std::span<const EmbeddedFile> EmbeddedFiles();
 
+// True when the names are the same but for the case of ASCII letters, as the
+// game has always looked up its assets and fonts.
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
 // The embedded file with this name, compared without regard to case;
 // nullptr when there is none.
 const EmbeddedFile* FindEmbeddedFile(std::string_view name);

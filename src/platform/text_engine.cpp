@@ -1,7 +1,6 @@
 #include "platform/text_engine.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/cp1252.h"
 #include "platform/embedded_files.h"
@@ -13,13 +12,6 @@ namespace {
 
 // Enough for every string of a screen; the least recently used goes first.
 constexpr std::size_t kCacheLimit = 256;
-
-bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 }  // namespace
 
@@ -41,7 +33,7 @@ int TextEngine::PixelSize(int points) {
 
 TTF_Font* TextEngine::FontFor(const Font& font) {
   // The game asks for Windows faces; Liberation has the same metrics.
-  const bool serif = SameName(font.name, "Times New Roman");
+  const bool serif = SameNameIgnoringCase(font.name, "Times New Roman");
   const FontKey key{serif, font.bold, PixelSize(font.size)};
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
 

@@ -1,5 +1,6 @@
 #pragma once
-// The pulsing colour of a selected line on the shell screens.
+// The pulsing colour of a selected line on the menu, settings and high-score
+// screens.
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "app/highlight.h"
+#include "shared/highlight.h"
 
 namespace mw {
 
