@@ -35,7 +35,7 @@ constexpr int kMeasuredFrames = 3000;
 struct World {
   // The script's last line keeps the virtual clock running for all frames.
   World() : platform(ParseScript("100000000 mouse 320 240\n", "bench"), HeadlessOptions{}) {
-    InitSettingsTables(session);
+    ChooseDefaultSettings(session);
     platform.OpenDisplay();
     MakeMenuBackBuffer(platform, display);
   }

@@ -266,7 +266,7 @@ TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
   Sandbox box;
   const std::string dir = (box.Root() / "").string();
   Session session;
-  InitSettingsTables(session);
+  ChooseDefaultSettings(session);
   session.SettingChoice[kGameTime] = 3;  // 12:00: scores are stored as they are
   for (int first = 32; first <= 255; first += 17) {
     std::string script;

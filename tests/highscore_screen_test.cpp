@@ -36,7 +36,7 @@ constexpr std::int16_t kGameTime12m = 3;
 class HighScoreScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitSettingsTables(session_);
+    ChooseDefaultSettings(session_);
     session_.SettingChoice[kGameTime] = kGameTime12m;
   }
 
@@ -276,7 +276,7 @@ TEST_F(HighScoreScreen, AnEditedScoreIsNeverSaved) {
   EXPECT_NE(Events().find("\"action\":\"refused\""), std::string::npos);
 
   Session clean;
-  InitSettingsTables(clean);
+  ChooseDefaultSettings(clean);
   GuardedNumber edited;
   edited.SetValue(70);
   edited.TamperForTest(1);

@@ -17,7 +17,7 @@ PassResult RunSettingsUntil(World& w, SettingsState& s, double ms) {
 }
 
 std::string Label(const World& w, int setting) {
-  return ChosenSetting(w.state.session, setting).Label;
+  return std::string(ChosenSetting(w.state.session, setting).Label);
 }
 
 TEST(SettingsPass, OpensWithNoLineSoAConfirmDoesNothing) {

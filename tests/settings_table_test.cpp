@@ -11,7 +11,7 @@ namespace {
 
 TEST(SettingsTable, DefaultsGiveTheStandardGame) {
   Session session;
-  InitSettingsTables(session);
+  ChooseDefaultSettings(session);
   EXPECT_EQ(SettingValue(session, kGullCount), 25);
   EXPECT_EQ(SettingValue(session, kGameSpeed), 100);
   EXPECT_EQ(SettingValue(session, kMpSpeed), 5);
@@ -23,12 +23,12 @@ TEST(SettingsTable, DefaultsGiveTheStandardGame) {
 
 TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
   Session session;
-  InitSettingsTables(session);
+  ChooseDefaultSettings(session);
   std::vector<std::string> gulls;
   std::vector<std::int32_t> times;
   for (int i = 0; i < 4; ++i) {
     CycleSetting(session, kGullCount);
-    gulls.push_back(ChosenSetting(session, kGullCount).Label);
+    gulls.emplace_back(ChosenSetting(session, kGullCount).Label);
     CycleSetting(session, kGameTime);
     times.push_back(SettingValue(session, kGameTime));
   }
@@ -42,7 +42,7 @@ TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
 
 TEST(SettingsTable, AChoiceOutsideTheTableIsARunTimeError) {
   Session session;
-  InitSettingsTables(session);
+  ChooseDefaultSettings(session);
   session.SettingChoice[kGameSpeed] = 4;
   EXPECT_THROW(ChosenSetting(session, kGameSpeed), RuntimeError);
   session.SettingChoice[kGameSpeed] = -1;

@@ -90,7 +90,7 @@ struct World {
   explicit World(std::string_view script = kLongRun, HeadlessOptions options = Options())
       : platform(ParseScript(script, "test.script"), std::move(options)) {
     platform.Events().KeepInMemory(true);
-    InitSettingsTables(session);
+    ChooseDefaultSettings(session);
     OpenDisplay(platform, display);
   }
 

@@ -129,7 +129,7 @@ PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, In
 }
 
 void RunMainMenu(Platform& platform, ProgramState& state) {
-  InitSettingsTables(state.session);
+  ChooseDefaultSettings(state.session);
   MenuState menu;
   OpenDisplay(platform, state.display);
   platform.Events().Screen("menu");

@@ -19,8 +19,9 @@ void DrawSettings(Platform& platform, const Session& session, DisplayState& disp
   back.BlitImage(16, 16, display.SettingsBackground, Rect{}, false);
   for (std::uint8_t line = 1; line <= kBackLine; ++line) {
     const std::string text =
-        line == kBackLine ? Utf8ToCp1252("Zurück ")
-                          : Utf8ToCp1252(kCaptions[line]) + ChosenSetting(session, line).Label;
+        line == kBackLine
+            ? Utf8ToCp1252("Zurück ")
+            : Utf8ToCp1252(kCaptions[line]) + std::string(ChosenSetting(session, line).Label);
     back.SetTextColor(LineColour(settings.Pulse, settings.Selected == line));
     back.DrawTextAt(20, 100 + 50 * line, text);
   }

@@ -5,28 +5,35 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace mw {
 
 struct SettingEntry {
-  std::string Label;  // Windows-1252
+  std::string_view Label;  // as the settings screen shows it (plain ASCII)
   std::int32_t Value = 0;
 };
 
 // Settings are numbered 1 to 4 and choices 0 to 3, as on the settings screen.
 enum Setting : int { kGullCount = 1, kGameSpeed = 2, kMpSpeed = 3, kGameTime = 4 };
 
+// kSettingTable[choice][setting]; index 0 of the setting axis is unused, and
+// the gull count has no fourth choice.
+inline constexpr std::array<std::array<SettingEntry, 5>, 4> kSettingTable{{
+    {{{}, {"wenige", 5}, {"langsam", 200}, {"langsam", 20}, {"1:30", 90}}},
+    {{{}, {"mittel", 25}, {"mittel", 100}, {"mittel", 10}, {"3:00", 180}}},
+    {{{}, {"viele", 100}, {"schnell", 50}, {"schnell", 5}, {"6:00", 360}}},
+    {{{}, {}, {"turbo", 1}, {"turbo", 1}, {"12:00", 720}}},
+}};
+
 struct Session {
-  // SettingTable[choice][setting]; index 0 of the setting axis is unused.
-  std::array<std::array<SettingEntry, 5>, 4> SettingTable{};
   // SettingChoice[setting], 0 to 3.
-  std::array<std::int16_t, 5> SettingChoice{};
+  std::array<std::int16_t, 5> SettingChoice{0, 1, 1, 2, 0};
   bool CheatFlag = false;  // never cleared during a run
 };
 
-// Fills the settings with their labels, values and defaults.
-void InitSettingsTables(Session& session);
+// Every setting back to its default choice, as each start of the menu does.
+void ChooseDefaultSettings(Session& session);
 
 // The chosen entry of setting s; a choice outside 0..3 is a run-time error.
 const SettingEntry& ChosenSetting(const Session& session, int setting);
