@@ -18,6 +18,7 @@
 #include "game/game_state.h"
 #include "game/hud.h"
 #include "game/phases.h"
+#include "game/screen_geometry.h"
 #include "platform/cp1252.h"
 #include "platform/embedded_files.h"
 #include "platform/headless_platform.h"
@@ -46,20 +47,6 @@ struct World {
   PlayState play;
   GameContext ctx{platform, session, display, game, play};
 };
-
-Rect GullRect(const GameState& game, const Gull& g) {
-  const double f = 1.0 / (g.Distance * 0.25 + 0.5);
-  const std::int32_t left = g.X + 960 - game.ViewX.Value() + 100;
-  const std::int32_t top = g.Y + 240 + 50;
-  return {left, top, RoundToInt32(left + 100 * f), RoundToInt32(top + 50 * f)};
-}
-
-Rect ShipRect(const GameState& game) {
-  const int d = game.ShipDistance;
-  const std::int32_t left = game.ShipX - game.ViewX.Value() + 100;
-  return {left, RoundToInt32(530 - 80 * d), RoundToInt32(left + 2 * (200.0 / d)),
-          RoundToInt32(530 - 80 * d + 2 * (100.0 / d))};
-}
 
 // Everything at its most: all of it inside the visible window.
 void MakeWorstCase(World& w) {

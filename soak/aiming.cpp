@@ -1,5 +1,7 @@
 #include "soak/aiming.h"
 
+#include "game/screen_geometry.h"
+
 namespace mw {
 
 bool AimableOnScreen(Point p) {
@@ -13,9 +15,9 @@ std::optional<Point> NearestGullInView(const GameState& game, int min_distance) 
   for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
     const Gull& g = game.Gulls[i];
     if (g.Frame == 0 || g.Distance < min_distance || g.Distance >= best_distance) continue;
-    const double scale = g.Distance * 0.25 + 0.5;
-    const Point middle{g.X + 960 - game.ViewX.Value() + static_cast<int>(50 / scale),
-                       g.Y + 240 + static_cast<int>(25 / scale)};
+    const Rect r = GullRect(game, g);
+    const Point middle{(r.left + r.right) / 2 - kGameScreenOrigin.x,
+                       (r.top + r.bottom) / 2 - kGameScreenOrigin.y};
     if (!AimableOnScreen(middle)) continue;
     best = middle;
     best_distance = g.Distance;
@@ -24,9 +26,11 @@ std::optional<Point> NearestGullInView(const GameState& game, int min_distance) 
 }
 
 std::optional<Point> ShipInView(const GameState& game) {
-  const int d = game.ShipDistance;
-  if (game.ShipSinking != 0 || d <= 0) return std::nullopt;
-  const Point p{game.ShipX - game.ViewX.Value() + 200 / d, 480 - 80 * d + 30 / d};
+  if (game.ShipSinking != 0 || game.ShipDistance <= 0) return std::nullopt;
+  const Rect r = ShipRect(game);
+  // High on the hull, so even the nearest lane's ship is aimed at on screen.
+  const Point p{(r.left + r.right) / 2 - kGameScreenOrigin.x,
+                r.top + 30 / game.ShipDistance - kGameScreenOrigin.y};
   return AimableOnScreen(p) ? std::optional<Point>(p) : std::nullopt;
 }
 

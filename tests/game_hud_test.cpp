@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/hud.h"
+#include "game/screen_geometry.h"
 #include "test_world.h"
 
 namespace mw {
@@ -152,7 +153,7 @@ TEST(GameHud, SplatsScrollWithTheView) {
   Surface& back = world.display.BackBuffer;
   back.FillRect(Rect{}, back.MapColour(kWhite));
   DrawSplats(world.ctx);
-  world.platform.Flip(back, world.play.VisibleRect);
+  world.platform.Flip(back, kGameVisibleRect);
   const Rect splat = BoundsOf(world.platform, Rect{0, 0, 640, 480}, NotWhite);
   // Panorama x 900 at view 700 is screen x 200; the picture is 50x50.
   EXPECT_GE(splat.left, 200);

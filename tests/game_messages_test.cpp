@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/screen_geometry.h"
 #include "platform/runtime_error.h"
 #include "test_world.h"
 
@@ -60,7 +61,7 @@ TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
   Surface& back = world.display.BackBuffer;
   back.FillRect(Rect{}, back.MapColour(Rgb(255, 255, 255)));
   MessagePass(world.ctx);
-  world.platform.Flip(back, world.play.VisibleRect);
+  world.platform.Flip(back, kGameVisibleRect);
 
   int red = 0;
   int green = 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "game/screen_geometry.h"
 #include "platform/cp1252.h"
 #include "test_world.h"
 
@@ -42,8 +43,8 @@ TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
   PlaceShip(w, 1);
   w.Frame();
   // 400 x 200 with its waterline at BackBuffer row 650, 70 rows below the end.
-  EXPECT_EQ(w.play.TargetRect, (Rect{100, 450, 500, 650}));
-  EXPECT_EQ(w.play.ShipSourceRect, (Rect{0, 0, 200, 100}));
+  EXPECT_EQ(ShipRect(w.game), (Rect{100, 450, 500, 650}));
+  EXPECT_EQ(ShipPictureRect(w.game), (Rect{0, 0, 200, 100}));
   w.Click({399, 479});
   EXPECT_EQ(w.game.ShipSinking, 5);
   EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 7}));
@@ -51,7 +52,7 @@ TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
   PhaseWorld far;
   PlaceShip(far, 3);
   far.Frame();
-  EXPECT_EQ(far.play.TargetRect, (Rect{100, 290, 233, 357}));
+  EXPECT_EQ(ShipRect(far.game), (Rect{100, 290, 233, 357}));
   far.Click({133, 239});  // one row above the top edge
   EXPECT_EQ(far.game.ShipSinking, 0);
   far.Click({133, 240});
@@ -69,9 +70,9 @@ TEST(GameplayShip, AHitShipSinksBehindItsWaterlineForNineteenSteps) {
     const int s = 5 + 5 * step;
     ASSERT_EQ(w.game.ShipSinking, s);
     ASSERT_EQ(w.game.ShipX, x) << "a sinking ship stays where it is";
-    EXPECT_EQ(w.play.TargetRect.top, 370 + s);
-    EXPECT_EQ(w.play.TargetRect.bottom, 470);
-    EXPECT_EQ(w.play.ShipSourceRect.bottom, 100 - s);
+    EXPECT_EQ(ShipRect(w.game).top, 370 + s);
+    EXPECT_EQ(ShipRect(w.game).bottom, 470);
+    EXPECT_EQ(ShipPictureRect(w.game).bottom, 100 - s);
   }
   // A shot through the sinking ship: no sound, no points.
   const std::int32_t score = w.game.Score.Value();

@@ -135,11 +135,6 @@ struct PlayState {
   bool ShotFired = false;
   bool LeftHeld = false;
   bool RightHeld = false;
-  Rect VisibleRect{100, 50, 740, 530};
-  Rect PanoramaWindow{0, 0, 0, 480};
-  Rect TargetRect{};
-  Rect ShipSourceRect{};
-  Rect WholeRect{};
   GameEnd End = GameEnd::kNone;
 };
 

@@ -5,6 +5,7 @@
 
 #include "game/phases.h"
 #include "game/score_change.h"
+#include "game/screen_geometry.h"
 #include "platform/runtime_error.h"
 
 namespace mw {
@@ -55,14 +56,6 @@ void Arrive(GameContext& ctx, Gull& g) {
   NewGull(ctx.game, g);
 }
 
-Rect GullRect(const GameContext& ctx, const Gull& g) {
-  // Perspective: about 100 x 50 pixels times 1 / (Distance / 4 + 1/2).
-  const double scale = g.Distance * 0.25 + 0.5;
-  const std::int32_t left = ToInt32(std::int64_t{g.X} + 960 - ctx.game.ViewX.Value() + 100);
-  const std::int32_t top = g.Y + 240 + 50;
-  return Rect{left, top, RoundToInt32(left + 100 / scale), RoundToInt32(top + 50 / scale)};
-}
-
 void ScoreHit(GameContext& ctx, Gull& g) {
   GameState& game = ctx.game;
   // A far gull is worth more; in ship mode gulls cost what they are worth.
@@ -93,14 +86,11 @@ void GullPhase(GameContext& ctx) {
     if (g.Distance <= 0) Arrive(ctx, g);
     if (g.Distance <= 0) continue;
 
-    play.TargetRect = GullRect(ctx, g);
+    const Rect on_screen = GullRect(ctx.game, g);
     // One shot hits every flying gull under the aim point; it is not used up.
-    if (play.ShotFired && g.Frame != 0 &&
-        PointInRect(play.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
-      ScoreHit(ctx, g);
-    }
-    ctx.display.BackBuffer.BlitScaled(play.TargetRect, GullImage(ctx.game, g.Frame),
-                                      play.WholeRect);
+    const Point aim = GameScreenToBackBuffer(ctx.game.ShotPos);
+    if (play.ShotFired && g.Frame != 0 && PointInRect(on_screen, aim.x, aim.y)) ScoreHit(ctx, g);
+    ctx.display.BackBuffer.BlitScaled(on_screen, GullImage(ctx.game, g.Frame), Rect{});
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/phases.h"
+#include "game/screen_geometry.h"
 
 namespace mw {
 namespace {
@@ -76,7 +77,7 @@ void DrawCrosshairAndFlip(GameContext& ctx, Point mouse) {
   game.CursorPos = mouse;
   back.BlitImage(game.CursorPos.x - 16 + 100, game.CursorPos.y - 16 + 50, ctx.display.CursorImage,
                  Rect{}, true);
-  ctx.platform.Flip(back, ctx.play.VisibleRect);
+  ctx.platform.Flip(back, kGameVisibleRect);
 }
 
 }  // namespace mw

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "game/phases.h"
+#include "game/screen_geometry.h"
 #include "platform/runtime_error.h"
 #include "shared/input_waits.h"
 
@@ -83,11 +84,8 @@ void Scroll(GameContext& ctx, const InputFrame& input) {
 }
 
 void DrawPanorama(GameContext& ctx) {
-  PlayState& play = ctx.play;
-  const std::int32_t view_x = ctx.game.ViewX.Value();
-  play.PanoramaWindow.left = view_x;
-  play.PanoramaWindow.right = view_x + 640;
-  ctx.display.BackBuffer.BlitImage(100, 50, ctx.game.PanoramaImage, play.PanoramaWindow, false);
+  ctx.display.BackBuffer.BlitImage(kGameScreenOrigin.x, kGameScreenOrigin.y, ctx.game.PanoramaImage,
+                                   PanoramaInView(ctx.game), false);
 }
 
 }  // namespace
@@ -122,9 +120,6 @@ void SetUpGame(GameContext& ctx, std::int64_t now) {
   game.ViewX.SetValue(kViewXStart);
   game.Cartridges.SetValue(8);
   game.Weapon = 1;
-  play.VisibleRect = Rect{100, 50, 740, 530};
-  play.PanoramaWindow.top = 0;
-  play.PanoramaWindow.bottom = 480;
   play.StartTick = now;
 }
 

@@ -4,6 +4,7 @@
 
 #include "game/phases.h"
 #include "game/score_change.h"
+#include "game/screen_geometry.h"
 #include "platform/cp1252.h"
 
 namespace mw {
@@ -32,19 +33,6 @@ void MoveShip(GameState& game) {
     NewShip(game);
     game.ShipSinking = 0;
   }
-}
-
-// The ship scaled by 2 / lane with its waterline fixed; a sinking ship loses
-// its bottom rows behind that line.
-void PlaceShip(GameContext& ctx) {
-  const GameState& game = ctx.game;
-  const double d = game.ShipDistance;
-  const double s = game.ShipSinking;
-  const std::int32_t left = ToInt32(std::int64_t{game.ShipX} - game.ViewX.Value() + 100);
-  ctx.play.TargetRect =
-      Rect{left, RoundToInt32(530 - 80 * d + 2 * s / d), RoundToInt32(left + 2 * (200 / d)),
-           RoundToInt32(530 - 80 * d + 2 * (100 / d))};
-  ctx.play.ShipSourceRect = Rect{0, 0, 200, 100 - game.ShipSinking};
 }
 
 void ShipMessage(GameContext& ctx, const char* text) {
@@ -89,12 +77,11 @@ void HitShip(GameContext& ctx) {
 
 void ShipPhase(GameContext& ctx) {
   if (ctx.play.StepDue) MoveShip(ctx.game);
-  PlaceShip(ctx);
-  ctx.display.BackBuffer.BlitScaled(ctx.play.TargetRect, ctx.game.ShipImage,
-                                    ctx.play.ShipSourceRect);
+  const Rect on_screen = ShipRect(ctx.game);
+  ctx.display.BackBuffer.BlitScaled(on_screen, ctx.game.ShipImage, ShipPictureRect(ctx.game));
   // The whole rectangle counts, also where it lies beyond the BackBuffer.
-  if (ctx.play.ShotFired && ctx.game.ShipSinking == 0 &&
-      PointInRect(ctx.play.TargetRect, ctx.game.ShotPos.x + 100, ctx.game.ShotPos.y + 50)) {
+  const Point aim = GameScreenToBackBuffer(ctx.game.ShotPos);
+  if (ctx.play.ShotFired && ctx.game.ShipSinking == 0 && PointInRect(on_screen, aim.x, aim.y)) {
     HitShip(ctx);
   }
 }

@@ -1,0 +1,33 @@
+#include "game/screen_geometry.h"
+
+#include "shared/numbers.h"
+
+namespace mw {
+
+Rect PanoramaInView(const GameState& game) {
+  const std::int32_t view_x = game.ViewX.Value();
+  return Rect{view_x, 0, view_x + 640, 480};
+}
+
+Rect GullRect(const GameState& game, const Gull& gull) {
+  const double scale = gull.Distance * 0.25 + 0.5;
+  const std::int32_t left =
+      ToInt32(std::int64_t{gull.X} + 960 - game.ViewX.Value() + kGameScreenOrigin.x);
+  const std::int32_t top = gull.Y + 240 + kGameScreenOrigin.y;
+  return Rect{left, top, RoundToInt32(left + 100 / scale), RoundToInt32(top + 50 / scale)};
+}
+
+Rect ShipRect(const GameState& game) {
+  const double d = game.ShipDistance;
+  const double s = game.ShipSinking;
+  const std::int32_t left =
+      ToInt32(std::int64_t{game.ShipX} - game.ViewX.Value() + kGameScreenOrigin.x);
+  return Rect{left, RoundToInt32(530 - 80 * d + 2 * s / d), RoundToInt32(left + 2 * (200 / d)),
+              RoundToInt32(530 - 80 * d + 2 * (100 / d))};
+}
+
+Rect ShipPictureRect(const GameState& game) {
+  return Rect{0, 0, 200, 100 - game.ShipSinking};
+}
+
+}  // namespace mw

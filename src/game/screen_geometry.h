@@ -1,0 +1,34 @@
+#pragma once
+// Where things stand on the play screen. The game draws into an 840x580
+// BackBuffer of which (100,50)-(740,530) is shown, so screen pixel (x, y) is
+// BackBuffer pixel (x + 100, y + 50). Game, benchmark, bot and tests take the
+// rectangles of gulls and ship from here.
+
+#include "game/game_state.h"
+#include "platform/types.h"
+
+namespace mw {
+
+// Screen pixel (0, 0) in the BackBuffer.
+inline constexpr Point kGameScreenOrigin{100, 50};
+// The part of the BackBuffer that is shown.
+inline constexpr Rect kGameVisibleRect{100, 50, 740, 530};
+
+inline Point GameScreenToBackBuffer(Point screen) {
+  return {screen.x + kGameScreenOrigin.x, screen.y + kGameScreenOrigin.y};
+}
+
+// The panorama's columns in view: 640 from ViewX, all 480 rows.
+Rect PanoramaInView(const GameState& game);
+
+// A flying gull in the BackBuffer: about 100 x 50 pixels scaled by
+// 1 / (Distance / 4 + 1/2), its top-left at panorama (X + 960, Y + 240).
+Rect GullRect(const GameState& game, const Gull& gull);
+
+// The ship in the BackBuffer, scaled by 2 / lane with its waterline fixed;
+// while it sinks its top comes down.
+Rect ShipRect(const GameState& game);
+// The part of the ship's picture shown: a sinking ship loses its bottom rows.
+Rect ShipPictureRect(const GameState& game);
+
+}  // namespace mw
