@@ -10,40 +10,26 @@
 # holds before the close, and ends in order. So the number is an upper bound
 # of the time to the first frame: it also holds that wait and the shutdown.
 set -euo pipefail
-
-exe="$(realpath "$1")"
-for tool in xvfb-run openbox; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "window start: SKIPPED, $tool is not installed (scripts/install-deps installs it)"
-    exit 0
-  fi
-done
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../tests/lib/window.bash"
+window_test "window start" "$1" openbox
 printf '10 close\n' >"$work/start.txt"
 "$exe" --headless "$work/start.txt" --record "$work/start.rec" >/dev/null
 
-cat >"$work/measure.sh" <<'MEASURE'
-set -euo pipefail
-exe="$1"; work="$2"
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
-export SDL_AUDIODRIVER=dummy
-"$exe" --replay "$work/start.rec" --windowed  # once to warm the caches
-times=()
-for _ in 1 2 3 4 5; do
-  start=$(date +%s%N)
-  "$exe" --replay "$work/start.rec" --windowed
-  end=$(date +%s%N)
-  times+=($(( (end - start) / 1000000 )))
-done
-kill "$wm" 2>/dev/null || true
-printf '%s\n' "${times[@]}" | sort -n | paste -sd ' ' >"$work/times"
-MEASURE
+measure_starts() {
+  start_openbox
+  export SDL_AUDIODRIVER=dummy
+  "$exe" --replay "$work/start.rec" --windowed  # once to warm the caches
+  local times=() _ start end
+  for _ in 1 2 3 4 5; do
+    start=$(date +%s%N)
+    "$exe" --replay "$work/start.rec" --windowed
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | paste -sd ' ' >"$work/times"
+}
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/measure.sh" "$exe" "$work"
+in_x_server 1280x1024 measure_starts
 read -r -a sorted <"$work/times"
 echo "window start: first menu frame after at most ${sorted[2]} ms (median of 5 starts under" \
   "Xvfb with openbox, to the end of a run closed after that frame; target 200 ms;" \

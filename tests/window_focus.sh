@@ -3,59 +3,28 @@
 # the focus (as behind another full-screen program); in a window it goes on.
 # Read from the recordings of the runs. Usage: window_focus.sh EXECUTABLE
 set -euo pipefail
+source "$(dirname "$0")/lib/window.bash"
+window_test window_focus "$1" xdotool openbox xlogo
 
-exe="$(realpath "$1")"
-for tool in xvfb-run xdotool openbox xlogo; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "window_focus: SKIPPED, $tool is not installed (scripts/install-deps installs it)"
-    exit 0
-  fi
-done
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-
-cat >"$work/drive.sh" <<'DRIVE'
-set -euo pipefail
-exe="$1"; work="$2"
-cd "$work"
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-for mode in fullscreen windowed; do
-  flag=""
-  [ "$mode" = windowed ] && flag="--windowed"
-  SDL_AUDIODRIVER=dummy OEDIR="$work/" "$exe" $flag --record "$work/$mode.rec" \
-    >"$work/$mode.out" 2>"$work/$mode.err" &
-  pid=$!
-  wid=""
-  for _ in $(seq 300); do
-    wid="$(xdotool search --onlyvisible --pid "$pid" --name 'wenschuss' 2>/dev/null | head -n1 || true)"
-    [ -n "$wid" ] && break
-    sleep 0.1
+drive() {
+  start_openbox
+  local mode
+  for mode in fullscreen windowed; do
+    flag=()
+    [ "$mode" = windowed ] && flag=(--windowed)
+    start_program "$mode" "${flag[@]}" --record "$work/$mode.rec"
+    xdotool key --window "$wid" Return; sleep 1.5   # "Spiel starten", selected at first
+    xlogo 2>/dev/null &      # a new window: openbox gives it the focus
+    other=$!
+    sleep 3
+    kill "$other"; wait "$other" 2>/dev/null || true
+    sleep 1
+    kill -TERM "$pid"
+    wait "$pid"
   done
-  [ -n "$wid" ] || { echo "window_focus: no window appeared"; exit 1; }
-  sleep 1
-  xdotool key --window "$wid" Return; sleep 1.5   # "Spiel starten", selected at first
-  xlogo 2>/dev/null &      # a new window: openbox gives it the focus
-  other=$!
-  sleep 3
-  kill "$other"; wait "$other" 2>/dev/null || true
-  sleep 1
-  kill -TERM "$pid"
-  wait "$pid"
-done
-kill "$wm" 2>/dev/null || true
-DRIVE
+}
 
-status=0
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/drive.sh" "$exe" "$work" || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "window_focus: FAILED, a run ended with status $status"
-  cat "$work"/*.err 2>/dev/null || true
-  exit 1
-fi
+in_x_server 1024x768 drive || failed "a run ended with status $?" "$work/fullscreen.err" "$work/windowed.err"
 
 # The recording format (README): the frames' clock deltas and display flags.
 /usr/bin/python3 - "$work/fullscreen.rec" "$work/windowed.rec" <<'CHECK'

@@ -7,17 +7,8 @@
 # Usage: window_fullscreen.sh EXECUTABLE
 # Set MW_SMOKE_SHOTS=DIR to keep the screenshots.
 set -euo pipefail
-
-exe="$(realpath "$1")"
-for tool in xvfb-run xdotool openbox import xwininfo; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "window_fullscreen: SKIPPED, $tool is not installed (scripts/install-deps installs it)"
-    exit 0
-  fi
-done
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib/window.bash"
+window_test window_fullscreen "$1" xdotool openbox import xwininfo
 
 # The menu as the game draws it with the pointer at picture pixel (300, 250), where the window
 # stood before it went full screen.
@@ -44,100 +35,71 @@ print(f"bars {bars} differing {differ:.4f}")
 sys.exit(0 if bars <= 8 and differ < 0.03 else 1)
 COMPARE
 
-cat >"$work/drive.sh" <<'DRIVE'
-set -euo pipefail
-exe="$1"; work="$2"; shots="$3"; variant="$4"
-cd "$work"
-wm=""
-if [ "$variant" = openbox ]; then
-  openbox >/dev/null 2>&1 &
-  wm=$!
-  sleep 1
-fi
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-fail() { echo "window_fullscreen ($variant): $1"; [ -z "$wm" ] || kill "$wm"; exit 1; }
-pixel_to_screen() {  # picture pixel -> desktop pixel in full screen
-  awk -v x="$1" -v y="$2" 'BEGIN { printf "%d %d\n", 200 + (x + 0.5) * 1.875, (y + 0.5) * 1.875 }'
+drive() {
+  variant="$1"
+  [ "$variant" = bare ] || start_openbox
+  fail() { echo "window_fullscreen ($variant): $1"; exit 1; }
+  pixel_to_screen() {  # picture pixel -> desktop pixel in full screen
+    awk -v x="$1" -v y="$2" 'BEGIN { printf "%d %d\n", 200 + (x + 0.5) * 1.875, (y + 0.5) * 1.875 }'
+  }
+  # The picture pixel under the pointer, for a window at (wx, wy) of size ww.
+  pointer_pixel() {
+    eval "$(xdotool getmouselocation --shell)"
+    awk -v x="$X" -v y="$Y" -v wx="$1" -v wy="$2" -v s="$3" -v ox="$4" \
+      'BEGIN { printf "%d %d\n", (x - wx - ox) / s, (y - wy) / s }'
+  }
+  shot() { screenshot root "$1"; keep_shot "$1" "fullscreen-$variant-$(basename "$1")"; }
+
+  read -r px py < <(pixel_to_screen 300 250)
+  xdotool mousemove "$px" "$py"
+  start_program "$variant" --events "$work/log-$variant.jsonl" || fail "no window appeared"
+  sleep 0.5
+
+  # The pointer has not moved since the start: the cursor is drawn under it.
+  shot "$work/start.png"
+  /usr/bin/python3 "$work/compare.py" "$work/start.png" "$work/menu.png" ||
+    fail "the full screen does not show the whole picture letterboxed"
+
+  read -r px py < <(pixel_to_screen 320 300)   # "Einstellungen"
+  xdotool mousemove "$px" "$py"; sleep 0.3; xdotool click 1; sleep 0.8
+  xdotool key Escape; sleep 0.8
+
+  read -r px py < <(pixel_to_screen 500 100)
+  xdotool mousemove "$px" "$py"; sleep 0.5
+  xdotool key alt+Return; sleep 2
+  eval "$(xwininfo -id "$wid" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {print "WX=" $2}
+    /Absolute upper-left Y/ {print "WY=" $2} /Width/ {print "WW=" $2} /Height/ {print "WH=" $2}')"
+  [ "$WW" = 640 ] && [ "$WH" = 480 ] || fail "the window after Alt+Enter is ${WW}x${WH}, not 640x480"
+  read -r gx gy < <(pointer_pixel "$WX" "$WY" 1 0)
+  if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
+    fail "after Alt+Enter the pointer is on picture pixel ($gx, $gy), not (500, 100)"
+  fi
+  shot "$work/windowed.png"
+
+  xdotool key alt+Return; sleep 2
+  read -r gx gy < <(pointer_pixel 0 0 1.875 200)
+  if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
+    fail "back in full screen the pointer is on picture pixel ($gx, $gy), not (500, 100)"
+  fi
+  read -r px py < <(pixel_to_screen 300 250)
+  xdotool mousemove "$px" "$py"; sleep 0.8
+  shot "$work/again.png"
+  /usr/bin/python3 "$work/compare.py" "$work/again.png" "$work/menu.png" ||
+    fail "after Alt+Enter twice the full screen does not show the whole picture"
+
+  xdotool key Escape
+  ended_within 10 || fail "the program did not end after Escape"
+  wait "$pid" || fail "the program ended with status $?"
 }
-# The picture pixel under the pointer, for a window at (wx, wy) of size ww.
-pointer_pixel() {
-  eval "$(xdotool getmouselocation --shell)"
-  awk -v x="$X" -v y="$Y" -v wx="$1" -v wy="$2" -v s="$3" -v ox="$4" \
-    'BEGIN { printf "%d %d\n", (x - wx - ox) / s, (y - wy) / s }'
-}
-shot() { import -window root "$1"; [ -z "$shots" ] || cp "$1" "$shots/fullscreen-$variant-$(basename "$1")"; }
-
-read -r px py < <(pixel_to_screen 300 250)
-xdotool mousemove "$px" "$py"
-SDL_AUDIODRIVER=dummy OEDIR="$work/" "$exe" --events "$work/log-$variant.jsonl" \
-  >"$work/out.txt" 2>"$work/err.txt" &
-pid=$!
-wid=""
-for _ in $(seq 300); do
-  wid="$(xdotool search --onlyvisible --pid "$pid" --name 'wenschuss' 2>/dev/null | head -n1 || true)"
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "no window appeared"
-sleep 1.5
-
-# The pointer has not moved since the start: the cursor is drawn under it.
-shot "$work/start.png"
-/usr/bin/python3 "$work/compare.py" "$work/start.png" "$work/menu.png" ||
-  fail "the full screen does not show the whole picture letterboxed"
-
-read -r px py < <(pixel_to_screen 320 300)   # "Einstellungen"
-xdotool mousemove "$px" "$py"; sleep 0.3; xdotool click 1; sleep 0.8
-xdotool key Escape; sleep 0.8
-
-read -r px py < <(pixel_to_screen 500 100)
-xdotool mousemove "$px" "$py"; sleep 0.5
-xdotool key alt+Return; sleep 2
-eval "$(xwininfo -id "$wid" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {print "WX=" $2}
-  /Absolute upper-left Y/ {print "WY=" $2} /Width/ {print "WW=" $2} /Height/ {print "WH=" $2}')"
-[ "$WW" = 640 ] && [ "$WH" = 480 ] || fail "the window after Alt+Enter is ${WW}x${WH}, not 640x480"
-read -r gx gy < <(pointer_pixel "$WX" "$WY" 1 0)
-if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
-  fail "after Alt+Enter the pointer is on picture pixel ($gx, $gy), not (500, 100)"
-fi
-shot "$work/windowed.png"
-
-xdotool key alt+Return; sleep 2
-read -r gx gy < <(pointer_pixel 0 0 1.875 200)
-if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
-  fail "back in full screen the pointer is on picture pixel ($gx, $gy), not (500, 100)"
-fi
-read -r px py < <(pixel_to_screen 300 250)
-xdotool mousemove "$px" "$py"; sleep 0.8
-shot "$work/again.png"
-/usr/bin/python3 "$work/compare.py" "$work/again.png" "$work/menu.png" ||
-  fail "after Alt+Enter twice the full screen does not show the whole picture"
-
-xdotool key Escape
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end after Escape"
-wait "$pid" || fail "the program ended with status $?"
-[ -z "$wm" ] || kill "$wm" 2>/dev/null || true
-DRIVE
 
 for variant in bare openbox; do
-  status=0
-  xvfb-run -a -s "-screen 0 1600x900x24" bash "$work/drive.sh" "$exe" "$work" \
-    "${MW_SMOKE_SHOTS:-}" "$variant" || status=$?
-  if [ "$status" -ne 0 ]; then
-    echo "window_fullscreen: FAILED ($variant)"
-    cat "$work/err.txt" "$work/log-$variant.jsonl" 2>/dev/null || true
-    exit 1
-  fi
-  got="$(sed 's/^{"t":[0-9]*,//' "$work/log-$variant.jsonl")"
+  in_x_server 1600x900 drive "$variant" ||
+    failed "($variant)" "$work/$variant.err" "$work/log-$variant.jsonl"
   expected='"event":"screen","name":"menu"}
 "event":"screen","name":"settings"}
 "event":"screen","name":"menu"}
 "event":"exit","code":0}'
-  if [ "$got" != "$expected" ]; then
-    echo "window_fullscreen: FAILED ($variant), unexpected event log:"
-    cat "$work/log-$variant.jsonl"
-    exit 1
-  fi
+  [ "$(events_of "$work/log-$variant.jsonl")" = "$expected" ] ||
+    failed "($variant), unexpected event log:" "$work/log-$variant.jsonl"
 done
 echo "window_fullscreen: passed (without a window manager and with openbox)"

@@ -5,57 +5,27 @@
 # them). No sample may clip, and every effect played stays clearly audible.
 # Usage: window_sound_mix.sh EXECUTABLE
 set -euo pipefail
+source "$(dirname "$0")/lib/window.bash"
+window_test window_sound_mix "$1" xdotool openbox
 
-exe="$(realpath "$1")"
-for tool in xvfb-run xdotool openbox; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "window_sound_mix: SKIPPED, $tool is not installed (scripts/install-deps installs it)"
-    exit 0
-  fi
-done
+drive() {
+  start_openbox
+  start_program mix SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mix.raw" \
+    --windowed --events "$work/log.jsonl"
+  measure
+  click_at 320 250 1.5                                       # "Spiel starten"
+  move_to 320 200
+  for _ in $(seq 10); do xdotool click 1; sleep 0.15; done   # 8 shots, 2 clicks
+  xdotool click 3; sleep 0.6                                   # reload
+  for _ in $(seq 4); do xdotool click 1; sleep 0.1; done
+  xdotool key --window "$wid" 2; sleep 0.2                     # machine gun
+  xdotool mousedown 1; sleep 2.5; xdotool mouseup 1
+  sleep 1.5
+  kill -TERM "$pid"
+  wait "$pid"
+}
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-
-cat >"$work/drive.sh" <<'DRIVE'
-set -euo pipefail
-exe="$1"; work="$2"
-cd "$work"
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mix.raw" OEDIR="$work/" \
-  "$exe" --windowed --events "$work/log.jsonl" >"$work/out.txt" 2>"$work/err.txt" &
-pid=$!
-wid=""
-for _ in $(seq 300); do
-  wid="$(xdotool search --onlyvisible --pid "$pid" --name 'wenschuss' 2>/dev/null | head -n1 || true)"
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
-[ -n "$wid" ] || { echo "window_sound_mix: no window appeared"; exit 1; }
-sleep 1
-xdotool mousemove --window "$wid" 320 250; sleep 0.3; xdotool click 1; sleep 1.5
-xdotool mousemove --window "$wid" 320 200
-for _ in $(seq 10); do xdotool click 1; sleep 0.15; done   # 8 shots, 2 clicks
-xdotool click 3; sleep 0.6                                   # reload
-for _ in $(seq 4); do xdotool click 1; sleep 0.1; done
-xdotool key --window "$wid" 2; sleep 0.2                     # machine gun
-xdotool mousedown 1; sleep 2.5; xdotool mouseup 1
-sleep 1.5
-kill -TERM "$pid"
-wait "$pid"
-kill "$wm" 2>/dev/null || true
-DRIVE
-
-status=0
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/drive.sh" "$exe" "$work" || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "window_sound_mix: FAILED, the run ended with status $status"
-  cat "$work/err.txt" "$work/log.jsonl" 2>/dev/null || true
-  exit 1
-fi
+in_x_server 1024x768 drive || failed "the run ended with status $?" "$work/mix.err" "$work/log.jsonl"
 
 /usr/bin/python3 - "$work/mix.raw" "$work/log.jsonl" <<'CHECK'
 import json
