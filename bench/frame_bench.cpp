@@ -45,7 +45,7 @@ struct World {
   DisplayState display;
   GameState game;
   PlayState play;
-  GameContext ctx{platform, session, display, game, play};
+  GameContext ctx{platform, session, game, play};
 };
 
 // Everything at its most: all of it inside the visible window.
@@ -105,8 +105,8 @@ void ComposeOurs(World& w) {
   // No step and no shot: the gulls and the ship are drawn where they are.
   w.play.StepDue = false;
   w.play.ShotFired = false;
-  w.display.BackBuffer.BlitImage(100, 50, game.PanoramaImage, Rect{view_x, 0, view_x + 640, 480},
-                                 false);
+  w.game.BackBuffer.BlitImage(100, 50, game.PanoramaImage, Rect{view_x, 0, view_x + 640, 480},
+                              false);
   GullPhase(w.ctx);
   ShipPhase(w.ctx);
   DrawSplats(w.ctx);
@@ -121,14 +121,14 @@ class PlainPath {
  public:
   explicit PlainPath(World& w) : w_(w) {
     const GameState& game = w.game;
-    back_ = Copy(SdlSurfaceOf(w.display.BackBuffer), false);
+    back_ = Copy(SdlSurfaceOf(w.game.BackBuffer), false);
     screen_ = Copy(SdlSurfaceOf(w.platform.Frame()), false);
     panorama_ = Copy(SdlSurfaceOf(game.PanoramaImage), false);
     for (const Surface& gull : game.GullPictures) gulls_.push_back(Copy(SdlSurfaceOf(gull), true));
     ship_ = Copy(SdlSurfaceOf(game.ShipImage), true);
     splat_ = Copy(SdlSurfaceOf(game.SplatImage), true);
     cartridge_ = Copy(SdlSurfaceOf(game.CartridgeImage), true);
-    cursor_ = Copy(SdlSurfaceOf(w.display.CursorImage), true);
+    cursor_ = Copy(SdlSurfaceOf(w.game.Crosshair), true);
     serif_ = OpenFont("LiberationSerif-Regular.ttf");
     serif_bold_ = OpenFont("LiberationSerif-Bold.ttf");
   }

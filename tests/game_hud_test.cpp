@@ -50,7 +50,7 @@ bool NotWhite(Colour c) {
 struct HudWorld : World {
   HudWorld() { SetUpGame(); }
   void Show(Colour background) {
-    Surface& back = display.BackBuffer;
+    Surface& back = game.BackBuffer;
     back.FillRect(Rect{}, back.MapColour(background));
     DrawHud(ctx);
     DrawCrosshairAndFlip(ctx, {320, 240});
@@ -150,7 +150,7 @@ TEST(GameHud, SplatsScrollWithTheView) {
   world.game.Splats[1] = SplatPos{900, 100};
   world.game.Splats[2] = SplatPos{5000, 100};  // far outside the view: clipped away
   world.game.ViewX.SetValue(700);
-  Surface& back = world.display.BackBuffer;
+  Surface& back = world.game.BackBuffer;
   back.FillRect(Rect{}, back.MapColour(kWhite));
   DrawSplats(world.ctx);
   world.platform.Flip(back, kGameVisibleRect);

@@ -141,7 +141,7 @@ TEST(GameLoop, RunGameLogsTheScreenAndHowTheGameEnded) {
 TEST(GameLoop, AWholeGameRunsOutOfTime) {
   World world(kLongRun);
   world.session.SettingChoice[kGameSpeed] = 3;
-  StartGame(world.platform, world.session, world.display, world.game);
+  StartGame(world.platform, world.session, world.game);
   const EventLog& log = world.platform.Events();
   EXPECT_EQ(CountEvents(log, "\"reason\":\"time\""), 1) << log.Text();
   // 90 counted seconds of a little more than 1000 ms each, the first at once.

@@ -58,7 +58,7 @@ TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
   world.game.ViewX.SetValue(640);
   ShowMessage(world.ctx, -100, 100, "-200");  // fixed screen x 100
   ShowMessage(world.ctx, 1000, 300, "50");    // panorama x 1000: screen x 360
-  Surface& back = world.display.BackBuffer;
+  Surface& back = world.game.BackBuffer;
   back.FillRect(Rect{}, back.MapColour(Rgb(255, 255, 255)));
   MessagePass(world.ctx);
   world.platform.Flip(back, kGameVisibleRect);

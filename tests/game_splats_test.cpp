@@ -12,7 +12,7 @@ using World = test::World;
 
 // Fills the BackBuffer with a plain colour and draws the splats.
 void DrawOnPlain(World& world) {
-  Surface& back = world.display.BackBuffer;
+  Surface& back = world.game.BackBuffer;
   back.FillRect(Rect{}, back.MapColour(Rgb(40, 90, 160)));
   DrawSplats(world.ctx);
 }
@@ -58,7 +58,7 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
       game.ViewX.SetValue(view_x);
       DrawOnPlain(world);
       DrawOneByOne(world, expected);
-      EXPECT_EQ(VisibleDifferences(world.display.BackBuffer, expected), 0)
+      EXPECT_EQ(VisibleDifferences(world.game.BackBuffer, expected), 0)
           << when << ", view " << view_x;
     }
   };
@@ -90,7 +90,7 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
   game.SplatCount = kMaxSplats;
   DrawOneByOne(world, expected);
   DrawOnPlain(world);
-  EXPECT_EQ(VisibleDifferences(world.display.BackBuffer, expected), 0);
+  EXPECT_EQ(VisibleDifferences(world.game.BackBuffer, expected), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, GameSplats, ::testing::Values(kRgb565, kRgb555));

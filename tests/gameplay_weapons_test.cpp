@@ -183,7 +183,7 @@ TEST(GameplayWiper, ButtonBoundsAreExclusive) {
 
 TEST(GameplayWiper, FlashesOncePerPressAndWorksWithAnEmptyWindscreen) {
   PhaseWorld w;
-  Surface& back = w.display.BackBuffer;
+  Surface& back = w.game.BackBuffer;
   w.mouse = {200, 460};
   w.held = {vk::kLeftButton};
   w.Frame();

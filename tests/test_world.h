@@ -138,7 +138,7 @@ struct World {
   DisplayState& display = state.display;
   GameState& game = state.game;
   PlayState play;
-  GameContext ctx{platform, session, display, game, play};
+  GameContext ctx{platform, session, game, play};
 };
 
 // A game as the phases of one frame see it, without the frame loop: the
@@ -148,7 +148,7 @@ struct World {
 struct PhaseWorld : World {
   PhaseWorld() {
     OpenSounds(platform, game);
-    MakeGameBackBuffer(platform, display, game);
+    MakeGameBackBuffer(platform, game);
     game.Score.SetValue(0);
     game.ViewX.SetValue(640);
     game.Cartridges.SetValue(8);

@@ -24,12 +24,11 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
   switch (menu.Selected) {
     case kStartGame:
       // A closed window ends the program without showing the table.
-      if (StartGame(platform, state.session, state.display, state.game) == GameEnd::kClose) {
+      if (StartGame(platform, state.session, state.game) == GameEnd::kClose) {
         return PassResult::kClose;
       }
       // A score edited from outside during the game must not reach the file.
       if (state.game.Tampered()) state.session.CheatFlag = true;
-      MakeMenuBackBuffer(platform, state.display);
       exit = ShowHighScores(platform, state.session, state.display, state.game.Score,
                             state.high_score_prefix);
       break;

@@ -2,13 +2,13 @@
 
 namespace mw {
 
-void MakeGameBackBuffer(Platform& platform, DisplayState& display, GameState& game) {
-  display.BackBuffer = Surface();
-  display.BackBuffer = platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
-  LoadGameImages(platform, display, game);
+void MakeGameBackBuffer(Platform& platform, GameState& game) {
+  game.BackBuffer = Surface();
+  game.BackBuffer = platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
+  LoadGameImages(platform, game);
 }
 
-void LoadGameImages(Platform& platform, DisplayState& display, GameState& game) {
+void LoadGameImages(Platform& platform, GameState& game) {
   const PixelFormat format = platform.DisplayFormat();
   game.PanoramaImage = platform.ImageSurface("5.pdk", 1920, 480);
   // GullPictures hold "6.pdk" to "11.pdk"; GullImage() maps frames onto them.
@@ -24,8 +24,8 @@ void LoadGameImages(Platform& platform, DisplayState& display, GameState& game) 
   game.CartridgeImage.SetTransparentColor(format.blue_mask);
   game.SplatImage.SetTransparentColor(format.blue_mask);
   game.ShipImage.SetTransparentColor(format.red_mask);
-  display.CursorImage = platform.ImageSurface("4.pdk", 32, 32);
-  display.CursorImage.SetTransparentColor(0);
+  game.Crosshair = platform.ImageSurface("4.pdk", 32, 32);
+  game.Crosshair.SetTransparentColor(0);
 }
 
 }  // namespace mw

@@ -12,7 +12,6 @@
 #include "platform/platform.h"
 #include "platform/surface.h"
 #include "platform/types.h"
-#include "shared/display_state.h"
 #include "shared/guarded_values.h"
 #include "shared/numbers.h"
 #include "shared/session.h"
@@ -104,6 +103,10 @@ struct GameState {
 
   Font GameFont{"Times New Roman", 20, false};
 
+  // The game draws into a BackBuffer of its own (840x580, see
+  // screen_geometry.h), so the screens around it keep theirs.
+  Surface BackBuffer;
+  Surface Crosshair;
   Surface PanoramaImage;
   Surface CartridgeImage;
   Surface SplatImage;
@@ -142,7 +145,6 @@ struct PlayState {
 struct GameContext {
   Platform& platform;
   Session& session;
-  DisplayState& display;
   GameState& game;
   PlayState& play;
 };

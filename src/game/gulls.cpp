@@ -90,7 +90,7 @@ void GullPhase(GameContext& ctx) {
     // One shot hits every flying gull under the aim point; it is not used up.
     const Point aim = GameScreenToBackBuffer(ctx.game.ShotPos);
     if (play.ShotFired && g.Frame != 0 && PointInRect(on_screen, aim.x, aim.y)) ScoreHit(ctx, g);
-    ctx.display.BackBuffer.BlitScaled(on_screen, GullImage(ctx.game, g.Frame), Rect{});
+    ctx.game.BackBuffer.BlitScaled(on_screen, GullImage(ctx.game, g.Frame), Rect{});
   }
 }
 

@@ -18,7 +18,7 @@ constexpr Colour kWiperGreen = Rgb(0, 85, 0);
 void SetGameFont(GameContext& ctx, bool bold) {
   ctx.game.GameFont.size = 20;
   ctx.game.GameFont.bold = bold;
-  ctx.display.BackBuffer.SetTextFont(ctx.game.GameFont);
+  ctx.game.BackBuffer.SetTextFont(ctx.game.GameFont);
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ std::int32_t ScoreTextX(const std::string& score_text) {
 
 void DrawHud(GameContext& ctx) {
   GameState& game = ctx.game;
-  Surface& back = ctx.display.BackBuffer;
+  Surface& back = ctx.game.BackBuffer;
 
   SetGameFont(ctx, false);
   back.SetTextColor(kWhite);
@@ -73,9 +73,9 @@ void DrawHud(GameContext& ctx) {
 
 void DrawCrosshairAndFlip(GameContext& ctx, Point mouse) {
   GameState& game = ctx.game;
-  Surface& back = ctx.display.BackBuffer;
+  Surface& back = ctx.game.BackBuffer;
   game.CursorPos = mouse;
-  back.BlitImage(game.CursorPos.x - 16 + 100, game.CursorPos.y - 16 + 50, ctx.display.CursorImage,
+  back.BlitImage(game.CursorPos.x - 16 + 100, game.CursorPos.y - 16 + 50, ctx.game.Crosshair,
                  Rect{}, true);
   ctx.platform.Flip(back, kGameVisibleRect);
 }

@@ -19,7 +19,7 @@ void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_v
 
 void MessagePass(GameContext& ctx) {
   GameState& game = ctx.game;
-  Surface& back = ctx.display.BackBuffer;
+  Surface& back = ctx.game.BackBuffer;
   game.GameFont.size = 20;
   game.GameFont.bold = true;
   back.SetTextFont(game.GameFont);

@@ -11,7 +11,7 @@ namespace mw {
 
 // run_game.cpp: prepares a game from the settings and runs it to its end.
 // Returns why the game ended.
-GameEnd StartGame(Platform& platform, Session& session, DisplayState& display, GameState& game);
+GameEnd StartGame(Platform& platform, Session& session, GameState& game);
 void RunGame(GameContext& ctx);
 // One pass of the frame loop with the pass's input; false once the game has
 // ended (ctx.play.End).
@@ -26,8 +26,8 @@ void SetUpGame(GameContext& ctx, std::int64_t now);
 void TearDownGame(GameContext& ctx);
 
 // game_images.cpp
-void MakeGameBackBuffer(Platform& platform, DisplayState& display, GameState& game);
-void LoadGameImages(Platform& platform, DisplayState& display, GameState& game);
+void MakeGameBackBuffer(Platform& platform, GameState& game);
+void LoadGameImages(Platform& platform, GameState& game);
 
 // sounds.cpp: opens the device (false when there is none) and loads the effects.
 bool OpenSounds(Platform& platform, GameState& game);

@@ -61,7 +61,7 @@ bool RecoverLostDisplay(GameContext& ctx, InputFrame& input) {
   if (!WaitOutLostDisplay(platform, input)) return true;
   if (input.close_requested) return false;
   platform.RestoreSurfaces();
-  LoadGameImages(platform, ctx.display, ctx.game);
+  LoadGameImages(platform, ctx.game);
   return true;
 }
 
@@ -84,8 +84,8 @@ void Scroll(GameContext& ctx, const InputFrame& input) {
 }
 
 void DrawPanorama(GameContext& ctx) {
-  ctx.display.BackBuffer.BlitImage(kGameScreenOrigin.x, kGameScreenOrigin.y, ctx.game.PanoramaImage,
-                                   PanoramaInView(ctx.game), false);
+  ctx.game.BackBuffer.BlitImage(kGameScreenOrigin.x, kGameScreenOrigin.y, ctx.game.PanoramaImage,
+                                PanoramaInView(ctx.game), false);
 }
 
 }  // namespace
@@ -112,7 +112,7 @@ void SetUpGame(GameContext& ctx, std::int64_t now) {
   PlayState& play = ctx.play;
   game.GameFont.name = "Times New Roman";
   game.GameFont.size = 20;
-  MakeGameBackBuffer(ctx.platform, ctx.display, game);
+  MakeGameBackBuffer(ctx.platform, game);
   if (!OpenSounds(ctx.platform, game)) throw RuntimeError("Audiohardware nicht gefunden !");
   PlaceStartingGulls(game);
   game.ShipX = -200;
@@ -130,13 +130,15 @@ void TearDownGame(GameContext& ctx) {
   game.SplatImage = Surface();
   game.ShipImage = Surface();
   for (Surface& gull : game.GullPictures) gull = Surface();
+  game.Crosshair = Surface();
+  game.BackBuffer = Surface();
   game.SplatCache = SplatLayer{};
 }
 
-GameEnd StartGame(Platform& platform, Session& session, DisplayState& display, GameState& game) {
+GameEnd StartGame(Platform& platform, Session& session, GameState& game) {
   PrepareGame(session, game);
   PlayState play;
-  GameContext ctx{platform, session, display, game, play};
+  GameContext ctx{platform, session, game, play};
   RunGame(ctx);
   return play.End;
 }

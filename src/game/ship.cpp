@@ -78,7 +78,7 @@ void HitShip(GameContext& ctx) {
 void ShipPhase(GameContext& ctx) {
   if (ctx.play.StepDue) MoveShip(ctx.game);
   const Rect on_screen = ShipRect(ctx.game);
-  ctx.display.BackBuffer.BlitScaled(on_screen, ctx.game.ShipImage, ShipPictureRect(ctx.game));
+  ctx.game.BackBuffer.BlitScaled(on_screen, ctx.game.ShipImage, ShipPictureRect(ctx.game));
   // The whole rectangle counts, also where it lies beyond the BackBuffer.
   const Point aim = GameScreenToBackBuffer(ctx.game.ShotPos);
   if (ctx.play.ShotFired && ctx.game.ShipSinking == 0 && PointInRect(on_screen, aim.x, aim.y)) {

@@ -75,7 +75,7 @@ void DrawSplats(GameContext& ctx) {
   if (count == 0) return;
 
   // Splat i stands at (X - ViewX + 100, Y + 50), as if drawn one by one.
-  Surface& back = ctx.display.BackBuffer;
+  Surface& back = ctx.game.BackBuffer;
   const std::int64_t origin = kLayerLeft - game.ViewX.Value() + 100;
   for (std::int64_t k = 0; k < kStripCount; ++k) {
     const std::int64_t x = origin + k * kStripWidth;

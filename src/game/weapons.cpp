@@ -21,7 +21,7 @@ bool InWiperButton(Point p) {
 void UseWiper(GameContext& ctx) {
   ctx.game.SplatCount = 0;
   // Drawn over this frame's sea, before gulls, ship and texts: a flash.
-  ctx.display.BackBuffer.FillRect(Rect{}, kWipeFlash);  // the whole BackBuffer
+  ctx.game.BackBuffer.FillRect(Rect{}, kWipeFlash);  // the whole BackBuffer
   ChangeScore(ctx.game, -50);
   ShowMessage(ctx, -300, 420, "-50");
 }
