@@ -12,7 +12,7 @@ DESTDIR    ?=
 ARGS       ?=
 CTEST_ARGS ?=
 
-.PHONY: all deps build build-asan build-fuzz play test fuzz soak bench assets install deb clean
+.PHONY: all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean
 
 all: build
 
@@ -66,6 +66,12 @@ soak: build build-asan
 bench: build
 	./$(BUILD)/moewenschuss_bench
 	bench/window_start.sh $(BUILD)/moewenschuss
+
+# Writes the fingerprints of the golden pictures (tests/golden/pictures.txt)
+# anew, after a change that is meant to change how a screen looks; the
+# pictures are left in $(BUILD)/golden-pictures/ to be looked at.
+golden: build
+	cd $(BUILD) && MW_UPDATE_GOLDEN=1 ./mw_tests --gtest_filter='GoldenPictures.*'
 
 # Installs the program to PREFIX/games with its desktop entry, icons, AppStream
 # data and man page; DESTDIR=DIR stages the install below DIR.
