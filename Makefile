@@ -12,7 +12,7 @@ DESTDIR    ?=
 ARGS       ?=
 CTEST_ARGS ?=
 
-.PHONY: all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean
+.PHONY: tidy all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean
 
 all: build
 
@@ -88,3 +88,7 @@ assets: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# The naming rules of .clang-tidy over our code (a few minutes; not in make test).
+tidy: build
+	run-clang-tidy -p $(BUILD) -quiet 'src/|tests/|soak/|bench/'

@@ -50,29 +50,29 @@ struct World {
 
 // Everything at its most: all of it inside the visible window.
 void MakeWorstCase(World& w) {
-  w.session.SettingChoice[kGullCount] = 2;  // 100 gulls
+  w.session.setting_choice[kGullCount] = 2;  // 100 gulls
   PrepareGame(w.session, w.game);
   SetUpGame(w.ctx, kClockStart);
   GameState& game = w.game;
-  game.TimeLeft.SetValue(9);  // red clock
-  game.Score.SetValue(-10000);
-  game.Cartridges.SetValue(8);
-  game.ViewX.SetValue(640);
-  w.play.Fps = 60;
-  for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
-    Gull& g = game.Gulls[i];
+  game.time_left.SetValue(9);  // red clock
+  game.score.SetValue(-10000);
+  game.cartridges.SetValue(8);
+  game.view_x.SetValue(640);
+  w.play.fps = 60;
+  for (std::size_t i = 1; i < game.gulls.size(); ++i) {
+    Gull& g = game.gulls[i];
     const auto k = static_cast<std::int16_t>(i);
-    g.Distance = static_cast<std::int16_t>(2 + k % 48);
-    g.Frame = static_cast<std::int16_t>(1 + k % 8);
-    g.X = static_cast<std::int16_t>(-300 + (k * 37) % 560);
-    g.Y = static_cast<std::int16_t>(-220 + (k * 53) % 300);
+    g.distance = static_cast<std::int16_t>(2 + k % 48);
+    g.frame = static_cast<std::int16_t>(1 + k % 8);
+    g.x = static_cast<std::int16_t>(-300 + (k * 37) % 560);
+    g.y = static_cast<std::int16_t>(-220 + (k * 53) % 300);
   }
-  game.ShipX = 900;
-  game.ShipDistance = 2;
-  game.ShipSinking = 0;
-  game.SplatCount = kMaxSplats;
+  game.ship_x = 900;
+  game.ship_distance = 2;
+  game.ship_sinking = 0;
+  game.splat_count = kMaxSplats;
   for (int i = 1; i <= kMaxSplats; ++i) {
-    game.Splats[static_cast<std::size_t>(i)] = SplatPos{640 + (i * 71) % 600, (i * 29) % 380};
+    game.splats[static_cast<std::size_t>(i)] = SplatPos{640 + (i * 71) % 600, (i * 29) % 380};
   }
 }
 
@@ -89,24 +89,24 @@ void RefillMessages(GameState& game) {
                                        "- Das ist Ihnen wohl zu leicht -",
                                        "49",
                                        "-1"};
-  for (std::size_t i = 0; i < game.Messages.size(); ++i) {
-    MessageSlot& slot = game.Messages[i];
-    slot.X = static_cast<std::int16_t>(i % 2 == 0 ? -(40 + 40 * static_cast<int>(i))
+  for (std::size_t i = 0; i < game.messages.size(); ++i) {
+    MessageSlot& slot = game.messages[i];
+    slot.x = static_cast<std::int16_t>(i % 2 == 0 ? -(40 + 40 * static_cast<int>(i))
                                                   : 700 + 50 * static_cast<int>(i));
-    slot.Y = static_cast<std::int16_t>(100 + 25 * i);
-    slot.Life = 50;
-    slot.Text = Utf8ToCp1252(kTexts[i]);
+    slot.y = static_cast<std::int16_t>(100 + 25 * i);
+    slot.life = 50;
+    slot.text = Utf8ToCp1252(kTexts[i]);
   }
 }
 
 void ComposeOurs(World& w) {
   GameState& game = w.game;
-  const std::int32_t view_x = game.ViewX.Value();
+  const std::int32_t view_x = game.view_x.Value();
   // No step and no shot: the gulls and the ship are drawn where they are.
-  w.play.StepDue = false;
-  w.play.ShotFired = false;
-  w.game.BackBuffer.BlitImage(100, 50, game.PanoramaImage, Rect{view_x, 0, view_x + 640, 480},
-                              false);
+  w.play.step_due = false;
+  w.play.shot_fired = false;
+  w.game.back_buffer.BlitImage(100, 50, game.panorama_image, Rect{view_x, 0, view_x + 640, 480},
+                               false);
   GullPhase(w.ctx);
   ShipPhase(w.ctx);
   DrawSplats(w.ctx);
@@ -121,14 +121,14 @@ class PlainPath {
  public:
   explicit PlainPath(World& w) : w_(w) {
     const GameState& game = w.game;
-    back_ = Copy(SdlSurfaceOf(w.game.BackBuffer), false);
+    back_ = Copy(SdlSurfaceOf(w.game.back_buffer), false);
     screen_ = Copy(SdlSurfaceOf(w.platform.Frame()), false);
-    panorama_ = Copy(SdlSurfaceOf(game.PanoramaImage), false);
-    for (const Surface& gull : game.GullPictures) gulls_.push_back(Copy(SdlSurfaceOf(gull), true));
-    ship_ = Copy(SdlSurfaceOf(game.ShipImage), true);
-    splat_ = Copy(SdlSurfaceOf(game.SplatImage), true);
-    cartridge_ = Copy(SdlSurfaceOf(game.CartridgeImage), true);
-    cursor_ = Copy(SdlSurfaceOf(w.game.Crosshair), true);
+    panorama_ = Copy(SdlSurfaceOf(game.panorama_image), false);
+    for (const Surface& gull : game.gull_pictures) gulls_.push_back(Copy(SdlSurfaceOf(gull), true));
+    ship_ = Copy(SdlSurfaceOf(game.ship_image), true);
+    splat_ = Copy(SdlSurfaceOf(game.splat_image), true);
+    cartridge_ = Copy(SdlSurfaceOf(game.cartridge_image), true);
+    cursor_ = Copy(SdlSurfaceOf(w.game.crosshair), true);
     serif_ = OpenFont("LiberationSerif-Regular.ttf");
     serif_bold_ = OpenFont("LiberationSerif-Bold.ttf");
   }
@@ -142,35 +142,35 @@ class PlainPath {
 
   void Compose() {
     GameState& game = w_.game;
-    const std::int32_t view_x = game.ViewX.Value();
+    const std::int32_t view_x = game.view_x.Value();
     SDL_Rect pano{view_x, 0, 640, 480};
     SDL_Rect at{100, 50, 0, 0};
     SDL_BlitSurface(panorama_, &pano, back_, &at);
     static constexpr int kPicture[] = {0, 1, 2, 3, 2, 1, 4, 5, 4};
-    for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
-      const Gull& g = game.Gulls[i];
+    for (std::size_t i = 1; i < game.gulls.size(); ++i) {
+      const Gull& g = game.gulls[i];
       SDL_Rect r = ToSdl(GullRect(game, g));
-      SDL_BlitScaled(gulls_[static_cast<std::size_t>(kPicture[g.Frame])], nullptr, back_, &r);
+      SDL_BlitScaled(gulls_[static_cast<std::size_t>(kPicture[g.frame])], nullptr, back_, &r);
     }
     SDL_Rect ship = ToSdl(ShipRect(game));
     SDL_BlitScaled(ship_, nullptr, back_, &ship);
-    for (int i = 1; i <= game.SplatCount; ++i) {
-      const SplatPos& s = game.Splats[static_cast<std::size_t>(i)];
-      SDL_Rect r{s.X - view_x + 100, s.Y + 50, 0, 0};
+    for (int i = 1; i <= game.splat_count; ++i) {
+      const SplatPos& s = game.splats[static_cast<std::size_t>(i)];
+      SDL_Rect r{s.x - view_x + 100, s.y + 50, 0, 0};
       SDL_BlitSurface(splat_, nullptr, back_, &r);
     }
     RefillMessages(game);
-    for (MessageSlot& slot : game.Messages) {
-      const bool loss = slot.Text.front() == '-';
-      const std::int32_t x = slot.X > 0 ? slot.X - view_x : -slot.X;
-      Text(serif_bold_, slot.Text, loss ? SDL_Color{255, 0, 0, 255} : SDL_Color{0, 102, 0, 255},
-           x + 100, slot.Y + 50, nullptr);
+    for (MessageSlot& slot : game.messages) {
+      const bool loss = slot.text.front() == '-';
+      const std::int32_t x = slot.x > 0 ? slot.x - view_x : -slot.x;
+      Text(serif_bold_, slot.text, loss ? SDL_Color{255, 0, 0, 255} : SDL_Color{0, 102, 0, 255},
+           x + 100, slot.y + 50, nullptr);
     }
-    Text(serif_, std::to_string(w_.play.Fps) + "fps", {255, 255, 255, 255}, 110, 500, nullptr);
-    const std::string score = std::to_string(game.Score.Value());
+    Text(serif_, std::to_string(w_.play.fps) + "fps", {255, 255, 255, 255}, 110, 500, nullptr);
+    const std::string score = std::to_string(game.score.Value());
     Text(serif_bold_, score, {0, 0, 0, 255}, ScoreTextX(score), 50, nullptr);
-    Text(serif_bold_, ClockText(game.TimeLeft.Value()), {255, 0, 0, 255}, 100, 50, nullptr);
-    for (int i = 1; i <= game.Cartridges.Value(); ++i) {
+    Text(serif_bold_, ClockText(game.time_left.Value()), {255, 0, 0, 255}, 100, 50, nullptr);
+    for (int i = 1; i <= game.cartridges.Value(); ++i) {
       SDL_Rect r{720 - 20 * i, 470, 0, 0};
       SDL_BlitSurface(cartridge_, nullptr, back_, &r);
     }

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // What was read is what a save writes back and a load reads again, clean.
   const std::vector<std::uint8_t> saved = mw::EncodeHighScores(parsed.entries);
   const mw::ParsedHighScores again = mw::ParseHighScores(saved);
-  Check(!again.CheatFlag);
+  Check(!again.cheat_flag);
   Check(again.entries == parsed.entries);
   return 0;
 }

@@ -106,7 +106,7 @@ class Bot {
                                        options_.mp_speed, options_.game_time};
     int line = 5;
     for (int s = 1; s <= 4; ++s) {
-      if (state_->session.SettingChoice[static_cast<std::size_t>(s)] != wanted[s]) {
+      if (state_->session.setting_choice[static_cast<std::size_t>(s)] != wanted[s]) {
         line = s;
         break;
       }
@@ -121,7 +121,7 @@ class Bot {
     Enter(Phase::kInGame);
     game_ = SoakGame{};
     game_.resident_start = ResidentBytes();
-    ship_hits_seen_ = state_->game.ShipHits;
+    ship_hits_seen_ = state_->game.ship_hits;
     previous_frames_.clear();
     before_ = ReadTable();
   }
@@ -132,17 +132,17 @@ class Bot {
 
   void CountWhatHappened() {
     const GameState& game = state_->game;
-    if (previous_frames_.size() != game.Gulls.size()) previous_frames_.assign(game.Gulls.size(), 1);
-    for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
-      if (previous_frames_[i] != 0 && game.Gulls[i].Frame == 0) ++game_.gull_hits;
-      previous_frames_[i] = game.Gulls[i].Frame;
+    if (previous_frames_.size() != game.gulls.size()) previous_frames_.assign(game.gulls.size(), 1);
+    for (std::size_t i = 1; i < game.gulls.size(); ++i) {
+      if (previous_frames_[i] != 0 && game.gulls[i].frame == 0) ++game_.gull_hits;
+      previous_frames_[i] = game.gulls[i].frame;
     }
-    if (game.ShipHits != ship_hits_seen_) {
+    if (game.ship_hits != ship_hits_seen_) {
       ++game_.ship_hits;
-      ship_hits_seen_ = game.ShipHits;
+      ship_hits_seen_ = game.ship_hits;
     }
-    if (game.SplatCount == 0 && splats_seen_ > 0) ++game_.wipes;
-    splats_seen_ = game.SplatCount;
+    if (game.splat_count == 0 && splats_seen_ > 0) ++game_.wipes;
+    splats_seen_ = game.splat_count;
   }
 
   void PlayFrame() {
@@ -152,18 +152,18 @@ class Bot {
     const std::int64_t f = game_.frames;
 
     if (f % kSwitchFrames == 0) {
-      Tap(game.Weapon == 1 ? vk::kKey2 : vk::kKey1);
+      Tap(game.weapon == 1 ? vk::kKey2 : vk::kKey1);
       ++game_.weapon_switches;
       return;
     }
     if (f % 900 < 45) Tap(f % 1800 < 900 ? vk::kLeft : vk::kRight, 20);  // scroll a while
 
-    if (game.SplatCount >= 12 && f % 4 == 0) {
+    if (game.splat_count >= 12 && f % 4 == 0) {
       aim_ = {250, 465};
       Tap(vk::kLeftButton);
       return;
     }
-    if (game.Weapon == 1 && game.Cartridges.Value() == 0) {
+    if (game.weapon == 1 && game.cartridges.Value() == 0) {
       if (f % 4 == 0) {
         Tap(vk::kRightButton);
         ++game_.reloads;
@@ -172,14 +172,14 @@ class Bot {
     }
     // Outside ship mode a ship costs points, so one a game; in ship mode ships
     // earn and gulls cost, so only ships then.
-    const bool ship_mode = game.ShipHits >= 3;
+    const bool ship_mode = game.ship_hits >= 3;
     std::optional<Point> target = ship_mode ? std::nullopt : Target();
     if (const auto ship = Ship(); ship && (ship_mode || (game_.ship_hits == 0 && f % 5 == 0))) {
       target = ship;
     }
     if (!target) return;
     aim_ = *target;
-    if (game.Weapon == 2) {
+    if (game.weapon == 2) {
       Tap(vk::kLeftButton, 20);  // held while there is something to hit
     } else if (f % 2 == 0) {
       Tap(vk::kLeftButton);
@@ -210,7 +210,7 @@ class Bot {
   void CheckSavedFile() {
     const auto after = ReadTable();
     if (!after) return Problem("the high-score file cannot be read after a save");
-    if (after->CheatFlag) return Problem("the saved high-score file fails its checksum");
+    if (after->cheat_flag) return Problem("the saved high-score file fails its checksum");
     const int seconds = SettingValue(state_->session, kGameTime);
     const std::int64_t normalized = static_cast<std::int64_t>(game_.score) * (720 / seconds);
     const std::int32_t fifth = before_ ? before_->entries[4].score : 0;
@@ -223,7 +223,7 @@ class Bot {
   }
 
   void FinishGame() {
-    game_.score = state_->game.Score.Value();
+    game_.score = state_->game.score.Value();
     CheckSavedFile();
     result_.games.push_back(game_);
     if (report) report(static_cast<int>(result_.games.size()), game_);

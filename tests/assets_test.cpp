@@ -57,8 +57,8 @@ struct Picture {
   int width;
   int height;
   Key key;
-  double minSpriteShare;  // keyed pictures must actually show something
-  bool borderIsKey;       // free-standing sprites must not be cut off at their frame
+  double min_sprite_share;  // keyed pictures must actually show something
+  bool border_is_key;       // free-standing sprites must not be cut off at their frame
 };
 
 const std::vector<Picture> kPictures = {
@@ -122,8 +122,8 @@ TEST(AssetPictures, KeyIsExactInBothSixteenBitLayouts) {
         ++sprite;
         if (x == 0 || y == 0 || x == rgb->w - 1 || y == rgb->h - 1) ++borderSprite;
       }
-    EXPECT_GE(sprite, static_cast<int>(p.minSpriteShare * rgb->w * rgb->h)) << p.name;
-    if (p.borderIsKey) {
+    EXPECT_GE(sprite, static_cast<int>(p.min_sprite_share * rgb->w * rgb->h)) << p.name;
+    if (p.border_is_key) {
       EXPECT_EQ(borderSprite, 0) << p.name << " touches its frame";
     }
   }

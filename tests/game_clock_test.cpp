@@ -17,35 +17,35 @@ using World = test::World;
 TEST(GameClock, TheFirstFrameCountsTheFirstSecond) {
   World world(kLongRun);
   world.SetUpGame();
-  world.game.Score.SetValue(17);
+  world.game.score.SetValue(17);
   ASSERT_TRUE(world.PlayFrame());
-  EXPECT_EQ(world.game.TimeLeft.Value(), 89) << "a 1:30 game shows 1:29 at once";
-  EXPECT_EQ(world.play.Fps, 0);
-  EXPECT_EQ(world.play.ScoreAtLastSecond, 17);
+  EXPECT_EQ(world.game.time_left.Value(), 89) << "a 1:30 game shows 1:29 at once";
+  EXPECT_EQ(world.play.fps, 0);
+  EXPECT_EQ(world.play.score_at_last_second, 17);
   // The next second comes in the first frame more than 1000 ms later.
   world.PlayFrames(59);
-  EXPECT_EQ(world.game.TimeLeft.Value(), 89);
+  EXPECT_EQ(world.game.time_left.Value(), 89);
   world.PlayFrames(2);
-  EXPECT_EQ(world.game.TimeLeft.Value(), 88);
+  EXPECT_EQ(world.game.time_left.Value(), 88);
   // The average since the start: 61 frames in a little over a second.
-  EXPECT_GE(world.play.Fps, 58);
-  EXPECT_LE(world.play.Fps, 61);
+  EXPECT_GE(world.play.fps, 58);
+  EXPECT_LE(world.play.fps, 61);
 }
 
 TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
   World world(kLongRun);
   world.SetUpGame();
-  world.game.TimeLeft.SetValue(13);  // the first frame makes it 12
+  world.game.time_left.SetValue(13);  // the first frame makes it 12
   std::vector<std::int32_t> warned_at;
   for (int i = 0; i < 2000; ++i) {
     const int before = CountEvents(world.platform.Events(), "\"number\":4");
     const bool running = world.PlayFrame();
     if (CountEvents(world.platform.Events(), "\"number\":4") > before) {
-      warned_at.push_back(world.game.TimeLeft.Value());
+      warned_at.push_back(world.game.time_left.Value());
     }
     if (!running) break;
   }
-  EXPECT_EQ(world.play.End, GameEnd::kTime);
+  EXPECT_EQ(world.play.end, GameEnd::kTime);
   EXPECT_EQ(warned_at, (std::vector<std::int32_t>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
 }
 
@@ -53,20 +53,20 @@ TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
   World world(kLongRun);
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrame());
-  world.game.Score.SetValue(-10001);
+  world.game.score.SetValue(-10001);
   ASSERT_TRUE(world.PlayFrame());
-  EXPECT_EQ(world.game.Score.Value(), -10000);
-  world.game.Score.SetValue(-10000);
+  EXPECT_EQ(world.game.score.Value(), -10000);
+  world.game.score.SetValue(-10000);
   ASSERT_TRUE(world.PlayFrame());
-  EXPECT_EQ(world.game.Score.Value(), -10000);
+  EXPECT_EQ(world.game.score.Value(), -10000);
 
   // The frame in which the time runs out ends before the floor.
-  world.game.TimeLeft.SetValue(1);
-  world.play.LastSecondTick = 0;  // the next frame counts a second
-  world.game.Score.SetValue(-25000);
+  world.game.time_left.SetValue(1);
+  world.play.last_second_tick = 0;  // the next frame counts a second
+  world.game.score.SetValue(-25000);
   ASSERT_FALSE(world.PlayFrame());
-  EXPECT_EQ(world.play.End, GameEnd::kTime);
-  EXPECT_EQ(world.game.Score.Value(), -25000);
+  EXPECT_EQ(world.play.end, GameEnd::kTime);
+  EXPECT_EQ(world.game.score.Value(), -25000);
 }
 
 TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
@@ -84,23 +84,23 @@ TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.change);
     World world(kLongRun);
-    world.session.SettingChoice[kGameSpeed] = 2;  // "schnell": 50 ms
+    world.session.setting_choice[kGameSpeed] = 2;  // "schnell": 50 ms
     world.SetUpGame();
-    world.game.Score.SetValue(1000);
+    world.game.score.SetValue(1000);
     ASSERT_TRUE(world.PlayFrame());  // samples 1000
-    world.game.Score.SetValue(1000 + c.change);
+    world.game.score.SetValue(1000 + c.change);
     ASSERT_TRUE(world.PlayFrame());
-    EXPECT_EQ(world.game.StepInterval.Value(), c.interval);
+    EXPECT_EQ(world.game.step_interval.Value(), c.interval);
     const std::string message = c.message;
     EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"message\""),
               message.empty() ? 0 : 1);
     if (!message.empty()) {
       EXPECT_EQ(CountEvents(world.platform.Events(), message), 1);
       const MessageSlot& slot =
-          world.game.Messages[static_cast<std::size_t>(world.game.MessageIndex)];
-      EXPECT_EQ(slot.Text, Utf8ToCp1252(message));
-      EXPECT_EQ(slot.X, -110);
-      EXPECT_EQ(slot.Y, 420);
+          world.game.messages[static_cast<std::size_t>(world.game.message_index)];
+      EXPECT_EQ(slot.text, Utf8ToCp1252(message));
+      EXPECT_EQ(slot.x, -110);
+      EXPECT_EQ(slot.y, 420);
     }
   }
 }
@@ -109,9 +109,9 @@ TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
   World world(kLongRun);
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrame());  // samples 0
-  world.game.Score.SetValue(250);
+  world.game.score.SetValue(250);
   int frames = 0;
-  while (world.play.ScoreAtLastSecond != 250) {
+  while (world.play.score_at_last_second != 250) {
     ASSERT_TRUE(world.PlayFrame());
     ++frames;
   }
@@ -124,11 +124,11 @@ TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
   // The ring holds ten copies, each started one frame later and so 2 px lower.
   std::vector<int> ys;
   for (int k = 0; k < 10; ++k) {
-    const auto slot = static_cast<std::size_t>((world.game.MessageIndex + 10 - k) % 10);
-    ys.push_back(world.game.Messages[slot].Y);
+    const auto slot = static_cast<std::size_t>((world.game.message_index + 10 - k) % 10);
+    ys.push_back(world.game.messages[slot].y);
   }
   for (std::size_t k = 1; k < ys.size(); ++k) EXPECT_EQ(ys[k - 1] - ys[k], 2);
-  EXPECT_EQ(world.game.Messages[10].Life, 0);
+  EXPECT_EQ(world.game.messages[10].life, 0);
 }
 
 }  // namespace

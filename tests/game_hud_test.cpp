@@ -50,7 +50,7 @@ bool NotWhite(Colour c) {
 struct HudWorld : World {
   HudWorld() { SetUpGame(); }
   void Show(Colour background) {
-    Surface& back = game.BackBuffer;
+    Surface& back = game.back_buffer;
     back.FillRect(Rect{}, back.MapColour(background));
     DrawHud(ctx);
     DrawCrosshairAndFlip(ctx, {320, 240});
@@ -67,11 +67,11 @@ TEST(GameHud, ClockTextAndColour) {
 
   HudWorld world;
   const Rect clock_area{0, 0, 100, 35};
-  world.game.TimeLeft.SetValue(11);
+  world.game.time_left.SetValue(11);
   world.Show(kWhite);
   EXPECT_NE(BoundsOf(world.platform, clock_area, Dark), Rect{}) << "0:11 in black";
   EXPECT_EQ(BoundsOf(world.platform, clock_area, Reddish), Rect{});
-  world.game.TimeLeft.SetValue(10);
+  world.game.time_left.SetValue(10);
   world.Show(kWhite);
   EXPECT_EQ(BoundsOf(world.platform, clock_area, Dark), Rect{});
   const Rect red = BoundsOf(world.platform, clock_area, Reddish);
@@ -85,11 +85,11 @@ TEST(GameHud, ScoreEndsNearTheRightEdge) {
   EXPECT_EQ(ScoreTextX("-10000"), 650);
 
   HudWorld world;
-  world.game.TimeLeft.SetValue(90);
+  world.game.time_left.SetValue(90);
   const Rect top_right{400, 0, 640, 35};
   for (const auto& [score, screen_x] : {std::pair{0, 625}, std::pair{-10000, 550}}) {
     SCOPED_TRACE(score);
-    world.game.Score.SetValue(score);
+    world.game.score.SetValue(score);
     world.Show(kWhite);
     const Rect text = BoundsOf(world.platform, top_right, Dark);
     ASSERT_NE(text, Rect{});
@@ -109,7 +109,7 @@ TEST(GameHud, CartridgesWiperLabelAndFrameRate) {
   EXPECT_LE(icons.left, 470);
   EXPECT_GE(icons.top, 420);
 
-  world.game.Cartridges.SetValue(0);
+  world.game.cartridges.SetValue(0);
   world.Show(kWhite);
   EXPECT_EQ(BoundsOf(world.platform, cartridge_row, NotWhite), Rect{}) << "no icon at 0";
 
@@ -141,16 +141,16 @@ TEST(GameHud, CrosshairIsCentredOnTheMouse) {
   EXPECT_LE(cross.right, 336);
   EXPECT_GE(cross.top, 224);
   EXPECT_LE(cross.bottom, 256);
-  EXPECT_EQ(world.game.CursorPos, (Point{320, 240}));
+  EXPECT_EQ(world.game.cursor_pos, (Point{320, 240}));
 }
 
 TEST(GameHud, SplatsScrollWithTheView) {
   HudWorld world;
-  world.game.SplatCount = 2;
-  world.game.Splats[1] = SplatPos{900, 100};
-  world.game.Splats[2] = SplatPos{5000, 100};  // far outside the view: clipped away
-  world.game.ViewX.SetValue(700);
-  Surface& back = world.game.BackBuffer;
+  world.game.splat_count = 2;
+  world.game.splats[1] = SplatPos{900, 100};
+  world.game.splats[2] = SplatPos{5000, 100};  // far outside the view: clipped away
+  world.game.view_x.SetValue(700);
+  Surface& back = world.game.back_buffer;
   back.FillRect(Rect{}, back.MapColour(kWhite));
   DrawSplats(world.ctx);
   world.platform.Flip(back, kGameVisibleRect);

@@ -20,13 +20,13 @@ using World = test::World;
 
 TEST(GameLoop, StepsAreSpacedByTheIntervalNotTheFrameRate) {
   World world(kLongRun);
-  world.session.SettingChoice[kGameSpeed] = 0;  // "langsam": 200 ms
+  world.session.setting_choice[kGameSpeed] = 0;  // "langsam": 200 ms
   world.SetUpGame();
-  ASSERT_EQ(world.game.StepInterval.Value(), 200);
+  ASSERT_EQ(world.game.step_interval.Value(), 200);
   std::vector<int> steps;
   for (int i = 0; i < 80; ++i) {
     ASSERT_TRUE(world.PlayFrame());
-    if (world.play.StepDue) steps.push_back(i);
+    if (world.play.step_due) steps.push_back(i);
   }
   // The first frame is a step; then frames come every 1000/60 ms and a step is
   // the first frame more than 200 ms after the last one: every 13th.
@@ -35,11 +35,11 @@ TEST(GameLoop, StepsAreSpacedByTheIntervalNotTheFrameRate) {
 
 TEST(GameLoop, TurboStepsOnEveryPacedFrame) {
   World world(kLongRun);
-  world.session.SettingChoice[kGameSpeed] = 3;
+  world.session.setting_choice[kGameSpeed] = 3;
   world.SetUpGame();
   for (int i = 0; i < 20; ++i) {
     ASSERT_TRUE(world.PlayFrame());
-    EXPECT_TRUE(world.play.StepDue) << "frame " << i;
+    EXPECT_TRUE(world.play.step_due) << "frame " << i;
   }
 }
 
@@ -66,14 +66,14 @@ TEST(GameLoop, ScrollingStaysWithinThePanorama) {
   for (const ScrollCase& c : cases) {
     SCOPED_TRACE(c.name);
     World world(std::string(c.script) + kLongRun);
-    world.session.SettingChoice[kGameSpeed] = 3;  // a step every frame
+    world.session.setting_choice[kGameSpeed] = 3;  // a step every frame
     world.SetUpGame();
-    EXPECT_EQ(world.game.ViewX.Value(), 640);
-    world.game.ViewX.SetValue(c.start);
+    EXPECT_EQ(world.game.view_x.Value(), 640);
+    world.game.view_x.SetValue(c.start);
     for (std::int32_t expected : c.after_each_step) {
       ASSERT_TRUE(world.PlayFrame());
-      ASSERT_TRUE(world.play.StepDue);
-      EXPECT_EQ(world.game.ViewX.Value(), expected);
+      ASSERT_TRUE(world.play.step_due);
+      EXPECT_EQ(world.game.view_x.Value(), expected);
       EXPECT_EQ(PanoramaInView(world.game), (Rect{expected, 0, expected + 640, 480}));
     }
   }
@@ -81,20 +81,20 @@ TEST(GameLoop, ScrollingStaysWithinThePanorama) {
 
 TEST(GameLoop, ScrollingWaitsForTheNextStep) {
   World world("0 mouse 635 240\n" + std::string(kLongRun));
-  world.session.SettingChoice[kGameSpeed] = 0;  // "langsam"
+  world.session.setting_choice[kGameSpeed] = 0;  // "langsam"
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrame());
-  EXPECT_EQ(world.game.ViewX.Value(), 650);
+  EXPECT_EQ(world.game.view_x.Value(), 650);
   for (int i = 1; i < 13; ++i) ASSERT_TRUE(world.PlayFrame());
-  EXPECT_EQ(world.game.ViewX.Value(), 650);
+  EXPECT_EQ(world.game.view_x.Value(), 650);
   ASSERT_TRUE(world.PlayFrame());
-  EXPECT_EQ(world.game.ViewX.Value(), 660);
+  EXPECT_EQ(world.game.view_x.Value(), 660);
 }
 
 TEST(GameLoop, RunningOutOfTimeEndsWithoutShowingTheLastFrame) {
   World world(kLongRun);
   world.SetUpGame();
-  world.game.TimeLeft.SetValue(3);
+  world.game.time_left.SetValue(3);
   std::int64_t shown = 0;
   bool ended = false;
   for (int i = 0; i < 1000 && !ended; ++i) {
@@ -102,21 +102,21 @@ TEST(GameLoop, RunningOutOfTimeEndsWithoutShowingTheLastFrame) {
     ended = !world.PlayFrame();
   }
   ASSERT_TRUE(ended);
-  EXPECT_EQ(world.play.End, GameEnd::kTime);
-  EXPECT_EQ(world.game.TimeLeft.Value(), 0);
+  EXPECT_EQ(world.play.end, GameEnd::kTime);
+  EXPECT_EQ(world.game.time_left.Value(), 0);
   EXPECT_EQ(world.platform.FramesShown(), shown) << "the last frame must not be shown";
-  EXPECT_EQ(world.play.FrameCount, shown) << "nor counted";
+  EXPECT_EQ(world.play.frame_count, shown) << "nor counted";
 }
 
 TEST(GameLoop, EscapeEndsAfterTheFrameIsShown) {
   World world("500 press escape\n" + std::string(kLongRun));
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrames(1000));
-  EXPECT_EQ(world.play.End, GameEnd::kEscape);
+  EXPECT_EQ(world.play.end, GameEnd::kEscape);
   // Frame 31 takes its input at t 500.01, Escape in it: the frame is still
   // drawn, shown and counted.
   EXPECT_EQ(world.platform.FramesShown(), 31);
-  EXPECT_EQ(world.play.FrameCount, 31);
+  EXPECT_EQ(world.play.frame_count, 31);
 }
 
 TEST(GameLoop, RunGameLogsTheScreenAndHowTheGameEnded) {
@@ -134,13 +134,13 @@ TEST(GameLoop, RunGameLogsTheScreenAndHowTheGameEnded) {
     EXPECT_EQ(CountEvents(log, c.reason), 1) << log.Text();
     EXPECT_EQ(CountEvents(log, "\"score\":0"), 1) << log.Text();
     EXPECT_FALSE(world.platform.InGameMode()) << "the system cursor must be back";
-    EXPECT_FALSE(world.game.PanoramaImage) << "the game images are released";
+    EXPECT_FALSE(world.game.panorama_image) << "the game images are released";
   }
 }
 
 TEST(GameLoop, AWholeGameRunsOutOfTime) {
   World world(kLongRun);
-  world.session.SettingChoice[kGameSpeed] = 3;
+  world.session.setting_choice[kGameSpeed] = 3;
   StartGame(world.platform, world.session, world.game);
   const EventLog& log = world.platform.Events();
   EXPECT_EQ(CountEvents(log, "\"reason\":\"time\""), 1) << log.Text();
@@ -168,72 +168,72 @@ TEST(GameLoop, ASecondGameStartsCleanButKeepsWhatCarriesOver) {
   world.PlayFrames(30);
   // Leave behind what a played game leaves.
   GameState& game = world.game;
-  game.Score.SetValue(4321);
-  game.SplatCount = 3;
-  game.Splats[2] = SplatPos{700, 200};
-  game.ViewX.SetValue(100);
-  game.Cartridges.SetValue(0);
-  game.SavedCartridges.SetValue(5);
-  game.Weapon = 2;
-  game.MgCounter = 7;
-  game.ShipX = 900;
-  game.ShipHits = 4;
-  game.ShipSinking = 35;
-  game.StepInterval.SetValue(10);
-  game.TimeLeft.SetValue(7);
+  game.score.SetValue(4321);
+  game.splat_count = 3;
+  game.splats[2] = SplatPos{700, 200};
+  game.view_x.SetValue(100);
+  game.cartridges.SetValue(0);
+  game.saved_cartridges.SetValue(5);
+  game.weapon = 2;
+  game.mg_counter = 7;
+  game.ship_x = 900;
+  game.ship_hits = 4;
+  game.ship_sinking = 35;
+  game.step_interval.SetValue(10);
+  game.time_left.SetValue(7);
   ShowMessage(world.ctx, -110, 420, "- Gewehr -");
-  const std::int32_t message_index = game.MessageIndex;
-  const Point cursor = game.CursorPos;
+  const std::int32_t message_index = game.message_index;
+  const Point cursor = game.cursor_pos;
   const Point shot{33, 44};
-  game.ShotPos = shot;
+  game.shot_pos = shot;
   TearDownGame(world.ctx);
 
-  world.session.SettingChoice[kGullCount] = 2;  // "viele"
+  world.session.setting_choice[kGullCount] = 2;  // "viele"
   world.SetUpGame();
-  EXPECT_EQ(game.Score.Value(), 0);
-  EXPECT_EQ(game.SplatCount, 0);
-  EXPECT_EQ(game.ViewX.Value(), 640);
-  EXPECT_EQ(game.Cartridges.Value(), 8);
-  EXPECT_EQ(game.Weapon, 1);
-  EXPECT_EQ(game.ShipX, -200);
-  EXPECT_GE(game.ShipDistance, 1);
-  EXPECT_LE(game.ShipDistance, 3);
-  EXPECT_EQ(game.StepInterval.Value(), SettingValue(world.session, kGameSpeed));
-  EXPECT_EQ(game.TimeLeft.Value(), 90);
-  EXPECT_EQ(game.SplatOneIn.Value(), 5);
-  EXPECT_EQ(game.Gulls.size(), 101u);
-  for (const MessageSlot& slot : game.Messages) EXPECT_EQ(slot.Life, 0);
-  EXPECT_EQ(world.play.FrameCount, 0);
-  EXPECT_EQ(world.play.LastSecondTick, 0);
+  EXPECT_EQ(game.score.Value(), 0);
+  EXPECT_EQ(game.splat_count, 0);
+  EXPECT_EQ(game.view_x.Value(), 640);
+  EXPECT_EQ(game.cartridges.Value(), 8);
+  EXPECT_EQ(game.weapon, 1);
+  EXPECT_EQ(game.ship_x, -200);
+  EXPECT_GE(game.ship_distance, 1);
+  EXPECT_LE(game.ship_distance, 3);
+  EXPECT_EQ(game.step_interval.Value(), SettingValue(world.session, kGameSpeed));
+  EXPECT_EQ(game.time_left.Value(), 90);
+  EXPECT_EQ(game.splat_one_in.Value(), 5);
+  EXPECT_EQ(game.gulls.size(), 101u);
+  for (const MessageSlot& slot : game.messages) EXPECT_EQ(slot.life, 0);
+  EXPECT_EQ(world.play.frame_count, 0);
+  EXPECT_EQ(world.play.last_second_tick, 0);
 
-  EXPECT_EQ(game.MessageIndex, message_index);
-  EXPECT_EQ(game.ShipHits, 4);
-  EXPECT_EQ(game.ShipSinking, 35);
-  EXPECT_EQ(game.MgCounter, 7);
-  EXPECT_EQ(game.SavedCartridges.Value(), 5);
-  EXPECT_EQ(game.Splats[2].X, 700);
-  EXPECT_EQ(game.Splats[2].Y, 200);
-  EXPECT_EQ(game.CursorPos, cursor);
-  EXPECT_EQ(game.ShotPos, shot);
+  EXPECT_EQ(game.message_index, message_index);
+  EXPECT_EQ(game.ship_hits, 4);
+  EXPECT_EQ(game.ship_sinking, 35);
+  EXPECT_EQ(game.mg_counter, 7);
+  EXPECT_EQ(game.saved_cartridges.Value(), 5);
+  EXPECT_EQ(game.splats[2].x, 700);
+  EXPECT_EQ(game.splats[2].y, 200);
+  EXPECT_EQ(game.cursor_pos, cursor);
+  EXPECT_EQ(game.shot_pos, shot);
 }
 
 TEST(GameLoop, StartingGullsAreStaggeredTowardsTheViewer) {
   World world(kLongRun);
-  world.session.SettingChoice[kGullCount] = 1;  // "mittel": 25
+  world.session.setting_choice[kGullCount] = 1;  // "mittel": 25
   world.SetUpGame();
-  ASSERT_EQ(world.game.Gulls.size(), 26u);
-  for (std::size_t i = 1; i < world.game.Gulls.size(); ++i) {
-    const Gull& g = world.game.Gulls[i];
-    EXPECT_EQ(g.Distance, 2 * static_cast<int>(i) - 25);
-    EXPECT_EQ(g.Frame, 1);
-    EXPECT_GE(g.X, -960);
-    EXPECT_LE(g.X, 959);
-    EXPECT_GE(g.Y, -240);
-    EXPECT_LE(g.Y, -1);
-    EXPECT_GE(g.DriftX, -10);
-    EXPECT_LE(g.DriftX, 9);
-    EXPECT_LE(g.DriftY, -11);
-    EXPECT_GE(g.DriftY, -64);
+  ASSERT_EQ(world.game.gulls.size(), 26u);
+  for (std::size_t i = 1; i < world.game.gulls.size(); ++i) {
+    const Gull& g = world.game.gulls[i];
+    EXPECT_EQ(g.distance, 2 * static_cast<int>(i) - 25);
+    EXPECT_EQ(g.frame, 1);
+    EXPECT_GE(g.x, -960);
+    EXPECT_LE(g.x, 959);
+    EXPECT_GE(g.y, -240);
+    EXPECT_LE(g.y, -1);
+    EXPECT_GE(g.drift_x, -10);
+    EXPECT_LE(g.drift_x, 9);
+    EXPECT_LE(g.drift_y, -11);
+    EXPECT_GE(g.drift_y, -64);
   }
 }
 
@@ -244,18 +244,18 @@ TEST(GameLoop, ALostDisplayCostsOneSecondOnly) {
   world.SetUpGame();
   std::int32_t before = 0;
   for (int i = 0; i < 200; ++i) {
-    before = world.game.TimeLeft.Value();
+    before = world.game.time_left.Value();
     const double t0 = world.platform.NowMs();
     ASSERT_TRUE(world.PlayFrame());
     if (world.platform.NowMs() - t0 > 1000.0) {
-      EXPECT_EQ(world.game.TimeLeft.Value(), before - 1);
-      EXPECT_TRUE(world.play.StepDue) << "the first frame back is a step";
-      EXPECT_TRUE(world.game.PanoramaImage);
-      EXPECT_EQ(world.game.Cartridges.Value(), 8) << "the click fired no shot";
+      EXPECT_EQ(world.game.time_left.Value(), before - 1);
+      EXPECT_TRUE(world.play.step_due) << "the first frame back is a step";
+      EXPECT_TRUE(world.game.panorama_image);
+      EXPECT_EQ(world.game.cartridges.Value(), 8) << "the click fired no shot";
       // The next second is counted a full second after the return.
-      const std::int32_t after = world.game.TimeLeft.Value();
+      const std::int32_t after = world.game.time_left.Value();
       world.PlayFrames(59);
-      EXPECT_EQ(world.game.TimeLeft.Value(), after);
+      EXPECT_EQ(world.game.time_left.Value(), after);
       return;
     }
   }
@@ -266,7 +266,7 @@ TEST(GameLoop, ClosingTheWindowWhileTheDisplayIsLostEndsTheGame) {
   World world("100 lose-display 50000\n2000 close\n" + std::string(kLongRun));
   world.SetUpGame();
   ASSERT_TRUE(world.PlayFrames(100));
-  EXPECT_EQ(world.play.End, GameEnd::kClose);
+  EXPECT_EQ(world.play.end, GameEnd::kClose);
   EXPECT_LT(world.platform.NowMs(), 3000.0);
 }
 

@@ -24,14 +24,14 @@ TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
   for (int i = 1; i <= 11; ++i) {
     const std::string text = std::to_string(i) + "m";
     ShowMessage(world.ctx, -110, 400 - i, text);
-    filled.push_back(world.game.MessageIndex);
+    filled.push_back(world.game.message_index);
   }
   EXPECT_EQ(filled, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}));
   // The eleventh took the first one's slot before its time was up.
-  EXPECT_EQ(world.game.Messages[1].Text, "11m");
-  EXPECT_EQ(world.game.Messages[1].Y, 389);
-  EXPECT_EQ(world.game.Messages[0].Text, "10m");
-  EXPECT_EQ(world.game.Messages[10].Life, 0);
+  EXPECT_EQ(world.game.messages[1].text, "11m");
+  EXPECT_EQ(world.game.messages[1].y, 389);
+  EXPECT_EQ(world.game.messages[0].text, "10m");
+  EXPECT_EQ(world.game.messages[10].life, 0);
   EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"message\""), 11);
   EXPECT_EQ(CountEvents(world.platform.Events(), "\"text\":\"3m\",\"x\":-110,\"y\":397"), 1);
 }
@@ -40,25 +40,25 @@ TEST(GameMessages, AMessageRisesTwoPixelsAFrameForFiftyFrames) {
   World world(kLongRun);
   world.SetUpGame();
   ShowMessage(world.ctx, -300, 420, "-50");
-  MessageSlot& slot = world.game.Messages[static_cast<std::size_t>(world.game.MessageIndex)];
+  MessageSlot& slot = world.game.messages[static_cast<std::size_t>(world.game.message_index)];
   for (int frame = 0; frame < 50; ++frame) {
-    ASSERT_EQ(slot.Life, 50 - frame);
-    ASSERT_EQ(slot.Y, 420 - 2 * frame);
+    ASSERT_EQ(slot.life, 50 - frame);
+    ASSERT_EQ(slot.y, 420 - 2 * frame);
     MessagePass(world.ctx);
   }
-  EXPECT_EQ(slot.Life, 0);
-  EXPECT_EQ(slot.Y, 320);
+  EXPECT_EQ(slot.life, 0);
+  EXPECT_EQ(slot.y, 320);
   MessagePass(world.ctx);
-  EXPECT_EQ(slot.Y, 320) << "an empty slot stays where it was";
+  EXPECT_EQ(slot.y, 320) << "an empty slot stays where it was";
 }
 
 TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
   World world("0 mouse 600 20\n" + std::string(kLongRun));
   world.SetUpGame();
-  world.game.ViewX.SetValue(640);
+  world.game.view_x.SetValue(640);
   ShowMessage(world.ctx, -100, 100, "-200");  // fixed screen x 100
   ShowMessage(world.ctx, 1000, 300, "50");    // panorama x 1000: screen x 360
-  Surface& back = world.game.BackBuffer;
+  Surface& back = world.game.back_buffer;
   back.FillRect(Rect{}, back.MapColour(Rgb(255, 255, 255)));
   MessagePass(world.ctx);
   world.platform.Flip(back, kGameVisibleRect);
@@ -89,7 +89,7 @@ TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {
   std::vector<int> channels;
   auto play = [&](int number) {
     PlayEffect(world.ctx, static_cast<Sound>(number));
-    channels.push_back(world.game.Sounds.PlayIndex);
+    channels.push_back(world.game.sounds.play_index);
   };
   for (int i = 0; i < 60; ++i) play(i % 8 == 2 ? 0 : i % 8);
   // A second game loads the effects anew but goes on round the same ring.

@@ -12,7 +12,7 @@ using World = test::World;
 
 // Fills the BackBuffer with a plain colour and draws the splats.
 void DrawOnPlain(World& world) {
-  Surface& back = world.game.BackBuffer;
+  Surface& back = world.game.back_buffer;
   back.FillRect(Rect{}, back.MapColour(Rgb(40, 90, 160)));
   DrawSplats(world.ctx);
 }
@@ -21,9 +21,9 @@ void DrawOnPlain(World& world) {
 void DrawOneByOne(World& world, Surface& into) {
   into.FillRect(Rect{}, into.MapColour(Rgb(40, 90, 160)));
   const GameState& game = world.game;
-  for (int i = 1; i <= game.SplatCount; ++i) {
-    const SplatPos& s = game.Splats[static_cast<std::size_t>(i)];
-    into.BlitImage(s.X - game.ViewX.Value() + 100, s.Y + 50, game.SplatImage, Rect{}, true);
+  for (int i = 1; i <= game.splat_count; ++i) {
+    const SplatPos& s = game.splats[static_cast<std::size_t>(i)];
+    into.BlitImage(s.x - game.view_x.Value() + 100, s.y + 50, game.splat_image, Rect{}, true);
   }
 }
 
@@ -46,19 +46,19 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
   GameRandom random;
   auto add_splats = [&](int n) {
     for (int i = 0; i < n; ++i) {
-      ++game.SplatCount;
+      ++game.splat_count;
       // Columns from beyond the left edge of the panorama to beyond its right.
-      game.Splats[static_cast<std::size_t>(game.SplatCount)] =
+      game.splats[static_cast<std::size_t>(game.splat_count)] =
           SplatPos{static_cast<std::int32_t>(random.Next() * 2100.0f) - 100,
                    static_cast<std::int32_t>(random.Next() * 380.0f)};
     }
   };
   auto check = [&](const char* when) {
     for (std::int32_t view_x : {0, 37, 640, 1275, 1280}) {
-      game.ViewX.SetValue(view_x);
+      game.view_x.SetValue(view_x);
       DrawOnPlain(world);
       DrawOneByOne(world, expected);
-      EXPECT_EQ(VisibleDifferences(world.game.BackBuffer, expected), 0)
+      EXPECT_EQ(VisibleDifferences(world.game.back_buffer, expected), 0)
           << when << ", view " << view_x;
     }
   };
@@ -70,27 +70,27 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
   check("many splats");
   add_splats(1);
   check("one more");
-  game.SplatCount = 0;  // the wiper
+  game.splat_count = 0;  // the wiper
   check("wiped");
   add_splats(3);
   check("after the wipe");
   // The forced wipe empties the table and writes the next splat into entry 0;
   // fresh splats then overwrite the old entries one by one.
-  game.SplatCount = kMaxSplats;
+  game.splat_count = kMaxSplats;
   check("a full table");
-  game.SplatCount = 0;
-  game.Splats[0] = SplatPos{700, 100};
+  game.splat_count = 0;
+  game.splats[0] = SplatPos{700, 100};
   check("entry 0 is never drawn");
-  game.SplatCount = 2;
-  game.Splats[1] = SplatPos{800, 10};
+  game.splat_count = 2;
+  game.splats[1] = SplatPos{800, 10};
   check("old entries overwritten");
   // A count beyond the table draws the table, never reads past its end.
-  game.SplatCount = 100000;
+  game.splat_count = 100000;
   DrawSplats(world.ctx);
-  game.SplatCount = kMaxSplats;
+  game.splat_count = kMaxSplats;
   DrawOneByOne(world, expected);
   DrawOnPlain(world);
-  EXPECT_EQ(VisibleDifferences(world.game.BackBuffer, expected), 0);
+  EXPECT_EQ(VisibleDifferences(world.game.back_buffer, expected), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, GameSplats, ::testing::Values(kRgb565, kRgb555));

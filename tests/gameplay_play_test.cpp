@@ -45,8 +45,8 @@ std::optional<Point> Ship(const GameState& game) {
 }
 
 bool SplatInView(const GameState& game) {
-  for (std::int32_t i = 1; i <= game.SplatCount; ++i) {
-    const std::int32_t x = game.Splats[static_cast<std::size_t>(i)].X - game.ViewX.Value();
+  for (std::int32_t i = 1; i <= game.splat_count; ++i) {
+    const std::int32_t x = game.splats[static_cast<std::size_t>(i)].x - game.view_x.Value();
     if (x >= 0 && x < 600) return true;
   }
   return false;
@@ -77,9 +77,9 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
     const bool was_down = hand.Busy();
     hand.Release();
     if (!was_down) {
-      if (w.game.SplatCount >= 3 && wipes == 0 && frame > 600) {
+      if (w.game.splat_count >= 3 && wipes == 0 && frame > 600) {
         hand.Press(vk::kLeftButton, {250, 465});
-      } else if (w.game.Cartridges.Value() == 0) {
+      } else if (w.game.cartridges.Value() == 0) {
         hand.Press(vk::kRightButton, hand.aim);
       } else if (const auto ship = Ship(w.game); ship && ship_hits == 0 && gull_hits >= 5) {
         hand.Press(vk::kLeftButton, *ship);
@@ -87,15 +87,15 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
         hand.Press(vk::kLeftButton, *gull);
       }
     }
-    const std::int32_t hits_before = w.game.ShipHits;
-    const std::int32_t splats_before = w.game.SplatCount;
+    const std::int32_t hits_before = w.game.ship_hits;
+    const std::int32_t splats_before = w.game.splat_count;
     std::int32_t falling_before = 0;
-    for (const Gull& g : w.game.Gulls) falling_before += g.Frame == 0 && g.Distance > 0;
+    for (const Gull& g : w.game.gulls) falling_before += g.frame == 0 && g.distance > 0;
     ended = !w.PlayFrame();
 
     std::int32_t falling = 0;
-    for (const Gull& g : w.game.Gulls) falling += g.Frame == 0 && g.Distance > 0;
-    if (w.play.ShotFired && falling > falling_before) {
+    for (const Gull& g : w.game.gulls) falling += g.frame == 0 && g.distance > 0;
+    if (w.play.shot_fired && falling > falling_before) {
       gull_hits += falling - falling_before;
       if (first_hit_frame < 0) {
         first_hit_frame = frame;
@@ -107,11 +107,11 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
       splat_seen = true;
       shot("3-splats");
     }
-    if (w.game.SplatCount == 0 && splats_before >= 3 && hand.aim == Point{250, 465}) {
+    if (w.game.splat_count == 0 && splats_before >= 3 && hand.aim == Point{250, 465}) {
       ++wipes;
       shot("4-wiper-flash");
     }
-    if (w.game.ShipHits != hits_before) {
+    if (w.game.ship_hits != hits_before) {
       ++ship_hits;
       sink_frame = frame;
     }
@@ -119,7 +119,7 @@ TEST(GameplayPlay, AnAimedGameHitsGullsSinksAShipAndWipes) {
   }
   EXPECT_FALSE(ended);
   EXPECT_GE(gull_hits, 10);
-  EXPECT_GT(w.game.Score.Value(), 0);
+  EXPECT_GT(w.game.score.Value(), 0);
   EXPECT_EQ(ship_hits, 1);
   EXPECT_EQ(wipes, 1);
   EXPECT_TRUE(splat_seen);

@@ -13,29 +13,29 @@ using Shown = PhaseWorld::Shown;
 
 // Puts the ship afloat in a lane, with its left edge at screen x 0.
 void PlaceShip(PhaseWorld& w, std::int16_t lane) {
-  w.game.ShipDistance = lane;
-  w.game.ShipSinking = 0;
-  w.game.ShipX = static_cast<std::int16_t>(w.game.ViewX.Value());
+  w.game.ship_distance = lane;
+  w.game.ship_sinking = 0;
+  w.game.ship_x = static_cast<std::int16_t>(w.game.view_x.Value());
 }
 
 TEST(GameplayShip, NearLanesMoveFasterAndANewShipTakesARandomLane) {
   for (const auto& [lane, speed] : {std::pair{1, 50}, std::pair{2, 25}, std::pair{3, 17}}) {
     PhaseWorld w;
-    w.game.ShipDistance = static_cast<std::int16_t>(lane);
+    w.game.ship_distance = static_cast<std::int16_t>(lane);
     w.Steps(2);
-    EXPECT_EQ(w.game.ShipX, -200 + 2 * speed) << "lane " << lane;
+    EXPECT_EQ(w.game.ship_x, -200 + 2 * speed) << "lane " << lane;
     w.Frame(false);
-    EXPECT_EQ(w.game.ShipX, -200 + 2 * speed) << "only game steps move it";
+    EXPECT_EQ(w.game.ship_x, -200 + 2 * speed) << "only game steps move it";
   }
   PhaseWorld w;
-  w.game.ShipDistance = 1;
-  w.game.ShipX = 1870;
+  w.game.ship_distance = 1;
+  w.game.ship_x = 1870;
   w.Steps(1);
-  EXPECT_EQ(w.game.ShipX, 1920) << "still on its way";
-  GameRandom expected = w.game.Random;
+  EXPECT_EQ(w.game.ship_x, 1920) << "still on its way";
+  GameRandom expected = w.game.random;
   w.Steps(1);
-  EXPECT_EQ(w.game.ShipX, -200);
-  EXPECT_EQ(w.game.ShipDistance, static_cast<int>(std::floor(expected.Next() * 3.0)) + 1);
+  EXPECT_EQ(w.game.ship_x, -200);
+  EXPECT_EQ(w.game.ship_distance, static_cast<int>(std::floor(expected.Next() * 3.0)) + 1);
 }
 
 TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
@@ -46,7 +46,7 @@ TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
   EXPECT_EQ(ShipRect(w.game), (Rect{100, 450, 500, 650}));
   EXPECT_EQ(ShipPictureRect(w.game), (Rect{0, 0, 200, 100}));
   w.Click({399, 479});
-  EXPECT_EQ(w.game.ShipSinking, 5);
+  EXPECT_EQ(w.game.ship_sinking, 5);
   EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 7}));
 
   PhaseWorld far;
@@ -54,36 +54,36 @@ TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
   far.Frame();
   EXPECT_EQ(ShipRect(far.game), (Rect{100, 290, 233, 357}));
   far.Click({133, 239});  // one row above the top edge
-  EXPECT_EQ(far.game.ShipSinking, 0);
+  EXPECT_EQ(far.game.ship_sinking, 0);
   far.Click({133, 240});
-  EXPECT_EQ(far.game.ShipSinking, 5);
+  EXPECT_EQ(far.game.ship_sinking, 5);
 }
 
 TEST(GameplayShip, AHitShipSinksBehindItsWaterlineForNineteenSteps) {
   PhaseWorld w;
   PlaceShip(w, 2);
   w.Click({150, 400});
-  ASSERT_EQ(w.game.ShipSinking, 5);
-  const std::int16_t x = w.game.ShipX;
+  ASSERT_EQ(w.game.ship_sinking, 5);
+  const std::int16_t x = w.game.ship_x;
   for (int step = 1; step <= 18; ++step) {
     w.Frame(true);
     const int s = 5 + 5 * step;
-    ASSERT_EQ(w.game.ShipSinking, s);
-    ASSERT_EQ(w.game.ShipX, x) << "a sinking ship stays where it is";
+    ASSERT_EQ(w.game.ship_sinking, s);
+    ASSERT_EQ(w.game.ship_x, x) << "a sinking ship stays where it is";
     EXPECT_EQ(ShipRect(w.game).top, 370 + s);
     EXPECT_EQ(ShipRect(w.game).bottom, 470);
     EXPECT_EQ(ShipPictureRect(w.game).bottom, 100 - s);
   }
   // A shot through the sinking ship: no sound, no points.
-  const std::int32_t score = w.game.Score.Value();
+  const std::int32_t score = w.game.score.Value();
   w.Click({150, 415});  // the top edge at s = 95
   EXPECT_EQ(w.Sounds().back(), 0);
-  EXPECT_EQ(w.game.Score.Value(), score);
-  EXPECT_EQ(w.game.ShipHits, 1);
+  EXPECT_EQ(w.game.score.Value(), score);
+  EXPECT_EQ(w.game.ship_hits, 1);
 
   w.Frame(true);
-  EXPECT_EQ(w.game.ShipSinking, 0);
-  EXPECT_EQ(w.game.ShipX, -200);
+  EXPECT_EQ(w.game.ship_sinking, 0);
+  EXPECT_EQ(w.game.ship_x, -200);
 }
 
 TEST(GameplayShip, TheHitCountDrivesPenaltiesAndShipMode) {
@@ -111,18 +111,18 @@ TEST(GameplayShip, TheHitCountDrivesPenaltiesAndShipMode) {
   std::size_t next = 0;
   for (int hit = 1; hit <= 36; ++hit) {
     PlaceShip(w, 1);
-    w.game.Cartridges.SetValue(8);
-    const std::int32_t ring = w.game.MessageIndex;
+    w.game.cartridges.SetValue(8);
+    const std::int32_t ring = w.game.message_index;
     w.Click({400, 470});
-    ASSERT_EQ(w.game.ShipSinking, 5) << "hit " << hit;
+    ASSERT_EQ(w.game.ship_sinking, 5) << "hit " << hit;
     if (next < table.size() && table[next].hit == hit) {
-      EXPECT_EQ(w.game.Score.Value(), table[next].score) << "hit " << hit;
+      EXPECT_EQ(w.game.score.Value(), table[next].score) << "hit " << hit;
       EXPECT_EQ(w.MessagesSince(ring), table[next].shown) << "hit " << hit;
       ++next;
     }
   }
   EXPECT_EQ(next, table.size());
-  EXPECT_EQ(w.game.ShipHits, 1) << "the 36th hit starts a new count";
+  EXPECT_EQ(w.game.ship_hits, 1) << "the 36th hit starts a new count";
 }
 
 TEST(GameplayShip, OneShotHitsAGullAndTheShipBehindIt) {
@@ -130,7 +130,7 @@ TEST(GameplayShip, OneShotHitsAGullAndTheShipBehindIt) {
   PlaceShip(w, 2);
   w.AddGull(-170, 160, 10);  // its corner at screen (150, 400), over the ship
   w.Click({150, 400});
-  EXPECT_EQ(w.game.Score.Value(), 10 - 200);
+  EXPECT_EQ(w.game.score.Value(), 10 - 200);
   EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 6, 7}));
 }
 

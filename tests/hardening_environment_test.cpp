@@ -230,7 +230,7 @@ TEST(HardeningEnvironment, StaleTemporaryFilesFromACrashAreIgnoredAndTheTableRep
   EXPECT_TRUE(MessageBoxes(r.log).empty()) << r.log;
   EXPECT_EQ(LogLines(r.log, "\"action\":\"saved\"").size(), 1u) << r.log;
   EXPECT_EQ(FileText(file), SomeTable());
-  EXPECT_FALSE(ParseHighScores(AsBytes(FileText(file))).CheatFlag);
+  EXPECT_FALSE(ParseHighScores(AsBytes(FileText(file))).cheat_flag);
 }
 
 // Every byte from 32 to 255, spread over the five names of a file.
@@ -267,7 +267,7 @@ TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
   const std::string dir = (box.Root() / "").string();
   Session session;
   ChooseDefaultSettings(session);
-  session.SettingChoice[kGameTime] = 3;  // 12:00: scores are stored as they are
+  session.setting_choice[kGameTime] = 3;  // 12:00: scores are stored as they are
   for (int first = 32; first <= 255; first += 17) {
     std::string script;
     std::string expected;
@@ -286,10 +286,10 @@ TEST(HardeningEnvironment, EveryTypedCharacterIsSavedAndLoadedBackUnchanged) {
 
     const ParsedHighScores saved =
         ParseHighScores(AsBytes(FileText(box.Root() / "highscores.pdk")));
-    EXPECT_FALSE(saved.CheatFlag);
+    EXPECT_FALSE(saved.cheat_flag);
     EXPECT_EQ(saved.entries[0], (PlainHighScore{expected, 1000000 + first})) << "from " << first;
   }
-  EXPECT_FALSE(session.CheatFlag);
+  EXPECT_FALSE(session.cheat_flag);
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ TEST(HardeningKilledSaves, EveryKillLeavesTheOldOrTheNewTable) {
     const std::string now = FileText(file);
     ASSERT_TRUE(now == old_file || now == new_file)
         << "round " << round << ": " << now.size() << " bytes";
-    EXPECT_FALSE(ParseHighScores(Bytes(now.begin(), now.end())).CheatFlag);
+    EXPECT_FALSE(ParseHighScores(Bytes(now.begin(), now.end())).cheat_flag);
     (now == old_file ? old_seen : new_seen) += 1;
   }
   std::cout << "killed saves: " << kills << " kills in runs of " << run_us / 1000 << " ms, "

@@ -40,7 +40,7 @@ TEST(HighScoreFormat, WorkedExampleAndDefaultFileAreReproducedByteForByte) {
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 13),
             (Bytes{0x0c, 0xeb, 0x6d, 0x6d, 0x60, 0x6b, 0x66, 0x66, 0x6d, 0x0a, 0x0b, 0x0c, 0x0d}));
   const ParsedHighScores parsed = ParseHighScores(file);
-  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_FALSE(parsed.cheat_flag);
   EXPECT_EQ(parsed.entries, defaults);
 }
 
@@ -51,7 +51,7 @@ TEST(HighScoreFormat, ScoreEdgesSurviveSaveAndLoad) {
                                   PlainHighScore{std::string(18, 'x'), score},
                                   PlainHighScore{"\xE4\xF6\xFC\xDF|", score}, DefaultHighScore()};
     const ParsedHighScores parsed = ParseHighScores(EncodeHighScores(ranks));
-    EXPECT_FALSE(parsed.CheatFlag) << score;
+    EXPECT_FALSE(parsed.cheat_flag) << score;
     EXPECT_EQ(parsed.entries, ranks) << score;
   }
   // 40000 is stored little-endian, the name masked with the score bytes' sum.
@@ -68,7 +68,7 @@ TEST(HighScoreFormat, RecordSizesFollowTheNameLength) {
   // length byte.
   HighScoreRanks huge = Ranks({std::string(400, 'z'), 9});
   const ParsedHighScores parsed = ParseHighScores(EncodeHighScores(huge));
-  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_FALSE(parsed.cheat_flag);
   EXPECT_EQ(parsed.entries[0].name, std::string(249, 'z'));
 }
 
@@ -83,20 +83,20 @@ TEST(HighScoreFormat, PositionMaskRestartsAfter255) {
   EXPECT_EQ(stored[255], plain[255]);  // position 256 is unmasked
   EXPECT_EQ(stored[256], plain[256] ^ 1);
   const ParsedHighScores parsed = ParseHighScores(stored);
-  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_FALSE(parsed.cheat_flag);
   EXPECT_EQ(parsed.entries, long_names);
 }
 
 TEST(HighScoreFormat, ShortAndEmptyFilesFillTheRestWithDefaults) {
   EXPECT_EQ(ParseHighScores({}).entries, Ranks(DefaultHighScore()));
-  EXPECT_FALSE(ParseHighScores({}).CheatFlag);
+  EXPECT_FALSE(ParseHighScores({}).cheat_flag);
 
   HighScoreRanks two = Ranks({"eins", 100});
   two[1] = {"zwei", 50};
   const Bytes full = EncodeHighScores(two);
   const Bytes first_two(full.begin(), full.begin() + 10 + 10);
   const ParsedHighScores parsed = ParseHighScores(first_two);
-  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_FALSE(parsed.cheat_flag);
   EXPECT_EQ(parsed.entries[1], (PlainHighScore{"zwei", 50}));
   EXPECT_EQ(parsed.entries[2], DefaultHighScore());
 }
@@ -107,13 +107,13 @@ TEST(HighScoreFormat, TruncatedRecordIsTakenByItsActualLengthAndFlagged) {
   const Bytes full = EncodeHighScores(ranks);
   // Second record (16 bytes) cut to 8: parsed from what is there.
   const ParsedHighScores cut = ParseHighScores(Bytes(full.begin(), full.begin() + 10 + 8));
-  EXPECT_TRUE(cut.CheatFlag);
+  EXPECT_TRUE(cut.cheat_flag);
   EXPECT_EQ(cut.entries[0], (PlainHighScore{"eins", 100}));
   EXPECT_EQ(cut.entries[1].name.size(), 2u);
   EXPECT_EQ(cut.entries[2], DefaultHighScore());
   // Cut to fewer than 6 bytes: the game never writes that, so the default.
   const ParsedHighScores stub = ParseHighScores(Bytes(full.begin(), full.begin() + 10 + 3));
-  EXPECT_TRUE(stub.CheatFlag);
+  EXPECT_TRUE(stub.cheat_flag);
   EXPECT_EQ(stub.entries[1], DefaultHighScore());
 }
 
@@ -122,14 +122,14 @@ TEST(HighScoreFormat, RecordsTheGameNeverWritesGiveDefaultsAndFlag) {
   for (const int length : {0, 1, 5}) {
     const ParsedHighScores parsed =
         ParseHighScores(StoredFromPlain(Bytes(30, static_cast<std::uint8_t>(length))));
-    EXPECT_TRUE(parsed.CheatFlag);
+    EXPECT_TRUE(parsed.cheat_flag);
     EXPECT_EQ(parsed.entries[0], DefaultHighScore());
   }
   // A correctly summed record with a score of 2^31 or more.
   Bytes plain = {6, 0, 0, 0, 0, 0x80};
   plain[1] = static_cast<std::uint8_t>(6 + 0x80);
   const ParsedHighScores big = ParseHighScores(StoredFromPlain(plain));
-  EXPECT_TRUE(big.CheatFlag);
+  EXPECT_TRUE(big.cheat_flag);
   EXPECT_EQ(big.entries[0], DefaultHighScore());
 }
 
@@ -138,7 +138,7 @@ TEST(HighScoreFormat, ExtraBytesAfterFiveRecordsAreIgnored) {
   Bytes stored = EncodeHighScores(ranks);
   stored.resize(40000, 0xAB);
   const ParsedHighScores parsed = ParseHighScores(stored);
-  EXPECT_FALSE(parsed.CheatFlag);
+  EXPECT_FALSE(parsed.cheat_flag);
   EXPECT_EQ(parsed.entries, ranks);
 }
 
@@ -152,7 +152,7 @@ TEST(HighScoreFormat, AnySingleChangedByteIsNoticed) {
       Bytes bad = good;
       bad[pos] ^= static_cast<std::uint8_t>(flip);
       const ParsedHighScores parsed = ParseHighScores(bad);
-      EXPECT_TRUE(parsed.CheatFlag) << "byte " << pos << " flip " << flip;
+      EXPECT_TRUE(parsed.cheat_flag) << "byte " << pos << " flip " << flip;
     }
   }
 }
@@ -179,17 +179,17 @@ TEST(HighScoreFormat, LoadFillsRanksAndRaisesTheSharedFlag) {
   HighScoreRanks ranks = Ranks({"abc", 1000});
   Bytes stored = EncodeHighScores(ranks);
   LoadHighScores(session, table, stored);
-  EXPECT_FALSE(session.CheatFlag);
-  EXPECT_EQ(table[1].EntryName.Text(), "abc");
-  EXPECT_EQ(table[1].EntryScore.Value(), 1000);
-  EXPECT_EQ(table[5].EntryName.Text(), "niemand");
+  EXPECT_FALSE(session.cheat_flag);
+  EXPECT_EQ(table[1].entry_name.Text(), "abc");
+  EXPECT_EQ(table[1].entry_score.Value(), 1000);
+  EXPECT_EQ(table[5].entry_name.Text(), "niemand");
   EXPECT_EQ(SaveHighScores(table), stored);
 
   stored[3] ^= 0x10;  // a name byte: shown changed all the same
   LoadHighScores(session, table, stored);
-  EXPECT_TRUE(session.CheatFlag);
-  EXPECT_NE(table[1].EntryName.Text(), "abc");
-  EXPECT_EQ(table[1].EntryScore.Value(), 1000);
+  EXPECT_TRUE(session.cheat_flag);
+  EXPECT_NE(table[1].entry_name.Text(), "abc");
+  EXPECT_EQ(table[1].entry_score.Value(), 1000);
 }
 
 }  // namespace

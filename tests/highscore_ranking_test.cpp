@@ -15,16 +15,16 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 HighScoreTable TableOf(const std::array<std::int32_t, 5>& scores) {
   HighScoreTable table{};
   for (std::size_t i = 0; i < scores.size(); ++i) {
-    table[i + 1].EntryScore.SetValue(scores[i]);
-    table[i + 1].EntryName.SetText(std::to_string(scores[i]).insert(0, 1, 'p'));
+    table[i + 1].entry_score.SetValue(scores[i]);
+    table[i + 1].entry_name.SetText(std::to_string(scores[i]).insert(0, 1, 'p'));
   }
-  table[6].EntryName.SetText("|");
+  table[6].entry_name.SetText("|");
   return table;
 }
 
 std::array<std::int32_t, 7> ScoresOf(const HighScoreTable& table) {
   std::array<std::int32_t, 7> out{};
-  for (std::size_t i = 0; i < table.size(); ++i) out[i] = table[i].EntryScore.Value();
+  for (std::size_t i = 0; i < table.size(); ++i) out[i] = table[i].entry_score.Value();
   return out;
 }
 
@@ -72,14 +72,14 @@ TEST(HighScoreRanking, InsertsAtEveryRankWithTiesBelow) {
     EXPECT_EQ(InsertScore(table, c.score), c.row) << c.score;
     EXPECT_EQ(ScoresOf(table), c.after) << c.score;
     if (c.row <= 5) {
-      EXPECT_EQ(table[static_cast<std::size_t>(c.row)].EntryName.Text(), "|");
-      EXPECT_EQ(table[6].EntryName.Text(), "p20");  // the old fifth drops out
+      EXPECT_EQ(table[static_cast<std::size_t>(c.row)].entry_name.Text(), "|");
+      EXPECT_EQ(table[6].entry_name.Text(), "p20");  // the old fifth drops out
     }
   }
   HighScoreTable table = TableOf(base);
-  table[4].EntryName.SetText("vier");
+  table[4].entry_name.SetText("vier");
   EXPECT_EQ(InsertScore(table, 50), 4);
-  EXPECT_EQ(table[5].EntryName.Text(), "vier");
+  EXPECT_EQ(table[5].entry_name.Text(), "vier");
 }
 
 TEST(HighScoreRanking, NameEntryKeepsEighteenCharactersAndIgnoresControls) {

@@ -37,7 +37,7 @@ class HighScoreScreen : public ::testing::Test {
  protected:
   void SetUp() override {
     ChooseDefaultSettings(session_);
-    session_.SettingChoice[kGameTime] = kGameTime12m;
+    session_.setting_choice[kGameTime] = kGameTime12m;
   }
 
   // A platform running the script, with the display open and the shell's
@@ -93,7 +93,7 @@ TEST_F(HighScoreScreen, NewScoreIsInsertedNamedAndSaved) {
   Start("100 type Jörg\n300 press enter\n");
   Show(50);
   const ParsedHighScores saved = SavedTable();
-  EXPECT_FALSE(saved.CheatFlag);
+  EXPECT_FALSE(saved.cheat_flag);
   EXPECT_EQ(saved.entries[3], (PlainHighScore{Utf8ToCp1252("Jörg"), 50}));
   EXPECT_EQ(saved.entries[4], (PlainHighScore{"Spieler4", 40}));
   EXPECT_EQ(saved.entries[2], (PlainHighScore{"Spieler3", 60}));
@@ -107,7 +107,7 @@ TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreat
   none.SetValue(-200);
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, none, Prefix());
   EXPECT_FALSE(fs::exists(FilePath()));
-  EXPECT_EQ(visit.EntryRow, kNoEntryRow);
+  EXPECT_EQ(visit.entry_row, kNoEntryRow);
   PassResult outcome = PassResult::kStay;
   while (outcome == PassResult::kStay) {
     outcome = RunHighScorePass(*platform_, session_, display_, visit, platform_->ReadInput());
@@ -120,14 +120,14 @@ TEST_F(HighScoreScreen, FirstVisitFromTheMenuWritesTheDefaultFileAndReadingCreat
 }
 
 TEST_F(HighScoreScreen, ScoreIsStoredPerTwelveMinutesAndShownPerSelectedTime) {
-  session_.SettingChoice[kGameTime] = kGameTime1m30;
+  session_.setting_choice[kGameTime] = kGameTime1m30;
   Start("100 press enter\n");
   Show(125);
   EXPECT_EQ(SavedTable().entries[0].score, 1000);
 
   // Shown back as 125 at 1:30 and as 1000 at 12:00.
   for (const auto& [choice, shown] : {std::pair{kGameTime1m30, "125"}, {kGameTime12m, "1000"}}) {
-    session_.SettingChoice[kGameTime] = choice;
+    session_.setting_choice[kGameTime] = choice;
     EXPECT_EQ(DisplayedScore(SavedTable().entries[0].score, SettingValue(session_, kGameTime)),
               shown);
   }
@@ -139,7 +139,7 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   GuardedNumber holder;
   holder.SetValue(20);  // a tie with the fifth stays out
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
-  ASSERT_EQ(visit.EntryRow, kNoEntryRow);
+  ASSERT_EQ(visit.entry_row, kNoEntryRow);
   const Point mouse{200, 100};
   ASSERT_EQ(RunHighScorePass(*platform_, session_, display_, visit, test::Input().Mouse(mouse)),
             PassResult::kStay);
@@ -147,7 +147,7 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   // The same frame drawn by hand, with "20" at (400, 400) in the pulse colour.
   Surface expected = platform_->MakeSurface(kShellBackBufferWidth, kShellBackBufferHeight);
   expected.SetTextFont(Font{"Arial", 20, true});
-  expected.BlitImage(16, 16, display_.HighScoreBackground, Rect{}, false);
+  expected.BlitImage(16, 16, display_.high_score_background, Rect{}, false);
   expected.SetTextColor(Rgb(255, 255, 255));
   for (int row = 1; row <= 5; ++row) {
     expected.DrawTextAt(50, 100 + 50 * row, "Spieler" + std::to_string(row));
@@ -155,12 +155,12 @@ TEST_F(HighScoreScreen, ScoreBelowTheTableIsShownAt400And400) {
   }
   expected.SetTextColor(Rgb(5, 254, 0));
   expected.DrawTextAt(400, 400, "20");
-  expected.BlitImage(mouse.x, mouse.y, display_.CursorImage, Rect{}, true);
+  expected.BlitImage(mouse.x, mouse.y, display_.cursor_image, Rect{}, true);
 
   int differing = 0;
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
-      if (display_.BackBuffer.PixelAt(x + 16, y + 16) != expected.PixelAt(x + 16, y + 16)) {
+      if (display_.back_buffer.PixelAt(x + 16, y + 16) != expected.PixelAt(x + 16, y + 16)) {
         ++differing;
       }
     }
@@ -175,11 +175,11 @@ TEST_F(HighScoreScreen, EveryCharacterTypedBetweenTwoPassesCountsInOrder) {
   GuardedNumber holder;
   holder.SetValue(1000);
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
-  ASSERT_EQ(visit.EntryRow, 1);
+  ASSERT_EQ(visit.entry_row, 1);
   auto pass = [&](const test::Input& input) {
     return RunHighScorePass(*platform_, session_, display_, visit, input);
   };
-  auto name = [&] { return visit.table[1].EntryName.Text(); };
+  auto name = [&] { return visit.table[1].entry_name.Text(); };
 
   pass(test::Input().Typed("abcdefghijklmnopqrstuvwxyz"));
   EXPECT_EQ(name(), "abcdefghijklmnopqr|") << "the name limit, not the pass, cuts it";
@@ -246,7 +246,7 @@ TEST_F(HighScoreScreen, DamagedFileIsShownButNeverOverwritten) {
   WriteBytes(damaged);
   Start("100 type Neu\n300 press enter\n2000 press enter\n");
   Show(5000);
-  EXPECT_TRUE(session_.CheatFlag);
+  EXPECT_TRUE(session_.cheat_flag);
   EXPECT_EQ(FileBytes(), damaged);
   const std::string events = Events();
   EXPECT_NE(events.find("\"action\":\"refused\""), std::string::npos);
@@ -269,8 +269,8 @@ TEST_F(HighScoreScreen, AnEditedScoreIsNeverSaved) {
   GuardedNumber holder;
   holder.SetValue(90);
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
-  visit.table[3].EntryScore.TamperForTest(0x100);
-  visit.table[3].EntryScore.Value();  // the screen reads every score when it draws
+  visit.table[3].entry_score.TamperForTest(0x100);
+  visit.table[3].entry_score.Value();  // the screen reads every score when it draws
   LeaveHighScoreVisit(*platform_, session_, visit, PassResult::kClose);
   EXPECT_EQ(FileBytes(), table);
   EXPECT_NE(Events().find("\"action\":\"refused\""), std::string::npos);
@@ -281,7 +281,7 @@ TEST_F(HighScoreScreen, AnEditedScoreIsNeverSaved) {
   edited.SetValue(70);
   edited.TamperForTest(1);
   OpenHighScoreVisit(*platform_, clean, edited, Prefix());
-  EXPECT_TRUE(clean.CheatFlag);
+  EXPECT_TRUE(clean.cheat_flag);
 }
 
 TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
@@ -290,9 +290,9 @@ TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   GuardedNumber holder;
   holder.SetValue(70);
   HighScoreVisit visit = OpenHighScoreVisit(*platform_, session_, holder, Prefix());
-  EXPECT_EQ(visit.table[1].EntryScore.Value(), 70);
-  EXPECT_EQ(visit.table[2].EntryName.Text(), "niemand");
-  EXPECT_FALSE(session_.CheatFlag);
+  EXPECT_EQ(visit.table[1].entry_score.Value(), 70);
+  EXPECT_EQ(visit.table[2].entry_name.Text(), "niemand");
+  EXPECT_FALSE(session_.cheat_flag);
   LeaveHighScoreVisit(*platform_, session_, visit, PassResult::kClose);
   EXPECT_TRUE(fs::is_directory(FilePath()));
   const std::string events = Events();

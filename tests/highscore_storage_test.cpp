@@ -132,7 +132,7 @@ TEST_F(HighScoreStorage, KilledSaveLeavesTheOldOrTheNewTable) {
     const FileReadResult read = ReadFilePrefix(path, kHighScoreBytesUsed);
     ASSERT_EQ(read.status, FileReadResult::Status::kRead);
     ASSERT_TRUE(read.bytes == old_bytes || read.bytes == new_bytes) << "round " << round;
-    EXPECT_FALSE(ParseHighScores(read.bytes).CheatFlag);
+    EXPECT_FALSE(ParseHighScores(read.bytes).cheat_flag);
   }
 }
 

@@ -21,8 +21,8 @@ TEST(MenuPass, AConfirmHeldAtStartDoesNothingUntilPressedAgain) {
       "400 press mouse-left\n");
   MenuState menu;
   EXPECT_EQ(RunMenuUntil(w, menu, 390), PassResult::kStay);
-  EXPECT_EQ(menu.Selected, kEnd);
-  EXPECT_FALSE(menu.ConfirmLatched);
+  EXPECT_EQ(menu.selected, kEnd);
+  EXPECT_FALSE(menu.confirm_latched);
   EXPECT_EQ(RunMenuUntil(w, menu, 1000), PassResult::kLeave);
 }
 
@@ -31,7 +31,7 @@ TEST(MenuPass, ArrowKeysWrapAndActOncePerPressHoweverShort) {
   MenuState menu;
   auto pass = [&](test::Input input) {
     MenuPass(w.platform, w.state, menu, input.Mouse({300, 10}));
-    return menu.Selected;
+    return menu.selected;
   };
   using test::Input;
   EXPECT_EQ(pass(Input().Held(vk::kUp).Tapped(vk::kUp)), kEnd);  // 1 wraps to 4
@@ -58,22 +58,22 @@ TEST(MenuPass, MouseBandsAreHalfOpenAndIgnoreX) {
   World w("0 mouse 639 280\n100 mouse 0 275\n200 mouse 17 269\n");
   MenuState menu;
   RunMenuUntil(w, menu, 90);
-  EXPECT_EQ(menu.Selected, kSettings);
+  EXPECT_EQ(menu.selected, kSettings);
   RunMenuUntil(w, menu, 190);
-  EXPECT_EQ(menu.Selected, kSettings);  // between bands nothing changes
+  EXPECT_EQ(menu.selected, kSettings);  // between bands nothing changes
   RunMenuUntil(w, menu, 290);
-  EXPECT_EQ(menu.Selected, kStartGame);
+  EXPECT_EQ(menu.selected, kStartGame);
 }
 
 TEST(MenuPass, AMouseAtRestPullsTheSelectionBack) {
   World w("0 mouse 300 300\n40 down arrow-down\n");
   MenuState menu;
   RunMenuUntil(w, menu, 39);
-  ASSERT_EQ(menu.Selected, kSettings);
+  ASSERT_EQ(menu.selected, kSettings);
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
-  EXPECT_EQ(menu.Selected, kHighScores);  // shown for this one frame
+  EXPECT_EQ(menu.selected, kHighScores);  // shown for this one frame
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
-  EXPECT_EQ(menu.Selected, kSettings);
+  EXPECT_EQ(menu.selected, kSettings);
 }
 
 TEST(MenuPass, EscapeLeavesWhateverIsSelected) {
@@ -103,7 +103,7 @@ TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
   World w("0 mouse 300 10\n");
   MenuState menu;
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
-  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));
+  EXPECT_EQ(menu.pulse.highlight_color, Rgb(5, 254, 0));
   EXPECT_GT(w.CountColour(TextRow(250), Rgb(5, 254, 0)), 50);
   for (int y : {300, 350, 400}) {
     EXPECT_EQ(w.CountColour(TextRow(y), Rgb(5, 254, 0)), 0) << y;
@@ -111,13 +111,13 @@ TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
   }
   for (int pass = 2; pass <= 51; ++pass)
     MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
-  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(255, 254, 0));
+  EXPECT_EQ(menu.pulse.highlight_color, Rgb(255, 254, 0));
   EXPECT_GT(w.CountColour(TextRow(250), Rgb(255, 254, 0)), 50);
   for (int pass = 52; pass <= 102; ++pass)
     MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
-  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(0, 254, 0));  // one full cycle
+  EXPECT_EQ(menu.pulse.highlight_color, Rgb(0, 254, 0));  // one full cycle
   MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
-  EXPECT_EQ(menu.Pulse.HighlightColor, Rgb(5, 254, 0));
+  EXPECT_EQ(menu.pulse.highlight_color, Rgb(5, 254, 0));
 }
 
 TEST(MenuPass, TheCursorIsCentredOnTheMouseWithItsBlackKeyedAway) {

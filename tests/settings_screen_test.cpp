@@ -17,17 +17,17 @@ PassResult RunSettingsUntil(World& w, SettingsState& s, double ms) {
 }
 
 std::string Label(const World& w, int setting) {
-  return std::string(ChosenSetting(w.state.session, setting).Label);
+  return std::string(ChosenSetting(w.state.session, setting).label);
 }
 
 TEST(SettingsPass, OpensWithNoLineSoAConfirmDoesNothing) {
   World w("0 mouse 300 10\n0 press enter\n100 press mouse-left\n");
   SettingsState s;
   EXPECT_EQ(RunSettingsUntil(w, s, 300), PassResult::kStay);
-  EXPECT_EQ(s.Selected, 0);
-  EXPECT_EQ(w.state.session.SettingChoice, (std::array<std::int16_t, 5>{0, 1, 1, 2, 0}));
+  EXPECT_EQ(s.selected, 0);
+  EXPECT_EQ(w.state.session.setting_choice, (std::array<std::int16_t, 5>{0, 1, 1, 2, 0}));
   for (int y = 150; y <= 350; y += 50) {
-    EXPECT_EQ(w.CountColour(TextRow(y), s.Pulse.HighlightColor), 0) << y;
+    EXPECT_EQ(w.CountColour(TextRow(y), s.pulse.highlight_color), 0) << y;
     EXPECT_GT(w.CountColour(TextRow(y), Rgb(255, 255, 255)), 50) << y;
   }
 }
@@ -43,7 +43,7 @@ TEST(SettingsPass, FirstDownSelectsGullsFirstUpSelectsTime) {
     World w("0 mouse 300 10\n0 press arrow-down\n");
     SettingsState s;
     RunSettingsUntil(w, s, 100);
-    EXPECT_EQ(s.Selected, 1);
+    EXPECT_EQ(s.selected, 1);
   }
   World w(
       "0 mouse 300 10\n0 press arrow-up\n100 press arrow-up\n200 press arrow-up\n"
@@ -52,7 +52,7 @@ TEST(SettingsPass, FirstDownSelectsGullsFirstUpSelectsTime) {
   std::vector<int> seen;
   for (double t : {90, 190, 290, 390, 490, 900}) {
     RunSettingsUntil(w, s, t);
-    seen.push_back(s.Selected);
+    seen.push_back(s.selected);
   }
   EXPECT_EQ(seen, (std::vector<int>{4, 3, 2, 1, 5, 1}));
 }
@@ -80,7 +80,7 @@ TEST(SettingsPass, ClickingCyclesTheChoicesOncePerPress) {
   // Held for many passes, the button changes the setting once.
   RunSettingsUntil(w, s, 1500);
   EXPECT_EQ(Label(w, kGameTime), "3:00");
-  EXPECT_GT(w.CountColour(TextRow(300), s.Pulse.HighlightColor), 50);
+  EXPECT_GT(w.CountColour(TextRow(300), s.pulse.highlight_color), 50);
 }
 
 TEST(SettingsPass, ZurueckReturnsAtOnceWhileEnterIsStillDown) {

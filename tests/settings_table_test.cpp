@@ -16,9 +16,9 @@ TEST(SettingsTable, DefaultsGiveTheStandardGame) {
   EXPECT_EQ(SettingValue(session, kGameSpeed), 100);
   EXPECT_EQ(SettingValue(session, kMpSpeed), 5);
   EXPECT_EQ(SettingValue(session, kGameTime), 90);
-  EXPECT_EQ(ChosenSetting(session, kGullCount).Label, "mittel");
-  EXPECT_EQ(ChosenSetting(session, kMpSpeed).Label, "schnell");
-  EXPECT_EQ(ChosenSetting(session, kGameTime).Label, "1:30");
+  EXPECT_EQ(ChosenSetting(session, kGullCount).label, "mittel");
+  EXPECT_EQ(ChosenSetting(session, kMpSpeed).label, "schnell");
+  EXPECT_EQ(ChosenSetting(session, kGameTime).label, "1:30");
 }
 
 TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
@@ -28,7 +28,7 @@ TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
   std::vector<std::int32_t> times;
   for (int i = 0; i < 4; ++i) {
     CycleSetting(session, kGullCount);
-    gulls.emplace_back(ChosenSetting(session, kGullCount).Label);
+    gulls.emplace_back(ChosenSetting(session, kGullCount).label);
     CycleSetting(session, kGameTime);
     times.push_back(SettingValue(session, kGameTime));
   }
@@ -36,16 +36,16 @@ TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
   EXPECT_EQ(gulls, (std::vector<std::string>{"viele", "wenige", "mittel", "viele"}));
   EXPECT_EQ(times, (std::vector<std::int32_t>{180, 360, 720, 90}));
   for (int i = 0; i < 3; ++i) CycleSetting(session, kGameSpeed);
-  EXPECT_EQ(ChosenSetting(session, kGameSpeed).Label, "langsam");
+  EXPECT_EQ(ChosenSetting(session, kGameSpeed).label, "langsam");
   EXPECT_EQ(SettingValue(session, kGameSpeed), 200);
 }
 
 TEST(SettingsTable, AChoiceOutsideTheTableIsARunTimeError) {
   Session session;
   ChooseDefaultSettings(session);
-  session.SettingChoice[kGameSpeed] = 4;
+  session.setting_choice[kGameSpeed] = 4;
   EXPECT_THROW(ChosenSetting(session, kGameSpeed), RuntimeError);
-  session.SettingChoice[kGameSpeed] = -1;
+  session.setting_choice[kGameSpeed] = -1;
   EXPECT_THROW(ChosenSetting(session, kGameSpeed), RuntimeError);
   EXPECT_THROW(ChosenSetting(session, 0), RuntimeError);
   EXPECT_THROW(ChosenSetting(session, 5), RuntimeError);

@@ -51,11 +51,11 @@ TEST(ShellFlow, EndClosesTheDisplayAndReleasesEverything) {
   World w("0 mouse 300 400\n100 press enter\n");
   RunMainMenu(w.platform, w.state);
   const DisplayState& d = w.state.display;
-  EXPECT_FALSE(d.BackBuffer);
-  EXPECT_FALSE(d.MenuBackground);
-  EXPECT_FALSE(d.SettingsBackground);
-  EXPECT_FALSE(d.HighScoreBackground);
-  EXPECT_FALSE(d.CursorImage);
+  EXPECT_FALSE(d.back_buffer);
+  EXPECT_FALSE(d.menu_background);
+  EXPECT_FALSE(d.settings_background);
+  EXPECT_FALSE(d.high_score_background);
+  EXPECT_FALSE(d.cursor_image);
   EXPECT_EQ(Screens(w.platform.Events().Text()), (std::vector<std::string>{"menu"}));
 }
 
@@ -101,9 +101,9 @@ TEST(ShellFlow, SettingsAreFilledAtStartAndKeptAcrossVisits) {
       "400 press escape\n"                                           // back
       "600 mouse 300 300\n650 press mouse-left\n800 press escape\n"  // settings again
       "1000 press escape\n");
-  w.state.session.SettingChoice = {0, 2, 3, 3, 3};  // start-up must reset these
+  w.state.session.setting_choice = {0, 2, 3, 3, 3};  // start-up must reset these
   RunMainMenu(w.platform, w.state);
-  EXPECT_EQ(w.state.session.SettingChoice, (std::array<std::int16_t, 5>{0, 2, 1, 2, 0}));
+  EXPECT_EQ(w.state.session.setting_choice, (std::array<std::int16_t, 5>{0, 2, 1, 2, 0}));
   EXPECT_EQ(Screens(w.platform.Events().Text()),
             (std::vector<std::string>{"menu", "settings", "menu", "settings", "menu"}));
 }

@@ -45,7 +45,7 @@ constexpr double kGameStartMs = 1150;
 // runs are deterministic, so the program's game is the same one.
 std::string AimedShots() {
   test::World w;
-  w.session.SettingChoice[kGullCount] = 2;
+  w.session.setting_choice[kGullCount] = 2;
   w.platform.MoveMouse({320, 250});  // where the click on "Spiel starten" left it
   w.SetUpGame();
   const double start = w.platform.NowMs();

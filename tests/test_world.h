@@ -149,14 +149,14 @@ struct PhaseWorld : World {
   PhaseWorld() {
     OpenSounds(platform, game);
     MakeGameBackBuffer(platform, game);
-    game.Score.SetValue(0);
-    game.ViewX.SetValue(640);
-    game.Cartridges.SetValue(8);
-    game.MgStepsPerShot.SetValue(10);
-    game.SplatOneIn.SetValue(5);
-    game.Weapon = 1;
-    game.ShipX = -200;
-    game.ShipDistance = 3;
+    game.score.SetValue(0);
+    game.view_x.SetValue(640);
+    game.cartridges.SetValue(8);
+    game.mg_steps_per_shot.SetValue(10);
+    game.splat_one_in.SetValue(5);
+    game.weapon = 1;
+    game.ship_x = -200;
+    game.ship_distance = 3;
   }
 
   // One frame of the gameplay phases, in frame order.
@@ -164,7 +164,7 @@ struct PhaseWorld : World {
     Input input;
     input.Mouse(mouse);
     for (const int key : held) input.Held(key);
-    play.StepDue = step;
+    play.step_due = step;
     WeaponPhase(ctx, input);
     GullPhase(ctx);
     ShipPhase(ctx);
@@ -190,24 +190,24 @@ struct PhaseWorld : World {
   // The messages shown since the ring was last at `since` (oldest first).
   std::vector<Shown> MessagesSince(std::int32_t since) const {
     std::vector<Shown> out;
-    for (std::int32_t i = since; i != game.MessageIndex;) {
+    for (std::int32_t i = since; i != game.message_index;) {
       i = (i + 1) % 10;
-      const MessageSlot& slot = game.Messages[static_cast<std::size_t>(i)];
-      out.push_back({slot.X, slot.Y, slot.Text});
+      const MessageSlot& slot = game.messages[static_cast<std::size_t>(i)];
+      out.push_back({slot.x, slot.y, slot.text});
     }
     return out;
   }
 
   // Adds a flying gull and returns its index (entry 0 is never used).
   std::size_t AddGull(std::int16_t x, std::int16_t y, std::int16_t distance) {
-    if (game.Gulls.empty()) game.Gulls.emplace_back();
+    if (game.gulls.empty()) game.gulls.emplace_back();
     Gull g;
-    g.X = x;
-    g.Y = y;
-    g.Distance = distance;
-    g.Frame = 1;
-    game.Gulls.push_back(g);
-    return game.Gulls.size() - 1;
+    g.x = x;
+    g.y = y;
+    g.distance = distance;
+    g.frame = 1;
+    game.gulls.push_back(g);
+    return game.gulls.size() - 1;
   }
 
   std::set<int> held;

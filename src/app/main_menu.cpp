@@ -21,22 +21,22 @@ constexpr std::array<MenuLine, 4> kMenuLines{
 // Runs the chosen sub-screen; kLeave when the program is to end.
 PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
   ScreenExit exit = ScreenExit::kBack;
-  switch (menu.Selected) {
+  switch (menu.selected) {
     case kStartGame:
       // A closed window ends the program without showing the table.
       if (StartGame(platform, state.session, state.game) == GameEnd::kClose) {
         return PassResult::kClose;
       }
       // A score edited from outside during the game must not reach the file.
-      if (state.game.Tampered()) state.session.CheatFlag = true;
-      exit = ShowHighScores(platform, state.session, state.display, state.game.Score,
+      if (state.game.Tampered()) state.session.cheat_flag = true;
+      exit = ShowHighScores(platform, state.session, state.display, state.game.score,
                             state.high_score_prefix);
       break;
     case kSettings:
       exit = ShowSettings(platform, state.session, state.display);
       break;
     case kHighScores:
-      exit = ShowHighScores(platform, state.session, state.display, menu.NoResult,
+      exit = ShowHighScores(platform, state.session, state.display, menu.no_result,
                             state.high_score_prefix);
       break;
     default:
@@ -48,14 +48,14 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
 }
 
 void DrawMenu(Platform& platform, DisplayState& display, const MenuState& menu) {
-  Surface& back = display.BackBuffer;
-  back.BlitImage(16, 16, display.MenuBackground, Rect{}, false);
+  Surface& back = display.back_buffer;
+  back.BlitImage(16, 16, display.menu_background, Rect{}, false);
   for (std::size_t i = 0; i < kMenuLines.size(); ++i) {
-    back.SetTextColor(LineColour(menu.Pulse, menu.Selected == i + 1));
+    back.SetTextColor(LineColour(menu.pulse, menu.selected == i + 1));
     back.DrawTextAt(20, kMenuLines[i].y, kMenuLines[i].text);
   }
-  back.BlitImage(menu.Mouse.x, menu.Mouse.y, display.CursorImage, Rect{}, true);
-  platform.Flip(back, menu.VisibleRect);
+  back.BlitImage(menu.mouse.x, menu.mouse.y, display.cursor_image, Rect{}, true);
+  platform.Flip(back, menu.visible_rect);
 }
 
 }  // namespace
@@ -75,15 +75,15 @@ void OpenDisplay(Platform& platform, DisplayState& display) {
 
 void ShutdownDisplay(Platform& platform, DisplayState& display) {
   platform.CloseDisplay();
-  display.BackBuffer = Surface();
-  display.HighScoreBackground = Surface();
-  display.MenuBackground = Surface();
-  display.SettingsBackground = Surface();
-  display.CursorImage = Surface();
+  display.back_buffer = Surface();
+  display.high_score_background = Surface();
+  display.menu_background = Surface();
+  display.settings_background = Surface();
+  display.cursor_image = Surface();
 }
 
 PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, InputFrame input) {
-  StepHighlight(menu.Pulse);
+  StepHighlight(menu.pulse);
 
   if (WaitOutLostDisplay(platform, input)) {
     if (input.close_requested) return PassResult::kClose;
@@ -91,15 +91,15 @@ PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, In
     platform.RestoreSurfaces();
   }
 
-  menu.Mouse = input.mouse;
+  menu.mouse = input.mouse;
   // The mouse at rest in a band pulls the selection back every pass.
-  if (const std::uint8_t entry = MenuEntryAt(menu.Mouse.y); entry != 0) menu.Selected = entry;
+  if (const std::uint8_t entry = MenuEntryAt(menu.mouse.y); entry != 0) menu.selected = entry;
 
-  if (NewPress(input, vk::kDown, menu.DownHeld)) {
-    menu.Selected = static_cast<std::uint8_t>((menu.Selected & 3) + 1);
+  if (NewPress(input, vk::kDown, menu.down_held)) {
+    menu.selected = static_cast<std::uint8_t>((menu.selected & 3) + 1);
   }
-  if (NewPress(input, vk::kUp, menu.UpHeld)) {
-    menu.Selected = static_cast<std::uint8_t>(((menu.Selected + 2) & 3) + 1);
+  if (NewPress(input, vk::kUp, menu.up_held)) {
+    menu.selected = static_cast<std::uint8_t>(((menu.selected + 2) & 3) + 1);
   }
 
   bool acted = false;
@@ -107,15 +107,15 @@ PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, In
     // Confirming waits until the confirm is let go, so the screen it opens
     // does not see the same press.
     WaitForRelease(platform, {vk::kLeftButton, vk::kReturn});
-    if (!menu.ConfirmLatched) {
-      menu.ConfirmLatched = true;
+    if (!menu.confirm_latched) {
+      menu.confirm_latched = true;
       if (const PassResult after = ActOn(platform, state, menu); after != PassResult::kStay) {
         return after;
       }
       acted = true;  // this pass's input is older than the screen just left
     }
   } else {
-    menu.ConfirmLatched = false;
+    menu.confirm_latched = false;
   }
 
   if (!acted) {

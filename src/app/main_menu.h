@@ -14,19 +14,19 @@ namespace mw {
 enum MenuEntry : std::uint8_t { kStartGame = 1, kSettings = 2, kHighScores = 3, kEnd = 4 };
 
 struct MenuState {
-  MenuState() { NoResult.SetValue(-200); }
+  MenuState() { no_result.SetValue(-200); }
 
-  std::uint8_t Selected = kStartGame;
-  Highlight Pulse;
-  bool DownHeld = false;
-  bool UpHeld = false;
+  std::uint8_t selected = kStartGame;
+  Highlight pulse;
+  bool down_held = false;
+  bool up_held = false;
   // A confirm counts only after a pass with Enter and the left button both up,
   // so one held from before the menu opened does nothing.
-  bool ConfirmLatched = true;
-  Point Mouse{};
-  Rect VisibleRect = kShellVisibleRect;
+  bool confirm_latched = true;
+  Point mouse{};
+  Rect visible_rect = kShellVisibleRect;
   // Shown from the menu the table gets -200, which never enters it.
-  GuardedNumber NoResult;
+  GuardedNumber no_result;
 };
 
 // The whole menu: settings, display, loop, shutdown. Returns with the display

@@ -15,18 +15,18 @@ constexpr std::array<const char*, 5> kCaptions{"", "Möven: ", "Spiel ", "MP-Spe
 
 void DrawSettings(Platform& platform, const Session& session, DisplayState& display,
                   const SettingsState& settings) {
-  Surface& back = display.BackBuffer;
-  back.BlitImage(16, 16, display.SettingsBackground, Rect{}, false);
+  Surface& back = display.back_buffer;
+  back.BlitImage(16, 16, display.settings_background, Rect{}, false);
   for (std::uint8_t line = 1; line <= kBackLine; ++line) {
     const std::string text =
         line == kBackLine
             ? Utf8ToCp1252("Zurück ")
-            : Utf8ToCp1252(kCaptions[line]) + std::string(ChosenSetting(session, line).Label);
-    back.SetTextColor(LineColour(settings.Pulse, settings.Selected == line));
+            : Utf8ToCp1252(kCaptions[line]) + std::string(ChosenSetting(session, line).label);
+    back.SetTextColor(LineColour(settings.pulse, settings.selected == line));
     back.DrawTextAt(20, 100 + 50 * line, text);
   }
-  back.BlitImage(settings.Mouse.x, settings.Mouse.y, display.CursorImage, Rect{}, true);
-  platform.Flip(back, settings.VisibleRect);
+  back.BlitImage(settings.mouse.x, settings.mouse.y, display.cursor_image, Rect{}, true);
+  platform.Flip(back, settings.visible_rect);
 }
 
 }  // namespace
@@ -40,14 +40,14 @@ std::uint8_t SettingsLineAt(std::int32_t y) {
 }
 
 void CycleSetting(Session& session, int setting) {
-  auto& choice = session.SettingChoice[static_cast<std::size_t>(setting)];
+  auto& choice = session.setting_choice[static_cast<std::size_t>(setting)];
   const int choices = setting == kGullCount ? 3 : 4;
   choice = static_cast<std::int16_t>((choice + 1) % choices);
 }
 
 PassResult SettingsPass(Platform& platform, Session& session, DisplayState& display,
                         SettingsState& settings, InputFrame input) {
-  StepHighlight(settings.Pulse);
+  StepHighlight(settings.pulse);
 
   if (WaitOutLostDisplay(platform, input)) {
     if (input.close_requested) return PassResult::kClose;
@@ -55,28 +55,28 @@ PassResult SettingsPass(Platform& platform, Session& session, DisplayState& disp
     LoadMenuImages(platform, display);
   }
 
-  settings.Mouse = input.mouse;
-  if (const std::uint8_t line = SettingsLineAt(settings.Mouse.y); line != 0) {
-    settings.Selected = line;
+  settings.mouse = input.mouse;
+  if (const std::uint8_t line = SettingsLineAt(settings.mouse.y); line != 0) {
+    settings.selected = line;
   }
 
-  if (NewPress(input, vk::kDown, settings.DownHeld)) {
-    settings.Selected = static_cast<std::uint8_t>((settings.Selected % 5) + 1);
+  if (NewPress(input, vk::kDown, settings.down_held)) {
+    settings.selected = static_cast<std::uint8_t>((settings.selected % 5) + 1);
   }
-  if (NewPress(input, vk::kUp, settings.UpHeld)) {
-    settings.Selected = static_cast<std::uint8_t>(((settings.Selected + 3) % 5) + 1);
+  if (NewPress(input, vk::kUp, settings.up_held)) {
+    settings.selected = static_cast<std::uint8_t>(((settings.selected + 3) % 5) + 1);
   }
 
   // Unlike the menu, a confirm acts at once and is not waited out: holding it
   // changes a setting once, and "Zurück " returns while it is still down.
   if (ConfirmDown(input)) {
-    if (!settings.ConfirmHeld) {
-      if (settings.Selected == kBackLine) return PassResult::kLeave;
-      if (settings.Selected != 0) CycleSetting(session, settings.Selected);
+    if (!settings.confirm_held) {
+      if (settings.selected == kBackLine) return PassResult::kLeave;
+      if (settings.selected != 0) CycleSetting(session, settings.selected);
     }
-    settings.ConfirmHeld = true;
+    settings.confirm_held = true;
   } else {
-    settings.ConfirmHeld = false;
+    settings.confirm_held = false;
   }
 
   if (input.close_requested) return PassResult::kClose;

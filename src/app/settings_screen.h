@@ -16,13 +16,13 @@ namespace mw {
 constexpr std::uint8_t kBackLine = 5;
 
 struct SettingsState {
-  std::uint8_t Selected = 0;
-  Highlight Pulse;
-  bool DownHeld = false;
-  bool UpHeld = false;
-  bool ConfirmHeld = false;
-  Point Mouse{};
-  Rect VisibleRect = kShellVisibleRect;
+  std::uint8_t selected = 0;
+  Highlight pulse;
+  bool down_held = false;
+  bool up_held = false;
+  bool confirm_held = false;
+  Point mouse{};
+  Rect visible_rect = kShellVisibleRect;
 };
 
 // Runs the screen until "Zurück ", Escape (after it is released) or a close

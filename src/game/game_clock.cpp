@@ -12,37 +12,37 @@ constexpr std::int32_t kScoreFloor = -10000;
 bool ClockStep(GameContext& ctx, std::int64_t now) {
   GameState& game = ctx.game;
   PlayState& play = ctx.play;
-  if (now <= play.LastSecondTick + 1000) return false;
+  if (now <= play.last_second_tick + 1000) return false;
 
   // The mark is the clock now, so time spent away (a lost display) costs one
   // second only.
-  play.LastSecondTick = now;
+  play.last_second_tick = now;
   // The average since the start; 64-bit, so a long game cannot overflow it.
-  const std::int64_t elapsed = now - play.StartTick + 1;
-  play.Fps = elapsed > 0
-                 ? static_cast<std::int64_t>(Floor(static_cast<double>(play.FrameCount * 1000) /
+  const std::int64_t elapsed = now - play.start_tick + 1;
+  play.fps = elapsed > 0
+                 ? static_cast<std::int64_t>(Floor(static_cast<double>(play.frame_count * 1000) /
                                                    static_cast<double>(elapsed)))
                  : 0;
-  game.TimeLeft.SetValue(ToInt32(static_cast<std::int64_t>(game.TimeLeft.Value()) - 1));
-  const std::int32_t time_left = game.TimeLeft.Value();
+  game.time_left.SetValue(ToInt32(static_cast<std::int64_t>(game.time_left.Value()) - 1));
+  const std::int32_t time_left = game.time_left.Value();
   if (time_left <= 10) PlayEffect(ctx, Sound::kTimeRunningOut);
   if (time_left <= 0) return true;
-  play.ScoreAtLastSecond = game.Score.Value();
+  play.score_at_last_second = game.score.Value();
   return false;
 }
 
 void ScoreFloor(GameContext& ctx) {
-  if (ctx.game.Score.Value() < kScoreFloor) ctx.game.Score.SetValue(kScoreFloor);
+  if (ctx.game.score.Value() < kScoreFloor) ctx.game.score.SetValue(kScoreFloor);
 }
 
 void AdjustPace(GameContext& ctx, std::int32_t score_now, std::int32_t score_then) {
   const std::int64_t gain = static_cast<std::int64_t>(score_now) - score_then;
   if (gain >= 200) {
-    ctx.game.StepInterval.SetValue(10);
+    ctx.game.step_interval.SetValue(10);
     ShowMessage(ctx, -110, 420, "- Das ist Ihnen wohl zu leicht -");
   }
   if (-gain >= 300) {
-    ctx.game.StepInterval.SetValue(100);
+    ctx.game.step_interval.SetValue(100);
     ShowMessage(ctx, -110, 420, "- Es geht um Pluspunkte!!! -");
   }
 }

@@ -19,25 +19,25 @@
 namespace mw {
 
 struct Gull {
-  std::int16_t X = 0;  // panorama column = X + 960
-  std::int16_t Y = 0;  // top of the picture at screen row Y + 240
-  std::int16_t DriftX = 0;
-  std::int16_t DriftY = 0;
-  std::int16_t Distance = 0;  // steps left to the viewer; -1 = fallen into the sea
-  std::int16_t Frame = 0;     // 0 = hit and falling, 1..8 wing beat
+  std::int16_t x = 0;  // panorama column = X + 960
+  std::int16_t y = 0;  // top of the picture at screen row Y + 240
+  std::int16_t drift_x = 0;
+  std::int16_t drift_y = 0;
+  std::int16_t distance = 0;  // steps left to the viewer; -1 = fallen into the sea
+  std::int16_t frame = 0;     // 0 = hit and falling, 1..8 wing beat
 };
 
 struct SplatPos {
-  std::int32_t X = 0;  // panorama column
-  std::int32_t Y = 0;  // 0..379
+  std::int32_t x = 0;  // panorama column
+  std::int32_t y = 0;  // 0..379
   bool operator==(const SplatPos&) const = default;
 };
 
 struct MessageSlot {
-  std::int16_t X = 0;  // > 0: panorama x; <= 0: fixed screen x -X
-  std::int16_t Y = 0;  // screen y of the text's top
-  std::int16_t Life = 0;
-  std::string Text;  // Windows-1252
+  std::int16_t x = 0;  // > 0: panorama x; <= 0: fixed screen x -X
+  std::int16_t y = 0;  // screen y of the text's top
+  std::int16_t life = 0;
+  std::string text;  // Windows-1252
 };
 
 // The game's sound effects, by the numbers the event log gives them.
@@ -52,8 +52,8 @@ enum class Sound : int {
 };
 
 struct SoundTable {
-  std::array<SoundBuffer, 8> SoundBuffers{};  // entry 2 stays empty
-  std::int32_t PlayIndex = 0;  // the ring of 100 copies is the platform's channels 0..99
+  std::array<SoundBuffer, 8> sound_buffers{};  // entry 2 stays empty
+  std::int32_t play_index = 0;  // the ring of 100 copies is the platform's channels 0..99
 };
 
 constexpr int kMaxSplats = 500;
@@ -62,61 +62,61 @@ constexpr int kMaxSplats = 500;
 // narrow strips, so a frame copies what they cover instead of every splat, and
 // a new splat redraws one or two strips only (splats.cpp).
 struct SplatLayer {
-  std::vector<Surface> Strips;
-  std::vector<SplatPos> Drawn;  // the splats the strips show, in drawing order
+  std::vector<Surface> strips;
+  std::vector<SplatPos> drawn;  // the splats the strips show, in drawing order
 };
 constexpr int kMessageSlots = 11;
 
 struct GameState {
   // True when a guarded value of the game was edited from outside.
   bool Tampered() const {
-    return Score.Tampered() || TimeLeft.Tampered() || StepInterval.Tampered() ||
-           MgStepsPerShot.Tampered() || SplatOneIn.Tampered() || ViewX.Tampered() ||
-           Cartridges.Tampered() || SavedCartridges.Tampered();
+    return score.Tampered() || time_left.Tampered() || step_interval.Tampered() ||
+           mg_steps_per_shot.Tampered() || splat_one_in.Tampered() || view_x.Tampered() ||
+           cartridges.Tampered() || saved_cartridges.Tampered();
   }
 
-  GuardedNumber Score;
-  GuardedNumber TimeLeft;
-  GuardedNumber StepInterval;
-  GuardedNumber MgStepsPerShot;  // the machine gun fires on every Nth step
-  GuardedNumber SplatOneIn;      // a gull reaching the viewer splats with chance 1 in N
-  GuardedNumber ViewX;
-  GuardedNumber Cartridges;
-  GuardedNumber SavedCartridges;
+  GuardedNumber score;
+  GuardedNumber time_left;
+  GuardedNumber step_interval;
+  GuardedNumber mg_steps_per_shot;  // the machine gun fires on every Nth step
+  GuardedNumber splat_one_in;       // a gull reaching the viewer splats with chance 1 in N
+  GuardedNumber view_x;
+  GuardedNumber cartridges;
+  GuardedNumber saved_cartridges;
 
-  std::uint8_t Weapon = 0;  // 1 rifle, 2 machine gun
-  std::uint8_t MgCounter = 0;
-  std::int32_t SplatCount = 0;
-  std::array<SplatPos, kMaxSplats + 1> Splats{};  // entry 0 is never drawn
-  std::vector<Gull> Gulls;                        // 0..GullCount, entry 0 unused
+  std::uint8_t weapon = 0;  // 1 rifle, 2 machine gun
+  std::uint8_t mg_counter = 0;
+  std::int32_t splat_count = 0;
+  std::array<SplatPos, kMaxSplats + 1> splats{};  // entry 0 is never drawn
+  std::vector<Gull> gulls;                        // 0..GullCount, entry 0 unused
 
-  std::int16_t ShipX = 0;
-  std::int16_t ShipDistance = 0;
-  std::int16_t ShipSinking = 0;
-  std::int16_t ShipHits = 0;
+  std::int16_t ship_x = 0;
+  std::int16_t ship_distance = 0;
+  std::int16_t ship_sinking = 0;
+  std::int16_t ship_hits = 0;
 
-  std::array<MessageSlot, kMessageSlots> Messages{};
-  std::int32_t MessageIndex = 0;
+  std::array<MessageSlot, kMessageSlots> messages{};
+  std::int32_t message_index = 0;
 
-  Point CursorPos{};
-  Point ShotPos{};
+  Point cursor_pos{};
+  Point shot_pos{};
 
-  Font GameFont{"Times New Roman", 20, false};
+  Font game_font{"Times New Roman", 20, false};
 
   // The game draws into a BackBuffer of its own (840x580, see
   // screen_geometry.h), so the screens around it keep theirs.
-  Surface BackBuffer;
-  Surface Crosshair;
-  Surface PanoramaImage;
-  Surface CartridgeImage;
-  Surface SplatImage;
-  Surface ShipImage;
+  Surface back_buffer;
+  Surface crosshair;
+  Surface panorama_image;
+  Surface cartridge_image;
+  Surface splat_image;
+  Surface ship_image;
   // The six gull pictures; GullImage(frame) maps the nine frames onto them.
-  std::array<Surface, 6> GullPictures;
+  std::array<Surface, 6> gull_pictures;
 
-  SoundTable Sounds;
-  SplatLayer SplatCache;
-  GameRandom Random;  // one generator for the whole run
+  SoundTable sounds;
+  SplatLayer splat_cache;
+  GameRandom random;  // one generator for the whole run
 };
 
 // GullImages 0..8: 0 falling, 1..8 the wing beat 7 8 9 8 7 10 11 10.
@@ -128,17 +128,17 @@ enum class GameEnd { kNone, kTime, kEscape, kClose };
 // The state of the game being played, made afresh for every game: its clock
 // marks and counters, the buttons held, and the end.
 struct PlayState {
-  bool StepDue = false;
-  std::int64_t LastStepTick = 0;
-  std::int64_t StartTick = 0;
-  std::int64_t FrameCount = 0;
-  std::int64_t Fps = 0;
-  std::int64_t LastSecondTick = 0;
-  std::int32_t ScoreAtLastSecond = 0;
-  bool ShotFired = false;
-  bool LeftHeld = false;
-  bool RightHeld = false;
-  GameEnd End = GameEnd::kNone;
+  bool step_due = false;
+  std::int64_t last_step_tick = 0;
+  std::int64_t start_tick = 0;
+  std::int64_t frame_count = 0;
+  std::int64_t fps = 0;
+  std::int64_t last_second_tick = 0;
+  std::int32_t score_at_last_second = 0;
+  bool shot_fired = false;
+  bool left_held = false;
+  bool right_held = false;
+  GameEnd end = GameEnd::kNone;
 };
 
 // Everything a phase of a frame works on.

@@ -16,9 +16,9 @@ constexpr Colour kRed = Rgb(255, 0, 0);
 constexpr Colour kWiperGreen = Rgb(0, 85, 0);
 
 void SetGameFont(GameContext& ctx, bool bold) {
-  ctx.game.GameFont.size = 20;
-  ctx.game.GameFont.bold = bold;
-  ctx.game.BackBuffer.SetTextFont(ctx.game.GameFont);
+  ctx.game.game_font.size = 20;
+  ctx.game.game_font.bold = bold;
+  ctx.game.back_buffer.SetTextFont(ctx.game.game_font);
 }
 
 }  // namespace
@@ -40,30 +40,30 @@ std::int32_t ScoreTextX(const std::string& score_text) {
 
 void DrawHud(GameContext& ctx) {
   GameState& game = ctx.game;
-  Surface& back = ctx.game.BackBuffer;
+  Surface& back = ctx.game.back_buffer;
 
   SetGameFont(ctx, false);
   back.SetTextColor(kWhite);
-  back.DrawTextAt(110, 500, std::to_string(ctx.play.Fps) + "fps");
+  back.DrawTextAt(110, 500, std::to_string(ctx.play.fps) + "fps");
 
   SetGameFont(ctx, true);
   back.SetTextColor(kBlack);
-  const std::string score = std::to_string(game.Score.Value());
+  const std::string score = std::to_string(game.score.Value());
   back.DrawTextAt(ScoreTextX(score), 50, score);
 
-  const std::int32_t time_left = game.TimeLeft.Value();
+  const std::int32_t time_left = game.time_left.Value();
   SetGameFont(ctx, true);
   back.SetTextColor(ClockColour(time_left));
   back.DrawTextAt(100, 50, ClockText(time_left));
 
   // The rifle holds eight; more icons would not fit the corner anyway.
-  const std::int32_t cartridges = std::min(game.Cartridges.Value(), 8);
+  const std::int32_t cartridges = std::min(game.cartridges.Value(), 8);
   for (std::int32_t i = 1; i <= cartridges; ++i) {
-    back.BlitImage(720 - 20 * i, 470, game.CartridgeImage, Rect{}, true);
+    back.BlitImage(720 - 20 * i, 470, game.cartridge_image, Rect{}, true);
   }
 
   // The label keeps the clock's font: the size is set but not passed on.
-  game.GameFont.size = 20;
+  game.game_font.size = 20;
   back.SetTextTransparency(false);
   back.SetTextBackColor(kWiperGreen);
   back.SetTextColor(kWhite);
@@ -73,9 +73,9 @@ void DrawHud(GameContext& ctx) {
 
 void DrawCrosshairAndFlip(GameContext& ctx, Point mouse) {
   GameState& game = ctx.game;
-  Surface& back = ctx.game.BackBuffer;
-  game.CursorPos = mouse;
-  back.BlitImage(game.CursorPos.x - 16 + 100, game.CursorPos.y - 16 + 50, ctx.game.Crosshair,
+  Surface& back = ctx.game.back_buffer;
+  game.cursor_pos = mouse;
+  back.BlitImage(game.cursor_pos.x - 16 + 100, game.cursor_pos.y - 16 + 50, ctx.game.crosshair,
                  Rect{}, true);
   ctx.platform.Flip(back, kGameVisibleRect);
 }

@@ -8,31 +8,31 @@ namespace mw {
 void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_view text) {
   GameState& game = ctx.game;
   // Slots 0..9 form the ring; slot 10 is never filled.
-  game.MessageIndex = (game.MessageIndex + 1) % 10;
-  MessageSlot& slot = game.Messages[static_cast<std::size_t>(game.MessageIndex)];
-  slot.X = ToInt16(x);
-  slot.Y = ToInt16(y);
-  slot.Life = 50;
-  slot.Text.assign(text);
+  game.message_index = (game.message_index + 1) % 10;
+  MessageSlot& slot = game.messages[static_cast<std::size_t>(game.message_index)];
+  slot.x = ToInt16(x);
+  slot.y = ToInt16(y);
+  slot.life = 50;
+  slot.text.assign(text);
   ctx.platform.Events().Message(text, x, y);
 }
 
 void MessagePass(GameContext& ctx) {
   GameState& game = ctx.game;
-  Surface& back = ctx.game.BackBuffer;
-  game.GameFont.size = 20;
-  game.GameFont.bold = true;
-  back.SetTextFont(game.GameFont);
-  const std::int32_t view_x = game.ViewX.Value();
-  for (MessageSlot& slot : game.Messages) {
-    if (slot.Life == 0) continue;
-    const bool loss = !slot.Text.empty() && slot.Text.front() == '-';
+  Surface& back = ctx.game.back_buffer;
+  game.game_font.size = 20;
+  game.game_font.bold = true;
+  back.SetTextFont(game.game_font);
+  const std::int32_t view_x = game.view_x.Value();
+  for (MessageSlot& slot : game.messages) {
+    if (slot.life == 0) continue;
+    const bool loss = !slot.text.empty() && slot.text.front() == '-';
     back.SetTextColor(loss ? Rgb(255, 0, 0) : Rgb(0, 102, 0));
     // A positive X is a panorama column and scrolls with the view.
-    const std::int32_t screen_x = slot.X > 0 ? slot.X - view_x : -slot.X;
-    back.DrawTextAt(screen_x + 100, slot.Y + 50, slot.Text);
-    slot.Y = ToInt16(slot.Y - 2);
-    slot.Life = ToInt16(slot.Life - 1);
+    const std::int32_t screen_x = slot.x > 0 ? slot.x - view_x : -slot.x;
+    back.DrawTextAt(screen_x + 100, slot.y + 50, slot.text);
+    slot.y = ToInt16(slot.y - 2);
+    slot.life = ToInt16(slot.life - 1);
   }
 }
 

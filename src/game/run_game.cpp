@@ -42,14 +42,14 @@ std::string_view EndReason(GameEnd end) {
 void PlaceStartingGulls(GameState& game) {
   // The staggered distances spread the first arrivals: the first twelve
   // gulls start behind the viewer and are replaced in the first play.
-  for (std::size_t i = 1; i < game.Gulls.size(); ++i) {
-    Gull& g = game.Gulls[i];
-    g.Frame = 1;
-    g.Distance = ToInt16(2 * static_cast<std::int64_t>(i) - 25);
-    g.X = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 1920.0)) - 960);
-    g.Y = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 240.0)) - 240);
-    g.DriftX = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 20.0)) - 10);
-    g.DriftY = RoundToInt16(-(g.Y + 240 + 50) / 4.5);
+  for (std::size_t i = 1; i < game.gulls.size(); ++i) {
+    Gull& g = game.gulls[i];
+    g.frame = 1;
+    g.distance = ToInt16(2 * static_cast<std::int64_t>(i) - 25);
+    g.x = ToInt16(static_cast<std::int64_t>(Floor(game.random.Next() * 1920.0)) - 960);
+    g.y = ToInt16(static_cast<std::int64_t>(Floor(game.random.Next() * 240.0)) - 240);
+    g.drift_x = ToInt16(static_cast<std::int64_t>(Floor(game.random.Next() * 20.0)) - 10);
+    g.drift_y = RoundToInt16(-(g.y + 240 + 50) / 4.5);
   }
 }
 
@@ -67,25 +67,25 @@ bool RecoverLostDisplay(GameContext& ctx, InputFrame& input) {
 
 void DecideStep(GameContext& ctx, std::int64_t now) {
   PlayState& play = ctx.play;
-  play.StepDue = now > play.LastStepTick + ctx.game.StepInterval.Value();
-  if (play.StepDue) play.LastStepTick = now;
+  play.step_due = now > play.last_step_tick + ctx.game.step_interval.Value();
+  if (play.step_due) play.last_step_tick = now;
 }
 
 void Scroll(GameContext& ctx, const InputFrame& input) {
   GameState& game = ctx.game;
-  game.CursorPos = input.mouse;
+  game.cursor_pos = input.mouse;
   // Each test sees what the one before left, so mouse and arrow key can add
   // up to 20 columns or cancel each other.
-  auto move = [&](std::int32_t by) { game.ViewX.SetValue(game.ViewX.Value() + by); };
-  if (game.ViewX.Value() <= 1270 && game.CursorPos.x > 630) move(kScrollStep);
-  if (game.ViewX.Value() >= 10 && game.CursorPos.x < 10) move(-kScrollStep);
-  if (input.Down(vk::kRight) && game.ViewX.Value() <= 1270) move(kScrollStep);
-  if (input.Down(vk::kLeft) && game.ViewX.Value() >= 10) move(-kScrollStep);
+  auto move = [&](std::int32_t by) { game.view_x.SetValue(game.view_x.Value() + by); };
+  if (game.view_x.Value() <= 1270 && game.cursor_pos.x > 630) move(kScrollStep);
+  if (game.view_x.Value() >= 10 && game.cursor_pos.x < 10) move(-kScrollStep);
+  if (input.Down(vk::kRight) && game.view_x.Value() <= 1270) move(kScrollStep);
+  if (input.Down(vk::kLeft) && game.view_x.Value() >= 10) move(-kScrollStep);
 }
 
 void DrawPanorama(GameContext& ctx) {
-  ctx.game.BackBuffer.BlitImage(kGameScreenOrigin.x, kGameScreenOrigin.y, ctx.game.PanoramaImage,
-                                PanoramaInView(ctx.game), false);
+  ctx.game.back_buffer.BlitImage(kGameScreenOrigin.x, kGameScreenOrigin.y, ctx.game.panorama_image,
+                                 PanoramaInView(ctx.game), false);
 }
 
 }  // namespace
@@ -95,44 +95,44 @@ bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y) {
 }
 
 void PrepareGame(Session& session, GameState& game) {
-  game.TimeLeft.SetValue(SettingValue(session, kGameTime));
-  game.StepInterval.SetValue(SettingValue(session, kGameSpeed));
-  game.MgStepsPerShot.SetValue(SettingValue(session, kMpSpeed));
-  game.SplatCount = 0;
-  game.SplatOneIn.SetValue(5);
-  game.Score.SetValue(0);
-  for (MessageSlot& slot : game.Messages) slot.Life = 0;
+  game.time_left.SetValue(SettingValue(session, kGameTime));
+  game.step_interval.SetValue(SettingValue(session, kGameSpeed));
+  game.mg_steps_per_shot.SetValue(SettingValue(session, kMpSpeed));
+  game.splat_count = 0;
+  game.splat_one_in.SetValue(5);
+  game.score.SetValue(0);
+  for (MessageSlot& slot : game.messages) slot.life = 0;
   const std::int32_t gull_count = SettingValue(session, kGullCount);
   if (gull_count < 0) throw IndexOutOfRange();
-  game.Gulls.assign(static_cast<std::size_t>(gull_count) + 1, Gull{});
+  game.gulls.assign(static_cast<std::size_t>(gull_count) + 1, Gull{});
 }
 
 void SetUpGame(GameContext& ctx, std::int64_t now) {
   GameState& game = ctx.game;
   PlayState& play = ctx.play;
-  game.GameFont.name = "Times New Roman";
-  game.GameFont.size = 20;
+  game.game_font.name = "Times New Roman";
+  game.game_font.size = 20;
   MakeGameBackBuffer(ctx.platform, game);
   if (!OpenSounds(ctx.platform, game)) throw RuntimeError("Audiohardware nicht gefunden !");
   PlaceStartingGulls(game);
-  game.ShipX = -200;
-  game.ShipDistance = ToInt16(static_cast<std::int64_t>(Floor(game.Random.Next() * 3.0)) + 1);
-  game.ViewX.SetValue(kViewXStart);
-  game.Cartridges.SetValue(8);
-  game.Weapon = 1;
-  play.StartTick = now;
+  game.ship_x = -200;
+  game.ship_distance = ToInt16(static_cast<std::int64_t>(Floor(game.random.Next() * 3.0)) + 1);
+  game.view_x.SetValue(kViewXStart);
+  game.cartridges.SetValue(8);
+  game.weapon = 1;
+  play.start_tick = now;
 }
 
 void TearDownGame(GameContext& ctx) {
   GameState& game = ctx.game;
-  game.PanoramaImage = Surface();
-  game.CartridgeImage = Surface();
-  game.SplatImage = Surface();
-  game.ShipImage = Surface();
-  for (Surface& gull : game.GullPictures) gull = Surface();
-  game.Crosshair = Surface();
-  game.BackBuffer = Surface();
-  game.SplatCache = SplatLayer{};
+  game.panorama_image = Surface();
+  game.cartridge_image = Surface();
+  game.splat_image = Surface();
+  game.ship_image = Surface();
+  for (Surface& gull : game.gull_pictures) gull = Surface();
+  game.crosshair = Surface();
+  game.back_buffer = Surface();
+  game.splat_cache = SplatLayer{};
 }
 
 GameEnd StartGame(Platform& platform, Session& session, GameState& game) {
@@ -140,7 +140,7 @@ GameEnd StartGame(Platform& platform, Session& session, GameState& game) {
   PlayState play;
   GameContext ctx{platform, session, game, play};
   RunGame(ctx);
-  return play.End;
+  return play.end;
 }
 
 void RunGame(GameContext& ctx) {
@@ -150,7 +150,7 @@ void RunGame(GameContext& ctx) {
   ctx.platform.Events().Screen("game");
   while (RunFrame(ctx, ctx.platform.ReadInput())) {
   }
-  ctx.platform.Events().GameEnd(EndReason(ctx.play.End), ctx.game.Score.Value());
+  ctx.platform.Events().GameEnd(EndReason(ctx.play.end), ctx.game.score.Value());
   TearDownGame(ctx);
 }
 
@@ -159,11 +159,11 @@ bool RunFrame(GameContext& ctx, InputFrame input) {
   PlayState& play = ctx.play;
 
   if (!RecoverLostDisplay(ctx, input)) {
-    play.End = GameEnd::kClose;
+    play.end = GameEnd::kClose;
     return false;
   }
   DecideStep(ctx, input.clock);
-  if (play.StepDue) Scroll(ctx, input);
+  if (play.step_due) Scroll(ctx, input);
   DrawPanorama(ctx);
   WeaponPhase(ctx, input);
   GullPhase(ctx);
@@ -172,21 +172,21 @@ bool RunFrame(GameContext& ctx, InputFrame input) {
   MessagePass(ctx);
   // Running out of time ends the frame here: the screen keeps the last one.
   if (ClockStep(ctx, input.clock)) {
-    play.End = GameEnd::kTime;
+    play.end = GameEnd::kTime;
     return false;
   }
   ScoreFloor(ctx);
-  AdjustPace(ctx, game.Score.Value(), play.ScoreAtLastSecond);
+  AdjustPace(ctx, game.score.Value(), play.score_at_last_second);
   DrawHud(ctx);
   DrawCrosshairAndFlip(ctx, input.mouse);
-  ++play.FrameCount;
+  ++play.frame_count;
 
   if (input.close_requested) {
-    play.End = GameEnd::kClose;
+    play.end = GameEnd::kClose;
   } else if (input.Down(vk::kEscape)) {
-    play.End = GameEnd::kEscape;
+    play.end = GameEnd::kEscape;
   }
-  return play.End == GameEnd::kNone;
+  return play.end == GameEnd::kNone;
 }
 
 }  // namespace mw

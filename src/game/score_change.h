@@ -10,7 +10,7 @@
 namespace mw {
 
 inline void ChangeScore(GameState& game, std::int64_t delta) {
-  game.Score.SetValue(ToInt32(std::int64_t{game.Score.Value()} + delta));
+  game.score.SetValue(ToInt32(std::int64_t{game.score.Value()} + delta));
 }
 
 }  // namespace mw

@@ -16,35 +16,35 @@ constexpr std::int16_t kSunk = 100;
 constexpr std::int16_t kShipModeEnds = 35;
 
 void NewShip(GameState& game) {
-  game.ShipX = kShipStartX;
-  game.ShipDistance =
-      ToInt16(static_cast<std::int64_t>(Floor(static_cast<double>(game.Random.Next()) * 3)) + 1);
+  game.ship_x = kShipStartX;
+  game.ship_distance =
+      ToInt16(static_cast<std::int64_t>(Floor(static_cast<double>(game.random.Next()) * 3)) + 1);
 }
 
 void MoveShip(GameState& game) {
-  if (game.ShipSinking == 0) {
+  if (game.ship_sinking == 0) {
     // Near lanes are faster: 50, 25 or 17 columns a step.
-    game.ShipX = RoundToInt16(game.ShipX + 50.0 / game.ShipDistance);
-    if (game.ShipX > kShipEndX) NewShip(game);
+    game.ship_x = RoundToInt16(game.ship_x + 50.0 / game.ship_distance);
+    if (game.ship_x > kShipEndX) NewShip(game);
     return;
   }
-  game.ShipSinking = ToInt16(game.ShipSinking + 5);
-  if (game.ShipSinking >= kSunk) {
+  game.ship_sinking = ToInt16(game.ship_sinking + 5);
+  if (game.ship_sinking >= kSunk) {
     NewShip(game);
-    game.ShipSinking = 0;
+    game.ship_sinking = 0;
   }
 }
 
 void ShipMessage(GameContext& ctx, const char* text) {
-  ShowMessage(ctx, ctx.game.ShipX, 530 - 80 * ctx.game.ShipDistance, text);
+  ShowMessage(ctx, ctx.game.ship_x, 530 - 80 * ctx.game.ship_distance, text);
 }
 
 void HitShip(GameContext& ctx) {
   GameState& game = ctx.game;
   PlayEffect(ctx, Sound::kShipHit);
-  game.ShipSinking = 5;
-  game.ShipHits = ToInt16(game.ShipHits + 1);
-  switch (game.ShipHits) {
+  game.ship_sinking = 5;
+  game.ship_hits = ToInt16(game.ship_hits + 1);
+  switch (game.ship_hits) {
     case 1:
       ChangeScore(game, -200);
       ShipMessage(ctx, "-200");
@@ -60,8 +60,8 @@ void HitShip(GameContext& ctx) {
       ShowMessage(ctx, -110, 420, "-Modus Schiffe Versenken aktiv -");
       break;
     default:
-      if (game.ShipHits >= kShipModeEnds) {
-        game.ShipHits = 0;
+      if (game.ship_hits >= kShipModeEnds) {
+        game.ship_hits = 0;
         ChangeScore(game, 20);
         ShipMessage(ctx, "20");
         ShowMessage(ctx, -110, 420, Utf8ToCp1252("- Jetzt wieder Möven! -"));
@@ -76,12 +76,12 @@ void HitShip(GameContext& ctx) {
 }  // namespace
 
 void ShipPhase(GameContext& ctx) {
-  if (ctx.play.StepDue) MoveShip(ctx.game);
+  if (ctx.play.step_due) MoveShip(ctx.game);
   const Rect on_screen = ShipRect(ctx.game);
-  ctx.game.BackBuffer.BlitScaled(on_screen, ctx.game.ShipImage, ShipPictureRect(ctx.game));
+  ctx.game.back_buffer.BlitScaled(on_screen, ctx.game.ship_image, ShipPictureRect(ctx.game));
   // The whole rectangle counts, also where it lies beyond the BackBuffer.
-  const Point aim = GameScreenToBackBuffer(ctx.game.ShotPos);
-  if (ctx.play.ShotFired && ctx.game.ShipSinking == 0 && PointInRect(on_screen, aim.x, aim.y)) {
+  const Point aim = GameScreenToBackBuffer(ctx.game.shot_pos);
+  if (ctx.play.shot_fired && ctx.game.ship_sinking == 0 && PointInRect(on_screen, aim.x, aim.y)) {
     HitShip(ctx);
   }
 }

@@ -19,9 +19,9 @@ bool InWiperButton(Point p) {
 }
 
 void UseWiper(GameContext& ctx) {
-  ctx.game.SplatCount = 0;
+  ctx.game.splat_count = 0;
   // Drawn over this frame's sea, before gulls, ship and texts: a flash.
-  ctx.game.BackBuffer.FillRect(Rect{}, kWipeFlash);  // the whole BackBuffer
+  ctx.game.back_buffer.FillRect(Rect{}, kWipeFlash);  // the whole BackBuffer
   ChangeScore(ctx.game, -50);
   ShowMessage(ctx, -300, 420, "-50");
 }
@@ -30,72 +30,72 @@ void SelectWeapon(GameContext& ctx, const InputFrame& input) {
   GameState& game = ctx.game;
   // Key 2 counts only when key 1 changed nothing, so both keys held together
   // switch back and forth in every play.
-  if (input.Down(vk::kKey1) && game.Weapon != 1) {
-    game.Weapon = 1;
+  if (input.Down(vk::kKey1) && game.weapon != 1) {
+    game.weapon = 1;
     ShowMessage(ctx, -110, 420, "- Gewehr -");
-    game.Cartridges.SetValue(game.SavedCartridges.Value());
-  } else if (input.Down(vk::kKey2) && game.Weapon != 2) {
-    game.Weapon = 2;
+    game.cartridges.SetValue(game.saved_cartridges.Value());
+  } else if (input.Down(vk::kKey2) && game.weapon != 2) {
+    game.weapon = 2;
     ShowMessage(ctx, -110, 420, "- Maschinengewehr -");
-    game.SavedCartridges.SetValue(game.Cartridges.Value());
-    game.Cartridges.SetValue(0);
+    game.saved_cartridges.SetValue(game.cartridges.Value());
+    game.cartridges.SetValue(0);
   }
 }
 
 void FireRifle(GameContext& ctx, bool left_down, Point mouse) {
   GameState& game = ctx.game;
   PlayState& play = ctx.play;
-  if (!left_down || play.LeftHeld) return;
-  game.ShotPos = mouse;
-  if (InWiperButton(game.ShotPos)) {
+  if (!left_down || play.left_held) return;
+  game.shot_pos = mouse;
+  if (InWiperButton(game.shot_pos)) {
     UseWiper(ctx);
-  } else if (game.Cartridges.Value() > 0) {
-    play.ShotFired = true;
+  } else if (game.cartridges.Value() > 0) {
+    play.shot_fired = true;
     PlayEffect(ctx, Sound::kShot);
-    game.Cartridges.SetValue(game.Cartridges.Value() - 1);
+    game.cartridges.SetValue(game.cartridges.Value() - 1);
   } else {
     PlayEffect(ctx, Sound::kEmptyRifle);
   }
-  play.LeftHeld = true;
+  play.left_held = true;
 }
 
 void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
   GameState& game = ctx.game;
   PlayState& play = ctx.play;
   if (!left_down) return;
-  game.ShotPos = mouse;  // the aim follows the mouse
-  if (InWiperButton(game.ShotPos) && !play.LeftHeld) {
+  game.shot_pos = mouse;  // the aim follows the mouse
+  if (InWiperButton(game.shot_pos) && !play.left_held) {
     UseWiper(ctx);
-  } else if (play.StepDue) {
-    const std::int32_t every = game.MgStepsPerShot.Value();
+  } else if (play.step_due) {
+    const std::int32_t every = game.mg_steps_per_shot.Value();
     if (every == 0) throw DivisionByZero();
-    game.MgCounter = ToByte((game.MgCounter + 1) % every);
-    if (game.MgCounter == 0) {
-      play.ShotFired = true;
+    game.mg_counter = ToByte((game.mg_counter + 1) % every);
+    if (game.mg_counter == 0) {
+      play.shot_fired = true;
       PlayEffect(ctx, Sound::kShot);
       ChangeScore(game, -1);
       ShowMessage(ctx, -600, 420, "-1");
     }
   }
-  play.LeftHeld = true;
+  play.left_held = true;
 }
 
 void Reload(GameContext& ctx, bool right_down) {
   GameState& game = ctx.game;
   PlayState& play = ctx.play;
   if (!right_down) {
-    play.RightHeld = false;
+    play.right_held = false;
     return;
   }
-  if (game.Weapon != 1) return;
+  if (game.weapon != 1) return;
   // Only an empty rifle reloads, and only once per press.
-  if (game.Cartridges.Value() == 0 && !play.RightHeld) {
-    game.Cartridges.SetValue(kMagazine);
+  if (game.cartridges.Value() == 0 && !play.right_held) {
+    game.cartridges.SetValue(kMagazine);
     ChangeScore(game, -kMagazine);
     ShowMessage(ctx, -600, 420, "-8");
     PlayEffect(ctx, Sound::kReload);
   }
-  play.RightHeld = true;
+  play.right_held = true;
 }
 
 }  // namespace
@@ -104,14 +104,14 @@ void WeaponPhase(GameContext& ctx, const InputFrame& input) {
   // A shot counts only in the frame in which it is fired, for both weapons;
   // otherwise an old machine-gun aim point would keep hitting gulls that fly
   // into it after the trigger is released.
-  ctx.play.ShotFired = false;
+  ctx.play.shot_fired = false;
   SelectWeapon(ctx, input);
   // A click shorter than a frame still counts.
   const bool left_down = input.Down(vk::kLeftButton);
-  if (!left_down) ctx.play.LeftHeld = false;
-  if (ctx.game.Weapon == 1) {
+  if (!left_down) ctx.play.left_held = false;
+  if (ctx.game.weapon == 1) {
     FireRifle(ctx, left_down, input.mouse);
-  } else if (ctx.game.Weapon == 2) {
+  } else if (ctx.game.weapon == 2) {
     FireMachineGun(ctx, left_down, input.mouse);
   }
   Reload(ctx, input.Down(vk::kRightButton));
@@ -119,8 +119,8 @@ void WeaponPhase(GameContext& ctx, const InputFrame& input) {
 
 void ForcedWipe(GameContext& ctx) {
   GameState& game = ctx.game;
-  if (game.SplatCount <= kMaxSplats) return;
-  game.SplatCount = 0;
+  if (game.splat_count <= kMaxSplats) return;
+  game.splat_count = 0;
   ChangeScore(game, -200);
   ShowMessage(ctx, -110, 420, "-200 Zwangsscheibenwischer");
 }

@@ -50,7 +50,7 @@ HighScoreFile ReadHighScoreFile(Platform& platform, Session& session, HighScoreT
 void WriteHighScoreFile(Platform& platform, const Session& session, const HighScoreTable& table,
                         const HighScoreFile& file) {
   const std::string logged_path = Utf8ToCp1252(file.path);
-  if (session.CheatFlag) {
+  if (session.cheat_flag) {
     platform.Events().HighScores("refused", logged_path);
     platform.ShowMessageBox(
         "Allgemeiner Fehler",

@@ -74,7 +74,7 @@ ParsedHighScores ParseHighScores(std::span<const std::uint8_t> stored) {
     const RecordResult record = ParseRecord(rest.first(taken));
     rest = rest.subspan(taken);
     entry = record.entry;
-    if (record.damaged) parsed.CheatFlag = true;
+    if (record.damaged) parsed.cheat_flag = true;
   }
   return parsed;
 }
@@ -105,16 +105,16 @@ std::vector<std::uint8_t> EncodeHighScores(const HighScoreRanks& entries) {
 void LoadHighScores(Session& session, HighScoreTable& table, std::span<const std::uint8_t> stored) {
   const ParsedHighScores parsed = ParseHighScores(stored);
   for (std::size_t rank = 1; rank <= kHighScoreRanks; ++rank) {
-    table[rank].EntryName.SetText(parsed.entries[rank - 1].name);
-    table[rank].EntryScore.SetValue(parsed.entries[rank - 1].score);
+    table[rank].entry_name.SetText(parsed.entries[rank - 1].name);
+    table[rank].entry_score.SetValue(parsed.entries[rank - 1].score);
   }
-  if (parsed.CheatFlag) session.CheatFlag = true;
+  if (parsed.cheat_flag) session.cheat_flag = true;
 }
 
 std::vector<std::uint8_t> SaveHighScores(const HighScoreTable& table) {
   HighScoreRanks entries;
   for (std::size_t rank = 1; rank <= kHighScoreRanks; ++rank) {
-    entries[rank - 1] = {table[rank].EntryName.Text(), table[rank].EntryScore.Value()};
+    entries[rank - 1] = {table[rank].entry_name.Text(), table[rank].entry_score.Value()};
   }
   return EncodeHighScores(entries);
 }

@@ -22,7 +22,7 @@ using HighScoreRanks = std::array<PlainHighScore, kHighScoreRanks>;
 struct ParsedHighScores {
   HighScoreRanks entries;
   // A record failed its checksum or is one the game never writes.
-  bool CheatFlag = false;
+  bool cheat_flag = false;
 };
 
 // The longest stored prefix that can matter: five records of 255 bytes.

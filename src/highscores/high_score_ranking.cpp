@@ -42,12 +42,12 @@ std::string DisplayedScore(std::int32_t score, std::int32_t seconds) {
 std::int16_t InsertScore(HighScoreTable& table, std::int32_t normalized) {
   for (int rank = static_cast<int>(kHighScoreRanks); rank >= 0; --rank) {
     const auto k = static_cast<std::size_t>(rank);
-    if (normalized > table[k].EntryScore.Value() && k != 0) {
-      table[k + 1].EntryScore = table[k].EntryScore;
-      table[k + 1].EntryName = table[k].EntryName;
-    } else if (normalized > table[k + 1].EntryScore.Value()) {
-      table[k + 1].EntryScore.SetValue(normalized);
-      table[k + 1].EntryName.SetText(std::string(1, kEditMark));
+    if (normalized > table[k].entry_score.Value() && k != 0) {
+      table[k + 1].entry_score = table[k].entry_score;
+      table[k + 1].entry_name = table[k].entry_name;
+    } else if (normalized > table[k + 1].entry_score.Value()) {
+      table[k + 1].entry_score.SetValue(normalized);
+      table[k + 1].entry_name.SetText(std::string(1, kEditMark));
       return static_cast<std::int16_t>(k + 1);
     }
   }

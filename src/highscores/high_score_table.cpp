@@ -4,7 +4,7 @@ namespace mw {
 
 bool Tampered(const HighScoreTable& table) {
   for (const HighScoreEntry& entry : table) {
-    if (entry.EntryScore.Tampered()) return true;
+    if (entry.entry_score.Tampered()) return true;
   }
   return false;
 }

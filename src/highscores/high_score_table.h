@@ -13,8 +13,8 @@
 namespace mw {
 
 struct HighScoreEntry {
-  GuardedText EntryName;     // Windows-1252
-  GuardedNumber EntryScore;  // normalised score, 0..2^31-1 in slots 1 to 5
+  GuardedText entry_name;     // Windows-1252
+  GuardedNumber entry_score;  // normalised score, 0..2^31-1 in slots 1 to 5
 };
 
 constexpr std::size_t kHighScoreSlots = 7;

@@ -22,9 +22,9 @@ namespace mw {
 struct HighScoreVisit {
   HighScoreTable table;
   HighScoreFile file;
-  std::int16_t EntryRow = kNoEntryRow;
-  Highlight Pulse;
-  bool LeaveLatched = true;
+  std::int16_t entry_row = kNoEntryRow;
+  Highlight pulse;
+  bool leave_latched = true;
 };
 
 // Normalises the holder's value, reads the file and inserts the score.

@@ -3,17 +3,17 @@
 namespace mw {
 
 void LoadMenuImages(Platform& platform, DisplayState& display) {
-  display.MenuBackground = platform.ImageSurface("1.pdk", 640, 480);
-  display.SettingsBackground = platform.ImageSurface("2.pdk", 640, 480);
-  display.HighScoreBackground = platform.ImageSurface("3.pdk", 640, 480);
-  display.CursorImage = platform.ImageSurface("4.pdk", 32, 32);
-  display.CursorImage.SetTransparentColor(0);
-  display.BackBuffer.SetTextFont(Font{"Arial", 20, true});
+  display.menu_background = platform.ImageSurface("1.pdk", 640, 480);
+  display.settings_background = platform.ImageSurface("2.pdk", 640, 480);
+  display.high_score_background = platform.ImageSurface("3.pdk", 640, 480);
+  display.cursor_image = platform.ImageSurface("4.pdk", 32, 32);
+  display.cursor_image.SetTransparentColor(0);
+  display.back_buffer.SetTextFont(Font{"Arial", 20, true});
 }
 
 void MakeMenuBackBuffer(Platform& platform, DisplayState& display) {
-  display.BackBuffer = Surface();
-  display.BackBuffer = platform.MakeSurface(kShellBackBufferWidth, kShellBackBufferHeight);
+  display.back_buffer = Surface();
+  display.back_buffer = platform.MakeSurface(kShellBackBufferWidth, kShellBackBufferHeight);
   LoadMenuImages(platform, display);
 }
 

@@ -7,11 +7,11 @@
 namespace mw {
 
 struct DisplayState {
-  Surface BackBuffer;
-  Surface MenuBackground;
-  Surface SettingsBackground;
-  Surface HighScoreBackground;
-  Surface CursorImage;
+  Surface back_buffer;
+  Surface menu_background;
+  Surface settings_background;
+  Surface high_score_background;
+  Surface cursor_image;
 };
 
 // Shell BackBuffer geometry: 672x512, of which (16,16)-(656,496) is shown.

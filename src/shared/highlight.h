@@ -9,8 +9,8 @@
 namespace mw {
 
 struct Highlight {
-  Colour HighlightColor = Rgb(0, 254, 0);
-  std::int16_t Step = -5;
+  Colour highlight_color = Rgb(0, 254, 0);
+  std::int16_t step = -5;
 };
 
 // One pass: the red component bounces between 0 and 255 in steps of 5 while
@@ -19,7 +19,7 @@ void StepHighlight(Highlight& highlight);
 
 // The colour a line is drawn in.
 inline Colour LineColour(const Highlight& highlight, bool selected) {
-  return selected ? highlight.HighlightColor : Rgb(255, 255, 255);
+  return selected ? highlight.highlight_color : Rgb(255, 255, 255);
 }
 
 }  // namespace mw

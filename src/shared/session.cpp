@@ -5,12 +5,12 @@
 namespace mw {
 
 void ChooseDefaultSettings(Session& session) {
-  session.SettingChoice = Session{}.SettingChoice;
+  session.setting_choice = Session{}.setting_choice;
 }
 
 const SettingEntry& ChosenSetting(const Session& session, int setting) {
   if (setting < 1 || setting > 4) throw IndexOutOfRange();
-  const int choice = session.SettingChoice[static_cast<std::size_t>(setting)];
+  const int choice = session.setting_choice[static_cast<std::size_t>(setting)];
   if (choice < 0 || choice > 3) throw IndexOutOfRange();
   return kSettingTable[static_cast<std::size_t>(choice)][static_cast<std::size_t>(setting)];
 }

@@ -10,8 +10,8 @@
 namespace mw {
 
 struct SettingEntry {
-  std::string_view Label;  // as the settings screen shows it (plain ASCII)
-  std::int32_t Value = 0;
+  std::string_view label;  // as the settings screen shows it (plain ASCII)
+  std::int32_t value = 0;
 };
 
 // Settings are numbered 1 to 4 and choices 0 to 3, as on the settings screen.
@@ -28,8 +28,8 @@ inline constexpr std::array<std::array<SettingEntry, 5>, 4> kSettingTable{{
 
 struct Session {
   // SettingChoice[setting], 0 to 3.
-  std::array<std::int16_t, 5> SettingChoice{0, 1, 1, 2, 0};
-  bool CheatFlag = false;  // never cleared during a run
+  std::array<std::int16_t, 5> setting_choice{0, 1, 1, 2, 0};
+  bool cheat_flag = false;  // never cleared during a run
 };
 
 // Every setting back to its default choice, as each start of the menu does.
@@ -38,7 +38,7 @@ void ChooseDefaultSettings(Session& session);
 // The chosen entry of setting s; a choice outside 0..3 is a run-time error.
 const SettingEntry& ChosenSetting(const Session& session, int setting);
 inline std::int32_t SettingValue(const Session& session, int setting) {
-  return ChosenSetting(session, setting).Value;
+  return ChosenSetting(session, setting).value;
 }
 
 }  // namespace mw
