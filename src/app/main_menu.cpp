@@ -49,7 +49,8 @@ PassResult ActOn(Platform& platform, ProgramState& state, MenuState& menu) {
 
 void DrawMenu(Platform& platform, DisplayState& display, const MenuState& menu) {
   Surface& back = display.back_buffer;
-  back.BlitImage(16, 16, display.menu_background, Rect{}, false);
+  back.BlitImage(kShellScreenOrigin.x, kShellScreenOrigin.y, display.menu_background, Rect{},
+                 false);
   for (std::size_t i = 0; i < kMenuLines.size(); ++i) {
     back.SetTextColor(LineColour(menu.pulse, menu.selected == i + 1));
     back.DrawTextAt(20, kMenuLines[i].y, kMenuLines[i].text);

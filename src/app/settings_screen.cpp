@@ -16,7 +16,8 @@ constexpr std::array<const char*, 5> kCaptions{"", "Möven: ", "Spiel ", "MP-Spe
 void DrawSettings(Platform& platform, const Session& session, DisplayState& display,
                   const SettingsState& settings) {
   Surface& back = display.back_buffer;
-  back.BlitImage(16, 16, display.settings_background, Rect{}, false);
+  back.BlitImage(kShellScreenOrigin.x, kShellScreenOrigin.y, display.settings_background, Rect{},
+                 false);
   for (std::uint8_t line = 1; line <= kBackLine; ++line) {
     const std::string text =
         line == kBackLine

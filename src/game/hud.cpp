@@ -75,8 +75,9 @@ void DrawCrosshairAndFlip(GameContext& ctx, Point mouse) {
   GameState& game = ctx.game;
   Surface& back = ctx.game.back_buffer;
   game.cursor_pos = mouse;
-  back.BlitImage(game.cursor_pos.x - 16 + 100, game.cursor_pos.y - 16 + 50, ctx.game.crosshair,
-                 Rect{}, true);
+  // The 32x32 crosshair is centred on the pointer.
+  const Point at = GameScreenToBackBuffer(mouse);
+  back.BlitImage(at.x - 16, at.y - 16, ctx.game.crosshair, Rect{}, true);
   ctx.platform.Flip(back, kGameVisibleRect);
 }
 

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "game/phases.h"
+#include "game/screen_geometry.h"
 
 namespace mw {
 
@@ -30,7 +31,8 @@ void MessagePass(GameContext& ctx) {
     back.SetTextColor(loss ? Rgb(255, 0, 0) : Rgb(0, 102, 0));
     // A positive X is a panorama column and scrolls with the view.
     const std::int32_t screen_x = slot.x > 0 ? slot.x - view_x : -slot.x;
-    back.DrawTextAt(screen_x + 100, slot.y + 50, slot.text);
+    const Point at = GameScreenToBackBuffer({screen_x, slot.y});
+    back.DrawTextAt(at.x, at.y, slot.text);
     slot.y = ToInt16(slot.y - 2);
     slot.life = ToInt16(slot.life - 1);
   }

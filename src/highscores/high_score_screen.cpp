@@ -19,7 +19,8 @@ bool AnyLeaveKeyDown(const InputFrame& input) {
 void DrawHighScores(const Session& session, DisplayState& display, const HighScoreVisit& visit,
                     Point mouse) {
   Surface& back = display.back_buffer;
-  back.BlitImage(16, 16, display.high_score_background, Rect{}, false);
+  back.BlitImage(kShellScreenOrigin.x, kShellScreenOrigin.y, display.high_score_background, Rect{},
+                 false);
   const std::int32_t seconds = GameSeconds(session);
   for (std::size_t row = 1; row <= kHighScoreRanks; ++row) {
     const std::int32_t y = 100 + 50 * static_cast<std::int32_t>(row);

@@ -18,6 +18,8 @@ struct DisplayState {
 constexpr int kShellBackBufferWidth = 672;
 constexpr int kShellBackBufferHeight = 512;
 constexpr Rect kShellVisibleRect{16, 16, 656, 496};
+// Screen pixel (0, 0) in the shell's BackBuffer: where the backgrounds go.
+constexpr Point kShellScreenOrigin{16, 16};
 
 // Loads the shell images and sets the shell font (Arial 20 bold) on the
 // BackBuffer. Called when the shell BackBuffer is made and after a display loss.
