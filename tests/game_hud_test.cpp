@@ -15,7 +15,6 @@ namespace {
 using World = test::World;
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
-constexpr Colour kBlue = Rgb(0, 0, 255);
 
 // The screen rectangle [left, right) x [top, bottom) that holds the pixels
 // matching `wanted`; all zero when none does.
@@ -99,67 +98,13 @@ TEST(GameHud, ScoreEndsNearTheRightEdge) {
   }
 }
 
-TEST(GameHud, CartridgesWiperLabelAndFrameRate) {
+// The busy game of the golden pictures shows a full rifle; an empty one
+// shows no icon at all.
+TEST(GameHud, NoCartridgeIconWhenTheRifleIsEmpty) {
   HudWorld world;
-  const Rect cartridge_row{440, 415, 640, 480};
-  world.Show(kWhite);
-  const Rect icons = BoundsOf(world.platform, cartridge_row, NotWhite);
-  // Eight icons from x 460 to 640, each 20 px left of the one before.
-  EXPECT_GE(icons.left, 460);
-  EXPECT_LE(icons.left, 470);
-  EXPECT_GE(icons.top, 420);
-
   world.game.cartridges.SetValue(0);
   world.Show(kWhite);
-  EXPECT_EQ(BoundsOf(world.platform, cartridge_row, NotWhite), Rect{}) << "no icon at 0";
-
-  // The label stands on dark green from (170, 450), in white.
-  const Colour corner = world.platform.FramePixel(171, 451);
-  EXPECT_LT(RedOf(corner), 10u);
-  EXPECT_NEAR(static_cast<int>(GreenOf(corner)), 85, 4);
-  EXPECT_LT(BlueOf(corner), 10u);
-  const Rect label_white =
-      BoundsOf(world.platform, Rect{170, 450, 420, 480}, [](Colour c) { return c == kWhite; });
-  EXPECT_NE(label_white, Rect{});
-
-  // "0fps" in white at (10, 450), seen on black.
-  world.Show(Rgb(0, 0, 0));
-  const Rect fps =
-      BoundsOf(world.platform, Rect{0, 440, 160, 480}, [](Colour c) { return c == kWhite; });
-  EXPECT_GE(fps.left, 10);
-  EXPECT_LE(fps.left, 14);
-  EXPECT_GE(fps.top, 450);
-}
-
-TEST(GameHud, CrosshairIsCentredOnTheMouse) {
-  HudWorld world;
-  world.Show(kBlue);
-  const Rect cross =
-      BoundsOf(world.platform, Rect{250, 170, 390, 310}, [](Colour c) { return c != kBlue; });
-  ASSERT_NE(cross, Rect{});
-  EXPECT_GE(cross.left, 304);
-  EXPECT_LE(cross.right, 336);
-  EXPECT_GE(cross.top, 224);
-  EXPECT_LE(cross.bottom, 256);
-  EXPECT_EQ(world.game.cursor_pos, (Point{320, 240}));
-}
-
-TEST(GameHud, SplatsScrollWithTheView) {
-  HudWorld world;
-  world.game.splat_count = 2;
-  world.game.splats[1] = SplatPos{900, 100};
-  world.game.splats[2] = SplatPos{5000, 100};  // far outside the view: clipped away
-  world.game.view_x.SetValue(700);
-  Surface& back = world.game.back_buffer;
-  back.FillRect(Rect{}, back.MapColour(kWhite));
-  DrawSplats(world.ctx);
-  world.platform.Flip(back, kGameVisibleRect);
-  const Rect splat = BoundsOf(world.platform, Rect{0, 0, 640, 480}, NotWhite);
-  // Panorama x 900 at view 700 is screen x 200; the picture is 50x50.
-  EXPECT_GE(splat.left, 200);
-  EXPECT_LE(splat.right, 250);
-  EXPECT_GE(splat.top, 100);
-  EXPECT_LE(splat.bottom, 150);
+  EXPECT_EQ(BoundsOf(world.platform, Rect{440, 415, 640, 480}, NotWhite), Rect{});
 }
 
 }  // namespace

@@ -138,17 +138,6 @@ TEST(GameLoop, RunGameLogsTheScreenAndHowTheGameEnded) {
   }
 }
 
-TEST(GameLoop, AWholeGameRunsOutOfTime) {
-  World world(kLongRun);
-  world.session.setting_choice[kGameSpeed] = 3;
-  StartGame(world.platform, world.session, world.game);
-  const EventLog& log = world.platform.Events();
-  EXPECT_EQ(CountEvents(log, "\"reason\":\"time\""), 1) << log.Text();
-  // 90 counted seconds of a little more than 1000 ms each, the first at once.
-  EXPECT_GT(world.platform.NowMs(), 89000.0);
-  EXPECT_LT(world.platform.NowMs(), 91500.0);
-}
-
 TEST(GameLoop, NoSoundDeviceEndsTheProgramWithItsMessage) {
   World world(kLongRun, Options(/*sound_device=*/false));
   PrepareGame(world.session, world.game);
@@ -215,26 +204,6 @@ TEST(GameLoop, ASecondGameStartsCleanButKeepsWhatCarriesOver) {
   EXPECT_EQ(game.splats[2].y, 200);
   EXPECT_EQ(game.cursor_pos, cursor);
   EXPECT_EQ(game.shot_pos, shot);
-}
-
-TEST(GameLoop, StartingGullsAreStaggeredTowardsTheViewer) {
-  World world(kLongRun);
-  world.session.setting_choice[kGullCount] = 1;  // "mittel": 25
-  world.SetUpGame();
-  ASSERT_EQ(world.game.gulls.size(), 26u);
-  for (std::size_t i = 1; i < world.game.gulls.size(); ++i) {
-    const Gull& g = world.game.gulls[i];
-    EXPECT_EQ(g.distance, 2 * static_cast<int>(i) - 25);
-    EXPECT_EQ(g.frame, 1);
-    EXPECT_GE(g.x, -960);
-    EXPECT_LE(g.x, 959);
-    EXPECT_GE(g.y, -240);
-    EXPECT_LE(g.y, -1);
-    EXPECT_GE(g.drift_x, -10);
-    EXPECT_LE(g.drift_x, 9);
-    EXPECT_LE(g.drift_y, -11);
-    EXPECT_GE(g.drift_y, -64);
-  }
 }
 
 TEST(GameLoop, ALostDisplayCostsOneSecondOnly) {

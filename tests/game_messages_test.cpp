@@ -52,36 +52,6 @@ TEST(GameMessages, AMessageRisesTwoPixelsAFrameForFiftyFrames) {
   EXPECT_EQ(slot.y, 320) << "an empty slot stays where it was";
 }
 
-TEST(GameMessages, LossesAreRedOthersDarkGreenAndPanoramaTextsScroll) {
-  World world("0 mouse 600 20\n" + std::string(kLongRun));
-  world.SetUpGame();
-  world.game.view_x.SetValue(640);
-  ShowMessage(world.ctx, -100, 100, "-200");  // fixed screen x 100
-  ShowMessage(world.ctx, 1000, 300, "50");    // panorama x 1000: screen x 360
-  Surface& back = world.game.back_buffer;
-  back.FillRect(Rect{}, back.MapColour(Rgb(255, 255, 255)));
-  MessagePass(world.ctx);
-  world.platform.Flip(back, kGameVisibleRect);
-
-  int red = 0;
-  int green = 0;
-  int elsewhere = 0;
-  for (int y = 0; y < 480; ++y) {
-    for (int x = 0; x < 640; ++x) {
-      const Colour c = world.platform.FramePixel(x, y);
-      if (c == Rgb(255, 255, 255)) continue;
-      const bool in_red = x >= 100 && x < 180 && y >= 100 && y < 135;
-      const bool in_green = x >= 360 && x < 420 && y >= 300 && y < 335;
-      if (in_red && RedOf(c) > 200 && GreenOf(c) < 120) ++red;
-      if (in_green && GreenOf(c) > 60 && RedOf(c) < 120 && BlueOf(c) < 120) ++green;
-      if (!in_red && !in_green) ++elsewhere;
-    }
-  }
-  EXPECT_GT(red, 20);
-  EXPECT_GT(green, 20);
-  EXPECT_EQ(elsewhere, 0);
-}
-
 TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {
   World world(kLongRun);
   world.SetUpGame();

@@ -20,24 +20,6 @@ Point GullCorner(const PhaseWorld& w, const Gull& g) {
   return {g.x + 960 - w.game.view_x.Value(), g.y + 240};
 }
 
-TEST(GameplayGulls, ANewGullDrawsXThenYThenDrift) {
-  PhaseWorld w;
-  GameRandom expected = w.game.random;
-  Gull g;
-  g.frame = 6;
-  NewGull(w.game, g);
-  const int x = Draw(expected, 1920) - 960;
-  const int y = Draw(expected, 240) - 240;
-  const int drift_x = Draw(expected, 20) - 10;
-  EXPECT_EQ(g.x, x);
-  EXPECT_EQ(g.y, y);
-  EXPECT_EQ(g.drift_x, drift_x);
-  EXPECT_EQ(g.drift_y, static_cast<int>(std::nearbyint(-(y + 290) / 4.5)));
-  EXPECT_EQ(g.distance, 50);
-  EXPECT_EQ(g.frame, 6) << "the wing beat goes on";
-  EXPECT_EQ(w.game.random.State(), expected.State());
-}
-
 TEST(GameplayGulls, SmallDriftsRoundAwayUntilTheGullIsNear) {
   for (const std::int16_t start_x : {std::int16_t{0}, std::int16_t{1}}) {
     PhaseWorld w;

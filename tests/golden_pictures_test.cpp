@@ -28,7 +28,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell_process.h"
+#include "hardening_sandbox.h"
 
 namespace mw::test {
 namespace {

@@ -1,8 +1,10 @@
 #pragma once
-// A throw-away corner of the file system for running the real program in a
-// hostile environment: its own HOME, its own copy of the executable when the
-// program's folder matters, and tmpfs mounts where the test may make them.
+// Running the real program as a separate process: in a fresh folder of its
+// own (RunExecutable), or in a throw-away corner of the file system for a
+// hostile environment (Sandbox: its own HOME, and tmpfs mounts where the test
+// may make them).
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/mount.h>
@@ -48,6 +50,76 @@ inline std::vector<std::string> Listing(const fs::path& root) {
   return names;
 }
 
+// Starts the program (args, its path first) in dir with stdout and stderr
+// kept in dir/stdout.txt and dir/stderr.txt, a dummy sound and video driver,
+// the variables in unset removed and those in changes set.
+inline pid_t SpawnIn(const fs::path& dir, const std::vector<std::string>& args,
+                     const std::map<std::string, std::string>& changes,
+                     const std::vector<std::string>& unset = {}) {
+  std::map<std::string, std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    const std::size_t eq = entry.find('=');
+    if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
+  }
+  for (const std::string& key : unset) env.erase(key);
+  env["SDL_AUDIODRIVER"] = "dummy";
+  env["SDL_VIDEODRIVER"] = "dummy";
+  for (const auto& [key, value] : changes) env[key] = value;
+
+  std::vector<std::string> env_strings;
+  for (const auto& [key, value] : env) env_strings.push_back(key + "=" + value);
+  const std::string out = (dir / "stdout.txt").string();
+  const std::string err = (dir / "stderr.txt").string();
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (const auto& e : env_strings) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child != 0) return child;
+  if (::chdir(dir.c_str()) != 0 || !std::freopen(out.c_str(), "w", stdout) ||
+      !std::freopen(err.c_str(), "w", stderr) || !std::freopen("/dev/null", "r", stdin)) {
+    ::_exit(126);
+  }
+  ::execve(argv[0], argv.data(), envp.data());
+  ::_exit(127);
+}
+
+// The exit status of a started program, or -1 when a signal ended it.
+inline int WaitForExit(pid_t child) {
+  int raw = 0;
+  ::waitpid(child, &raw, 0);
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+struct ProcessResult {
+  int status = -1;  // exit status, or -1 when a signal ended it
+  std::string out;
+  std::string err;
+};
+
+// A fresh empty folder for one test.
+inline fs::path FreshFolder(const std::string& name) {
+  const auto dir =
+      fs::path(::testing::TempDir()) / ("mw_" + name + "_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+// Runs the program in work_dir, with the high-score file kept there.
+inline ProcessResult RunExecutable(const std::vector<std::string>& args, const fs::path& work_dir) {
+  std::vector<std::string> argv = {MW_EXECUTABLE};
+  argv.insert(argv.end(), args.begin(), args.end());
+  ProcessResult r;
+  r.status = WaitForExit(SpawnIn(work_dir, argv, {{"OEDIR", work_dir.string() + "/"}}));
+  r.out = FileText(work_dir / "stdout.txt");
+  r.err = FileText(work_dir / "stderr.txt");
+  return r;
+}
+
 struct RunResult {
   int status = -1;  // exit status, or -1 when a signal ended it
   std::string err;
@@ -75,16 +147,6 @@ class Sandbox {
   fs::path Home() const { return root_ / "home"; }
   fs::path RunDir() const { return root_ / "run"; }
 
-  // A private copy of the game, so that its own folder is one the test owns.
-  fs::path CopyOfExecutable() {
-    const fs::path copy = root_ / "bin" / "moewenschuss";
-    if (!fs::exists(copy)) {
-      fs::create_directories(copy.parent_path());
-      fs::copy_file(MW_EXECUTABLE, copy);
-    }
-    return copy;
-  }
-
   // Mounts a tmpfs of size_kb at root/name; an error text when it cannot (not
   // root, no mount rights in this container).
   std::optional<std::string> MountTmpfs(const std::string& name, int size_kb) {
@@ -108,11 +170,10 @@ class Sandbox {
   // Starts the program headless on script text; OEDIR as given (nullopt: not
   // set). Returns the child's pid.
   pid_t Start(const std::string& script, const std::optional<std::string>& oedir,
-              const std::vector<std::string>& extra_args = {}, const fs::path& executable = {}) {
+              const std::vector<std::string>& extra_args = {}) {
     WriteFile(RunDir() / "run.script", script);
-    const fs::path program = executable.empty() ? fs::path(MW_EXECUTABLE) : executable;
-    std::vector<std::string> args = {program.string(), "--headless", "run.script", "--events",
-                                     "log.jsonl",      "--shots",    "."};
+    std::vector<std::string> args = {MW_EXECUTABLE, "--headless", "run.script", "--events",
+                                     "log.jsonl",   "--shots",    "."};
     args.insert(args.end(), extra_args.begin(), extra_args.end());
     return Spawn(args, oedir);
   }
@@ -121,55 +182,23 @@ class Sandbox {
   // RunDir, with a dummy sound and video driver unless overrides say so.
   pid_t Spawn(const std::vector<std::string>& args, const std::optional<std::string>& oedir,
               const std::map<std::string, std::string>& overrides = {}) {
-    std::map<std::string, std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-      const std::string entry = *e;
-      const std::size_t eq = entry.find('=');
-      if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
-    }
-    env.erase("OEDIR");
-    env.erase("XDG_DATA_HOME");
-    env["HOME"] = Home().string();
-    env["SDL_AUDIODRIVER"] = "dummy";
-    env["SDL_VIDEODRIVER"] = "dummy";
+    std::map<std::string, std::string> env = {{"HOME", Home().string()}};
     if (oedir) env["OEDIR"] = *oedir;
     for (const auto& [key, value] : overrides) env[key] = value;
-
-    std::vector<std::string> env_strings;
-    for (const auto& [key, value] : env) env_strings.push_back(key + "=" + value);
-    const std::string out = (RunDir() / "stdout.txt").string();
-    const std::string err = (RunDir() / "stderr.txt").string();
-    const std::string dir = RunDir().string();
-
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const auto& e : env_strings) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    const pid_t child = ::fork();
-    if (child != 0) return child;
-    if (::chdir(dir.c_str()) != 0 || !std::freopen(out.c_str(), "w", stdout) ||
-        !std::freopen(err.c_str(), "w", stderr) || !std::freopen("/dev/null", "r", stdin)) {
-      ::_exit(126);
-    }
-    ::execve(argv[0], argv.data(), envp.data());
-    ::_exit(127);
+    return SpawnIn(RunDir(), args, env, {"OEDIR", "XDG_DATA_HOME"});
   }
 
   RunResult Wait(pid_t child) {
-    int raw = 0;
-    ::waitpid(child, &raw, 0);
     RunResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.status = WaitForExit(child);
     r.err = FileText(RunDir() / "stderr.txt");
     r.log = FileText(RunDir() / "log.jsonl");
     return r;
   }
 
   RunResult Run(const std::string& script, const std::optional<std::string>& oedir,
-                const std::vector<std::string>& extra_args = {}, const fs::path& executable = {}) {
-    return Wait(Start(script, oedir, extra_args, executable));
+                const std::vector<std::string>& extra_args = {}) {
+    return Wait(Start(script, oedir, extra_args));
   }
 
  private:

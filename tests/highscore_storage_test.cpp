@@ -79,6 +79,18 @@ TEST_F(HighScoreStorage, ReplaceKeepsPermissionsFollowsLinksAndLeavesNoTemporari
   EXPECT_EQ(files, 2);
 }
 
+// Leftovers of a killed save, even under the very names this process would
+// pick, neither stop the next save nor end up as the table.
+TEST_F(HighScoreStorage, StaleTemporariesOfAKilledSaveDoNotStopTheNext) {
+  const std::string path = PathOf("highscores.pdk");
+  const std::string own = path + ".tmp" + std::to_string(::getpid()) + "-";
+  for (const std::string& stale : {own + "0", own + "1", path + ".tmp1-0"}) {
+    std::ofstream(stale, std::ios::binary) << "\x07garbage";
+  }
+  ASSERT_EQ(ReplaceFileDurably(path, Bytes{1, 2, 3}), "");
+  EXPECT_EQ(Contents(path), (Bytes{1, 2, 3}));
+}
+
 TEST_F(HighScoreStorage, UnwritableFolderFailsWithAReasonAndKeepsTheOldFile) {
   if (RunningAsRoot()) GTEST_SKIP() << "root writes everywhere";
   const std::string path = PathOf("highscores.pdk");

@@ -120,26 +120,5 @@ TEST(MenuPass, TheSelectedLinePulsesFromGreenTowardsYellow) {
   EXPECT_EQ(menu.pulse.highlight_color, Rgb(5, 254, 0));
 }
 
-TEST(MenuPass, TheCursorIsCentredOnTheMouseWithItsBlackKeyedAway) {
-  World w("0 mouse 320 100\n100 mouse 600 20\n", test::Options(true, kRgb555));
-  MenuState menu;
-  MenuPass(w.platform, w.state, menu, w.platform.ReadInput());
-  std::vector<std::uint32_t> with_cursor;
-  for (int y = 84; y < 116; ++y) {
-    for (int x = 304; x < 336; ++x) with_cursor.push_back(w.platform.Frame().PixelAt(x, y));
-  }
-  RunMenuUntil(w, menu, 150);
-  int changed = 0;
-  std::size_t i = 0;
-  for (int y = 84; y < 116; ++y) {
-    for (int x = 304; x < 336; ++x) changed += with_cursor[i++] != w.platform.Frame().PixelAt(x, y);
-  }
-  // The cross shows, and the black around it lets the background through:
-  // the 32x32 box (304,84)-(336,116) has its centre under the mouse point.
-  EXPECT_GT(changed, 20);
-  EXPECT_LT(changed, 32 * 32 / 2);
-  EXPECT_EQ(with_cursor.front(), w.platform.Frame().PixelAt(304, 84));
-}
-
 }  // namespace
 }  // namespace mw

@@ -7,20 +7,6 @@
 namespace mw {
 namespace {
 
-TEST(GameRandom, StartsFromTheFixedSeedEveryRun) {
-  GameRandom a;
-  GameRandom b;
-  // x1 = (327680 * 1140671485 + 12820163) mod 2^24
-  const std::uint64_t x1 = (327680ull * 1140671485ull + 12820163ull) % 16777216ull;
-  EXPECT_FLOAT_EQ(a.Next(), static_cast<float>(x1) / 16777216.0f);
-  for (int i = 0; i < 1000; ++i) {
-    const float r = b.Next();
-    if (i == 0) continue;
-    EXPECT_GE(r, 0.0f);
-    EXPECT_LT(r, 1.0f);
-  }
-}
-
 TEST(Rounding, CIntAndCLngRoundHalvesToEven) {
   EXPECT_EQ(RoundToInt16(0.5), 0);
   EXPECT_EQ(RoundToInt16(1.5), 2);

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "platform/embedded_files.h"
@@ -205,62 +201,6 @@ TEST(HeadlessRunner, SoundsAreDecodedOnlyWhenPresentAndPlaysCounted) {
   EXPECT_THROW(p->PlaySound(100, shot), RuntimeError);
   EXPECT_THROW(p->PlaySound(-1, shot), RuntimeError);
   EXPECT_EQ(p->SoundPlays(), 2);
-}
-
-TEST(HeadlessRunner, MessageBoxesAreLoggedAndConfirmed) {
-  auto p = StartRun("");
-  p->Events().KeepInMemory(true);
-  p->ReadInput();
-  p->ShowMessageBox("Hinweis", "Audiohardware nicht gefunden !");
-  EXPECT_EQ(p->Events().Text(),
-            "{\"t\":0,\"event\":\"messagebox\",\"title\":\"Hinweis\",\"text\":"
-            "\"Audiohardware nicht gefunden !\"}\n");
-  EXPECT_EQ(p->ProgramFolder().back(), '/');
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-TEST(HeadlessShots, TheFrameAfterTheRequestIsWrittenTheSameOnEveryRun) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("mw_shots_" + std::to_string(::getpid()));
-  std::vector<std::string> runs;
-  for (const bool keep : {false, true}) {
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    HeadlessOptions options;
-    options.shots_dir = dir.string();
-    options.keep_shots = keep;
-    auto p = StartRun("20 shot frame\n", options);
-    Surface back = p->MakeSurface(672, 512);
-    back.FillRect({}, back.MapColour(Rgb(0, 0, 255)));
-    back.FillRect({16, 16, 26, 26}, back.MapColour(Rgb(255, 255, 255)));
-    back.SetTextFont({"Arial", 20, true});
-    back.SetTextColor(Rgb(255, 255, 0));
-    back.DrawTextAt(100, 100, "M\xF6wenschuss");
-    p->Flip(back, {16, 16, 656, 496});
-    p->ReadInput();  // 16.68 ms: before the request
-    p->Flip(back, {16, 16, 656, 496});
-    EXPECT_FALSE(std::filesystem::exists(dir / "frame.png"));
-    EXPECT_EQ(p->FramePixel(0, 0), Rgb(255, 255, 255));
-    EXPECT_EQ(p->FramePixel(10, 10), Rgb(0, 0, 255));
-    p->ReadInput();  // 33.34 ms
-    p->Flip(back, {16, 16, 656, 496});
-    back.FillRect({}, 0);
-    p->Flip(back, {16, 16, 656, 496});
-    // Kept pictures wait for WriteKeptShots, so a failed replay writes none.
-    EXPECT_EQ(std::filesystem::exists(dir / "frame.png"), !keep);
-    p->WriteKeptShots();
-    runs.push_back(ReadFile(dir / "frame.png"));
-  }
-  std::filesystem::remove_all(dir);
-  ASSERT_GT(runs[0].size(), 100u);
-  EXPECT_EQ(runs[0].substr(1, 3), "PNG");
-  EXPECT_EQ(runs[0], runs[1]);
 }
 
 }  // namespace

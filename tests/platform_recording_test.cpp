@@ -141,6 +141,10 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
   bad_sum.back() = static_cast<char>(bad_sum.back() ^ 0x80);
   EXPECT_NE(Refusal(bad_sum).find("beschädigt (eine falsche Prüfsumme"), std::string::npos);
   EXPECT_NE(Refusal(good + "x").find("Daten nach dem Abschluss"), std::string::npos);
+  // A mouse step so large that adding it would overflow.
+  const std::string huge_step = std::string("MWREC\x01I\x00\x01\x02\x00I\x00\x01", 14) +
+                                "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01" + std::string(1, '\0');
+  EXPECT_NE(Refusal(huge_step).find("beschädigt"), std::string::npos);
 }
 
 TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {

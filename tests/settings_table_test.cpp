@@ -9,18 +9,6 @@
 namespace mw {
 namespace {
 
-TEST(SettingsTable, DefaultsGiveTheStandardGame) {
-  Session session;
-  ChooseDefaultSettings(session);
-  EXPECT_EQ(SettingValue(session, kGullCount), 25);
-  EXPECT_EQ(SettingValue(session, kGameSpeed), 100);
-  EXPECT_EQ(SettingValue(session, kMpSpeed), 5);
-  EXPECT_EQ(SettingValue(session, kGameTime), 90);
-  EXPECT_EQ(ChosenSetting(session, kGullCount).label, "mittel");
-  EXPECT_EQ(ChosenSetting(session, kMpSpeed).label, "schnell");
-  EXPECT_EQ(ChosenSetting(session, kGameTime).label, "1:30");
-}
-
 TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
   Session session;
   ChooseDefaultSettings(session);

@@ -20,7 +20,6 @@
 #include "highscores/high_score_format.h"
 #include "platform/recording_format.h"
 #include "recording_bytes.h"
-#include "shell_process.h"
 #include "soak/aiming.h"
 #include "test_world.h"
 
@@ -29,9 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::BytesOf;
+using test::FileText;
 using test::FreshFolder;
 using test::Listing;
-using test::ReadWholeFile;
 using test::RunExecutable;
 using test::Screens;
 
@@ -86,7 +85,7 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
                                 "run.rec", "--shots", "shots"},
                                played);
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string log = ReadWholeFile(played / "played.jsonl");
+  const std::string log = FileText(played / "played.jsonl");
   EXPECT_EQ(Screens(log),
             (std::vector<std::string>{"menu", "settings", "menu", "game", "highscores", "menu"}));
   ASSERT_NE(log.find("\"t\":1150,\"event\":\"screen\",\"name\":\"game\""), std::string::npos)
@@ -95,7 +94,7 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
   EXPECT_EQ(test::CountEvents(log, "\"event\":\"game-end\",\"reason\":\"escape\""), 1);
   EXPECT_NE(log.find("\"event\":\"highscores\",\"action\":\"saved\""), std::string::npos);
   EXPECT_TRUE(log.ends_with("\"event\":\"exit\",\"code\":0}\n")) << log;
-  const std::string table = ReadWholeFile(played / "highscores.pdk");
+  const std::string table = FileText(played / "highscores.pdk");
   const PlainHighScore best = ParseHighScores(BytesOf(table)).entries[0];
   EXPECT_EQ(best.name, "M\xF6we!") << "typed and corrected on the high-score screen";
   EXPECT_GT(best.score, 0);
@@ -114,22 +113,21 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
                                      replayed);
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.err, "");
-    EXPECT_EQ(ReadWholeFile(replayed / "replayed.jsonl"), log);
+    EXPECT_EQ(FileText(replayed / "replayed.jsonl"), log);
     ASSERT_EQ(Listing(replayed / "shots"), pictures);
     for (const std::string& name : pictures) {
-      EXPECT_EQ(ReadWholeFile(replayed / "shots" / name), ReadWholeFile(played / "shots" / name))
-          << name;
+      EXPECT_EQ(FileText(replayed / "shots" / name), FileText(played / "shots" / name)) << name;
     }
     std::vector<std::string> expected{
         "replayed.jsonl",     "shots",           "shots/game.png", "shots/menu.png",
         "shots/settings.png", "shots/table.png", "stderr.txt",     "stdout.txt"};
     if (other_file) {
       expected.insert(expected.begin(), "highscores.pdk");
-      EXPECT_EQ(ReadWholeFile(replayed / "highscores.pdk"), "nicht die Tabelle");
+      EXPECT_EQ(FileText(replayed / "highscores.pdk"), "nicht die Tabelle");
     }
     EXPECT_EQ(Listing(replayed), expected);
   }
-  EXPECT_EQ(ReadWholeFile(played / "highscores.pdk"), table);
+  EXPECT_EQ(FileText(played / "highscores.pdk"), table);
 }
 
 // A short recorded run that visits the high-score table from the menu.
@@ -138,9 +136,9 @@ std::string ShortRecording(const fs::path& folder) {
   const auto r = RunExecutable(
       {"--headless", "short.script", "--record", "short.rec", "--events", "short.jsonl"}, folder);
   EXPECT_EQ(r.status, 0) << r.err;
-  const std::string log = ReadWholeFile(folder / "short.jsonl");
+  const std::string log = FileText(folder / "short.jsonl");
   EXPECT_EQ(Screens(log), (std::vector<std::string>{"menu", "highscores", "menu"}));
-  return ReadWholeFile(folder / "short.rec");
+  return FileText(folder / "short.rec");
 }
 
 TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
@@ -160,27 +158,17 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
   }
   std::string flipped = good;
   flipped[good.size() / 2] = static_cast<char>(flipped[good.size() / 2] ^ 0x10);
-  std::string other_status = good;  // the status byte of the end record
-  other_status[good.size() - 5] = static_cast<char>(other_status[good.size() - 5] ^ 0x02);
-  // A mouse step so large that adding it would overflow.
-  const std::string huge_step = std::string("MWREC\x01I\x00\x01\x02\x00I\x00\x01", 14) +
-                                "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01" + std::string(1, '\0');
 
   struct Case {
     const char* name;
     std::string bytes;
     const char* reason;
   };
+  // What each damage is called is tested with the format; here, two refusals
+  // found on reading and the three found only while replaying.
   const std::vector<Case> cases{
       {"empty", "", "sie ist leer"},
-      {"a text file", "0 mouse 320 350\n", "sie ist keine Aufzeichnung von Möwenschuss"},
-      {"a newer version", "MWREC\x02" + good.substr(6), "sie hat die Version 2"},
-      {"only the header", good.substr(0, 6), "sie ist unvollständig"},
-      {"cut in the middle", good.substr(0, good.size() / 2), "sie ist unvollständig"},
-      {"cut in the end record", good.substr(0, good.size() - 2), "sie ist unvollständig"},
       {"a changed byte", flipped, "beschädigt"},
-      {"a changed end status", other_status, "beschädigt"},
-      {"an overflowing mouse step", huge_step, "beschädigt"},
       {"frames ending before the run", encode(ends_early, 0),
        "in der Aufzeichnung steht hier: nichts mehr (sie ist zu Ende)"},
       {"another end", encode(parsed.entries, 1),
@@ -233,7 +221,7 @@ TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
   ::kill(run, SIGKILL);
   ASSERT_EQ(box.Wait(run).status, -1) << "the run ended before it was killed";
 
-  const std::string bytes = ReadWholeFile(folder / "long.rec");
+  const std::string bytes = FileText(folder / "long.rec");
   ASSERT_GE(bytes.size(), 4000u);
   EXPECT_EQ(bytes.substr(0, 6), RecordingHeader());
   try {
