@@ -296,6 +296,22 @@ TEST_F(HighScoreScreen, UnreadableFileShowsDefaultsAndIsLeftAlone) {
   EXPECT_NE(events.find("\"action\":\"failed\""), std::string::npos);
 }
 
+// Reading a file in a missing folder finds no table, which is no fault; only
+// the save on leaving fails, and says so.
+TEST_F(HighScoreScreen, AFailedSaveIsReportedOnLeavingAndCreatesNothing) {
+  const std::string missing = dir_.string() + "/nowhere/";
+  Start("300 press enter\n");
+  GuardedNumber holder;
+  holder.SetValue(70);
+  ShowHighScores(*platform_, session_, display_, holder, missing);
+  EXPECT_FALSE(fs::exists(dir_ / "nowhere"));
+  const std::string events = Events();
+  EXPECT_NE(events.find("\"event\":\"messagebox\",\"title\":\"Highscores\""), std::string::npos);
+  EXPECT_NE(events.find(missing + "highscores.pdk"), std::string::npos) << events;
+  EXPECT_NE(events.find("Der Ordner existiert nicht"), std::string::npos) << events;
+  EXPECT_NE(events.find("\"action\":\"failed\""), std::string::npos);
+}
+
 TEST_F(HighScoreScreen, FileWithoutReadPermissionIsNotReplaced) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads everything";
   const Bytes table = EncodeHighScores(Table({100, 80, 60, 40, 20}));
