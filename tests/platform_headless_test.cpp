@@ -34,6 +34,7 @@ TEST(ScriptParser, ReportsEachFaultWithFileAndLine) {
   EXPECT_EQ(ErrorOf("0 type\n").substr(0, 10), "bad.txt:1:");
   EXPECT_EQ(ErrorOf("0 char 256\n").substr(0, 10), "bad.txt:1:");
   EXPECT_EQ(ErrorOf("-5 close\n").substr(0, 10), "bad.txt:1:");
+  EXPECT_EQ(ErrorOf("+5 close\n").substr(0, 10), "bad.txt:1:");
   EXPECT_EQ(ErrorOf("1.5.2 close\n").substr(0, 10), "bad.txt:1:");
   EXPECT_EQ(ErrorOf("0 shot ../etc/passwd\n").substr(0, 10), "bad.txt:1:");
   EXPECT_EQ(ErrorOf("0 lose-display\n").substr(0, 10), "bad.txt:1:");

@@ -85,6 +85,13 @@ std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
   return entries;
 }
 
+// The zip polynomial's check value, so other tools can verify a recording.
+TEST(RecordingFormat, TheChecksumIsTheStandardCrc32) {
+  const std::string check = "123456789";
+  EXPECT_EQ(RecordingCrc({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}),
+            0xCBF43926u);
+}
+
 TEST(RecordingFormat, EveryEntryComesBackExactly) {
   std::mt19937 random(20261207);
   for (int run = 0; run < 40; ++run) {

@@ -90,6 +90,15 @@ TEST_P(SurfaceTest, BlitImageIsClippedAtEveryEdge) {
       }
     }
   }
+  // Onto itself, overlapping: every pixel comes from before the copy.
+  Surface self = NumberedSurface(5, 4);
+  self.BlitImage(1, 1, self, Rect{0, 0, 4, 3}, false);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 5; ++x) {
+      const bool copied = x >= 1 && y >= 1;
+      ASSERT_EQ(self.PixelAt(x, y), copied ? Numbered(x - 1, y - 1) : Numbered(x, y)) << x << y;
+    }
+  }
   Surface target = platform_->MakeSurface(8, 6);
   target.BlitImage(INT32_MAX, INT32_MIN, sprite, {}, true);  // far off: nothing, no overflow
   target.BlitImage(0, 0, sprite, {3, 3, 1, 1}, false);       // empty source: nothing
