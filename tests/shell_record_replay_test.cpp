@@ -202,6 +202,19 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
       << unwritable.err;
 }
 
+// A recording that cannot be written costs the recording, not the game, and
+// the player is told once.
+TEST(RecordAndReplay, AFullDiskStopsOnlyTheRecording) {
+  const fs::path folder = FreshFolder("full_recording");
+  test::WriteFile(folder / "run.script", "100 mouse 20 410\n200 press mouse-left\n");
+  const auto r = RunExecutable(
+      {"--headless", "run.script", "--record", "/dev/full", "--events", "e.jsonl"}, folder);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "moewenschuss: Die Aufzeichnung „/dev/full“ kann nicht geschrieben werden: " +
+                       std::string(std::strerror(ENOSPC)) + "\n");
+  EXPECT_NE(FileText(folder / "e.jsonl").find("\"event\":\"exit\",\"code\":0"), std::string::npos);
+}
+
 TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
   test::Sandbox box;
   const fs::path folder = box.RunDir();
