@@ -67,11 +67,12 @@ bench: build
 	./$(BUILD)/moewenschuss_bench
 	bench/window_start.sh $(BUILD)/moewenschuss
 
-# Writes the fingerprints of the golden pictures (tests/golden/pictures.txt)
-# anew, after a change that is meant to change how a screen looks; the
-# pictures are left in $(BUILD)/golden-pictures/ to be looked at.
+# Writes the golden runs' event logs and picture fingerprints
+# (tests/golden/NAME.log and NAME.pictures) anew, after a change that is meant
+# to change them; the logs and pictures are left in $(BUILD)/golden-runs/ to
+# be looked at.
 golden: build
-	cd $(BUILD) && MW_UPDATE_GOLDEN=1 ./mw_tests --gtest_filter='GoldenPictures.*'
+	cd $(BUILD) && MW_UPDATE_GOLDEN=1 ./mw_tests --gtest_filter='Scripts/GoldenRuns.*'
 
 # Installs the program to PREFIX/games with its desktop entry, icons, AppStream
 # data and man page; DESTDIR=DIR stages the install below DIR.
