@@ -1,32 +1,14 @@
+// A setting choice outside the table, and the guarded numbers' notice of an
+// edit. (Cycling through the choices is in the golden settings run.)
+
 #include <gtest/gtest.h>
 
-#include "app/settings_screen.h"
-#include "platform/cp1252.h"
 #include "platform/runtime_error.h"
 #include "shared/guarded_values.h"
 #include "shared/session.h"
 
 namespace mw {
 namespace {
-
-TEST(SettingsTable, CyclingRunsThroughEveryChoiceAndWraps) {
-  Session session;
-  ChooseDefaultSettings(session);
-  std::vector<std::string> gulls;
-  std::vector<std::int32_t> times;
-  for (int i = 0; i < 4; ++i) {
-    CycleSetting(session, kGullCount);
-    gulls.emplace_back(ChosenSetting(session, kGullCount).label);
-    CycleSetting(session, kGameTime);
-    times.push_back(SettingValue(session, kGameTime));
-  }
-  // The gull count has only three choices: its empty fourth entry never shows.
-  EXPECT_EQ(gulls, (std::vector<std::string>{"viele", "wenige", "mittel", "viele"}));
-  EXPECT_EQ(times, (std::vector<std::int32_t>{180, 360, 720, 90}));
-  for (int i = 0; i < 3; ++i) CycleSetting(session, kGameSpeed);
-  EXPECT_EQ(ChosenSetting(session, kGameSpeed).label, "langsam");
-  EXPECT_EQ(SettingValue(session, kGameSpeed), 200);
-}
 
 TEST(SettingsTable, AChoiceOutsideTheTableIsARunTimeError) {
   Session session;
@@ -78,16 +60,6 @@ TEST(GuardedNumber, NormalUseIsNeverTakenForAnEdit) {
     EXPECT_EQ(h.Value(), 720);
     EXPECT_FALSE(h.Tampered());
   }
-}
-
-TEST(GuardedText, KeepsWindows1252TextAndStartsEmpty) {
-  GuardedText s;
-  EXPECT_EQ(s.Text(), "");
-  const std::string name = Utf8ToCp1252("Jürgen Möwe");
-  s.SetText(name);
-  EXPECT_EQ(s.Text(), name);
-  GuardedText copy = s;
-  EXPECT_EQ(copy.Text(), name);
 }
 
 }  // namespace

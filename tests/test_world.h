@@ -37,10 +37,6 @@ class Input {
     frame_.mouse = p;
     return *this;
   }
-  Input& Typed(std::string_view cp1252) {
-    frame_.typed += cp1252;
-    return *this;
-  }
   operator InputFrame() const { return frame_; }  // NOLINT: meant to convert
 
  private:
@@ -110,17 +106,6 @@ struct World {
     return false;
   }
 
-  // The pixels of the last frame inside screen rectangle r whose colour, in
-  // the display's layout, is exactly c.
-  int CountColour(Rect r, Colour c) const {
-    const Surface& shown = platform.Frame();
-    const std::uint32_t raw = shown.MapColour(c);
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-      for (int x = r.left; x < r.right; ++x) n += shown.PixelAt(x, y) == raw ? 1 : 0;
-    }
-    return n;
-  }
   // The effect numbers of the sounds played, in order.
   std::vector<int> Sounds() {
     std::vector<int> numbers;
@@ -213,19 +198,5 @@ struct PhaseWorld : World {
   std::set<int> held;
   Point mouse{320, 240};
 };
-
-// Runs passes until one leaves its screen or the virtual clock reaches ms.
-template <typename OnePass>
-PassResult RunPassesUntil(const World& w, double ms, OnePass one_pass) {
-  while (w.platform.NowMs() < ms) {
-    if (const PassResult result = one_pass(); result != PassResult::kStay) return result;
-  }
-  return PassResult::kStay;
-}
-
-// The screen rows of a text line drawn at shell BackBuffer row y.
-inline Rect TextRow(std::int32_t back_buffer_y) {
-  return Rect{0, back_buffer_y - 16, 400, back_buffer_y - 16 + 30};
-}
 
 }  // namespace mw::test
