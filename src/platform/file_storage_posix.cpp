@@ -1,15 +1,14 @@
-#include "platform/file_storage.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
+
+#include "platform/file_storage.h"
+#include "platform/file_storage_common.h"
 
 namespace mw {
 namespace {
@@ -78,11 +77,10 @@ int CreateTemporaryBeside(const std::string& target, std::string& name) {
 }  // namespace
 
 FileReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
-  FileReadResult result;
   // Non-blocking so that a pipe in the file's place cannot hang the game.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.Get() < 0) {
-    if (errno == ENOENT) return result;
+    if (errno == ENOENT) return {};
     return {FileReadResult::Status::kFailed, {}, FileErrorReason(errno)};
   }
   struct stat info {};
@@ -90,35 +88,23 @@ FileReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
     return {FileReadResult::Status::kFailed, {}, FileErrorReason(errno)};
   }
   if (!S_ISREG(info.st_mode)) {
-    return {FileReadResult::Status::kFailed, {}, "Es ist keine normale Datei"};
+    return {FileReadResult::Status::kFailed, {}, file_reason::kNotAPlainFile};
   }
-  // Sized by what the file holds, not by the limit: a generous limit must not
-  // cost that much memory (and time to clear it) for a small file. One byte
-  // more sees the end at once; a file that grows meanwhile grows the buffer.
-  const auto size = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
-  result.bytes.resize(std::min(max_bytes, size + 1));
-  std::size_t filled = 0;
-  while (filled < max_bytes) {
-    if (filled == result.bytes.size()) {
-      result.bytes.resize(std::min(max_bytes, std::max<std::size_t>(2 * filled, 4096)));
+  const auto size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+  return ReadBoundedPrefix(size, max_bytes, [&fd](std::span<std::uint8_t> room) {
+    while (true) {
+      const ssize_t got = ::read(fd.Get(), room.data(), room.size());
+      if (got >= 0) return ChunkRead{static_cast<std::size_t>(got), {}};
+      if (errno != EINTR) return ChunkRead{0, FileErrorReason(errno)};
     }
-    const ssize_t got =
-        ::read(fd.Get(), result.bytes.data() + filled, result.bytes.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return {FileReadResult::Status::kFailed, {}, FileErrorReason(errno)};
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  result.bytes.resize(filled);
-  result.status = FileReadResult::Status::kRead;
-  return result;
+  });
 }
 
 std::string ReplaceFileDurably(const std::string& path, std::span<const std::uint8_t> bytes) {
   const std::string target = ResolveLink(path);
   struct stat old_info {};
   const bool has_old = ::stat(target.c_str(), &old_info) == 0;
-  if (has_old && !S_ISREG(old_info.st_mode)) return "Es ist keine normale Datei";
+  if (has_old && !S_ISREG(old_info.st_mode)) return file_reason::kNotAPlainFile;
 
   std::string temporary;
   FileDescriptor fd(CreateTemporaryBeside(target, temporary));
@@ -142,6 +128,22 @@ std::string ReplaceFileDurably(const std::string& path, std::span<const std::uin
   return {};
 }
 
+NewFileResult WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (fd.Get() < 0) {
+    if (errno == EEXIST) return {NewFileResult::Status::kExists, {}};
+    return {NewFileResult::Status::kFailed, FileErrorReason(errno)};
+  }
+  int error = WriteAll(fd.Get(), bytes);
+  const int close_error = fd.Close();
+  if (error == 0) error = close_error;
+  if (error != 0) {
+    ::unlink(path.c_str());
+    return {NewFileResult::Status::kFailed, FileErrorReason(error)};
+  }
+  return {NewFileResult::Status::kWritten, {}};
+}
+
 std::string CreateFolders(const std::string& path) {
   std::string prefix;
   std::size_t at = 0;
@@ -163,35 +165,18 @@ bool FolderIsWritable(const std::string& folder) {
   return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string FileErrorReason(int error_number) {
-  switch (error_number) {
-    case ENOENT:
-      return "Der Ordner existiert nicht";
-    case EACCES:
-    case EPERM:
-      return "Zugriff verweigert";
-    case EROFS:
-      return "Der Datenträger ist schreibgeschützt";
-    case ENOSPC:
-    case EDQUOT:
-      return "Der Datenträger ist voll";
-    case ENOTDIR:
-      return "Ein Teil des Pfades ist kein Ordner";
-    case EISDIR:
-      return "Es ist ein Ordner";
-    case ENAMETOOLONG:
-      return "Der Pfad ist zu lang";
-    case ELOOP:
-      return "Zu viele verkettete Verknüpfungen";
-    case EIO:
-      return "Ein-/Ausgabefehler des Datenträgers";
-    case EMFILE:
-    case ENFILE:
-      return "Zu viele offene Dateien";
-    default:
-      return "Systemfehler " + std::to_string(error_number) + " (" + std::strerror(error_number) +
-             ")";
+std::FILE* OpenStreamForWriting(const std::string& path, std::string& reason) {
+  std::FILE* stream = std::fopen(path.c_str(), "wb");
+  if (stream == nullptr) reason = FileErrorReason(errno);
+  return stream;
+}
+
+std::string SyncStreamToDisk(std::FILE* stream) {
+  if (std::fflush(stream) != 0) return FileErrorReason(errno);
+  if (::fsync(::fileno(stream)) != 0 && errno != EINVAL && errno != EROFS) {
+    return FileErrorReason(errno);
   }
+  return {};
 }
 
 }  // namespace mw
