@@ -1,9 +1,9 @@
 #include "platform/event_log.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/cp1252.h"
+#include "platform/file_storage.h"
 #include "platform/runtime_error.h"
 
 namespace mw {
@@ -13,10 +13,11 @@ void EventLog::FileCloser::operator()(std::FILE* f) const {
 }
 
 void EventLog::Open(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::string reason;
+  std::FILE* f = OpenStreamForWriting(path, reason);
   if (f == nullptr) {
     throw RuntimeError("Das Ereignisprotokoll \"" + path +
-                       "\" kann nicht angelegt werden: " + std::strerror(errno));
+                       "\" kann nicht angelegt werden: " + reason);
   }
   out_.reset(f);
 }
@@ -78,8 +79,8 @@ void EventLog::Write(const std::string& fields) {
   if (out_) {
     // Flushed line by line: a crash must not lose what was logged before it.
     if (std::fputs(line.c_str(), out_.get()) < 0 || std::fflush(out_.get()) != 0) {
-      throw RuntimeError(std::string("Das Ereignisprotokoll kann nicht geschrieben werden: ") +
-                         std::strerror(errno));
+      throw RuntimeError("Das Ereignisprotokoll kann nicht geschrieben werden: " +
+                         FileErrorReason(errno));
     }
   }
 }

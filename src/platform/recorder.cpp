@@ -1,12 +1,10 @@
 #include "platform/recorder.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <span>
 
+#include "platform/file_storage.h"
 #include "platform/runtime_error.h"
 
 namespace mw {
@@ -26,10 +24,10 @@ void Recorder::FileCloser::operator()(std::FILE* f) const {
 }
 
 Recorder::Recorder(const std::string& path) : path_(path) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::string reason;
+  std::FILE* f = OpenStreamForWriting(path, reason);
   if (f == nullptr) {
-    throw RuntimeError("Die Aufzeichnung „" + path +
-                       "“ kann nicht angelegt werden: " + std::strerror(errno));
+    throw RuntimeError("Die Aufzeichnung „" + path + "“ kann nicht angelegt werden: " + reason);
   }
   out_.reset(f);
   Write(RecordingHeader());
@@ -42,21 +40,20 @@ void Recorder::Write(const std::string& bytes) {
   if (failed_ || !out_) return;
   crc_ = RecordingCrc(BytesOf(bytes), crc_);
   if (std::fwrite(bytes.data(), 1, bytes.size(), out_.get()) != bytes.size()) {
-    // The game goes on; only the recording is lost, and the player is told.
-    failed_ = true;
-    std::fprintf(stderr, "moewenschuss: Die Aufzeichnung „%s“ kann nicht geschrieben werden: %s\n",
-                 path_.c_str(), std::strerror(errno));
+    Fail(FileErrorReason(errno));
   }
 }
 
 void Recorder::Sync() {
   if (failed_ || !out_) return;
-  if (std::fflush(out_.get()) != 0 || ::fsync(::fileno(out_.get())) != 0) {
-    if (errno == EINVAL || errno == EROFS) return;  // a pipe or the like: nothing to sync
-    failed_ = true;
-    std::fprintf(stderr, "moewenschuss: Die Aufzeichnung „%s“ kann nicht geschrieben werden: %s\n",
-                 path_.c_str(), std::strerror(errno));
-  }
+  if (const std::string reason = SyncStreamToDisk(out_.get()); !reason.empty()) Fail(reason);
+}
+
+// The game goes on; only the recording is lost, and the player is told once.
+void Recorder::Fail(const std::string& reason) {
+  failed_ = true;
+  std::fprintf(stderr, "moewenschuss: Die Aufzeichnung „%s“ kann nicht geschrieben werden: %s\n",
+               path_.c_str(), reason.c_str());
 }
 
 void Recorder::Frame(const InputFrame& frame) {

@@ -31,6 +31,7 @@ class Recorder {
  private:
   void Write(const std::string& bytes);
   void Sync();
+  void Fail(const std::string& reason);
 
   struct FileCloser {
     void operator()(std::FILE* f) const;
