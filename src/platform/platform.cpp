@@ -1,7 +1,6 @@
 #include "platform/platform.h"
 
-#include <cstdlib>
-
+#include "platform/environment.h"
 #include "platform/recorder.h"
 #include "platform/replayer.h"
 
@@ -76,8 +75,7 @@ std::string Platform::UserDataFolder() {
 
 std::string Platform::EnvironmentVariable(const std::string& name) {
   if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kEnvironment, name).text;
-  const char* value = std::getenv(name.c_str());
-  std::string text = value == nullptr ? std::string() : std::string(value);
+  std::string text = ReadEnvironment(name).value_or(std::string());
   if (recorder_ != nullptr) recorder_->Answer({Kind::kEnvironment, name, 0, text, {}});
   return text;
 }

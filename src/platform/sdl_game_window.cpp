@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
+#include "platform/desktop.h"
 #include "platform/runtime_error.h"
 #include "platform/sdl_surfaces.h"
-#include "platform/x11_desktop.h"
 
 namespace mw {
 namespace {

@@ -7,10 +7,11 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "platform/cp1252.h"
+#include "platform/desktop.h"
+#include "platform/environment.h"
 #include "platform/image_loading.h"
 #include "platform/platform_folders.h"
 #include "platform/runtime_error.h"
@@ -89,8 +90,8 @@ class SdlPlatform : public Platform {
 };
 
 bool IsSet(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && value[0] != '\0';
+  const std::optional<std::string> value = ReadEnvironment(variable);
+  return value && !value->empty();
 }
 
 SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
@@ -98,7 +99,7 @@ SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
   // off-screen driver, and the game would run where nobody can see it. Only
   // the console driver remains worth trying then, unless a driver was asked for.
   const bool driver_asked_for = IsSet("SDL_VIDEODRIVER");
-  const bool no_desktop = !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY");
+  const bool no_desktop = !DesktopNamedInEnvironment();
   if (!driver_asked_for && no_desktop) {
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "kmsdrm", SDL_HINT_OVERRIDE);
   }

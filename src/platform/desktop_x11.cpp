@@ -1,8 +1,9 @@
-#include "platform/x11_desktop.h"
-
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+
+#include "platform/desktop.h"
+#include "platform/environment.h"
 
 namespace mw {
 namespace {
@@ -45,7 +46,16 @@ std::optional<Window> CheckWindowOf(Display* display, Window owner, Atom propert
   return found;
 }
 
+bool IsSet(const char* variable) {
+  const std::optional<std::string> value = ReadEnvironment(variable);
+  return value && !value->empty();
+}
+
 }  // namespace
+
+bool DesktopNamedInEnvironment() {
+  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+}
 
 bool WindowManagerRunning(SDL_Window* window) {
   const std::optional<X11Window> x11 = X11Of(window);
