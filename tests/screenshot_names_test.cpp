@@ -1,9 +1,16 @@
-// Where F12 puts its pictures and what it calls them.
+// Where F12 puts its pictures, what it calls them, and that it never writes
+// over an older one.
 
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
+#include "platform/headless_platform.h"
+#include "platform/local_time.h"
 #include "platform/pictures_folder.h"
 #include "platform/screenshot_file.h"
 
@@ -52,6 +59,45 @@ TEST(ScreenshotNames, UserDirsThatSetNothingUsableGiveNothing) {
     EXPECT_EQ(PicturesDirInUserDirs(text, home), "") << text;
   }
   EXPECT_EQ(PicturesDirInUserDirs("XDG_PICTURES_DIR=\"$HOME/Bilder\"", ""), "");
+}
+
+// F12 held down, or pressed again within a second: every picture gets a file
+// of its own and the older ones stay as they are.
+TEST(ScreenshotFiles, OlderPicturesAreNeverWrittenOver) {
+  namespace fs = std::filesystem;
+  const fs::path dir =
+      fs::path(::testing::TempDir()) / ("mw_shots_" + std::to_string(std::time(nullptr)));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const auto text_of = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  // The names of this second and the next are taken already.
+  const std::time_t now = std::time(nullptr);
+  for (const std::time_t moment : {now, now + 1}) {
+    std::ofstream(dir / ScreenshotName(LocalTimeOf(moment), 1), std::ios::binary) << "alt";
+  }
+  const std::unique_ptr<HeadlessPlatform> platform = MakeHeadlessPlatform(Script{}, {});
+  Surface picture = platform->MakeSurface(8, 6);
+  picture.FillRect({0, 0, 8, 6}, 0x1234);
+
+  const ScreenshotResult first = SaveScreenshot(picture, dir.string());
+  const ScreenshotResult second = SaveScreenshot(picture, dir.string());
+  ASSERT_EQ(first.reason, "");
+  ASSERT_EQ(second.reason, "");
+  EXPECT_NE(first.path, second.path);
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string text = text_of(entry.path());
+    const bool saved_now =
+        entry.path() == fs::path(first.path) || entry.path() == fs::path(second.path);
+    EXPECT_EQ(text.substr(0, 4), saved_now ? "\x89PNG" : "alt") << entry.path();
+  }
+
+  const ScreenshotResult nowhere = SaveScreenshot(picture, (dir / "fehlt").string());
+  EXPECT_EQ(nowhere.reason, "Der Ordner existiert nicht");
+  EXPECT_FALSE(fs::exists(dir / "fehlt"));
+  fs::remove_all(dir);
 }
 
 }  // namespace

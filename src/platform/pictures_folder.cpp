@@ -1,26 +1,7 @@
 #include "platform/pictures_folder.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
-
-#include "platform/file_storage.h"
-
 namespace mw {
 namespace {
-
-// user-dirs.dirs is a few hundred bytes; anything past this is not one.
-constexpr std::size_t kMaxUserDirsBytes = 64 * 1024;
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && path.front() == '/' && std::filesystem::is_directory(path, error);
-}
 
 // The quoted value with the shell's escapes undone; nullopt-like empty when
 // the quotes do not close.
@@ -68,23 +49,6 @@ std::string PicturesDirInUserDirs(std::string_view user_dirs, const std::string&
   }
   while (found.size() > 1 && found.back() == '/') found.pop_back();
   return found;
-}
-
-std::string PicturesFolder() {
-  const std::string home = Environment("HOME");
-  if (const std::string set = Environment("XDG_PICTURES_DIR"); IsFolder(set)) return set;
-  std::string config = Environment("XDG_CONFIG_HOME");
-  if (config.empty() || config.front() != '/') config = home.empty() ? "" : home + "/.config";
-  if (!config.empty()) {
-    const FileReadResult read = ReadFilePrefix(config + "/user-dirs.dirs", kMaxUserDirsBytes);
-    if (read.status == FileReadResult::Status::kRead) {
-      const std::string text(read.bytes.begin(), read.bytes.end());
-      if (const std::string named = PicturesDirInUserDirs(text, home); IsFolder(named)) {
-        return named;
-      }
-    }
-  }
-  return IsFolder(home) ? home : std::string();
 }
 
 }  // namespace mw
