@@ -78,10 +78,10 @@ class Platform {
   void ShowMessageBox(std::string_view title, std::string_view text);
 
   // --- files and environment ---
-  // The folder that holds the program file, ending in "/".
+  // The folder that holds the program file, ending in a separator.
   std::string ProgramFolder();
-  // The per-user data folder for this game (created if needed), ending in "/";
-  // empty when there is none.
+  // The per-user data folder for this game (created if needed), ending in a
+  // separator; empty when there is none.
   std::string UserDataFolder();
   // The value of an environment variable; empty when it is not set.
   std::string EnvironmentVariable(const std::string& name);

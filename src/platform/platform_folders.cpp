@@ -8,10 +8,11 @@
 namespace mw {
 namespace {
 
+// SDL ends its folders with the system's separator, '\\' on Windows.
 std::string TakeSdlString(char* text) {
   std::string result = text;
   SDL_free(text);
-  if (!result.empty() && result.back() != '/') result += '/';
+  if (!result.empty() && result.back() != '/' && result.back() != '\\') result += '/';
   return result;
 }
 

@@ -6,11 +6,12 @@
 
 namespace mw {
 
-// The folder that holds the executable, ending in "/". Throws RuntimeError.
+// The folder that holds the executable, ending in a separator ("/", or "\\"
+// on Windows). Throws RuntimeError.
 std::string ExecutableFolder();
 
-// The per-user data folder of the game (made if needed), ending in "/"; empty
-// when the system has none.
+// The per-user data folder of the game (made if needed), ending in a
+// separator; empty when the system has none.
 std::string PerUserDataFolder();
 
 }  // namespace mw
