@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -236,8 +237,22 @@ Script ParseScript(std::string_view text, const std::string& file_name) {
   return script;
 }
 
+namespace {
+
+// The path is UTF-8 on every system; as char8_t text the standard library
+// hands it to Windows as UTF-16 instead of in the system's code page.
+std::filesystem::path PathOfUtf8(const std::string& path) {
+  try {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+  } catch (const std::filesystem::filesystem_error&) {
+    throw ScriptError(path + ":0: der Pfad enthält ungültige Zeichen");
+  }
+}
+
+}  // namespace
+
 Script LoadScript(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOfUtf8(path), std::ios::binary);
   if (!in) throw ScriptError(path + ":0: die Datei kann nicht gelesen werden");
   std::ostringstream text;
   text << in.rdbuf();
