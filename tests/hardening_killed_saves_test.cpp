@@ -61,7 +61,7 @@ TEST(HardeningKilledSaves, EveryKillLeavesTheOldOrTheNewTable) {
   // How long a whole run takes here, to spread the kills over it.
   WriteFile(file, old_file);
   const auto started = std::chrono::steady_clock::now();
-  const test::RunResult full = box.Run(script, oedir);
+  const test::RunResult full = box.Wait(box.Start(script, oedir));
   const auto run_time = std::chrono::steady_clock::now() - started;
   ASSERT_EQ(full.status, 0) << full.err;
   ASSERT_EQ(FileText(file), new_file);

