@@ -1,4 +1,8 @@
 #include <SDL.h>
+// The surface's drawing to the pixel in both 16-bit layouts, where the golden
+// pictures (one layout, the pictures the game happens to draw) do not reach:
+// keying, clipping at every edge, scaling, released surfaces, missing images.
+
 #include <gtest/gtest.h>
 
 #include "platform/embedded_files.h"
@@ -192,42 +196,18 @@ TEST_P(SurfaceTest, ReleasedSurfacesAreAClearErrorAndMovesReleaseTheOld) {
   EXPECT_THROW(platform_->MakeSurface(0, 10), RuntimeError);
 }
 
-TEST_P(SurfaceTest, TextStartsAtItsTopLeftAndFillsItsBoxWhenOpaque) {
+// Where text lands is in every golden picture; here, text that cannot land.
+TEST_P(SurfaceTest, TextOffTheSurfaceOrEmptyDrawsNothing) {
   Surface s = platform_->MakeSurface(300, 100);
   s.SetTextFont({"Arial", 20, true});
-  s.SetTextColor(Rgb(255, 255, 255));
-  s.DrawTextAt(40, 30, "Möwe");
-  int left = 1000, top = 1000, right = -1, bottom = -1;
-  for (int y = 0; y < 100; ++y) {
-    for (int x = 0; x < 300; ++x) {
-      if (s.PixelAt(x, y) == 0) continue;
-      left = std::min(left, x);
-      top = std::min(top, y);
-      right = std::max(right, x);
-      bottom = std::max(bottom, y);
-    }
-  }
-  // Ink starts just inside the box (the cap's top sits below the line's top),
-  // and a 27 px font is about that tall.
-  EXPECT_GE(left, 40);
-  EXPECT_LE(left, 44);
-  EXPECT_GE(top, 30);
-  EXPECT_LE(top, 38);
-  EXPECT_GE(bottom - top, 14);
-  EXPECT_LE(bottom, 30 + 31);
-  EXPECT_GT(right, 40 + 40);
-
-  const std::uint32_t red = s.MapColour(Rgb(255, 0, 0));
-  s.FillRect({}, 0);
   s.SetTextTransparency(false);
   s.SetTextBackColor(Rgb(255, 0, 0));
-  s.DrawTextAt(40, 30, "M\xF6we");
-  EXPECT_EQ(s.PixelAt(40, 30), red);
-  EXPECT_EQ(s.PixelAt(39, 30), 0u);
-  EXPECT_EQ(s.PixelAt(40, 29), 0u);
   s.DrawTextAt(-10000, INT32_MAX, "off the surface");
+  s.DrawTextAt(INT32_MIN, -10000, "M\xF6we");
   s.DrawTextAt(0, 0, "");
-  EXPECT_EQ(s.PixelAt(0, 0), 0u);
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 300; ++x) ASSERT_EQ(s.PixelAt(x, y), 0u) << x << "," << y;
+  }
 }
 
 TEST_P(SurfaceTest, ImagesAreFoundInAnyCaseAndMissingOnesAreClearErrors) {

@@ -55,27 +55,13 @@ inline HeadlessOptions Options(bool sound_device = true, PixelFormat format = kR
 }
 
 // Counts the places in an event log that hold `needle`.
-inline int CountEvents(std::string_view log, std::string_view needle) {
+inline int CountEvents(const EventLog& log, std::string_view needle) {
   int count = 0;
-  for (std::size_t at = log.find(needle); at != std::string_view::npos;
-       at = log.find(needle, at + needle.size())) {
+  for (std::size_t at = log.Text().find(needle); at != std::string::npos;
+       at = log.Text().find(needle, at + needle.size())) {
     ++count;
   }
   return count;
-}
-inline int CountEvents(const EventLog& log, std::string_view needle) {
-  return CountEvents(std::string_view(log.Text()), needle);
-}
-
-// The names of the screens an event log shows, in order.
-inline std::vector<std::string> Screens(std::string_view log) {
-  std::vector<std::string> names;
-  const std::string_view key = "\"event\":\"screen\",\"name\":\"";
-  for (std::size_t at = log.find(key); at != std::string_view::npos; at = log.find(key, at + 1)) {
-    const std::size_t start = at + key.size();
-    names.emplace_back(log.substr(start, log.find('"', start) - start));
-  }
-  return names;
 }
 
 // The program's state with the settings filled in and the shell's display
