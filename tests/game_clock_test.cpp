@@ -1,9 +1,12 @@
-// The once-per-second step, the score floor and the pace adjustment.
+// The clock where no golden game goes: the last ten seconds, the score
+// floor, the pace and its message flood. (The first second, the
+// clock and the frame rate are in the golden games' pictures.)
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "game/hud.h"
 #include "platform/cp1252.h"
 #include "test_world.h"
 
@@ -13,24 +16,6 @@ namespace {
 using test::CountEvents;
 using test::kLongRun;
 using World = test::World;
-
-TEST(GameClock, TheFirstFrameCountsTheFirstSecond) {
-  World world(kLongRun);
-  world.SetUpGame();
-  world.game.score.SetValue(17);
-  ASSERT_TRUE(world.PlayFrame());
-  EXPECT_EQ(world.game.time_left.Value(), 89) << "a 1:30 game shows 1:29 at once";
-  EXPECT_EQ(world.play.fps, 0);
-  EXPECT_EQ(world.play.score_at_last_second, 17);
-  // The next second comes in the first frame more than 1000 ms later.
-  world.PlayFrames(59);
-  EXPECT_EQ(world.game.time_left.Value(), 89);
-  world.PlayFrames(2);
-  EXPECT_EQ(world.game.time_left.Value(), 88);
-  // The average since the start: 61 frames in a little over a second.
-  EXPECT_GE(world.play.fps, 58);
-  EXPECT_LE(world.play.fps, 61);
-}
 
 TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
   World world(kLongRun);
@@ -47,6 +32,33 @@ TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
   }
   EXPECT_EQ(world.play.end, GameEnd::kTime);
   EXPECT_EQ(warned_at, (std::vector<std::int32_t>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+}
+
+// Drawn over white, the clock is black down to 0:11 and red from 0:10.
+TEST(GameClock, TheClockIsRedForTheLastTenSeconds) {
+  EXPECT_EQ(ClockText(720), "12:00");
+  EXPECT_EQ(ClockText(60), "1:00");
+  EXPECT_EQ(ClockText(1), "0:01");
+  World world(kLongRun);
+  world.SetUpGame();
+  for (const auto& [seconds, red] : {std::pair{11, false}, std::pair{10, true}}) {
+    world.game.time_left.SetValue(seconds);
+    world.game.back_buffer.FillRect(Rect{}, world.game.back_buffer.MapColour(Rgb(255, 255, 255)));
+    DrawHud(world.ctx);
+    DrawCrosshairAndFlip(world.ctx, {320, 240});
+    int dark = 0;
+    int reddish = 0;
+    for (int y = 0; y < 35; ++y) {
+      for (int x = 0; x < 100; ++x) {
+        const Colour c = world.platform.FramePixel(x, y);
+        const bool no_green_or_blue = GreenOf(c) < 100 && BlueOf(c) < 100;
+        dark += no_green_or_blue && RedOf(c) < 100 ? 1 : 0;
+        reddish += no_green_or_blue && RedOf(c) > 150 ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(dark > 20, !red) << seconds;
+    EXPECT_EQ(reddish > 20, red) << seconds;
+  }
 }
 
 TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
