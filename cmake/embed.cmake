@@ -5,7 +5,12 @@
 function(mw_embed_files target)
   set(asm "${CMAKE_CURRENT_BINARY_DIR}/${target}.S")
   set(table "${CMAKE_CURRENT_BINARY_DIR}/${target}_table.cpp")
-  set(asm_text "\t.section .note.GNU-stack,\"\",@progbits\n\t.section .rodata\n")
+  if(WIN32)
+    # PE/COFF: read-only data, and no stack note (that is an ELF idea).
+    set(asm_text "\t.section .rdata,\"dr\"\n")
+  else()
+    set(asm_text "\t.section .note.GNU-stack,\"\",@progbits\n\t.section .rodata\n")
+  endif()
   set(decls "")
   set(rows "")
   set(index 0)

@@ -1,11 +1,9 @@
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "app/program.h"
+#include "platform/program_entry.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  return mw::RunProgram(args, MW_VERSION, std::cout, std::cerr);
+  mw::ConnectToStartingConsole();
+  return mw::RunProgram(mw::ProgramArguments(argc, argv), MW_VERSION, std::cout, std::cerr);
 }
