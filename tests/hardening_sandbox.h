@@ -1,7 +1,7 @@
 #pragma once
-// Running the real program as a separate process: in a fresh folder of its
-// own (RunExecutable), or in a throw-away corner of the file system with its
-// own HOME and no OEDIR but the one given (Sandbox).
+// Temporary folders, and the real program run as a separate process: in a
+// fresh folder of its own (RunExecutable), or in a throw-away corner of the
+// file system with its own HOME and no OEDIR but the one given (Sandbox).
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -113,27 +113,38 @@ inline RunResult RunExecutable(const std::vector<std::string>& args, const fs::p
   return WaitIn(work_dir, SpawnIn(work_dir, argv, {{"OEDIR", work_dir.string() + "/"}}));
 }
 
-// A temporary folder with an empty home and a folder to run in, removed
-// with everything in it.
+// A fresh folder under the system's temporary folder, removed with
+// everything in it (whatever its permissions) when it goes.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& prefix = "mw_test") {
+    std::string pattern = (fs::temp_directory_path() / (prefix + "_XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    root_ = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::permissions(root_, fs::perms::owner_all, ignored);
+    fs::remove_all(root_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const fs::path& Path() const { return root_; }
+
+ private:
+  fs::path root_;
+};
+
+// A temporary folder with an empty home and a folder to run in.
 class Sandbox {
  public:
   Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "mw_hardening_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    fs::create_directories(root_ / "home");
-    fs::create_directories(root_ / "run");
+    fs::create_directories(Home());
+    fs::create_directories(RunDir());
   }
-  ~Sandbox() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  Sandbox(const Sandbox&) = delete;
-  Sandbox& operator=(const Sandbox&) = delete;
-
-  const fs::path& Root() const { return root_; }
-  fs::path Home() const { return root_ / "home"; }
-  fs::path RunDir() const { return root_ / "run"; }
+  const fs::path& Root() const { return folder_.Path(); }
+  fs::path Home() const { return Root() / "home"; }
+  fs::path RunDir() const { return Root() / "run"; }
 
   // Starts the program headless on script text, its event log in
   // RunDir()/log.jsonl and OEDIR as given; returns the child's pid.
@@ -154,7 +165,7 @@ class Sandbox {
   RunResult Wait(pid_t child) const { return WaitIn(RunDir(), child); }
 
  private:
-  fs::path root_;
+  TempFolder folder_{"mw_hardening"};
 };
 
 }  // namespace mw::test

@@ -9,12 +9,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "highscore_temp_folder.h"
+#include "hardening_sandbox.h"
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_format.h"
 #include "highscores/high_score_screen.h"
@@ -26,15 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::World;
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string SomeTable() {
   HighScoreRanks ranks;
@@ -50,7 +40,7 @@ std::vector<std::pair<std::string, std::string>> Contents(const fs::path& root) 
   std::vector<std::pair<std::string, std::string>> found;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     found.emplace_back(fs::relative(entry.path(), root).string(),
-                       entry.is_directory() ? "/" : ReadBytes(entry.path()));
+                       entry.is_directory() ? "/" : test::FileText(entry.path()));
   }
   std::sort(found.begin(), found.end());
   return found;
@@ -110,20 +100,20 @@ TEST(HighScoreScreen, AFileThatCannotBeReadOrSavedIsToldAndLeftAlone) {
        "nowhere/"},
       {"a read-only disk", "schreibgeschützt",
        [](const fs::path& dir, Tmpfs& disk) {
-         WriteBytes(dir / "highscores.pdk", SomeTable());
+         test::WriteFile(dir / "highscores.pdk", SomeTable());
          disk.ReadOnly();
        },
        true},
       {"a full disk", "voll",
        [](const fs::path& dir, Tmpfs&) {
-         WriteBytes(dir / "highscores.pdk", SomeTable());
+         test::WriteFile(dir / "highscores.pdk", SomeTable());
          FillUp(dir);
        },
        true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    HighScoreTempFolder folder("mw_hs_problem");
+    test::TempFolder folder("mw_hs_problem");
     const fs::path& dir = folder.Path();
     Tmpfs disk(dir, 64);
     c.prepare(dir, disk);
@@ -149,10 +139,10 @@ TEST(HighScoreScreen, AFileThatCannotBeReadOrSavedIsToldAndLeftAlone) {
 // A score edited in memory, in the table or in the game's holder, is never
 // saved, in that visit or a later one.
 TEST(HighScoreScreen, AnEditedScoreIsNeverSaved) {
-  HighScoreTempFolder folder("mw_hs_edited");
+  test::TempFolder folder("mw_hs_edited");
   const fs::path file = folder.Path() / "highscores.pdk";
   const std::string prefix = folder.Path().string() + "/";
-  WriteBytes(file, SomeTable());
+  test::WriteFile(file, SomeTable());
   World w;
   GuardedNumber holder;
   holder.SetValue(90);
@@ -160,7 +150,7 @@ TEST(HighScoreScreen, AnEditedScoreIsNeverSaved) {
   visit.table[3].entry_score.TamperForTest(0x100);
   visit.table[3].entry_score.Value();  // the screen reads every score when it draws
   LeaveHighScoreVisit(w.platform, w.session, visit, PassResult::kClose);
-  EXPECT_EQ(ReadBytes(file), SomeTable());
+  EXPECT_EQ(test::FileText(file), SomeTable());
   EXPECT_NE(w.platform.Events().Text().find("\"action\":\"refused\""), std::string::npos);
 
   World later;

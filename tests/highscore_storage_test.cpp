@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "highscore_temp_folder.h"
+#include "hardening_sandbox.h"
 #include "highscores/high_score_format.h"
 #include "platform/file_storage.h"
 
@@ -35,7 +35,7 @@ class HighScoreStorage : public ::testing::Test {
   }
   static bool RunningAsRoot() { return ::geteuid() == 0; }
 
-  HighScoreTempFolder folder_{"mw_hs_storage"};
+  test::TempFolder folder_{"mw_hs_storage"};
   const fs::path& dir_ = folder_.Path();
 };
 

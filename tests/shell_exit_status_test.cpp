@@ -1,6 +1,6 @@
 // The program's exit status and what it prints for every kind of trouble: a
-// bad command line, script or event log, a script that never ends, no sound
-// card, no display at all. (What the player sees of a run is in the golden
+// bad command line, script, event log or recording, a script that never
+// ends, no sound card, no display at all. (What the player sees of a run is in the golden
 // runs; a file that cannot be saved is tested on the high-score screen.)
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 
 #include "app/program.h"
 #include "hardening_sandbox.h"
-#include "highscore_temp_folder.h"
 
 namespace mw {
 namespace {
@@ -22,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ExitStatus, EachKindOfTroubleHasItsStatusAndItsMessage) {
-  HighScoreTempFolder folder("mw_exit_status");
+  test::TempFolder folder("mw_exit_status");
   const std::string dir = folder.Path().string() + "/";
   struct Case {
     std::vector<std::string> args;
