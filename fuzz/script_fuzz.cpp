@@ -20,17 +20,15 @@ constexpr std::string_view kFile = "fuzz.txt";
 
 // "fuzz.txt:N: message" with N a line of the text and a message after it.
 void CheckErrorText(const std::string& what, std::string_view text) {
-  Check(what.substr(0, kFile.size() + 1) == std::string(kFile) + ":");
-  const std::size_t colon = what.find(':', kFile.size() + 1);
-  Check(colon != std::string::npos && colon > kFile.size() + 1);
-  const std::string number = what.substr(kFile.size() + 1, colon - kFile.size() - 1);
-  for (const char c : number) Check(c >= '0' && c <= '9');
-  Check(number.size() <= 9);
-  const long line = std::stol(number);
+  Check(what.starts_with(std::string(kFile) + ":"));
   std::size_t lines = 1;
-  for (const char c : text) lines += c == '\n';
-  Check(line >= 1 && static_cast<std::size_t>(line) <= lines);
-  Check(what.size() > colon + 2 && what.substr(colon, 2) == ": ");
+  for (const char c : text) lines += c == '\n' ? 1 : 0;
+  std::size_t line = 0;
+  std::size_t at = kFile.size() + 1;
+  for (; at < what.size() && what[at] >= '0' && what[at] <= '9' && line <= lines; ++at) {
+    line = line * 10 + static_cast<std::size_t>(what[at] - '0');
+  }
+  Check(line >= 1 && line <= lines && what.size() > at + 2 && what.substr(at, 2) == ": ");
 }
 
 }  // namespace

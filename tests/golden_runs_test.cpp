@@ -164,24 +164,23 @@ RunResult Play(const std::string& name, const fs::path& shots) {
   return result;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // Names the first line in which a run differs from its golden file.
 void ExpectGolden(const std::string& shown, const fs::path& golden, const fs::path& kept) {
   if (shown.empty() && !fs::exists(golden)) return;
-  const std::vector<std::string> want = Lines(ReadAll(golden));
-  const std::vector<std::string> got = Lines(shown);
-  for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
-    const std::string w = i < want.size() ? want[i] : "(the end)";
-    const std::string g = i < got.size() ? got[i] : "(the end)";
-    if (w == g) continue;
-    ADD_FAILURE() << golden << " differs first in line " << i + 1 << ":\n  golden: " << w
-                  << "\n  now:    " << g << "\nThe run is in " << kept
+  std::istringstream want(ReadAll(golden));
+  std::istringstream got(shown);
+  std::string w;
+  std::string g;
+  for (int line = 1;; ++line) {
+    const bool has_w = static_cast<bool>(std::getline(want, w));
+    const bool has_g = static_cast<bool>(std::getline(got, g));
+    if (has_w == has_g && w == g) {
+      if (!has_w) return;
+      continue;
+    }
+    ADD_FAILURE() << golden << " differs first in line " << line
+                  << ":\n  golden: " << (has_w ? w : "(the end)")
+                  << "\n  now:    " << (has_g ? g : "(the end)") << "\nThe run is in " << kept
                   << ". If the change is meant, `make golden` writes the golden files anew.";
     return;
   }

@@ -1,19 +1,9 @@
 # The shared part of the real-window tests (tests/window_*.sh) and of the
-# start benchmark (bench/window_start.sh). Sourced, not run; not a test of
-# its own (CMake registers only the tests/*.sh files).
-#
-# A test sources this file, calls window_test, writes its steps in the X
-# server as a shell function and runs that with in_x_server:
-#
-#   set -euo pipefail
-#   source "$(dirname "$0")/lib/window.bash"
-#   window_test window_smoke "$1" xdotool
-#   drive() { start_program smoke --windowed; click_at 320 300; ... }
-#   in_x_server 1024x768 drive || failed "..." "$work/smoke.err"
-#
-# Inside the X server the drive function runs in the work folder with every
-# function of the test and of this file at hand and with $exe, $work, $shots
-# and $test_name set.
+# start benchmark (bench/window_start.sh); sourced, not a test of its own. A
+# test calls window_test, writes its steps in the X server as a function and
+# runs it with in_x_server, e.g. `in_x_server 1024x768 drive || failed ...`.
+# Inside, the function runs in the work folder with every function of the
+# test and of this file at hand and $exe, $work, $shots and $test_name set.
 
 # window_test NAME EXECUTABLE TOOL...: the test's name for its messages, the
 # program, and the tools it needs besides xvfb-run. A missing tool skips the
