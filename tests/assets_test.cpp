@@ -1,6 +1,7 @@
 // Checks the committed pictures and sounds for what the golden runs cannot
 // see in them: the ship's waterline, the crosshair's centre, and sounds that
 // neither clip nor click and are about as loud as each other.
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -10,10 +11,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#ifndef MW_ASSET_DIR
-#error "MW_ASSET_DIR must name the folder with the committed assets"
-#endif
 
 namespace {
 
@@ -26,19 +23,14 @@ std::string AssetPath(const std::string& name) {
   return std::string(MW_ASSET_DIR) + "/" + name;
 }
 
+// A picture file as RGB24.
 SurfacePtr LoadPicture(const std::string& name) {
-  SurfacePtr s(SDL_LoadBMP(AssetPath(name).c_str()));
-  EXPECT_TRUE(s) << name << ": " << SDL_GetError();
-  return s;
+  const SurfacePtr bmp(SDL_LoadBMP(AssetPath(name).c_str()));
+  if (!bmp) return SurfacePtr();
+  return SurfacePtr(SDL_ConvertSurfaceFormat(bmp.get(), SDL_PIXELFORMAT_RGB24, 0));
 }
 
-SurfacePtr Convert(SDL_Surface* s, Uint32 format) {
-  SurfacePtr out(SDL_ConvertSurfaceFormat(s, format, 0));
-  EXPECT_TRUE(out) << SDL_GetError();
-  return out;
-}
-
-// Pixel value of a surface converted to RGB24.
+// Pixel value of an RGB24 surface.
 Uint32 PixelAt(const SDL_Surface* s, int x, int y) {
   const auto* row =
       static_cast<const Uint8*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch;
@@ -49,13 +41,13 @@ Uint32 PixelAt(const SDL_Surface* s, int x, int y) {
 // The ship sinks by losing rows at the bottom, so its hull must sit on the last row; the
 // crosshair is drawn at mouse - 16, so its drawing must be centred on pixel (16, 16).
 TEST(AssetPictures, ShipSitsOnItsWaterlineAndCrosshairIsCentred) {
-  SurfacePtr ship = Convert(LoadPicture("14.pdk").get(), SDL_PIXELFORMAT_RGB24);
+  SurfacePtr ship = LoadPicture("14.pdk");
   ASSERT_TRUE(ship);
   int hull = 0;
   for (int x = 0; x < ship->w; ++x) hull += PixelAt(ship.get(), x, ship->h - 1) != 0xFF0000 ? 1 : 0;
   EXPECT_GT(hull, ship->w * 3 / 4);
 
-  SurfacePtr cross = Convert(LoadPicture("4.pdk").get(), SDL_PIXELFORMAT_RGB24);
+  SurfacePtr cross = LoadPicture("4.pdk");
   ASSERT_TRUE(cross);
   double sx = 0, sy = 0, n = 0;
   for (int y = 0; y < cross->h; ++y)

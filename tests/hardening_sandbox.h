@@ -17,8 +17,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace mw::test {
 
 namespace fs = std::filesystem;
@@ -51,35 +49,21 @@ inline std::vector<std::string> Listing(const fs::path& root) {
 // OEDIR and XDG_DATA_HOME removed and the variables in changes set.
 inline pid_t SpawnIn(const fs::path& dir, const std::vector<std::string>& args,
                      const std::map<std::string, std::string>& changes) {
-  std::map<std::string, std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    const std::string entry = *e;
-    const std::size_t eq = entry.find('=');
-    if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
-  }
-  env.erase("OEDIR");
-  env.erase("XDG_DATA_HOME");
-  env["SDL_AUDIODRIVER"] = "dummy";
-  env["SDL_VIDEODRIVER"] = "dummy";
-  for (const auto& [key, value] : changes) env[key] = value;
-
-  std::vector<std::string> env_strings;
-  for (const auto& [key, value] : env) env_strings.push_back(key + "=" + value);
-  const std::string out = (dir / "stdout.txt").string();
-  const std::string err = (dir / "stderr.txt").string();
   std::vector<char*> argv;
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (const auto& e : env_strings) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
   const pid_t child = ::fork();
   if (child != 0) return child;
-  if (::chdir(dir.c_str()) != 0 || !std::freopen(out.c_str(), "w", stdout) ||
-      !std::freopen(err.c_str(), "w", stderr) || !std::freopen("/dev/null", "r", stdin)) {
+  ::unsetenv("OEDIR");
+  ::unsetenv("XDG_DATA_HOME");
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  for (const auto& [key, value] : changes) ::setenv(key.c_str(), value.c_str(), 1);
+  if (::chdir(dir.c_str()) != 0 || !std::freopen("stdout.txt", "w", stdout) ||
+      !std::freopen("stderr.txt", "w", stderr) || !std::freopen("/dev/null", "r", stdin)) {
     ::_exit(126);
   }
-  ::execve(argv[0], argv.data(), envp.data());
+  ::execv(argv[0], argv.data());
   ::_exit(127);
 }
 

@@ -29,8 +29,8 @@ class Input {
     return *this;
   }
   // Went down and up again between two passes.
-  Input& Tapped(int key, std::uint16_t times = 1) {
-    Key(key).presses = static_cast<std::uint16_t>(Key(key).presses + times);
+  Input& Tapped(int key) {
+    ++Key(key).presses;
     return *this;
   }
   Input& Mouse(Point p) {
@@ -140,15 +140,12 @@ struct PhaseWorld : World {
     GullPhase(ctx);
     ShipPhase(ctx);
   }
-  void Steps(int n) {
-    for (int i = 0; i < n; ++i) Frame(true);
-  }
   // A click: pressed for one frame, then released for one.
-  void Click(Point at, int button = vk::kLeftButton) {
+  void Click(Point at) {
     mouse = at;
-    held.insert(button);
+    held.insert(vk::kLeftButton);
     Frame();
-    held.erase(button);
+    held.erase(vk::kLeftButton);
     Frame();
   }
 
