@@ -4,6 +4,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD  ?= build-win
 FUZZ_SECONDS ?= 60
 SOAK_GAMES ?= 5
 JOBS       ?= $(shell nproc)
@@ -12,7 +13,8 @@ DESTDIR    ?=
 ARGS       ?=
 CTEST_ARGS ?=
 
-.PHONY: tidy all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean
+.PHONY: tidy all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean \
+        windows windows-test
 
 all: build
 
@@ -83,12 +85,30 @@ install: build
 deb: build
 	cd $(BUILD) && cpack --config CPackConfig.cmake
 
+# The Windows build, cross-compiled with mingw-w64: the libraries are built
+# once from Debian's source packages (scripts/build-windows-deps, cached
+# outside the work tree), then $(WIN_BUILD)/moewenschuss-VERSION-win64.zip.
+windows:
+	scripts/build-windows-deps
+	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	      -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+# The test suite under Wine, headless; then the Linux and the Windows program
+# side by side (the same logs, pictures and tables, recordings replayed across,
+# saves killed under Wine), and the Windows program in a real window under Wine
+# and Xvfb, without and with a window manager.
+windows-test: windows build
+	cd $(WIN_BUILD) && ctest --output-on-failure
+	/usr/bin/python3 tests/windows/cross_system_test.py $(BUILD)/moewenschuss $(WIN_BUILD)/moewenschuss.exe
+	tests/windows/window_wine.sh $(WIN_BUILD)/moewenschuss.exe
+
 # Regenerates the committed pictures, sounds and desktop icons (byte-identical on every run).
 assets: deps
 	/usr/bin/python3 tools/make_assets.py assets dist/icons
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
 
 # The naming rules of .clang-tidy over our code (a few minutes; not in make test).
 tidy: build

@@ -1,0 +1,161 @@
+#!/usr/bin/python3
+"""The Linux program and the Windows program under Wine play the same game.
+
+Usage: cross_system_test.py LINUX_EXE WINDOWS_EXE
+
+- Every golden script gives the same event log, byte for byte, the same
+  pictures, pixel for pixel, and the same high-score file on both systems.
+- A recording made on either system replays on the other with the same log.
+- A table written by either system is read by the other as clean: a visit
+  saves it unchanged.
+- The Windows program killed at random instants while it saves leaves the old
+  or the new table (KILLED_SAVES kills, 20 unless set).
+"""
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+from PIL import Image
+
+GOLDEN = Path(__file__).resolve().parent.parent / "golden"
+WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
+ENV = dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", WINEDEBUG="-all")
+# Menu -> "Highscores" -> leave (the table is saved) -> "Ende".
+VISIT = "0 mouse 320 350\n100 press mouse-left\n400 press escape\n800 press escape\n"
+failures = []
+
+
+def check(ok, what):
+    print(("ok      " if ok else "FAILED  ") + what)
+    if not ok:
+        failures.append(what)
+
+
+def run(system, folder, *args, wait=True):
+    """The program of `system` in `folder`, the table kept there (OEDIR=./)."""
+    command = [EXE[system], *args] if system == "linux" else [WINE, EXE[system], *args]
+    env = dict(ENV, OEDIR="./")
+    process = subprocess.Popen(command, cwd=folder, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE)
+    if not wait:
+        return process
+    _, err = process.communicate(timeout=300)
+    if process.returncode != 0:
+        print(f"  {system} {' '.join(args)}: status {process.returncode}\n  {err.decode()}")
+    return process.returncode
+
+
+def pixels(png):
+    return Image.open(png).convert("RGB").tobytes()
+
+
+def same_game(work):
+    for script in sorted(GOLDEN.glob("*.script")):
+        args = ["--headless", str(script), "--events", "log.jsonl", "--shots", "shots"]
+        if script.read_text().startswith("# --no-sound-device"):
+            args.append("--no-sound-device")
+        folders = {}
+        for system in EXE:
+            folder = work / script.stem / system
+            folder.mkdir(parents=True)
+            table = script.with_suffix(".table")
+            if table.exists():
+                shutil.copy(table, folder / "highscores.pdk")
+            run(system, folder, *args)
+            folders[system] = folder
+        linux, windows = folders["linux"], folders["windows"]
+        name = script.stem
+        check((linux / "log.jsonl").read_bytes() == (windows / "log.jsonl").read_bytes(),
+              f"{name}: the same event log")
+        shots = sorted(p.name for p in (linux / "shots").glob("*.png"))
+        check(shots == sorted(p.name for p in (windows / "shots").glob("*.png")),
+              f"{name}: the same pictures taken")
+        for shot in shots:
+            check(pixels(linux / "shots" / shot) == pixels(windows / "shots" / shot),
+                  f"{name}: {shot} the same, pixel for pixel")
+        table_l, table_w = linux / "highscores.pdk", windows / "highscores.pdk"
+        check(table_l.exists() == table_w.exists() and
+              (not table_l.exists() or table_l.read_bytes() == table_w.read_bytes()),
+              f"{name}: the same high-score file")
+
+
+def recordings_cross(work):
+    script = GOLDEN / "game.script"
+    for recorder, player in (("linux", "windows"), ("windows", "linux")):
+        folder = work / f"record-{recorder}"
+        folder.mkdir()
+        run(recorder, folder, "--headless", str(script), "--events", "recorded.jsonl",
+            "--record", "run.rec")
+        status = run(player, folder, "--replay", "run.rec", "--no-window", "--events",
+                     "replayed.jsonl")
+        check(status == 0 and (folder / "recorded.jsonl").read_bytes() ==
+              (folder / "replayed.jsonl").read_bytes(),
+              f"a recording made on {recorder} replays on {player} with the same log")
+
+
+def tables_cross(work):
+    for writer, reader in (("linux", "windows"), ("windows", "linux")):
+        folder = work / f"table-{writer}"
+        folder.mkdir()
+        run(writer, folder, "--headless", str(GOLDEN / "highscores.script"))
+        written = (folder / "highscores.pdk").read_bytes()
+        (folder / "visit.script").write_text(VISIT)
+        status = run(reader, folder, "--headless", "visit.script", "--events", "visit.jsonl")
+        log = (folder / "visit.jsonl").read_text()
+        check(status == 0 and '"action":"saved"' in log and
+              (folder / "highscores.pdk").read_bytes() == written,
+              f"a table written on {writer} is read on {reader} as clean and kept unchanged")
+
+
+def killed_saves(work, kills):
+    folder = work / "killed"
+    folder.mkdir()
+    visits = "".join(f"{100 + 600 * i} press mouse-left\n{400 + 600 * i} press escape\n"
+                     for i in range(8))
+    (folder / "saves.script").write_text(f"0 mouse 320 350\n{visits}5000 press escape\n")
+    # The old table has a sixth record that every save drops, so old and new
+    # differ in their bytes.
+    run("linux", folder, "--headless", str(GOLDEN / "highscores.script"))
+    new = (folder / "highscores.pdk").read_bytes()
+    old = new + new[:24]
+    (folder / "highscores.pdk").write_bytes(old)
+    started = time.monotonic()
+    run("windows", folder, "--headless", "saves.script")
+    whole = time.monotonic() - started
+    check((folder / "highscores.pdk").read_bytes() == new, "the Windows program saves")
+    chance = random.Random(20261207)  # the same instants on every run
+    seen = {"old": 0, "new": 0, "other": 0}
+    for _ in range(kills):
+        (folder / "highscores.pdk").write_bytes(old)
+        process = run("windows", folder, "--headless", "saves.script", wait=False)
+        time.sleep(chance.uniform(0.2, whole))
+        process.send_signal(signal.SIGKILL)
+        process.wait()
+        left = (folder / "highscores.pdk").read_bytes()
+        seen["old" if left == old else "new" if left == new else "other"] += 1
+    print(f"  {kills} kills under Wine: {seen}")
+    check(seen["other"] == 0, "every killed save under Wine left the old or the new table")
+
+
+def main():
+    global EXE
+    EXE = {"linux": os.path.abspath(sys.argv[1]), "windows": os.path.abspath(sys.argv[2])}
+    kills = int(os.environ.get("KILLED_SAVES", "20"))
+    with tempfile.TemporaryDirectory(prefix="mw_cross_") as temporary:
+        work = Path(temporary)
+        same_game(work)
+        recordings_cross(work)
+        tables_cross(work)
+        killed_saves(work, kills)
+    print(f"cross-system: {'FAILED' if failures else 'passed'}, {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The Windows program in a real window under Wine and Xvfb, without and with a
+# window manager: the menu, a game with a shot, Escape, "Ende", status 0, and
+# the event log of the run. Usage: window_wine.sh WINDOWS_EXE
+# Set MW_SMOKE_SHOTS=DIR to keep screenshots of the window and the screen.
+set -euo pipefail
+source "$(dirname "$0")/../lib/window.bash"
+windows_exe="$(realpath "$1")"
+wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+
+# The window helpers start an executable file: this one becomes Wine running
+# the game (exec keeps the process, so its pid is the window's).
+launcher="$(mktemp)"
+trap 'rm -f "$launcher"' EXIT
+printf '#!/bin/sh\nWINEDEBUG=-all exec "%s" "%s" "$@"\n' "$wine" "$windows_exe" >"$launcher"
+chmod +x "$launcher"
+window_test window_wine "$launcher" xdotool import
+
+drive() {
+  local with_wm="$1"
+  [ "$with_wm" = no ] || start_openbox
+  start_program "run-$with_wm" --windowed --events "$work/log-$with_wm.jsonl"
+  measure
+  click_at 320 250 1.5      # "Spiel starten"
+  click_at 300 200          # a shot
+  [ -z "$shots" ] || screenshot window "$shots/wine-game-$with_wm.png"
+  [ -z "$shots" ] || screenshot root "$shots/wine-screen-$with_wm.png"
+  xdotool key --window "$wid" Escape
+  sleep 1.5                 # the high-score screen
+  xdotool key --window "$wid" Escape
+  sleep 1
+  click_at 320 400          # "Ende"
+  ends_after '"Ende"'
+}
+
+# The screens in order, a shot fired (a hit or a miss), and the end.
+expected='"screen","name":"menu"
+"screen","name":"game"
+"game-end","reason":"escape"
+"screen","name":"highscores"
+"highscores","action":"saved"
+"screen","name":"menu"
+"exit","code":0'
+steps() { grep -o '"\(screen\|game-end\|highscores\|exit\)","[a-z]*":[a-z0-9"]*' "$1"; }
+for with_wm in no yes; do
+  in_x_server 1024x768 drive "$with_wm" ||
+    failed "status $? (window manager: $with_wm)" "$work/run-$with_wm.err" "$work/log-$with_wm.jsonl"
+  log="$work/log-$with_wm.jsonl"
+  [ "$(steps "$log")" = "$expected" ] && grep -q '"event":"sound"' "$log" ||
+    failed "unexpected event log (window manager: $with_wm):" "$work/log-$with_wm.jsonl"
+done
+echo "window_wine: passed"
