@@ -1,17 +1,10 @@
-// Golden runs: every tests/golden/NAME.script is played in this process as
-// `moewenschuss --headless NAME.script --events LOG --shots DIR` plays it,
-// with the high-score file in a fresh folder (holding NAME.table first, when
-// there is one). The event log, ending with a line for what the run left in
-// the folder, must be tests/golden/NAME.log, and the pixels of the pictures
-// taken must have the fingerprints in tests/golden/NAME.pictures.
-//
-// A script whose first line is `# --no-sound-device` runs as with that flag.
-// After a change that is meant to change a run, `make golden` writes the logs
-// and fingerprints anew (MW_UPDATE_GOLDEN=1); the logs and pictures of the
-// last run stay in the build folder's golden-runs/ to be looked at.
-//
-// No child process and no environment variable: the runs must give the same
-// bytes wherever the test runs.
+// Golden runs: every tests/golden/NAME.script played in this process as
+// `moewenschuss --headless NAME.script --events LOG --shots DIR` plays it (a
+// first line `# --no-sound-device` adds that flag), the high-score file in a
+// fresh folder holding NAME.table first if there is one. Its event log, with
+// what it left in the folder, must be NAME.log, and its pictures' pixels must
+// have the fingerprints in NAME.pictures; `make golden` writes both anew. No
+// child process, no environment: the same bytes wherever the test runs.
 
 #include <SDL.h>
 #include <SDL_image.h>
