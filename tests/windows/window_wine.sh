@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program in a real window under Wine and Xvfb, without and with a
-# window manager: the menu, a game with a shot, Escape, "Ende", status 0, and
-# the event log of the run. Usage: window_wine.sh WINDOWS_EXE
+# window manager: the menu, a game with a shot, Escape, "Ende", status 0, the
+# event log of the run, and the sound it played. Usage: window_wine.sh WINDOWS_EXE
 # Set MW_SMOKE_SHOTS=DIR to keep screenshots of the window and the screen.
 set -euo pipefail
 source "$(dirname "$0")/../lib/window.bash"
@@ -19,7 +19,8 @@ window_test window_wine "$launcher" xdotool import
 drive() {
   local with_wm="$1"
   [ "$with_wm" = no ] || start_openbox
-  start_program "run-$with_wm" --windowed --events "$work/log-$with_wm.jsonl"
+  start_program "run-$with_wm" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mix-$with_wm.raw" \
+    --windowed --events "$work/log-$with_wm.jsonl"
   measure
   click_at 320 250 1.5      # "Spiel starten"
   click_at 300 200          # a shot
@@ -49,4 +50,14 @@ for with_wm in no yes; do
   [ "$(steps "$log")" = "$expected" ] && grep -q '"event":"sound"' "$log" ||
     failed "unexpected event log (window manager: $with_wm):" "$work/log-$with_wm.jsonl"
 done
+# The shot and the splats were heard through SDL's Windows audio path, and the
+# mix did not clip.
+/usr/bin/python3 - "$work"/mix-*.raw <<'CHECK'
+import sys
+import numpy as np
+for raw in sys.argv[1:]:
+    mix = np.abs(np.fromfile(raw, dtype="<i2").astype(np.int32))
+    if mix.max() < 4000 or (mix >= 32767).any():
+        sys.exit(f"window_wine: FAILED, {raw}: peak {mix.max()}, {(mix >= 32767).sum()} clipped")
+CHECK
 echo "window_wine: passed"
