@@ -105,7 +105,7 @@ class Bot {
   // the wanted one; then "Zurück".
   void ChooseSettings() {
     const std::array<int, 5> wanted = {0, options_.gull_count, options_.game_speed,
-                                       options_.mp_speed, options_.game_time};
+                                       options_.machine_gun_speed, options_.game_time};
     int line = 5;
     for (int s = 1; s <= 4; ++s) {
       if (state_->session.setting_choice[static_cast<std::size_t>(s)] != wanted[s]) {

@@ -19,7 +19,7 @@ struct SoakOptions {
   // speed and game time 0..3 (12:00 is 3).
   int gull_count = 2;
   int game_speed = 3;
-  int mp_speed = 3;
+  int machine_gun_speed = 3;
   int game_time = 3;
   std::string score_folder;  // OEDIR for the run, ending in "/"
 };

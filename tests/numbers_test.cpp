@@ -7,7 +7,7 @@
 namespace mw {
 namespace {
 
-TEST(Rounding, CIntAndCLngRoundHalvesToEven) {
+TEST(Rounding, Int16AndInt32RoundHalvesToEven) {
   EXPECT_EQ(RoundToInt16(0.5), 0);
   EXPECT_EQ(RoundToInt16(1.5), 2);
   EXPECT_EQ(RoundToInt16(2.5), 2);

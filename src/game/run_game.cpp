@@ -97,7 +97,7 @@ bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y) {
 void PrepareGame(Session& session, GameState& game) {
   game.time_left.SetValue(SettingValue(session, kGameTime));
   game.step_interval.SetValue(SettingValue(session, kGameSpeed));
-  game.mg_steps_per_shot.SetValue(SettingValue(session, kMpSpeed));
+  game.mg_steps_per_shot.SetValue(SettingValue(session, kMachineGunSpeed));
   game.splat_count = 0;
   game.splat_one_in.SetValue(5);
   game.score.SetValue(0);

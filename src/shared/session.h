@@ -15,7 +15,7 @@ struct SettingEntry {
 };
 
 // Settings are numbered 1 to 4 and choices 0 to 3, as on the settings screen.
-enum Setting : int { kGullCount = 1, kGameSpeed = 2, kMpSpeed = 3, kGameTime = 4 };
+enum Setting : int { kGullCount = 1, kGameSpeed = 2, kMachineGunSpeed = 3, kGameTime = 4 };
 
 // kSettingTable[choice][setting]; index 0 of the setting axis is unused, and
 // the gull count has no fourth choice.
