@@ -3,6 +3,7 @@
 #include <span>
 
 #include "game/phases.h"
+#include "game/screen_geometry.h"
 
 namespace mw {
 namespace {
@@ -74,13 +75,13 @@ void DrawSplats(GameContext& ctx) {
   UpdateLayer(ctx, std::span<const SplatPos>(game.splats).subspan(1, count));
   if (count == 0) return;
 
-  // Splat i stands at (X - ViewX + 100, Y + 50), as if drawn one by one.
+  // Splat i stands at screen (X - ViewX, Y), as if drawn one by one.
   Surface& back = ctx.game.back_buffer;
-  const std::int64_t origin = kLayerLeft - game.view_x.Value() + 100;
+  const std::int64_t origin = kLayerLeft - game.view_x.Value() + kGameScreenOrigin.x;
   for (std::int64_t k = 0; k < kStripCount; ++k) {
     const std::int64_t x = origin + k * kStripWidth;
     if (x + kStripWidth <= 0 || x >= back.Width()) continue;
-    back.BlitImage(static_cast<std::int32_t>(x), 50,
+    back.BlitImage(static_cast<std::int32_t>(x), kGameScreenOrigin.y,
                    game.splat_cache.strips[static_cast<std::size_t>(k)], Rect{}, true);
   }
 }
