@@ -33,11 +33,17 @@ window_test() {
 in_x_server() {
   local size="$1"
   shift
+  # The display number is searched from a random start: the server of the
+  # test before may still be going down on the first free number, and a
+  # client of the new one would lose its socket. The function starts once the
+  # server answers.
   # Leak checking is left off: a real X11 window brings system libraries
   # (D-Bus and the like) whose own allocations outlive the program.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
-    xvfb-run -a -s "-screen 0 ${size}x24" \
-    bash -c "set -euo pipefail; $(declare -f); cd \"\$work\"; \"\$@\"" in_x_server "$@"
+    xvfb-run -a -n "$((100 + RANDOM % 800))" -s "-screen 0 ${size}x24" \
+    bash -c "set -euo pipefail; $(declare -f); cd \"\$work\"
+      for _ in \$(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+      \"\$@\"" in_x_server "$@"
 }
 
 # failed MESSAGE [FILE...]: says the test failed, shows the files that exist
