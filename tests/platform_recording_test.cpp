@@ -103,6 +103,11 @@ TEST(RecordingFormat, EveryEntryComesBackExactly) {
     EXPECT_EQ(read.exit_status, status);
     EXPECT_EQ(EncodeRecording(read.entries, read.exit_status), bytes) << "one way to write it";
   }
+  // The latest time the clock can hold is still a time.
+  InputFrame latest;
+  latest.clock = std::numeric_limits<std::int64_t>::max();
+  const std::vector<RecordEntry> at_the_end = {latest};
+  EXPECT_EQ(Parse(EncodeRecording(at_the_end, 0)).entries, at_the_end);
   // A frame repeated unchanged but for the clock costs three bytes.
   InputFrame still;
   still.clock += 16;
