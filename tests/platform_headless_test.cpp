@@ -24,8 +24,8 @@ TEST(ScriptParser, ReportsEachFaultWithFileAndLine) {
   for (const std::string script :
        {"# comment\n\n0 jump\n", "0 press enter\n0 press shift\n", "0 down vk-256\n",
         "100 close\n99 close\n", "0 mouse 10\n", "0 mouse 10 20 30\n", "0 type\n", "0 char 256\n",
-        "-5 close\n", "+5 close\n", "1.5.2 close\n", "0 shot ../etc/passwd\n", "0 lose-display\n",
-        "0 type 日本\n", "5\n"}) {
+        "-5 close\n", "+5 close\n", "1.5.2 close\n", "0 shot ../etc/passwd\n",
+        "0 shot pics/../../x\n", "0 shot a\\b\n", "0 lose-display\n", "0 type 日本\n", "5\n"}) {
     const auto line = std::count(script.begin(), script.end(), '\n');
     try {
       ParseScript(script, "bad.txt");
