@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/text_engine.h"
 
 namespace mw {
 namespace {
@@ -62,6 +65,19 @@ TEST(MessageBoxLayout, TooManyLinesAreCutWithAnEllipsisThatFits) {
   EXPECT_EQ(cut[2], "drei\x85");  // no blank before the "…"
   EXPECT_LE(WidthOf(cut[2]), 80);
   EXPECT_EQ(LimitLines(lines, 0, 80, WidthOf), (std::vector<std::string>{"eins\x85"}));
+}
+
+// The box lays its text out with the widths of the fonts that draw it.
+TEST(MessageBoxLayout, TheFontsMeasureTextAsTheyDrawIt) {
+  TextEngine engine;
+  for (const Font& font : {Font{"Arial", 8, false}, Font{"Arial", 11, true}}) {
+    EXPECT_EQ(engine.Width(font, ""), 0);
+    for (const std::string_view text :
+         {"OK", "Zugriff verweigert", "M\xF6wen \x84gr\xFC\xDF\x93"}) {
+      EXPECT_GT(engine.Width(font, text), 0) << text;
+      EXPECT_EQ(engine.Width(font, text), engine.Measure(font, text).x) << text;
+    }
+  }
 }
 
 }  // namespace

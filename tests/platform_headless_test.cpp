@@ -40,7 +40,7 @@ TEST(ScriptParser, ReportsEachFaultWithFileAndLine) {
 TEST(ScriptParser, AcceptsCommentsBlankLinesAndEveryKeyName) {
   const Script s = ParseScript(
       "# a run\r\n\n"
-      "0 mouse -5 900  # off the screen\n"
+      "0 mouse -5 900 # off the screen\n"
       "0.5 press mouse-left\n"
       "10 down vk-255\n"
       "10 up arrow-down\n"
