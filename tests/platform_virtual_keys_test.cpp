@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/types.h"
 #include "platform/virtual_keys.h"
 
@@ -12,6 +14,18 @@ TEST(VirtualKeys, TheGamesKeysMapBothWaysAndOthersAreUnknown) {
     const SDL_Scancode code = ScancodeOfVirtualKey(key);
     ASSERT_NE(code, SDL_SCANCODE_UNKNOWN) << key;
     EXPECT_EQ(VirtualKeyOfScancode(code), key);
+  }
+  // The keys the player is told about are where the keyboard has them, and no
+  // two keys of the game share one.
+  EXPECT_EQ(ScancodeOfVirtualKey(vk::kKey1), SDL_SCANCODE_1);
+  EXPECT_EQ(ScancodeOfVirtualKey(vk::kKey2), SDL_SCANCODE_2);
+  EXPECT_EQ(ScancodeOfVirtualKey(vk::kEscape), SDL_SCANCODE_ESCAPE);
+  std::map<SDL_Scancode, int> owner;
+  for (int key = 0; key < vk::kCount; ++key) {
+    const SDL_Scancode code = ScancodeOfVirtualKey(key);
+    if (code == SDL_SCANCODE_UNKNOWN) continue;
+    const auto [at, first] = owner.emplace(code, key);
+    EXPECT_TRUE(first) << "keys " << at->second << " and " << key;
   }
   EXPECT_EQ(VirtualKeyOfScancode(SDL_SCANCODE_KP_ENTER), vk::kReturn);
   EXPECT_EQ(VirtualKeyOfScancode(SDL_SCANCODE_F5), -1);
