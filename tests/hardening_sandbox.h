@@ -81,15 +81,6 @@ inline RunResult WaitIn(const fs::path& dir, pid_t child) {
           FileText(dir / "stderr.txt")};
 }
 
-// A fresh empty folder for one test.
-inline fs::path FreshFolder(const std::string& name) {
-  const auto dir =
-      fs::path(::testing::TempDir()) / ("mw_" + name + "_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
 // Runs the program in work_dir, with the high-score file kept there.
 inline RunResult RunExecutable(const std::vector<std::string>& args, const fs::path& work_dir) {
   std::vector<std::string> argv = {MW_EXECUTABLE};

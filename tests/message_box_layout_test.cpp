@@ -67,16 +67,14 @@ TEST(MessageBoxLayout, TooManyLinesAreCutWithAnEllipsisThatFits) {
   EXPECT_EQ(LimitLines(lines, 0, 80, WidthOf), (std::vector<std::string>{"eins\x85"}));
 }
 
-// The box lays its text out with the widths of the fonts that draw it.
-TEST(MessageBoxLayout, TheFontsMeasureTextAsTheyDrawIt) {
+// The box lays its text out with the widths of the font that draws it.
+TEST(MessageBoxLayout, TheFontMeasuresTextAsItDrawsIt) {
   TextEngine engine;
-  for (const Font& font : {Font{"Arial", 8, false}, Font{"Arial", 11, true}}) {
-    EXPECT_EQ(engine.Width(font, ""), 0);
-    for (const std::string_view text :
-         {"OK", "Zugriff verweigert", "M\xF6wen \x84gr\xFC\xDF\x93"}) {
-      EXPECT_GT(engine.Width(font, text), 0) << text;
-      EXPECT_EQ(engine.Width(font, text), engine.Measure(font, text).x) << text;
-    }
+  const Font font{"Arial", 11, false};
+  EXPECT_EQ(engine.Width(font, ""), 0);
+  for (const std::string_view text : {"OK", "M\xF6wen \x84gr\xFC\xDF\x93"}) {
+    EXPECT_GT(engine.Width(font, text), 0) << text;
+    EXPECT_EQ(engine.Width(font, text), engine.Measure(font, text).x) << text;
   }
 }
 

@@ -22,7 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::BytesOf;
 using test::FileText;
-using test::FreshFolder;
 using test::Listing;
 using test::RunExecutable;
 
@@ -39,7 +38,8 @@ void RecordTheGoldenGame(const fs::path& folder) {
 }
 
 TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
-  const fs::path played = FreshFolder("recorded_run");
+  const test::TempFolder recorded;
+  const fs::path& played = recorded.Path();
   RecordTheGoldenGame(played);
   const std::string log = FileText(played / "played.jsonl");
   const std::string table = FileText(played / "highscores.pdk");
@@ -51,7 +51,8 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
   // the recorded answers decide, and no file is read or written.
   for (const bool other_file : {false, true}) {
     SCOPED_TRACE(other_file ? "another score file" : "no score file");
-    const fs::path replayed = FreshFolder(other_file ? "replay_other" : "replay_none");
+    const test::TempFolder replay_folder;
+    const fs::path& replayed = replay_folder.Path();
     if (other_file) test::WriteFile(replayed / "highscores.pdk", "nicht die Tabelle");
     const auto again = RunExecutable({"--replay", (played / "game.rec").string(), "--no-window",
                                       "--events", "replayed.jsonl", "--shots", "shots"},
@@ -75,7 +76,8 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
 }
 
 TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
-  const fs::path folder = FreshFolder("bad_recordings");
+  const test::TempFolder recorded;
+  const fs::path& folder = recorded.Path();
   RecordTheGoldenGame(folder);
   const std::string good = FileText(folder / "game.rec");
   const Recording parsed = ParseRecording(BytesOf(good), "game.rec");
@@ -109,7 +111,8 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const fs::path run = FreshFolder("bad_recording_run");
+    const test::TempFolder run_folder;
+    const fs::path& run = run_folder.Path();
     test::WriteFile(run / "bad.rec", c.bytes);
     const auto r = RunExecutable(
         {"--replay", "bad.rec", "--no-window", "--events", "log.jsonl", "--shots", "shots"}, run);
@@ -124,7 +127,8 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
 // A recording that cannot be written costs the recording, not the game, and
 // the player is told once.
 TEST(RecordAndReplay, AFullDiskStopsOnlyTheRecording) {
-  const fs::path folder = FreshFolder("full_recording");
+  const test::TempFolder full_folder;
+  const fs::path& folder = full_folder.Path();
   const auto r = RunExecutable(
       {"--headless", kGameScript, "--record", "/dev/full", "--events", "e.jsonl"}, folder);
   EXPECT_EQ(r.status, 0) << r.err;
