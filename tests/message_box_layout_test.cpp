@@ -53,6 +53,8 @@ TEST(MessageBoxLayout, AWordWiderThanALineIsBrokenAndNothingIsLost) {
     }
     EXPECT_EQ(WithoutBlanks(Joined(lines)), WithoutBlanks(text)) << width;
   }
+  // A piece exactly as wide as the line fills it.
+  EXPECT_EQ(WrapText("abcdef", 30, WidthOf), (std::vector<std::string>{"abc", "def"}));
   // Tabs and other control characters have no glyph; they become blanks.
   EXPECT_EQ(WrapText("a\tb\rc", 1000, WidthOf), (std::vector<std::string>{"a b c"}));
 }
