@@ -3,7 +3,6 @@
 // fresh folder of its own (RunExecutable), or in a throw-away corner of the
 // file system with its own HOME and no OEDIR but the one given (Sandbox).
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
