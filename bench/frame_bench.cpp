@@ -15,17 +15,17 @@
 #include <vector>
 
 #include "bench/benches.h"
+#include "embedded/embedded_files.h"
 #include "game/game_state.h"
 #include "game/hud.h"
 #include "game/phases.h"
 #include "game/screen_geometry.h"
-#include "platform/cp1252.h"
-#include "platform/embedded_files.h"
-#include "platform/headless_platform.h"
-#include "platform/script.h"
-#include "platform/sdl_surfaces.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_surfaces.h"
+#include "script/script.h"
 #include "shared/display_state.h"
 #include "shared/session.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {

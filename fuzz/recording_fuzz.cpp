@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/recording_format.h"
+#include "input/recording_format.h"
 #include "recording_bytes.h"
 
 namespace {

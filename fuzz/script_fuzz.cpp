@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/script.h"
-#include "platform/types.h"
+#include "drawing/drawing_types.h"
+#include "input/virtual_keys.h"
+#include "script/script.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "app/main_menu.h"
 #include "app/program_state.h"
 #include "highscores/high_score_format.h"
-#include "platform/file_storage.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/os/file_storage.h"
 #include "soak/aiming.h"
 
 namespace mw {

@@ -1,7 +1,7 @@
 #include <iostream>
 
 #include "app/program.h"
-#include "platform/program_entry.h"
+#include "platform/os/program_entry.h"
 
 int main(int argc, char** argv) {
   mw::ConnectToStartingConsole();

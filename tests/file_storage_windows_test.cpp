@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/environment.h"
-#include "platform/file_storage.h"
+#include "platform/os/environment.h"
+#include "platform/os/file_storage.h"
 
 namespace mw {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "game/hud.h"
-#include "platform/cp1252.h"
 #include "test_world.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {

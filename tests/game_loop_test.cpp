@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "errors/runtime_error.h"
 #include "game/screen_geometry.h"
-#include "platform/runtime_error.h"
 #include "test_world.h"
 
 namespace mw {

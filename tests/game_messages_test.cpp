@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "test_world.h"
 
 namespace mw {

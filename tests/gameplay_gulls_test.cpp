@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "test_world.h"
 
 namespace mw::test {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "game/screen_geometry.h"
-#include "platform/cp1252.h"
 #include "test_world.h"
+#include "text/cp1252.h"
 
 namespace mw::test {
 namespace {

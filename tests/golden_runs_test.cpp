@@ -23,9 +23,10 @@
 #include "app/main_menu.h"
 #include "app/program.h"
 #include "app/program_state.h"
-#include "platform/cp1252.h"
-#include "platform/headless_platform.h"
-#include "platform/script.h"
+#include "app/run_files.h"
+#include "platform/headless/headless_platform.h"
+#include "script/script.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {

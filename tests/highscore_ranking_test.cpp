@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "errors/runtime_error.h"
 #include "highscores/high_score_ranking.h"
-#include "platform/runtime_error.h"
 
 namespace mw {
 namespace {

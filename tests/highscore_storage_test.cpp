@@ -18,7 +18,7 @@
 
 #include "hardening_sandbox.h"
 #include "highscores/high_score_format.h"
-#include "platform/file_storage.h"
+#include "platform/os/file_storage.h"
 
 namespace mw {
 namespace {

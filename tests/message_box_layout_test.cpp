@@ -2,7 +2,7 @@
 // or repeated except the blanks at the breaks, and a text too long for the
 // screen is cut with "…".
 
-#include "platform/message_box_layout.h"
+#include "layout/message_box_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/text_engine.h"
+#include "platform/sdl/text_engine.h"
 
 namespace mw {
 namespace {

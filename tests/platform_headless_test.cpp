@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/embedded_files.h"
-#include "platform/headless_platform.h"
-#include "platform/runtime_error.h"
-#include "platform/script.h"
+#include "embedded/embedded_files.h"
+#include "errors/runtime_error.h"
+#include "platform/headless/headless_platform.h"
+#include "script/script.h"
 
 namespace mw {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/recording_format.h"
-#include "platform/replayer.h"
+#include "input/recording_format.h"
+#include "input/replayer.h"
 #include "recording_bytes.h"
 
 namespace mw {

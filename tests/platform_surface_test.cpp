@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/embedded_files.h"
-#include "platform/headless_platform.h"
-#include "platform/runtime_error.h"
-#include "platform/sdl_surfaces.h"
+#include "embedded/embedded_files.h"
+#include "errors/runtime_error.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_surfaces.h"
 
 namespace mw {
 namespace {

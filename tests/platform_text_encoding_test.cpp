@@ -6,8 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/cp1252.h"
-#include "platform/event_log.h"
+#include "app/run_files.h"
+#include "script/event_log.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {
@@ -59,7 +60,8 @@ TEST(EventLog, EachLineIsInTheFileAtOnce) {
   const std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("mw_event_log_" + std::to_string(::getpid()));
   EventLog log;
-  log.Open(path.string());
+  OutputFile file;
+  WriteEventLogTo(log, file, path.string());
   log.SetTime(12);
   log.Screen("menu");
   std::ifstream early(path);

@@ -2,8 +2,9 @@
 
 #include <map>
 
-#include "platform/types.h"
-#include "platform/virtual_keys.h"
+#include "drawing/drawing_types.h"
+#include "input/virtual_keys.h"
+#include "platform/sdl/sdl_keys.h"
 
 namespace mw {
 namespace {

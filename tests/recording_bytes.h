@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/recording_format.h"
+#include "input/recording_format.h"
 
 namespace mw::test {
 

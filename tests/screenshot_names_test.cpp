@@ -9,10 +9,11 @@
 #include <iterator>
 #include <string>
 
-#include "platform/headless_platform.h"
-#include "platform/local_time.h"
-#include "platform/pictures_folder.h"
-#include "platform/screenshot_file.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/os/local_time.h"
+#include "platform/os/pictures_folder.h"
+#include "platform/sdl/screenshot_file.h"
+#include "xdg/user_dirs.h"
 
 namespace mw {
 namespace {

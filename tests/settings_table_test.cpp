@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 #include "shared/guarded_values.h"
 #include "shared/session.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "hardening_sandbox.h"
-#include "platform/recording_format.h"
+#include "input/recording_format.h"
 #include "recording_bytes.h"
 
 namespace mw {

@@ -2,7 +2,7 @@
 // raised by the gain, loud ones never reach full scale, and the gain comes
 // back after a loud passage.
 
-#include "platform/sound_limiter.h"
+#include "audio/sound_limiter.h"
 
 #include <gtest/gtest.h>
 

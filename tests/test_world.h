@@ -14,8 +14,8 @@
 #include "app/main_menu.h"
 #include "app/program_state.h"
 #include "game/phases.h"
-#include "platform/headless_platform.h"
-#include "platform/script.h"
+#include "platform/headless/headless_platform.h"
+#include "script/script.h"
 
 namespace mw::test {
 

@@ -7,13 +7,14 @@
 #include "app/command_line.h"
 #include "app/main_menu.h"
 #include "app/program_state.h"
-#include "platform/cp1252.h"
-#include "platform/file_storage.h"
-#include "platform/headless_platform.h"
-#include "platform/recorder.h"
-#include "platform/replayer.h"
-#include "platform/runtime_error.h"
-#include "platform/sdl_platform.h"
+#include "app/run_files.h"
+#include "errors/runtime_error.h"
+#include "input/recorder.h"
+#include "input/replayer.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/os/file_storage.h"
+#include "platform/sdl/sdl_platform.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {
@@ -27,6 +28,8 @@ struct StartFailure {
 
 // What a run needs beside the platform: the recording it writes or replays.
 struct RunSetup {
+  OutputFile events_file;
+  OutputFile recording_file;
   std::optional<Replayer> replayer;
   std::unique_ptr<Recorder> recorder;
   std::unique_ptr<Platform> platform;
@@ -67,12 +70,12 @@ std::unique_ptr<Platform> MakeWindow(const CommandLine& line) {
   }
 }
 
-void SetUp(const CommandLine& line, RunSetup& run) {
+void SetUp(const CommandLine& line, RunSetup& run, std::ostream& err) {
   const bool replay = line.mode == CommandLine::Mode::kReplay;
   if (replay) {
     // Checked whole before anything is opened or written.
     try {
-      run.replayer.emplace(Replayer::Load(line.replay_file));
+      run.replayer.emplace(LoadRecording(line.replay_file));
     } catch (const RecordingError& e) {
       throw StartFailure{kExitUsage, e.what()};
     }
@@ -92,14 +95,14 @@ void SetUp(const CommandLine& line, RunSetup& run) {
     run.platform->Events().KeepInMemory(!line.events_file.empty());
   } else if (!line.events_file.empty()) {
     try {
-      run.platform->Events().Open(line.events_file);
+      WriteEventLogTo(run.platform->Events(), run.events_file, line.events_file);
     } catch (const std::exception& e) {
       throw StartFailure{kExitUsage, e.what()};
     }
   }
   if (!line.record_file.empty()) {
     try {
-      run.recorder = std::make_unique<Recorder>(line.record_file);
+      run.recorder = RecordInto(run.recording_file, line.record_file, err);
     } catch (const std::exception& e) {
       throw StartFailure{kExitUsage, e.what()};
     }
@@ -201,7 +204,7 @@ int RunProgram(const std::vector<std::string>& args, std::string_view version, s
 
   RunSetup run;
   try {
-    SetUp(line, run);
+    SetUp(line, run, err);
     RunOutcome outcome;
     try {
       outcome = Run(*run.platform, err);

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/shell_input.h"
-#include "platform/cp1252.h"
 #include "shared/input_waits.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {

@@ -2,7 +2,7 @@
 // Input rules the shell screens share: the confirm and the one-step-per-press
 // arrow keys.
 
-#include "platform/input_frame.h"
+#include "input/input_frame.h"
 
 namespace mw {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "drawing/drawing_types.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
-#include "platform/types.h"
 #include "shared/guarded_values.h"
 #include "shared/numbers.h"
 #include "shared/session.h"

@@ -1,7 +1,7 @@
 #include <array>
 
+#include "errors/runtime_error.h"
 #include "game/game_state.h"
-#include "platform/runtime_error.h"
 
 namespace mw {
 

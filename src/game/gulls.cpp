@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "errors/runtime_error.h"
 #include "game/phases.h"
 #include "game/score_change.h"
 #include "game/screen_geometry.h"
-#include "platform/runtime_error.h"
 
 namespace mw {
 namespace {

@@ -1,9 +1,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "errors/runtime_error.h"
 #include "game/phases.h"
 #include "game/screen_geometry.h"
-#include "platform/runtime_error.h"
 #include "shared/input_waits.h"
 
 namespace mw {

@@ -4,8 +4,8 @@
 // BackBuffer pixel (x + 100, y + 50). Game, benchmark, bot and tests take the
 // rectangles of gulls and ship from here.
 
+#include "drawing/drawing_types.h"
 #include "game/game_state.h"
-#include "platform/types.h"
 
 namespace mw {
 

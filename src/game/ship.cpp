@@ -5,7 +5,7 @@
 #include "game/phases.h"
 #include "game/score_change.h"
 #include "game/screen_geometry.h"
-#include "platform/cp1252.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {

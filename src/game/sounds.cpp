@@ -2,8 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "errors/runtime_error.h"
 #include "game/phases.h"
-#include "platform/runtime_error.h"
 
 namespace mw {
 namespace {

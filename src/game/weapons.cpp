@@ -2,9 +2,9 @@
 // button and the reload. It only decides whether and where a shot is fired;
 // the gulls and the ship test it later in the same play.
 
+#include "errors/runtime_error.h"
 #include "game/phases.h"
 #include "game/score_change.h"
-#include "platform/runtime_error.h"
 
 namespace mw {
 namespace {

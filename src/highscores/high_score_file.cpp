@@ -1,7 +1,7 @@
 #include "highscores/high_score_file.h"
 
 #include "highscores/high_score_format.h"
-#include "platform/cp1252.h"
+#include "text/cp1252.h"
 
 namespace mw {
 namespace {

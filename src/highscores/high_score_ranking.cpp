@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace mw {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
+#include "drawing/drawing_types.h"
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_ranking.h"
 #include "highscores/high_score_table.h"
 #include "platform/platform.h"
-#include "platform/types.h"
 #include "shared/display_state.h"
 #include "shared/guarded_values.h"
 #include "shared/highlight.h"

@@ -1,8 +1,8 @@
 #include "platform/platform.h"
 
-#include "platform/environment.h"
-#include "platform/recorder.h"
-#include "platform/replayer.h"
+#include "input/recorder.h"
+#include "input/replayer.h"
+#include "platform/os/environment.h"
 
 namespace mw {
 namespace {

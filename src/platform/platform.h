@@ -15,11 +15,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/event_log.h"
-#include "platform/file_storage.h"
-#include "platform/input_frame.h"
+#include "drawing/drawing_types.h"
+#include "input/input_frame.h"
+#include "platform/os/file_storage.h"
 #include "platform/surface.h"
-#include "platform/types.h"
+#include "script/event_log.h"
 
 namespace mw {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/types.h"
+#include "drawing/drawing_types.h"
 
 struct SDL_Surface;
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/types.h"
+#include "drawing/drawing_types.h"
 
 namespace mw {
 

@@ -1,6 +1,6 @@
 #include "shared/session.h"
 
-#include "platform/runtime_error.h"
+#include "errors/runtime_error.h"
 
 namespace mw {
 

@@ -1,0 +1,217 @@
+#include "platform/headless/headless_platform.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+
+#include "errors/runtime_error.h"
+#include "platform/sdl/image_loading.h"
+#include "platform/sdl/platform_folders.h"
+#include "platform/sdl/sdl_surfaces.h"
+#include "platform/sdl/sound_data.h"
+#include "platform/sdl/text_engine.h"
+
+namespace mw {
+namespace {
+
+constexpr std::int64_t kFrameInputTicks = 3;  // 0.01 ms
+constexpr std::int64_t kPauseTicks = 300;     // 1 ms
+constexpr std::int64_t kFrameTicks = 5000;    // 1000/60 ms
+constexpr std::int64_t kTimeoutMs = 60'000;   // after the script's last event
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+// The character a key types when it goes down, or -1.
+int TypedBy(int virtual_key) {
+  switch (virtual_key) {
+    case vk::kBackspace:
+    case vk::kTab:
+    case vk::kReturn:
+    case vk::kEscape:
+    case vk::kSpace:
+    case vk::kKey1:
+    case vk::kKey2:
+      return virtual_key;
+    default:
+      return -1;
+  }
+}
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform(Script script, HeadlessOptions options)
+    : script_(std::move(script)),
+      options_(std::move(options)),
+      text_(std::make_unique<TextEngine>()),
+      frame_(NewSurface(kScreenWidth, kScreenHeight, options_.format), text_.get()),
+      timeout_tick_(script_.LastTick() + kTimeoutMs * kTicksPerMs) {
+  if (options_.format != kRgb565 && options_.format != kRgb555) {
+    throw RuntimeError("Nur die Pixelformate 5-6-5 und 5-5-5 werden unterstützt");
+  }
+}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+void HeadlessPlatform::OpenDisplay() {}
+void HeadlessPlatform::CloseDisplay() {}
+
+Surface HeadlessPlatform::MakeSurface(int width, int height) {
+  return Surface(NewSurface(width, height, options_.format), text_.get());
+}
+
+Surface HeadlessPlatform::ImageSurface(std::string_view asset, int width, int height) {
+  return LoadImageSurface(asset, width, height, options_.format, text_.get());
+}
+
+void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
+  ticks_ = ticks;
+}
+
+// Checked only where a frame is taken, so that a recording ends where the run
+// stopped and its replay stops at the same place.
+void HeadlessPlatform::StopAfterScript() const {
+  if (options_.stop_after_script && ticks_ > timeout_tick_) {
+    throw HeadlessTimeout(script_.file_name + ": das Programm läuft noch " +
+                          std::to_string(kTimeoutMs / 1000) +
+                          " s nach dem letzten Ereignis des Skripts");
+  }
+}
+
+void HeadlessPlatform::PressKey(int virtual_key) {
+  if (virtual_key < 0 || virtual_key >= vk::kCount) return;
+  KeyState& key = keys_[static_cast<std::size_t>(virtual_key)];
+  key.down = true;
+  if (key.presses < UINT16_MAX) ++key.presses;
+  if (const int c = TypedBy(virtual_key); c >= 0) typed_ += static_cast<char>(c);
+}
+
+void HeadlessPlatform::ReleaseKey(int virtual_key) {
+  if (virtual_key < 0 || virtual_key >= vk::kCount) return;
+  keys_[static_cast<std::size_t>(virtual_key)].down = false;
+}
+
+void HeadlessPlatform::ApplyDueEvents() {
+  while (next_event_ < script_.events.size() && script_.events[next_event_].tick <= ticks_) {
+    const ScriptEvent& e = script_.events[next_event_++];
+    switch (e.kind) {
+      case ScriptEvent::Kind::kMouse:
+        MoveMouse({e.a, e.b});
+        break;
+      case ScriptEvent::Kind::kDown:
+        PressKey(e.a);
+        break;
+      case ScriptEvent::Kind::kUp:
+        ReleaseKey(e.a);
+        break;
+      case ScriptEvent::Kind::kType:
+        TypeText(e.text);
+        break;
+      case ScriptEvent::Kind::kLoseDisplay:
+        lost_until_ = std::max(lost_until_, e.tick + e.a);
+        break;
+      case ScriptEvent::Kind::kShot:
+        NoteShotRequest(e.text);
+        RequestShot(e.text);
+        break;
+      case ScriptEvent::Kind::kClose:
+        RequestClose();
+        break;
+    }
+  }
+}
+
+InputFrame HeadlessPlatform::SampleInput() {
+  AdvanceTo(ticks_ + kFrameInputTicks);
+  StopAfterScript();
+  ApplyDueEvents();
+  if (hook_) hook_(*this);
+  InputFrame frame;
+  frame.keys = keys_;
+  for (KeyState& key : keys_) key.presses = 0;
+  frame.mouse = {std::clamp(mouse_.x, 0, kScreenWidth - 1),
+                 std::clamp(mouse_.y, 0, kScreenHeight - 1)};
+  frame.clock = kClockStart + ticks_ / kTicksPerMs;
+  frame.typed = std::move(typed_);
+  typed_.clear();
+  frame.close_requested = quit_;
+  frame.display_lost = ticks_ < lost_until_;
+  return frame;
+}
+
+void HeadlessPlatform::Pause() {
+  AdvanceTo(ticks_ + kPauseTicks);
+}
+
+void HeadlessPlatform::Flip(const Surface& back_buffer, Rect visible) {
+  AdvanceTo((ticks_ / kFrameTicks + 1) * kFrameTicks);
+  // Black shows only where the visible rectangle leaves part of the screen
+  // uncovered; the usual frame covers it all and needs no clearing.
+  const bool covers = visible.left >= 0 && visible.top >= 0 &&
+                      visible.right - visible.left >= frame_.Width() &&
+                      visible.bottom - visible.top >= frame_.Height() &&
+                      visible.left + frame_.Width() <= back_buffer.Width() &&
+                      visible.top + frame_.Height() <= back_buffer.Height();
+  if (!covers) frame_.FillRect({}, 0);
+  frame_.BlitImage(0, 0, back_buffer, visible, false);
+  ++frames_;
+  for (const std::string& name : pending_shots_) TakeShot(name);
+  pending_shots_.clear();
+}
+
+void HeadlessPlatform::TakeShot(const std::string& name) {
+  if (options_.shots_dir.empty()) return;
+  if (!options_.keep_shots) {
+    WriteShot(name, frame_);
+    return;
+  }
+  Surface copy = MakeSurface(kScreenWidth, kScreenHeight);
+  copy.BlitImage(0, 0, frame_, Rect{}, false);
+  kept_shots_.emplace_back(name, std::move(copy));
+}
+
+void HeadlessPlatform::WriteKeptShots() {
+  for (const auto& [name, picture] : kept_shots_) WriteShot(name, picture);
+  kept_shots_.clear();
+}
+
+void HeadlessPlatform::WriteShot(const std::string& name, const Surface& picture) const {
+  const std::string path = options_.shots_dir + "/" + name + ".png";
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(SdlSurfaceOf(picture), SDL_PIXELFORMAT_RGB24, 0);
+  if (rgb == nullptr) throw RuntimeError(WithSdlError("Bild " + path));
+  const int result = IMG_SavePNG(rgb, path.c_str());
+  SDL_FreeSurface(rgb);
+  if (result != 0) {
+    throw RuntimeError(WithSdlError("Das Bild \"" + path + "\" kann nicht geschrieben werden"));
+  }
+}
+
+Colour HeadlessPlatform::FramePixel(int x, int y) const {
+  Uint8 r = 0;
+  Uint8 g = 0;
+  Uint8 b = 0;
+  SDL_GetRGB(frame_.PixelAt(x, y), SdlSurfaceOf(frame_)->format, &r, &g, &b);
+  return Rgb(r, g, b);
+}
+
+SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
+  return DecodeSound(asset);
+}
+
+void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {
+  CheckPlayable(channel, sound);
+  ++sound_plays_;
+}
+
+std::string HeadlessPlatform::ProgramFolderNow() {
+  return ExecutableFolder();
+}
+std::string HeadlessPlatform::UserDataFolderNow() {
+  return PerUserDataFolder();
+}
+
+std::unique_ptr<HeadlessPlatform> MakeHeadlessPlatform(Script script, HeadlessOptions options) {
+  return std::make_unique<HeadlessPlatform>(std::move(script), std::move(options));
+}
+
+}  // namespace mw

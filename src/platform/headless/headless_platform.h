@@ -1,0 +1,118 @@
+#pragma once
+// The platform of a headless run: no window and no sound card. Time is
+// virtual, input comes from a script, every shown frame is kept in memory (and
+// written as PNG when the script asks), sounds are only counted.
+//
+// Time t starts at 0. Every input frame advances it by 0.01 ms, a Pause by
+// 1 ms, and Flip to the next multiple of 1000/60 ms. A script event takes
+// effect at the first input frame with t >= its time; the frame's clock reads
+// 10000 + floor(t). Tests and bots can also work the keys and the mouse
+// directly, before each frame through the input hook.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "input/replayer.h"
+#include "platform/platform.h"
+#include "script/script.h"
+
+namespace mw {
+
+class TextEngine;
+
+struct HeadlessOptions {
+  std::string shots_dir;  // where `shot` writes its PNGs; empty: not written
+  bool sound_device = true;
+  PixelFormat format = kRgb565;
+  // Ends the run 60 s of virtual time after the script's last event, so a
+  // script that forgot to end the program cannot run for ever.
+  bool stop_after_script = true;
+  // Keeps the pictures in memory until WriteKeptShots, so that a replay that
+  // fails half-way writes none.
+  bool keep_shots = false;
+};
+
+class HeadlessPlatform : public Platform {
+ public:
+  HeadlessPlatform(Script script, HeadlessOptions options);
+  ~HeadlessPlatform() override;
+
+  void OpenDisplay() override;
+  void CloseDisplay() override;
+  PixelFormat DisplayFormat() const override { return options_.format; }
+  Surface MakeSurface(int width, int height) override;
+  Surface ImageSurface(std::string_view asset, int width, int height) override;
+  void Flip(const Surface& back_buffer, Rect visible) override;
+  void RestoreSurfaces() override {}
+  void SetGameMode(bool in_game) override { in_game_ = in_game; }
+  void Pause() override;
+
+  SoundBuffer LoadSound(std::string_view asset) override;
+  void PlaySound(int channel, const SoundBuffer& sound) override;
+
+  // --- the player's hands, for tests and bots ---
+  void PressKey(int virtual_key);  // goes down, typing its character
+  void ReleaseKey(int virtual_key);
+  void MoveMouse(Point screen_pixel) { mouse_ = screen_pixel; }
+  void TypeText(std::string_view cp1252) { typed_.append(cp1252); }
+  void RequestClose() { quit_ = true; }
+  void LoseDisplayFor(std::int64_t ticks) { lost_until_ = std::max(lost_until_, ticks_ + ticks); }
+  // Called before every input frame is taken.
+  void SetInputHook(std::function<void(HeadlessPlatform&)> hook) { hook_ = std::move(hook); }
+  // Writes the pictures kept with keep_shots.
+  void WriteKeptShots();
+
+  // --- for tests ---
+  std::int64_t NowTicks() const { return ticks_; }  // t in 1/300 ms
+  double NowMs() const { return static_cast<double>(ticks_) / kTicksPerMs; }
+  std::int64_t FramesShown() const { return frames_; }
+  std::int64_t SoundPlays() const { return sound_plays_; }
+  bool InGameMode() const { return in_game_; }
+  // The last frame shown (640x480, black before the first Flip).
+  const Surface& Frame() const { return frame_; }
+  // RGB of pixel (x, y) of the last frame shown.
+  Colour FramePixel(int x, int y) const;
+
+ private:
+  InputFrame SampleInput() override;
+  bool OpenSoundDeviceNow() override { return options_.sound_device; }
+  void ShowMessageBoxNow(std::string_view, std::string_view) override {}
+  std::string ProgramFolderNow() override;
+  std::string UserDataFolderNow() override;
+  void RequestShot(const std::string& name) override { pending_shots_.push_back(name); }
+
+  void AdvanceTo(std::int64_t ticks);
+  void StopAfterScript() const;
+  void ApplyDueEvents();
+  void TakeShot(const std::string& name);
+  void WriteShot(const std::string& name, const Surface& picture) const;
+
+  Script script_;
+  HeadlessOptions options_;
+  std::unique_ptr<TextEngine> text_;
+  Surface frame_;
+  std::int64_t ticks_ = 0;
+  std::size_t next_event_ = 0;
+  std::int64_t timeout_tick_ = 0;
+  std::array<KeyState, vk::kCount> keys_{};  // presses since the last frame
+  std::string typed_;                        // since the last frame
+  std::function<void(HeadlessPlatform&)> hook_;
+  std::vector<std::pair<std::string, Surface>> kept_shots_;
+  Point mouse_{};
+  std::int64_t lost_until_ = 0;
+  std::vector<std::string> pending_shots_;
+  std::int64_t frames_ = 0;
+  std::int64_t sound_plays_ = 0;
+  bool quit_ = false;
+  bool in_game_ = false;
+};
+
+std::unique_ptr<HeadlessPlatform> MakeHeadlessPlatform(Script script, HeadlessOptions options);
+
+}  // namespace mw

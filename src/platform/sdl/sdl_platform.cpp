@@ -1,0 +1,378 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "audio/sound_limiter.h"
+#include "errors/runtime_error.h"
+#include "platform/os/environment.h"
+#include "platform/sdl/desktop.h"
+#include "platform/sdl/image_loading.h"
+#include "platform/sdl/platform_folders.h"
+#include "platform/sdl/screenshot_file.h"
+#include "platform/sdl/sdl_game_window.h"
+#include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_surfaces.h"
+#include "platform/sdl/sound_data.h"
+#include "platform/sdl/text_engine.h"
+#include "text/cp1252.h"
+
+namespace mw {
+namespace {
+
+constexpr Uint64 kFramesPerSecond = 60;
+// Each effect's channel volume (of 128), and what the limiter multiplies the
+// mix by: a lone effect sounds at half its recorded level.
+constexpr int kEffectVolume = MIX_MAX_VOLUME / 4;
+constexpr float kMixGain = 2.0f;
+
+class SdlPlatform : public Platform {
+ public:
+  explicit SdlPlatform(const SdlOptions& options);
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  void OpenDisplay() override;
+  void CloseDisplay() override;
+  PixelFormat DisplayFormat() const override { return format_; }
+  Surface MakeSurface(int width, int height) override {
+    return Surface(NewSurface(width, height, format_), text_.get());
+  }
+  Surface ImageSurface(std::string_view asset, int width, int height) override {
+    return LoadImageSurface(asset, width, height, format_, text_.get());
+  }
+  void Flip(const Surface& back_buffer, Rect visible) override;
+  void RestoreSurfaces() override {}  // software surfaces lose nothing
+  void SetGameMode(bool in_game) override;
+  void Pause() override { SDL_Delay(1); }
+
+  SoundBuffer LoadSound(std::string_view asset) override;
+  void PlaySound(int channel, const SoundBuffer& sound) override;
+
+ protected:
+  InputFrame SampleInput() override;
+  bool OpenSoundDeviceNow() override;
+  void ShowMessageBoxNow(std::string_view title, std::string_view text) override;
+  std::string ProgramFolderNow() override { return ExecutableFolder(); }
+  std::string UserDataFolderNow() override { return PerUserDataFolder(); }
+
+ private:
+  void TakeEvents(InputFrame& frame);
+  void ReadKeys(InputFrame& frame) const;
+  void KeepScreenshot() const;
+  void PaceFrame();
+  std::int64_t Elapsed() const;
+
+  SdlOptions options_;
+  Uint64 start_ms_ = 0;
+  std::unique_ptr<TextEngine> text_;
+  PixelFormat format_ = kRgb565;
+  std::unique_ptr<GameWindow> window_;
+  Surface frame_;  // the picture on screen
+  bool fullscreen_ = true;
+  bool in_game_ = false;
+  bool quit_ = false;
+  bool sound_open_ = false;
+  std::unique_ptr<SoundLimiter> limiter_;  // used by the audio thread while the device is open
+  std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
+  // Enter that went down as part of Alt+Enter stays out of the game until it
+  // is let go: the switch of the window is all it does.
+  bool return_switched_window_ = false;
+  Uint64 next_frame_ = 0;  // performance-counter time of the next frame
+};
+
+bool IsSet(const char* variable) {
+  const std::optional<std::string> value = ReadEnvironment(variable);
+  return value && !value->empty();
+}
+
+SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
+  // Without X11 or Wayland SDL would quietly fall back to an invisible
+  // off-screen driver, and the game would run where nobody can see it. Only
+  // the console driver remains worth trying then, unless a driver was asked for.
+  const bool driver_asked_for = IsSet("SDL_VIDEODRIVER");
+  const bool no_desktop = !DesktopNamedInEnvironment();
+  if (!driver_asked_for && no_desktop) {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "kmsdrm", SDL_HINT_OVERRIDE);
+  }
+  // Ctrl+C and SIGTERM become SDL_QUIT: the program ends in order.
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    if (!driver_asked_for && no_desktop) {
+      throw RuntimeError(
+          "Kein Bildschirm gefunden: weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt");
+    }
+    throw RuntimeError(WithSdlError("Die Grafik kann nicht gestartet werden"));
+  }
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  if (!driver_asked_for && (driver == "offscreen" || driver == "dummy")) {
+    SDL_Quit();
+    throw RuntimeError("Kein Bildschirm gefunden (nur der unsichtbare Treiber \"" + driver +
+                       "\" ist verfügbar)");
+  }
+  start_ms_ = SDL_GetTicks64();
+  try {
+    text_ = std::make_unique<TextEngine>();
+  } catch (...) {
+    SDL_Quit();
+    throw;
+  }
+  fullscreen_ = !options_.windowed;
+}
+
+SdlPlatform::~SdlPlatform() {
+  CloseDisplay();
+  if (sound_open_) {
+    Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_CloseAudio();
+  }
+  limiter_.reset();
+  text_.reset();
+  SDL_Quit();
+}
+
+std::int64_t SdlPlatform::Elapsed() const {
+  return static_cast<std::int64_t>(SDL_GetTicks64() - start_ms_);
+}
+
+void SdlPlatform::OpenDisplay() {
+  if (window_ != nullptr) return;
+  window_ = std::make_unique<GameWindow>(fullscreen_);
+  format_ = window_->Format();
+  frame_ = MakeSurface(kPictureWidth, kPictureHeight);
+
+  // The window's icon is a gull on a see-through background.
+  Surface gull = ImageSurface("7.pdk", 100, 50);
+  gull.SetTransparentColor(format_.blue_mask);
+  SDL_SetWindowIcon(window_->Raw(), SdlSurfaceOf(gull));
+
+  // Every screen draws the game's own cursor: the system's would be a second.
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_StartTextInput();
+  window_->SetInGame(in_game_);
+}
+
+void SdlPlatform::CloseDisplay() {
+  frame_ = Surface();
+  if (window_ == nullptr) return;
+  fullscreen_ = window_->Fullscreen();
+  window_.reset();
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlPlatform::Flip(const Surface& back_buffer, Rect visible) {
+  if (window_ == nullptr) throw RuntimeError("Flip ohne geöffnete Anzeige");
+  frame_.FillRect({}, 0);
+  frame_.BlitImage(0, 0, back_buffer, visible, false);
+  PaceFrame();
+  window_->Present(frame_);
+}
+
+// At most about 60 frames a second even where vsync is off or faster; waits
+// by sleeping, not spinning.
+void SdlPlatform::PaceFrame() {
+  const Uint64 frequency = SDL_GetPerformanceFrequency();
+  const Uint64 interval = frequency / kFramesPerSecond;
+  const Uint64 now = SDL_GetPerformanceCounter();
+  if (next_frame_ > now) {
+    const Uint64 wait_ms = (next_frame_ - now) * 1000 / frequency;
+    if (wait_ms > 0) SDL_Delay(static_cast<Uint32>(std::min<Uint64>(wait_ms, 100)));
+  }
+  // A late frame starts a new rhythm instead of rushing to catch up.
+  next_frame_ = std::max(next_frame_, now) + interval;
+  if (next_frame_ > now + 2 * interval) next_frame_ = now + interval;
+}
+
+void SdlPlatform::SetGameMode(bool in_game) {
+  in_game_ = in_game;
+  if (window_ != nullptr) window_->SetInGame(in_game);
+}
+
+InputFrame SdlPlatform::SampleInput() {
+  InputFrame frame;
+  TakeEvents(frame);
+  ReadKeys(frame);
+  presses_.fill(0);
+  if (window_ != nullptr) {
+    window_->Settle();
+    frame.mouse = window_->Pointer();
+    frame.display_lost = window_->Lost();
+  }
+  frame.clock = kClockStart + Elapsed();
+  frame.close_requested = quit_;
+  return frame;
+}
+
+// Every event since the last frame, in order: presses are counted, so a tap
+// between two frames is never lost, and typed characters are kept in order.
+void SdlPlatform::TakeEvents(InputFrame& frame) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    int pressed = -1;
+    if (event.type == SDL_QUIT) {
+      quit_ = true;
+    } else if (event.type == SDL_KEYDOWN) {
+      const SDL_Keysym& key = event.key.keysym;
+      const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+      // F12 keeps the picture on screen; it is no game input and not recorded.
+      if (key.scancode == SDL_SCANCODE_F12) {
+        if (event.key.repeat == 0) KeepScreenshot();
+        continue;
+      }
+      if (enter && (key.mod & KMOD_ALT) != 0) {
+        if (event.key.repeat == 0 && window_ != nullptr) window_->ToggleFullscreen();
+        return_switched_window_ = true;
+        continue;
+      }
+      if (event.key.repeat == 0) pressed = VirtualKeyOfScancode(key.scancode);
+      if (const int c = ControlCharacterOfKey(key.sym); c >= 0) {
+        frame.typed += static_cast<char>(c);
+      }
+    } else if (event.type == SDL_KEYUP) {
+      const SDL_Keycode sym = event.key.keysym.sym;
+      if (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) return_switched_window_ = false;
+    } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+      pressed = VirtualKeyOfMouseButton(event.button.button);
+    } else if (event.type == SDL_MOUSEMOTION) {
+      if (window_ != nullptr) window_->NotePointerSeen();
+    } else if (event.type == SDL_WINDOWEVENT) {
+      const Uint8 what = event.window.event;
+      if (window_ != nullptr &&
+          (what == SDL_WINDOWEVENT_MOVED || what == SDL_WINDOWEVENT_SIZE_CHANGED ||
+           what == SDL_WINDOWEVENT_SHOWN || what == SDL_WINDOWEVENT_RESTORED ||
+           what == SDL_WINDOWEVENT_MAXIMIZED)) {
+        window_->NoteGeometryChanged();
+      }
+    } else if (event.type == SDL_TEXTINPUT) {
+      frame.typed += Utf8ToCp1252(event.text.text);
+    }
+    if (pressed >= 0) {
+      std::uint16_t& count = presses_[static_cast<std::size_t>(pressed)];
+      if (count < UINT16_MAX) ++count;
+    }
+  }
+}
+
+void SdlPlatform::KeepScreenshot() const {
+  if (!frame_) return;
+  const ScreenshotResult saved = SaveScreenshot(frame_);
+  // The game goes on either way; only the terminal hears of it.
+  if (saved.reason.empty()) {
+    std::printf("Bildschirmfoto gespeichert: %s\n", saved.path.c_str());
+    std::fflush(stdout);
+  } else {
+    std::fprintf(stderr, "moewenschuss: Bildschirmfoto nicht gespeichert%s%s: %s\n",
+                 saved.path.empty() ? "" : " als ", saved.path.c_str(), saved.reason.c_str());
+  }
+}
+
+void SdlPlatform::ReadKeys(InputFrame& frame) const {
+  const Uint8* keys = SDL_GetKeyboardState(nullptr);
+  const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+  for (int code = 0; code < vk::kCount; ++code) {
+    KeyState& key = frame.keys[static_cast<std::size_t>(code)];
+    if (code == vk::kLeftButton) {
+      key.down = (buttons & SDL_BUTTON_LMASK) != 0;
+    } else if (code == vk::kRightButton) {
+      key.down = (buttons & SDL_BUTTON_RMASK) != 0;
+    } else if (const SDL_Scancode scancode = ScancodeOfVirtualKey(code);
+               scancode != SDL_SCANCODE_UNKNOWN) {
+      key.down = keys[scancode] != 0;
+    }
+    key.presses = presses_[static_cast<std::size_t>(code)];
+  }
+  KeyState& enter = frame.keys[vk::kReturn];
+  enter.down = enter.down || keys[SDL_SCANCODE_KP_ENTER] != 0;
+  if (return_switched_window_) enter = KeyState{};
+}
+
+SoundBuffer SdlPlatform::LoadSound(std::string_view asset) {
+  // Watching a replay on a machine without sound: decoded, never played.
+  if (!sound_open_ && Replaying()) return DecodeSound(asset);
+  return LoadMixerSound(asset);
+}
+
+bool SdlPlatform::OpenSoundDeviceNow() {
+  if (sound_open_) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  // A ring of channels: each effect plays on its own until the ring comes round.
+  Mix_AllocateChannels(kSoundChannels);
+  // Effects overlap a lot (a machine-gun burst, splats, reloads): mixed at
+  // full level they summed far beyond full scale and clipped. Every effect
+  // is mixed at a quarter, which keeps their levels to each other, and the
+  // limiter brings the sum up to half, lowering it smoothly where it would
+  // still come near full scale.
+  Mix_Volume(-1, kEffectVolume);
+  int rate = 0;
+  Uint16 format = 0;
+  int channels = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
+    limiter_ = std::make_unique<SoundLimiter>(channels, rate, kMixGain);
+    Mix_SetPostMix(
+        [](void* limiter, Uint8* stream, int length) {
+          static_cast<SoundLimiter*>(limiter)->Process(
+              {reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2});
+        },
+        limiter_.get());
+  }
+  sound_open_ = true;
+  return true;
+}
+
+void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
+  CheckPlayable(channel, sound);
+  if (!sound_open_ && Replaying()) return;
+  if (sound->chunk == nullptr)
+    throw RuntimeError("Der Klang wurde nicht für das Audiogerät geladen");
+  if (!sound_open_) throw RuntimeError("Klang ohne geöffnetes Audiogerät");
+  if (Mix_PlayChannel(channel, sound->chunk, 0) < 0) {
+    throw RuntimeError(WithSdlError("Ein Klang kann nicht gespielt werden"));
+  }
+}
+
+void SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
+  if (window_ != nullptr) {
+    // The game draws no cursor of its own in the box: the system's shows.
+    window_->ReleasePointer();
+    SDL_ShowCursor(SDL_ENABLE);
+    bool shown = false;
+    try {
+      if (ShowMessageBoxInWindow(*window_, *text_, frame_, title, text)) quit_ = true;
+      shown = true;
+    } catch (const RuntimeError&) {
+      // Drawing failed: SDL's own box below still tells the player.
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+    window_->SetInGame(in_game_);
+    if (shown) return;
+  }
+  // No window of ours to draw in (before the display opens or after it
+  // closed): SDL's own box.
+  const std::string utf8_title = Cp1252ToUtf8(title);
+  const std::string utf8_text = Cp1252ToUtf8(text);
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8_title.c_str(), utf8_text.c_str(),
+                               nullptr) != 0) {
+    // No way to show it: at least the terminal hears of it.
+    std::fprintf(stderr, "%s: %s\n", utf8_title.c_str(), utf8_text.c_str());
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> MakeSdlPlatform(const SdlOptions& options) {
+  return std::make_unique<SdlPlatform>(options);
+}
+
+}  // namespace mw
