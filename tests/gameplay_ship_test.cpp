@@ -26,7 +26,7 @@ TEST(GameplayShip, LaneOneReachesBeyondTheBackBufferAndIsHitThere) {
   w.Frame();
   // 400 x 200 with its waterline at BackBuffer row 650, 70 rows below the end.
   EXPECT_EQ(ShipRect(w.game), (Rect{100, 450, 500, 650}));
-  EXPECT_EQ(ShipPictureRect(w.game), (Rect{0, 0, 200, 100}));
+  EXPECT_EQ(ShipPictureRect(w.game.ship_sinking), (Rect{0, 0, 200, 100}));
   w.Click({399, 479});
   EXPECT_EQ(w.game.ship_sinking, 5);
   EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 7}));
@@ -70,6 +70,7 @@ TEST(GameplayShip, TheHitCountDrivesPenaltiesAndShipMode) {
     const std::int32_t ring = w.game.message_index;
     w.Click({400, 470});
     ASSERT_EQ(w.game.ship_sinking, 5) << "hit " << hit;
+    EXPECT_EQ(ShipModeActive(w.game), hit >= 3 && hit <= 34) << "hit " << hit;
     if (next < table.size() && table[next].hit == hit) {
       EXPECT_EQ(w.game.score.Value(), table[next].score) << "hit " << hit;
       EXPECT_EQ(w.MessagesSince(ring), table[next].shown) << "hit " << hit;
@@ -87,6 +88,20 @@ TEST(GameplayShip, OneShotHitsAGullAndTheShipBehindIt) {
   w.Click({150, 400});
   EXPECT_EQ(w.game.score.Value(), 10 - 200);
   EXPECT_EQ(w.Sounds(), (std::vector<int>{0, 6, 7}));
+}
+
+// The frame of the hit shows the ship afloat; it sinks from the next one on.
+TEST(GameplayShip, TheFrameOfTheHitShowsTheShipAsTheShotFoundIt) {
+  PhaseWorld w;
+  PlaceShip(w, 2);
+  w.mouse = {150, 400};
+  w.held = {vk::kLeftButton};
+  w.Frame();
+  EXPECT_EQ(w.game.ship_sinking, 5);
+  EXPECT_EQ(w.play.ship_sinking_shown, 0);
+  w.held.clear();
+  w.Frame();
+  EXPECT_EQ(w.play.ship_sinking_shown, 5);
 }
 
 }  // namespace

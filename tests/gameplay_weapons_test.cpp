@@ -18,7 +18,13 @@ TEST(GameplayWiper, ButtonBoundsAreExclusive) {
     PhaseWorld w;
     w.game.splat_count = 17;
     const std::int32_t ring = w.game.message_index;
-    w.Click(p);
+    w.mouse = p;
+    w.held = {vk::kLeftButton};
+    w.Frame();
+    EXPECT_TRUE(w.play.wiper_flashed) << "the frame of the wipe flashes";
+    w.held.clear();
+    w.Frame();
+    EXPECT_FALSE(w.play.wiper_flashed) << "for one frame only";
     EXPECT_EQ(w.game.splat_count, 0) << p.x << "," << p.y;
     EXPECT_EQ(w.game.score.Value(), -50);
     EXPECT_EQ(w.game.cartridges.Value(), 8);
@@ -30,6 +36,7 @@ TEST(GameplayWiper, ButtonBoundsAreExclusive) {
     w.game.splat_count = 17;
     w.Click(p);
     EXPECT_EQ(w.game.splat_count, 17) << p.x << "," << p.y;
+    EXPECT_FALSE(w.play.wiper_flashed);
     EXPECT_EQ(w.game.cartridges.Value(), 7);
   }
 }

@@ -1,7 +1,7 @@
 // Golden runs: every tests/golden/NAME.script played in this process as
 // `moewenschuss --headless NAME.script --events LOG --shots DIR` plays it (a
 // first line `# --no-sound-device` adds that flag), the high-score file in a
-// fresh folder holding NAME.table first if there is one. Its event log, with
+// fresh folder holding NAME.table first if there is one (OEDIR names it). Its event log, with
 // what it left in the folder, must be NAME.log, and its pictures' pixels must
 // have the fingerprints in NAME.pictures; `make golden` writes both anew. No
 // child process, no environment: the same bytes wherever the test runs.
@@ -20,9 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_menu.h"
-#include "app/program.h"
-#include "app/program_state.h"
+#include "app/program_loop.h"
 #include "app/run_files.h"
 #include "platform/headless/headless_platform.h"
 #include "script/script.h"
@@ -91,22 +89,13 @@ fs::path NewFolder(const std::string& name) {
   }
 }
 
-// What the program does with a headless platform once it is set up: the
-// menu, then the exit status in the log (1 after a run-time error, shown in a
-// message box; 3 when the script ran out).
-void RunAsTheProgramDoes(HeadlessPlatform& platform, const std::string& high_score_prefix) {
-  try {
-    {
-      ProgramState state;
-      state.high_score_prefix = high_score_prefix;
-      RunMainMenu(platform, state);
-    }
-    platform.Events().Exit(kExitOk);
-  } catch (const HeadlessTimeout&) {
-    platform.Events().Exit(kExitHeadlessTimeout);
-  } catch (const std::exception& e) {
-    platform.ShowMessageBox(Utf8ToCp1252("Möwenschuss"), Utf8ToCp1252(e.what()));
-    platform.Events().Exit(kExitRuntimeError);
+// What the program does with a headless platform once it is set up: its
+// loop, pass by pass, to the end.
+void RunAsTheProgramDoes(HeadlessPlatform& platform, EventLog& events) {
+  std::ostringstream err;
+  ProgramLoop loop(platform, events, err);
+  loop.Start();
+  while (loop.Pass()) {
   }
 }
 
@@ -131,11 +120,13 @@ RunResult Play(const std::string& name, const fs::path& shots) {
   HeadlessOptions options;
   options.shots_dir = shots.string();
   options.sound_device = !ReadAll(script).starts_with("# --no-sound-device\n");
+  options.environment = {{"OEDIR", folder.string() + "/"}};
   const auto platform = MakeHeadlessPlatform(LoadScript(script.string()), options);
-  platform->Events().KeepInMemory(true);
-  RunAsTheProgramDoes(*platform, folder.string() + "/");
+  EventLog events;
+  events.KeepInMemory(true);
+  RunAsTheProgramDoes(*platform, events);
 
-  RunResult result{platform->Events().Text(), ""};
+  RunResult result{events.Text(), ""};
   const std::string json_folder = JsonString(Utf8ToCp1252(folder.string()));
   ReplaceAll(result.log, json_folder.substr(1, json_folder.size() - 2), kFolderMark);
   ReplaceAll(result.log, folder.string(), kFolderMark);

@@ -17,14 +17,36 @@
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_format.h"
 #include "highscores/high_score_screen.h"
-#include "highscores/high_score_visit.h"
 #include "test_world.h"
 
 namespace mw {
 namespace {
 
 namespace fs = std::filesystem;
-using test::World;
+
+// A visit of the screen with a holder's score, the file's questions answered
+// by the machine: opened, a name typed, left.
+struct Visit {
+  Visit() : platform(Script{}, test::Options()) {}
+  HighScoreVisit Open(const GuardedNumber& holder, const std::string& prefix) {
+    return OpenHighScoreVisit(platform, session, holder, prefix, out);
+  }
+  void TypeAndLeave(HighScoreVisit& visit, const char* name) {
+    InputFrame typed;
+    typed.typed = name;
+    ContinueHighScorePass(visit, typed);
+    FinishHighScoreVisit(platform, session, visit, out);
+  }
+  std::string Log() const {
+    EventLog log;
+    log.KeepInMemory(true);
+    for (const Event& event : out.events) log.Write(event);
+    return log.Text();
+  }
+  HeadlessPlatform platform;
+  Session session;
+  Outbox out;
+};
 
 std::string SomeTable() {
   HighScoreRanks ranks;
@@ -122,12 +144,13 @@ TEST(HighScoreScreen, AFileThatCannotBeReadOrSavedIsToldAndLeftAlone) {
       continue;
     }
     const auto before = Contents(dir);
-    World w("100 type Neu\n300 press enter\n");
+    Visit v;
     GuardedNumber holder;
     holder.SetValue(5000);
     const std::string prefix = dir.string() + "/" + c.subfolder;
-    ShowHighScores(w.platform, w.session, w.display, holder, prefix);
-    const std::string& log = w.platform.Events().Text();
+    HighScoreVisit visit = v.Open(holder, prefix);
+    v.TypeAndLeave(visit, "Neu");
+    const std::string log = v.Log();
     EXPECT_NE(log.find("\"event\":\"messagebox\",\"title\":\"Highscores\""), std::string::npos);
     EXPECT_NE(log.find(prefix + "highscores.pdk"), std::string::npos) << log;
     EXPECT_NE(log.find(c.reason), std::string::npos) << log;
@@ -143,31 +166,30 @@ TEST(HighScoreScreen, AnEditedScoreIsNeverSaved) {
   const fs::path file = folder.Path() / "highscores.pdk";
   const std::string prefix = folder.Path().string() + "/";
   test::WriteFile(file, SomeTable());
-  World w;
+  Visit v;
   GuardedNumber holder;
   holder.SetValue(90);
-  HighScoreVisit visit = OpenHighScoreVisit(w.platform, w.session, holder, prefix);
+  HighScoreVisit visit = v.Open(holder, prefix);
   visit.table[3].entry_score.TamperForTest(0x100);
   visit.table[3].entry_score.Value();  // the screen reads every score when it draws
-  LeaveHighScoreVisit(w.platform, w.session, visit, PassResult::kClose);
+  v.TypeAndLeave(visit, "");
   EXPECT_EQ(test::FileText(file), SomeTable());
-  EXPECT_NE(w.platform.Events().Text().find("\"action\":\"refused\""), std::string::npos);
+  EXPECT_NE(v.Log().find("\"action\":\"refused\""), std::string::npos);
 
-  World later;
+  Visit later;
   GuardedNumber edited;
   edited.SetValue(70);
   edited.TamperForTest(1);
-  OpenHighScoreVisit(later.platform, later.session, edited, prefix);
+  later.Open(edited, prefix);
   EXPECT_TRUE(later.session.cheat_flag);
 }
 
 TEST(HighScoreScreen, OedirIsUsedUnchangedAndOnlyWhenUsable) {
-  World w;
+  Visit w;
   EXPECT_EQ(HighScoreDir(w.platform, "/some/where/"), "/some/where/");
   EXPECT_EQ(HighScoreDir(w.platform, "/some/where/x"), "/some/where/x");
   GuardedNumber holder;
-  EXPECT_EQ(OpenHighScoreVisit(w.platform, w.session, holder, "/nowhere/x").file.path,
-            "/nowhere/xhighscores.pdk");
+  EXPECT_EQ(w.Open(holder, "/nowhere/x").file.path, "/nowhere/xhighscores.pdk");
 
   const std::string program = w.platform.ProgramFolder();
   const std::string fallback = FolderIsWritable(program) ? program : w.platform.UserDataFolder();

@@ -167,27 +167,64 @@ TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
       {RecordedAnswer{Kind::kEnvironment, "OEDIR", 0, "/tmp/", {}}, RecordedShot{"menu"},
        RecordedShot{"menu2"}, first, RecordedAnswer{Kind::kFolderWritable, "/tmp/", 1, "", {}}},
       0};
-  Replayer replayer(recording, "lauf.rec");
-  EXPECT_EQ(replayer.NextAnswer(Kind::kEnvironment, "OEDIR").text, "/tmp/");
+  auto on_shot = [](std::vector<std::string>& into) {
+    return [&into](const std::string& name) { into.push_back(name); };
+  };
   std::vector<std::string> shots;
-  EXPECT_EQ(replayer.NextFrame([&shots](const std::string& name) { shots.push_back(name); }),
-            first);
+
+  Replayer fitting(recording, "lauf.rec");
+  EXPECT_EQ(fitting.NextAnswer(Kind::kEnvironment, "OEDIR").text, "/tmp/");
+  EXPECT_EQ(fitting.NextFrameClock(), first.clock) << "past the pictures asked for";
+  const InputSample sample = fitting.NextFrame(on_shot(shots));
+  EXPECT_EQ(sample.status, InputSample::Status::kFrame);
+  EXPECT_EQ(sample.frame, first);
   EXPECT_EQ(shots, (std::vector<std::string>{"menu", "menu2"})) << "asked for before the frame";
-  try {
-    replayer.NextAnswer(Kind::kFolderWritable, "/home/");
-    FAIL() << "another folder than the recorded one";
-  } catch (const RecordingError& e) {
-    const std::string message = e.what();
-    EXPECT_TRUE(message.starts_with("Die Aufzeichnung „lauf.rec“ passt nicht zu diesem Programm"))
-        << message;
-    EXPECT_NE(message.find("Schreibbarkeit eines Ordners („/home/“)"), std::string::npos)
-        << message;
-  }
-  EXPECT_THROW(replayer.Finish(0), RecordingError) << "an answer is left over";
-  EXPECT_EQ(replayer.NextAnswer(Kind::kFolderWritable, "/tmp/").value, 1u);
-  EXPECT_THROW(replayer.NextFrame([](const std::string&) {}), RecordingError);
-  EXPECT_THROW(replayer.Finish(1), RecordingError) << "another end status";
-  EXPECT_NO_THROW(replayer.Finish(0));
+  EXPECT_EQ(fitting.NextFrameClock(), std::nullopt) << "an answer comes next";
+  EXPECT_NE(fitting.Finish(0).value_or("").find("Schreibbarkeit eines Ordners"), std::string::npos)
+      << "an answer is left over";
+  EXPECT_EQ(fitting.NextAnswer(Kind::kFolderWritable, "/tmp/").value, 1u);
+  EXPECT_NE(fitting.Finish(1).value_or("").find("endet mit Status 1, die Aufzeichnung mit "
+                                                "Status 0"),
+            std::string::npos);
+  EXPECT_EQ(fitting.Finish(0), std::nullopt);
+  EXPECT_EQ(fitting.Mismatch(), std::nullopt);
+
+  // Asked for another folder than the recorded one: the reason is kept, the
+  // answers from then on are neutral, and the next frame says so.
+  Replayer other(recording, "lauf.rec");
+  other.NextAnswer(Kind::kEnvironment, "OEDIR");
+  other.NextFrame(on_shot(shots));
+  EXPECT_EQ(other.NextAnswer(Kind::kFolderWritable, "/home/").value, 0u);
+  const std::string message = other.Mismatch().value_or("");
+  EXPECT_TRUE(message.starts_with("Die Aufzeichnung „lauf.rec“ passt nicht zu diesem Programm"))
+      << message;
+  EXPECT_NE(message.find("Schreibbarkeit eines Ordners („/home/“)"), std::string::npos) << message;
+  EXPECT_EQ(other.NextAnswer(Kind::kFolderWritable, "/tmp/").value, 0u) << "it stays unfit";
+  const InputSample after = other.NextFrame(on_shot(shots));
+  EXPECT_EQ(after.status, InputSample::Status::kRecordingEnded);
+  EXPECT_EQ(after.message, message);
+  EXPECT_EQ(other.Finish(0), message);
+
+  // A frame asked for past the end.
+  Replayer ended(Recording{{first}, 0}, "kurz.rec");
+  ended.NextFrame(on_shot(shots));
+  const InputSample none = ended.NextFrame(on_shot(shots));
+  EXPECT_EQ(none.status, InputSample::Status::kRecordingEnded);
+  EXPECT_NE(none.message.find("nichts mehr (sie ist zu Ende)"), std::string::npos) << none.message;
+}
+
+// A recorded headless run that went on past its script ends where it did,
+// with the recorded run's reason.
+TEST(Replayer, AHeadlessRunPastItsScriptEndsWhereItDid) {
+  InputFrame only;
+  Replayer replayer(Recording{{only}, 3}, "lang.rec");
+  EXPECT_EQ(replayer.NextFrame([](const std::string&) {}).status, InputSample::Status::kFrame);
+  const InputSample end = replayer.NextFrame([](const std::string&) {});
+  EXPECT_EQ(end.status, InputSample::Status::kScriptEnded);
+  EXPECT_EQ(end.message,
+            "lang.rec: das aufgezeichnete Programm lief hier 60 s nach dem letzten Ereignis "
+            "seines Skripts");
+  EXPECT_EQ(replayer.Finish(3), std::nullopt);
 }
 
 }  // namespace

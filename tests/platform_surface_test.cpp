@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "embedded/embedded_files.h"
 #include "errors/runtime_error.h"
 #include "platform/headless/headless_platform.h"
@@ -199,14 +201,30 @@ TEST_P(SurfaceTest, ReleasedSurfacesAreAClearErrorAndMovesReleaseTheOld) {
 // Where text lands is in every golden picture; here, text that cannot land.
 TEST_P(SurfaceTest, TextOffTheSurfaceOrEmptyDrawsNothing) {
   Surface s = platform_->MakeSurface(300, 100);
-  s.SetTextFont({"Arial", 20, true});
-  s.SetTextTransparency(false);
-  s.SetTextBackColor(Rgb(255, 0, 0));
-  s.DrawTextAt(-10000, INT32_MAX, "off the surface");
-  s.DrawTextAt(INT32_MIN, -10000, "M\xF6we");
-  s.DrawTextAt(0, 0, "");
+  const TextStyle opaque{{"Arial", 20, true}, Rgb(0, 0, 0), true, Rgb(255, 0, 0)};
+  s.DrawText(-10000, INT32_MAX, "off the surface", opaque);
+  s.DrawText(INT32_MIN, -10000, "M\xF6we", opaque);
+  s.DrawText(0, 0, "", opaque);
   for (int y = 0; y < 100; ++y) {
     for (int x = 0; x < 300; ++x) ASSERT_EQ(s.PixelAt(x, y), 0u) << x << "," << y;
+  }
+}
+
+// The picture behind a message box: each colour at half its brightness, with
+// no bit of one colour running into the next.
+TEST_P(SurfaceTest, HalvingTheBrightnessHalvesEachColourOnItsOwn) {
+  Surface s = platform_->MakeSurface(3, 1);
+  const std::uint32_t colours[] = {s.MapColour(Rgb(255, 255, 255)), s.MapColour(Rgb(8, 64, 255)),
+                                   s.MapColour(Rgb(255, 0, 0))};
+  for (int x = 0; x < 3; ++x) s.FillRect({x, 0, x + 1, 1}, colours[x]);
+  s.HalveBrightness();
+  const PixelFormat f = GetParam();
+  for (int x = 0; x < 3; ++x) {
+    for (const std::uint32_t mask : {f.red_mask, f.green_mask, f.blue_mask}) {
+      const int shift = std::countr_zero(mask);
+      EXPECT_EQ((s.PixelAt(x, 0) & mask) >> shift, ((colours[x] & mask) >> shift) / 2)
+          << "pixel " << x << ", mask " << mask;
+    }
   }
 }
 

@@ -63,7 +63,7 @@ TEST(EventLog, EachLineIsInTheFileAtOnce) {
   OutputFile file;
   WriteEventLogTo(log, file, path.string());
   log.SetTime(12);
-  log.Screen("menu");
+  log.Write(ScreenEvent{"menu"});
   std::ifstream early(path);
   std::stringstream seen;
   seen << early.rdbuf();

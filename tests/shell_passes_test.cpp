@@ -1,6 +1,6 @@
 // What the golden runs of the shell screens cannot show exactly: the mouse
 // bands to the pixel, one step per arrow press however short, the mouse at
-// rest taking the selection back, and waits that rest between their polls.
+// rest taking the selection back, and waits that rest between their samples.
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,8 @@
 #include "app/settings_screen.h"
 #include "test_world.h"
 
-namespace mw {
+namespace mw::test {
 namespace {
-
-using test::Input;
-using test::World;
 
 TEST(ShellPasses, MouseBandsAreFortyRowsHalfOpenAndIgnoreX) {
   struct Band {
@@ -30,14 +27,14 @@ TEST(ShellPasses, MouseBandsAreFortyRowsHalfOpenAndIgnoreX) {
 }
 
 TEST(ShellPasses, AnArrowStepsOncePerPressAndTheMouseAtRestTakesTheSelectionBack) {
-  World w;
+  Session session;
   MenuState menu;
   SettingsState settings;
   // The menu starts on "Spiel starten", the settings on no line.
   auto pass = [&](Input input, Point mouse = {300, 10}) {
     input.Mouse(mouse);
-    MenuPass(w.platform, w.state, menu, input);
-    SettingsPass(w.platform, w.session, w.display, settings, input);
+    EXPECT_EQ(ContinueMenuPass(menu, input), MenuPass::kStay);
+    EXPECT_EQ(ContinueSettingsPass(settings, session, input), SettingsPass::kStay);
     return std::pair<int, int>{menu.selected, settings.selected};
   };
   using Seen = std::pair<int, int>;
@@ -53,38 +50,61 @@ TEST(ShellPasses, AnArrowStepsOncePerPressAndTheMouseAtRestTakesTheSelectionBack
   EXPECT_EQ(pass(Input(), {0, 300}), Seen(kSettings, 4));
 }
 
-// A wait that polls without drawing rests about a millisecond between its
-// input frames instead of spinning.
-TEST(ShellPasses, WaitsRestAMillisecondBetweenPolls) {
+// A confirm held when the menu opens does nothing when it is let go; one
+// pressed after a pass with it up opens the line, once.
+TEST(ShellPasses, TheMenuActsOnAConfirmOnlyAfterAPassWithItUp) {
+  MenuState menu;
+  EXPECT_EQ(ContinueMenuPass(menu, Input().Held(vk::kReturn)), MenuPass::kConfirm);
+  EXPECT_EQ(AfterConfirmReleased(menu, false, false), MenuPass::kStay);
+  EXPECT_EQ(AfterConfirmReleased(menu, false, true), MenuPass::kLeave)
+      << "the interrupted pass's Escape still counts";
+  EXPECT_EQ(ContinueMenuPass(menu, Input()), MenuPass::kStay);
+  EXPECT_EQ(ContinueMenuPass(menu, Input().Tapped(vk::kLeftButton)), MenuPass::kConfirm);
+  EXPECT_EQ(AfterConfirmReleased(menu, false, true), MenuPass::kAct);
+  EXPECT_EQ(ContinueMenuPass(menu, Input().Tapped(vk::kReturn)), MenuPass::kConfirm);
+  EXPECT_EQ(AfterConfirmReleased(menu, false, false), MenuPass::kStay)
+      << "after acting, the confirm must be up for a pass first";
+}
+
+// A wait samples without drawing and rests about a millisecond between its
+// samples instead of spinning; the screen it returns to then shows once.
+TEST(ShellPasses, WaitsRestAMillisecondBetweenSamples) {
   struct Case {
     const char* name;
     const char* script;
+    bool in_settings;  // the wait is the settings screen's
     double until_ms;
-    bool settings;  // run the settings screen, not one menu pass
   };
   for (const Case& c : {
-           Case{"Enter held in the menu", "0 mouse 300 10\n0 down enter\n500 up enter\n", 500,
-                false},
-           Case{"Escape held after the settings", "0 down escape\n300 up escape\n", 300, true},
-           Case{"the display lost in the menu", "0 lose-display 400\n", 400, false},
+           Case{"Enter held in the menu", "0 mouse 300 10\n0 down enter\n500 up enter\n", false,
+                500},
+           Case{"Escape held after the settings",
+                "0 mouse 20 300\n50 press mouse-left\n200 down escape\n400 up escape\n", true, 400},
+           Case{"the display lost in the menu", "0 lose-display 400\n", false, 400},
        }) {
     SCOPED_TRACE(c.name);
-    World w(c.script);
-    int frames = 0;
-    w.platform.SetInputHook([&frames](HeadlessPlatform&) { ++frames; });
-    if (c.settings) {
-      EXPECT_EQ(ShowSettings(w.platform, w.session, w.display), ScreenExit::kBack);
-    } else {
-      MenuState menu;
-      EXPECT_EQ(MenuPass(w.platform, w.state, menu, w.platform.ReadInput()), PassResult::kStay);
-      EXPECT_EQ(w.platform.FramesShown(), 1) << "the wait drew nothing";
+    Program p(std::string(c.script) + kLongRun);
+    if (c.in_settings) {
+      ASSERT_TRUE(p.RunUntil([&] { return p.On<SettingsScreen>() != nullptr; }));
     }
-    EXPECT_GE(w.platform.NowMs(), c.until_ms);
-    EXPECT_LT(w.platform.NowMs(), c.until_ms + 20);
-    EXPECT_GT(frames, c.until_ms / 1.01 - 5);
-    EXPECT_LT(frames, c.until_ms / 1.01 + 5);
+    auto waiting = [&] {
+      return p.On<ReleaseWait>() != nullptr || p.On<LostDisplayWait>() != nullptr;
+    };
+    ASSERT_TRUE(p.RunUntil(waiting));
+    const double begun = p.platform.NowMs();
+    const std::int64_t shown = p.platform.FramesShown();
+    int samples = 0;
+    p.platform.SetInputHook([&samples](HeadlessPlatform&) { ++samples; });
+    ASSERT_TRUE(p.RunUntil([&] { return !waiting(); }));
+    EXPECT_TRUE(p.InMenu());
+    EXPECT_EQ(p.platform.FramesShown(), shown + 1) << "the wait drew nothing, the menu once";
+    EXPECT_GE(p.platform.NowMs(), c.until_ms);
+    EXPECT_LT(p.platform.NowMs(), c.until_ms + 20);
+    const double waited = c.until_ms - begun;
+    EXPECT_GT(samples, waited / 1.01 - 5);
+    EXPECT_LT(samples, waited / 1.01 + 5);
   }
 }
 
 }  // namespace
-}  // namespace mw
+}  // namespace mw::test

@@ -1,19 +1,20 @@
 #pragma once
-// One way to drive the program in a test: input values in, state and pixels
-// out. A World is the program's state on the headless platform. Its input
-// comes from a script (or the platform's hands and hook) through
-// platform.ReadInput(), or is made by hand with Input and passed straight to
-// a pass.
+// The ways a test drives the program: input values in, state, log lines and
+// pixels out. Program runs the whole program on the headless platform, one
+// pass of its loop at a time, with input from a script or the platform's
+// hands. PhaseWorld runs the rules of one game frame by frame, with input
+// made by hand (Input), without any platform.
 
 #include <cstdint>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/main_menu.h"
-#include "app/program_state.h"
-#include "game/phases.h"
+#include "app/program_loop.h"
+#include "game/frame_rules.h"
 #include "platform/headless/headless_platform.h"
 #include "script/script.h"
 
@@ -37,6 +38,10 @@ class Input {
     frame_.mouse = p;
     return *this;
   }
+  Input& Clock(std::int64_t clock) {
+    frame_.clock = clock;
+    return *this;
+  }
   operator InputFrame() const { return frame_; }  // NOLINT: meant to convert
 
  private:
@@ -47,84 +52,97 @@ class Input {
 // A script line far in the future keeps the virtual clock running that long.
 inline constexpr const char* kLongRun = "600000 mouse 320 240\n";
 
-inline HeadlessOptions Options(bool sound_device = true, PixelFormat format = kRgb565) {
+// A headless machine whose environment is empty but for `environment`.
+inline HeadlessOptions Options(bool sound_device = true, PixelFormat format = kRgb565,
+                               std::map<std::string, std::string> environment = {}) {
   HeadlessOptions options;
   options.sound_device = sound_device;
   options.format = format;
+  options.environment = std::move(environment);
   return options;
 }
 
-// Counts the places in an event log that hold `needle`.
-inline int CountEvents(const EventLog& log, std::string_view needle) {
+// Counts the places in a log that hold `needle`.
+inline int CountEvents(const std::string& log, std::string_view needle) {
   int count = 0;
-  for (std::size_t at = log.Text().find(needle); at != std::string::npos;
-       at = log.Text().find(needle, at + needle.size())) {
+  for (std::size_t at = log.find(needle); at != std::string::npos;
+       at = log.find(needle, at + needle.size())) {
     ++count;
   }
   return count;
 }
 
-// The program's state with the settings filled in and the shell's display
-// open, as the menu has it before its first pass.
-struct World {
+// The whole program on the headless platform, started, one pass at a time.
+struct Program {
   // The script should reach past the end of what the test runs, or the
   // platform stops 60 s of virtual time after its last line.
-  explicit World(std::string_view script = kLongRun, HeadlessOptions options = Options())
-      : platform(ParseScript(script, "test.script"), std::move(options)) {
-    platform.Events().KeepInMemory(true);
-    ChooseDefaultSettings(session);
-    OpenDisplay(platform, display);
+  explicit Program(std::string_view script = kLongRun, HeadlessOptions options = Options())
+      : platform(ParseScript(script, "test.script"), std::move(options)),
+        loop(platform, events, err) {
+    events.KeepInMemory(true);
+    loop.Start();
   }
 
-  // A game prepared from the settings and set up as RunGame does it.
-  void SetUpGame() {
-    PrepareGame(session, game);
-    play = PlayState{};
-    mw::SetUpGame(ctx, platform.ReadInput().clock);
+  // Passes until the program ends or `passes` have run; true if it ended.
+  bool Run(int passes = 1'000'000) {
+    for (int i = 0; i < passes; ++i) {
+      if (!loop.Pass()) return true;
+    }
+    return false;
   }
-  // One frame with the platform's input; false once the game has ended.
-  bool PlayFrame() { return RunFrame(ctx, platform.ReadInput()); }
-  // Runs frames until the game ends or `frames` have run; true if it ended.
-  bool PlayFrames(int frames) {
-    for (int i = 0; i < frames; ++i) {
-      if (!PlayFrame()) return true;
+  // Passes until `done` holds (checked before each), or the program ends.
+  template <typename Done>
+  bool RunUntil(Done done, int passes = 1'000'000) {
+    for (int i = 0; i < passes; ++i) {
+      if (done()) return true;
+      if (!loop.Pass()) return false;
     }
     return false;
   }
 
-  // The effect numbers of the sounds played, in order.
-  std::vector<int> Sounds() {
-    std::vector<int> numbers;
-    const std::string key = "\"event\":\"sound\",\"number\":";
-    const std::string& log = platform.Events().Text();
-    for (std::size_t at = log.find(key); at != std::string::npos; at = log.find(key, at + 1)) {
-      numbers.push_back(std::stoi(log.substr(at + key.size())));
-    }
-    return numbers;
+  // The screen on top, if it is a T.
+  template <typename T>
+  const T* On() const {
+    const Screen* screen = loop.Current();
+    return screen == nullptr ? nullptr : std::get_if<T>(screen);
   }
+  bool InMenu() const { return loop.Current() == nullptr; }
+  const std::string& Log() const { return events.Text(); }
 
   HeadlessPlatform platform;  // declared first: outlives every surface below
-  ProgramState state;
-  Session& session = state.session;
-  DisplayState& display = state.display;
-  GameState& game = state.game;
-  PlayState play;
-  GameContext ctx{platform, session, game, play};
+  EventLog events;
+  std::ostringstream err;
+  ProgramLoop loop;
+  ProgramState& state = loop.State();
 };
 
-// A game as the phases of one frame see it, without the frame loop: the
-// game's BackBuffer, images and sounds, a full rifle, and a ship far off to
-// the left where no shot on screen reaches it. The hands are `held` (keys
-// and buttons down) and `mouse`.
-struct PhaseWorld : World {
+// Answers the set-up's one question: a sound device, or none.
+struct SoundDeviceOnly : Outside {
+  explicit SoundDeviceOnly(bool present = true) : present_(present) {}
+  std::string ProgramFolder() override { return {}; }
+  std::string UserDataFolder() override { return {}; }
+  std::string EnvironmentVariable(const std::string&) override { return {}; }
+  bool FolderIsWritable(const std::string&) override { return false; }
+  FileReadResult ReadFile(const std::string&, std::size_t) override { return {}; }
+  std::string ReplaceFile(const std::string&, std::span<const std::uint8_t>) override { return {}; }
+  bool OpenSoundDevice() override { return present_; }
+
+ private:
+  bool present_;
+};
+
+// One game's rules, frame by frame, as the loop runs them: a full rifle, the
+// view in the middle, and a ship far off to the left where no shot on screen
+// reaches it. The hands are `held` (keys and buttons down) and `mouse`.
+struct PhaseWorld {
   PhaseWorld() {
-    OpenSounds(platform, game);
-    MakeGameBackBuffer(platform, game);
     game.score.SetValue(0);
     game.view_x.SetValue(640);
     game.cartridges.SetValue(8);
     game.mg_steps_per_shot.SetValue(10);
     game.splat_one_in.SetValue(5);
+    game.step_interval.SetValue(100);
+    game.time_left.SetValue(90);
     game.weapon = 1;
     game.ship_x = -200;
     game.ship_distance = 3;
@@ -157,13 +175,56 @@ struct PhaseWorld : World {
   };
   // The messages shown since the ring was last at `since` (oldest first).
   std::vector<Shown> MessagesSince(std::int32_t since) const {
-    std::vector<Shown> out;
+    std::vector<Shown> shown;
     for (std::int32_t i = since; i != game.message_index;) {
       i = (i + 1) % 10;
       const MessageSlot& slot = game.messages[static_cast<std::size_t>(i)];
-      out.push_back({slot.x, slot.y, slot.text});
+      shown.push_back({slot.x, slot.y, slot.text});
     }
-    return out;
+    return shown;
+  }
+
+  // A game chosen with the session's settings and set up as the loop does it,
+  // its clock on the headless platform's time.
+  void StartGame() {
+    PrepareGame(session, game);
+    play = PlayState{};
+    SoundDeviceOnly sound_device;
+    SetUpGame(game, play, NextClock(), sound_device);
+  }
+  // One whole frame's rules with the hands, at the time the loop would take
+  // its sample (frames 1/60 s apart); false when the time ran out in it.
+  bool PlayFrame() {
+    Input input(NextClock());
+    input.Mouse(mouse);
+    for (const int key : held) input.Held(key);
+    const bool shown = StepFrame(ctx, input);
+    if (shown) ticks_ = (ticks_ / kFrameTicks + 1) * kFrameTicks;
+    return shown;
+  }
+  // Frames until the time runs out or `frames` have run; true if it ran out.
+  bool PlayFrames(int frames) {
+    for (int i = 0; i < frames; ++i) {
+      if (!PlayFrame()) return true;
+    }
+    return false;
+  }
+  // The time of the loop's samples in ms, and the frames' log lines.
+  std::int64_t NowMs() const { return ticks_ / kTicksPerMs; }
+  std::string Log() const {
+    EventLog log;
+    log.KeepInMemory(true);
+    for (const Event& event : out.events) log.Write(event);
+    return log.Text();
+  }
+
+  // The effect numbers of the sounds asked for, in order.
+  std::vector<int> Sounds() const {
+    std::vector<int> numbers;
+    for (const Event& event : out.events) {
+      if (const auto* sound = std::get_if<SoundEvent>(&event)) numbers.push_back(sound->number);
+    }
+    return numbers;
   }
 
   // Adds a flying gull and returns its index (entry 0 is never used).
@@ -178,8 +239,23 @@ struct PhaseWorld : World {
     return game.gulls.size() - 1;
   }
 
+  Session session;
+  GameState game;
+  PlayState play;
+  Outbox out;
+  GameContext ctx{game, play, out};
   std::set<int> held;
   Point mouse{320, 240};
+
+ private:
+  // A sample advances the headless clock by 0.01 ms, a shown frame to the
+  // next 1/60 s (ticks of 1/300 ms).
+  static constexpr std::int64_t kFrameTicks = 5000;
+  std::int64_t NextClock() {
+    ticks_ += 3;
+    return kClockStart + ticks_ / kTicksPerMs;
+  }
+  std::int64_t ticks_ = 0;
 };
 
 }  // namespace mw::test

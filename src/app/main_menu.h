@@ -1,13 +1,15 @@
 #pragma once
-// The main menu: start-up of the display, the menu loop, and shutdown.
+// The main menu: "Spiel starten", "Einstellungen", "Highscores", "Ende". A
+// pass pulses the highlight, follows the mouse and the arrow keys, and asks
+// for the screen chosen; the program's loop runs the passes.
 
 #include <cstdint>
 
-#include "app/program_state.h"
-#include "platform/platform.h"
+#include "drawing/drawing_types.h"
+#include "input/input_frame.h"
 #include "shared/guarded_values.h"
 #include "shared/highlight.h"
-#include "shared/pass_result.h"
+#include "shared/shell_pictures.h"
 
 namespace mw {
 
@@ -24,26 +26,31 @@ struct MenuState {
   // so one held from before the menu opened does nothing.
   bool confirm_latched = true;
   Point mouse{};
-  Rect visible_rect = kShellVisibleRect;
   // Shown from the menu the table gets -200, which never enters it.
   GuardedNumber no_result;
 };
 
-// The whole menu: settings, display, loop, shutdown. Returns with the display
-// given back.
-void RunMainMenu(Platform& platform, ProgramState& state);
+// What a pass of the menu decided.
+enum class MenuPass {
+  kStay,     // drawn as it is
+  kConfirm,  // Enter or the left button is down: wait until it is let go
+  kAct,      // the confirm was let go: open the selected line
+  kLeave,    // Escape: the program ends
+  kClose,    // the window was asked to close: the program ends
+};
 
-// platform.OpenDisplay, then the shell's BackBuffer and images.
-void OpenDisplay(Platform& platform, DisplayState& display);
-
-// Gives the display back, then releases the shell's surfaces in a fixed order.
-void ShutdownDisplay(Platform& platform, DisplayState& display);
-
-// One pass of the menu loop with the pass's input; kLeave on "Ende", Escape
-// or a close request.
-PassResult MenuPass(Platform& platform, ProgramState& state, MenuState& menu, InputFrame input);
+// The start of a pass: the highlight pulses.
+void BeginMenuPass(MenuState& menu);
+// The rest of it, once the display is there.
+MenuPass ContinueMenuPass(MenuState& menu, const InputFrame& input);
+// After the confirm of a pass was let go: kAct unless a confirm had been held
+// from before (then the pass ends as it would have, with that pass's close
+// request and Escape).
+MenuPass AfterConfirmReleased(MenuState& menu, bool close_requested, bool escape_down);
 
 // The entry whose mouse band holds screen row y, or 0 outside every band.
 std::uint8_t MenuEntryAt(std::int32_t y);
+
+void DrawMenu(const MenuState& menu, ShellPictures& pictures);
 
 }  // namespace mw

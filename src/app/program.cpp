@@ -1,12 +1,10 @@
 #include "app/program.h"
 
 #include <memory>
-#include <new>
 #include <optional>
 
 #include "app/command_line.h"
-#include "app/main_menu.h"
-#include "app/program_state.h"
+#include "app/program_loop.h"
 #include "app/run_files.h"
 #include "errors/runtime_error.h"
 #include "input/recorder.h"
@@ -14,7 +12,6 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/os/file_storage.h"
 #include "platform/sdl/sdl_platform.h"
-#include "text/cp1252.h"
 
 namespace mw {
 namespace {
@@ -30,6 +27,7 @@ struct StartFailure {
 struct RunSetup {
   OutputFile events_file;
   OutputFile recording_file;
+  EventLog events;
   std::optional<Replayer> replayer;
   std::unique_ptr<Recorder> recorder;
   std::unique_ptr<Platform> platform;
@@ -79,7 +77,6 @@ void SetUp(const CommandLine& line, RunSetup& run, std::ostream& err) {
     } catch (const RecordingError& e) {
       throw StartFailure{kExitUsage, e.what()};
     }
-    run.replayer->paced = !line.no_window;
   }
   // A replay makes its folder only once it went through whole.
   if (!replay) MakeShotsFolder(line.shots_dir);
@@ -91,11 +88,12 @@ void SetUp(const CommandLine& line, RunSetup& run, std::ostream& err) {
     run.platform = MakeWindow(line);
   }
   if (replay) {
-    run.platform->StartReplay(&*run.replayer);
-    run.platform->Events().KeepInMemory(!line.events_file.empty());
+    // Checked whole before anything is written: the log is kept in memory.
+    run.platform->StartReplay(&*run.replayer, !line.no_window);
+    run.events.KeepInMemory(!line.events_file.empty());
   } else if (!line.events_file.empty()) {
     try {
-      WriteEventLogTo(run.platform->Events(), run.events_file, line.events_file);
+      WriteEventLogTo(run.events, run.events_file, line.events_file);
     } catch (const std::exception& e) {
       throw StartFailure{kExitUsage, e.what()};
     }
@@ -110,65 +108,24 @@ void SetUp(const CommandLine& line, RunSetup& run, std::ostream& err) {
   }
 }
 
-// The player sees the error in a message box; it also goes to stderr, and
-// the log ends with the status.
-int ReportRunTimeError(Platform& platform, const std::string& utf8_text, std::ostream& err) {
-  try {
-    platform.ShowMessageBox(Utf8ToCp1252("Möwenschuss"), Utf8ToCp1252(utf8_text));
-  } catch (const std::exception&) {
-    // Without a display there is no box; stderr still has the text.
+// Runs the program's loop to its end.
+RunEnd Run(Platform& platform, EventLog& events, std::ostream& err) {
+  ProgramLoop loop(platform, events, err);
+  loop.Start();
+  while (loop.Pass()) {
   }
-  err << kProgramName << ": " << utf8_text << '\n';
-  try {
-    platform.Events().Exit(kExitRuntimeError);
-  } catch (const std::exception&) {
-  }
-  return kExitRuntimeError;
-}
-
-// A recording that does not fit the program: its own status, nothing written.
-struct ReplayMismatch {
-  std::string message;
-};
-
-struct RunOutcome {
-  int status = kExitOk;
-  bool stopped_watching = false;  // a replay in a window ended early by the viewer
-};
-
-RunOutcome Run(Platform& platform, std::ostream& err) {
-  try {
-    {
-      ProgramState state;
-      // Read once: every visit of the high-score screen uses the same place.
-      state.high_score_prefix = platform.EnvironmentVariable("OEDIR");
-      RunMainMenu(platform, state);
-    }
-    platform.Events().Exit(kExitOk);
-    return {kExitOk};
-  } catch (const RecordingError& e) {
-    throw ReplayMismatch{e.what()};
-  } catch (const ReplayStopped&) {
-    return {kExitOk, true};
-  } catch (const HeadlessTimeout& e) {
-    err << kProgramName << ": " << e.what() << '\n';
-    try {
-      platform.Events().Exit(kExitHeadlessTimeout);
-    } catch (const std::exception&) {
-    }
-    return {kExitHeadlessTimeout};
-  } catch (const std::bad_alloc&) {
-    return {ReportRunTimeError(platform, "Laufzeitfehler 7: Nicht genügend Speicher", err)};
-  } catch (const std::exception& e) {
-    return {ReportRunTimeError(platform, e.what(), err)};
-  }
+  return loop.End();
 }
 
 // A replay writes its log and pictures only once it has gone through whole.
-int FinishReplay(const CommandLine& line, RunSetup& run, const RunOutcome& outcome) {
-  if (!outcome.stopped_watching) run.replayer->Finish(outcome.status);
+int FinishReplay(const CommandLine& line, RunSetup& run, const RunEnd& outcome) {
+  if (!outcome.stopped_watching) {
+    if (const std::optional<std::string> problem = run.replayer->Finish(outcome.status)) {
+      throw StartFailure{kExitUsage, *problem};
+    }
+  }
   if (!line.events_file.empty()) {
-    const std::string& text = run.platform->Events().Text();
+    const std::string& text = run.events.Text();
     const std::string reason = ReplaceFileDurably(
         line.events_file, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     if (!reason.empty()) {
@@ -205,19 +162,12 @@ int RunProgram(const std::vector<std::string>& args, std::string_view version, s
   RunSetup run;
   try {
     SetUp(line, run, err);
-    RunOutcome outcome;
-    try {
-      outcome = Run(*run.platform, err);
-    } catch (const ReplayMismatch& mismatch) {
-      throw StartFailure{kExitUsage, mismatch.message};
-    }
+    const RunEnd outcome = Run(*run.platform, run.events, err);
+    // A recording that does not fit the program: its own status, nothing written.
+    if (!outcome.replay_problem.empty()) throw StartFailure{kExitUsage, outcome.replay_problem};
     if (run.recorder) run.recorder->Finish(outcome.status);
     if (!run.replayer) return outcome.status;
-    try {
-      return FinishReplay(line, run, outcome);
-    } catch (const RecordingError& e) {
-      throw StartFailure{kExitUsage, e.what()};
-    }
+    return FinishReplay(line, run, outcome);
   } catch (const StartFailure& failure) {
     err << kProgramName << ": " << failure.message << '\n';
     return failure.status;

@@ -7,13 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace mw {
+#include "app/program_loop.h"
 
-// Exit statuses of the program.
-constexpr int kExitOk = 0;
-constexpr int kExitRuntimeError = 1;
-constexpr int kExitUsage = 2;  // bad command line or bad script
-constexpr int kExitHeadlessTimeout = 3;
+namespace mw {
 
 // args are the arguments after the program name.
 int RunProgram(const std::vector<std::string>& args, std::string_view version, std::ostream& out,

@@ -1,12 +1,12 @@
 #pragma once
-// Everything the program keeps for its run, made once in main and passed by
-// reference: the settings and flags, the display, and the game that carries
+// Everything the program keeps for its run, made once and handed to every
+// screen by reference: the settings and flags, and the game that carries
 // over from one game to the next.
 
 #include <string>
 
+#include "app/main_menu.h"
 #include "game/game_state.h"
-#include "shared/display_state.h"
 #include "shared/session.h"
 
 namespace mw {
@@ -15,7 +15,7 @@ struct ProgramState {
   // OEDIR as it was at start-up: the prefix of the high-score file's name.
   std::string high_score_prefix;
   Session session;
-  DisplayState display;
+  MenuState menu;
   GameState game;
 };
 

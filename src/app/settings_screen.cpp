@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/shell_input.h"
-#include "shared/input_waits.h"
 #include "text/cp1252.h"
 
 namespace mw {
@@ -12,23 +11,6 @@ namespace {
 
 // Caption of each setting, as the screen shows it before the chosen label.
 constexpr std::array<const char*, 5> kCaptions{"", "Möven: ", "Spiel ", "MP-Speed ", "Zeit: "};
-
-void DrawSettings(Platform& platform, const Session& session, DisplayState& display,
-                  const SettingsState& settings) {
-  Surface& back = display.back_buffer;
-  back.BlitImage(kShellScreenOrigin.x, kShellScreenOrigin.y, display.settings_background, Rect{},
-                 false);
-  for (std::uint8_t line = 1; line <= kBackLine; ++line) {
-    const std::string text =
-        line == kBackLine
-            ? Utf8ToCp1252("Zurück ")
-            : Utf8ToCp1252(kCaptions[line]) + std::string(ChosenSetting(session, line).label);
-    back.SetTextColor(LineColour(settings.pulse, settings.selected == line));
-    back.DrawTextAt(20, 100 + 50 * line, text);
-  }
-  back.BlitImage(settings.mouse.x, settings.mouse.y, display.cursor_image, Rect{}, true);
-  platform.Flip(back, settings.visible_rect);
-}
 
 }  // namespace
 
@@ -46,16 +28,12 @@ void CycleSetting(Session& session, int setting) {
   choice = static_cast<std::int16_t>((choice + 1) % choices);
 }
 
-PassResult SettingsPass(Platform& platform, Session& session, DisplayState& display,
-                        SettingsState& settings, InputFrame input) {
+void BeginSettingsPass(SettingsState& settings) {
   StepHighlight(settings.pulse);
+}
 
-  if (WaitOutLostDisplay(platform, input)) {
-    if (input.close_requested) return PassResult::kClose;
-    platform.RestoreSurfaces();
-    LoadMenuImages(platform, display);
-  }
-
+SettingsPass ContinueSettingsPass(SettingsState& settings, Session& session,
+                                  const InputFrame& input) {
   settings.mouse = input.mouse;
   if (const std::uint8_t line = SettingsLineAt(settings.mouse.y); line != 0) {
     settings.selected = line;
@@ -72,7 +50,7 @@ PassResult SettingsPass(Platform& platform, Session& session, DisplayState& disp
   // changes a setting once, and "Zurück " returns while it is still down.
   if (ConfirmDown(input)) {
     if (!settings.confirm_held) {
-      if (settings.selected == kBackLine) return PassResult::kLeave;
+      if (settings.selected == kBackLine) return SettingsPass::kLeave;
       if (settings.selected != 0) CycleSetting(session, settings.selected);
     }
     settings.confirm_held = true;
@@ -80,23 +58,24 @@ PassResult SettingsPass(Platform& platform, Session& session, DisplayState& disp
     settings.confirm_held = false;
   }
 
-  if (input.close_requested) return PassResult::kClose;
-  if (input.Down(vk::kEscape)) return PassResult::kLeave;
-
-  DrawSettings(platform, session, display, settings);
-  return PassResult::kStay;
+  if (input.close_requested) return SettingsPass::kClose;
+  if (input.Down(vk::kEscape)) return SettingsPass::kLeave;
+  return SettingsPass::kStay;
 }
 
-ScreenExit ShowSettings(Platform& platform, Session& session, DisplayState& display) {
-  SettingsState settings;
-  platform.Events().Screen("settings");
-  while (SettingsPass(platform, session, display, settings, platform.ReadInput()) ==
-         PassResult::kStay) {
+void DrawSettings(const SettingsState& settings, const Session& session, ShellPictures& pictures) {
+  Surface& back = pictures.back_buffer;
+  back.BlitImage(kShellScreenOrigin.x, kShellScreenOrigin.y, pictures.settings_background, Rect{},
+                 false);
+  for (std::uint8_t line = 1; line <= kBackLine; ++line) {
+    const std::string text =
+        line == kBackLine
+            ? Utf8ToCp1252("Zurück ")
+            : Utf8ToCp1252(kCaptions[line]) + std::string(ChosenSetting(session, line).label);
+    back.DrawText(20, 100 + 50 * line, text,
+                  ShellTextStyle(LineColour(settings.pulse, settings.selected == line)));
   }
-  // Escape must be up again before the menu looks at it, or it would end the
-  // program. A close request ends the wait at once.
-  const InputFrame last = WaitForRelease(platform, {vk::kEscape});
-  return last.close_requested ? ScreenExit::kCloseRequested : ScreenExit::kBack;
+  back.BlitImage(settings.mouse.x, settings.mouse.y, pictures.cursor_image, Rect{}, true);
 }
 
 }  // namespace mw

@@ -3,12 +3,11 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
-#include "shared/display_state.h"
+#include "drawing/drawing_types.h"
+#include "input/input_frame.h"
 #include "shared/highlight.h"
-#include "shared/pass_result.h"
-#include "shared/screen_exit.h"
 #include "shared/session.h"
+#include "shared/shell_pictures.h"
 
 namespace mw {
 
@@ -22,21 +21,24 @@ struct SettingsState {
   bool up_held = false;
   bool confirm_held = false;
   Point mouse{};
-  Rect visible_rect = kShellVisibleRect;
 };
 
-// Runs the screen until "Zurück ", Escape (after it is released) or a close
-// request. Only SettingChoice changes.
-ScreenExit ShowSettings(Platform& platform, Session& session, DisplayState& display);
+// What a pass of the settings screen decided. Leaving waits until Escape is
+// up again, so the menu does not take it as its own.
+enum class SettingsPass { kStay, kLeave, kClose };
 
-// One pass of the settings loop with the pass's input.
-PassResult SettingsPass(Platform& platform, Session& session, DisplayState& display,
-                        SettingsState& settings, InputFrame input);
+// The start of a pass: the highlight pulses.
+void BeginSettingsPass(SettingsState& settings);
+// The rest of it, once the display is there. Only SettingChoice changes.
+SettingsPass ContinueSettingsPass(SettingsState& settings, Session& session,
+                                  const InputFrame& input);
 
 // The line whose mouse band holds screen row y, or 0 outside every band.
 std::uint8_t SettingsLineAt(std::int32_t y);
 
 // The next choice of a setting: the gull count has three, the others four.
 void CycleSetting(Session& session, int setting);
+
+void DrawSettings(const SettingsState& settings, const Session& session, ShellPictures& pictures);
 
 }  // namespace mw

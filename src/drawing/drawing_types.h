@@ -7,6 +7,10 @@
 
 namespace mw {
 
+// The picture on screen, whatever the window's size: 640x480 pixels.
+constexpr int kPictureWidth = 640;
+constexpr int kPictureHeight = 480;
+
 // 32-bit RGB colour with red in the low byte (r + 256 g + 65536 b).
 using Colour = std::uint32_t;
 
@@ -41,6 +45,12 @@ struct Rect {
   bool IsWhole() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
 };
 
+// A pixel inside a rectangle of pixels: right and bottom are the first
+// columns and rows outside, as for blits and fills.
+constexpr bool PixelInRect(const Rect& r, Point p) {
+  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
 // A font as the game asks for it: "Arial" or "Times New Roman", size in
 // points at 96 dpi.
 struct Font {
@@ -48,6 +58,15 @@ struct Font {
   int size = 20;
   bool bold = false;
   bool operator==(const Font&) const = default;
+};
+
+// How a text is drawn: its font and colour, and on a box of the back colour
+// when it is opaque.
+struct TextStyle {
+  Font font;
+  Colour colour = 0;
+  bool opaque = false;
+  Colour back_colour = 0;
 };
 
 // Bit masks of a 16-bit pixel layout (5-6-5 or 5-5-5).

@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "game/phases.h"
+#include "game/frame_rules.h"
 
 namespace mw {
 namespace {
@@ -33,18 +33,6 @@ bool ClockStep(GameContext& ctx, std::int64_t now) {
 
 void ScoreFloor(GameContext& ctx) {
   if (ctx.game.score.Value() < kScoreFloor) ctx.game.score.SetValue(kScoreFloor);
-}
-
-void AdjustPace(GameContext& ctx, std::int32_t score_now, std::int32_t score_then) {
-  const std::int64_t gain = static_cast<std::int64_t>(score_now) - score_then;
-  if (gain >= 200) {
-    ctx.game.step_interval.SetValue(10);
-    ShowMessage(ctx, -110, 420, "- Das ist Ihnen wohl zu leicht -");
-  }
-  if (-gain >= 300) {
-    ctx.game.step_interval.SetValue(100);
-    ShowMessage(ctx, -110, 420, "- Es geht um Pluspunkte!!! -");
-  }
 }
 
 }  // namespace mw

@@ -1,8 +1,9 @@
 #pragma once
-// The state of the game module. GameState lives for the whole run, so what a
-// game leaves behind for the next one (ShipHits, ShipSinking, MgCounter,
-// MessageIndex, SavedCartridges, CursorPos, ShotPos, the Splats entries, the
-// holders) carries over by itself. PlayState is made afresh for every game.
+// The state of the game. GameState lives for the whole run, so what a game
+// leaves behind for the next one (the ship's hits and sinking, the machine
+// gun's counter, the ring of messages, the rifle's saved cartridges, the
+// cursor and the last aim point, the splat positions, the guarded values)
+// carries over by itself. PlayState is made afresh for every game.
 
 #include <array>
 #include <cstdint>
@@ -10,11 +11,8 @@
 #include <vector>
 
 #include "drawing/drawing_types.h"
-#include "platform/platform.h"
-#include "platform/surface.h"
 #include "shared/guarded_values.h"
 #include "shared/numbers.h"
-#include "shared/session.h"
 
 namespace mw {
 
@@ -51,20 +49,7 @@ enum class Sound : int {
   kShipHit = 7,
 };
 
-struct SoundTable {
-  std::array<SoundBuffer, 8> sound_buffers{};  // entry 2 stays empty
-  std::int32_t play_index = 0;  // the ring of 100 copies is the platform's channels 0..99
-};
-
 constexpr int kMaxSplats = 500;
-
-// The splats on the windscreen drawn once into a panorama-wide layer, cut into
-// narrow strips, so a frame copies what they cover instead of every splat, and
-// a new splat redraws one or two strips only (splats.cpp).
-struct SplatLayer {
-  std::vector<Surface> strips;
-  std::vector<SplatPos> drawn;  // the splats the strips show, in drawing order
-};
 constexpr int kMessageSlots = 11;
 
 struct GameState {
@@ -101,32 +86,26 @@ struct GameState {
   Point cursor_pos{};
   Point shot_pos{};
 
-  Font game_font{"Times New Roman", 20, false};
-
-  // The game draws into a BackBuffer of its own (840x580, see
-  // screen_geometry.h), so the screens around it keep theirs.
-  Surface back_buffer;
-  Surface crosshair;
-  Surface panorama_image;
-  Surface cartridge_image;
-  Surface splat_image;
-  Surface ship_image;
-  // The six gull pictures; GullImage(frame) maps the nine frames onto them.
-  std::array<Surface, 6> gull_pictures;
-
-  SoundTable sounds;
-  SplatLayer splat_cache;
+  // Each play takes the next of 100 sound channels, so a play replaces the
+  // one made a hundred plays before.
+  std::int32_t sound_channel = 0;
   GameRandom random;  // one generator for the whole run
 };
-
-// GullImages 0..8: 0 falling, 1..8 the wing beat 7 8 9 8 7 10 11 10.
-const Surface& GullImage(const GameState& game, int frame);
 
 // Why a game ended.
 enum class GameEnd { kNone, kTime, kEscape, kClose };
 
+// A floating message as a frame shows it: the text where it stood before it
+// rose and aged in that frame.
+struct ShownMessage {
+  Point at;  // screen pixels
+  bool loss = false;
+  std::string text;  // Windows-1252
+};
+
 // The state of the game being played, made afresh for every game: its clock
-// marks and counters, the buttons held, and the end.
+// marks and counters, the buttons held, and what the frame shows of values
+// that later rules of the same frame change.
 struct PlayState {
   bool step_due = false;
   std::int64_t last_step_tick = 0;
@@ -138,19 +117,13 @@ struct PlayState {
   bool shot_fired = false;
   bool left_held = false;
   bool right_held = false;
-  GameEnd end = GameEnd::kNone;
-};
 
-// Everything a phase of a frame works on.
-struct GameContext {
-  Platform& platform;
-  Session& session;
-  GameState& game;
-  PlayState& play;
+  // What this frame shows: the wiper's one-frame flash, the ship as it stood
+  // before a shot of this frame hit it, and the messages before they rose.
+  bool wiper_flashed = false;
+  std::int16_t ship_sinking_shown = 0;
+  std::array<ShownMessage, kMessageSlots> shown_messages{};
+  std::size_t shown_message_count = 0;
 };
-
-// Game BackBuffer: 840x580, of which (100,50)-(740,530) is shown.
-constexpr int kGameBackBufferWidth = 840;
-constexpr int kGameBackBufferHeight = 580;
 
 }  // namespace mw

@@ -1,10 +1,11 @@
-// The gull phase: every gull flies on game steps, and is replaced, hit-tested
-// and drawn in every frame, one gull after the other in index order.
+// The gull phase: every gull flies on game steps, and is replaced and
+// hit-tested in every frame, one gull after the other in index order.
 
 #include <string>
 
 #include "errors/runtime_error.h"
-#include "game/phases.h"
+#include "game/frame_rules.h"
+#include "game/hit_test.h"
 #include "game/score_change.h"
 #include "game/screen_geometry.h"
 
@@ -12,8 +13,8 @@ namespace mw {
 namespace {
 
 // Floor(GameRandom * n) in double precision, as every random choice of the game.
-std::int32_t RandomBelow(GameState& game, double n) {
-  return static_cast<std::int32_t>(Floor(static_cast<double>(game.random.Next()) * n));
+std::int32_t RandomBelow(GameRandom& random, double n) {
+  return static_cast<std::int32_t>(Floor(static_cast<double>(random.Next()) * n));
 }
 
 void Fly(Gull& g) {
@@ -44,22 +45,22 @@ void LeaveSplat(GameContext& ctx, const Gull& g) {
   }
   SplatPos& splat = game.splats[static_cast<std::size_t>(game.splat_count)];
   splat.x = g.x + 960;
-  splat.y = RandomBelow(game, 380);
+  splat.y = RandomBelow(game.random, 380);
 }
 
 void Arrive(GameContext& ctx, Gull& g) {
   if (g.frame == 0) {
     g.frame = 1;  // a fall has ended: no splat
-  } else if (RandomBelow(ctx.game, ctx.game.splat_one_in.Value()) == 0) {
+  } else if (RandomBelow(ctx.game.random, ctx.game.splat_one_in.Value()) == 0) {
     LeaveSplat(ctx, g);
   }
-  NewGull(ctx.game, g);
+  g = MakeGull(ctx.game.random, 50, g.frame);
 }
 
 void ScoreHit(GameContext& ctx, Gull& g) {
   GameState& game = ctx.game;
   // A far gull is worth more; in ship mode gulls cost what they are worth.
-  const bool ship_mode = game.ship_hits >= 3;
+  const bool ship_mode = ShipModeActive(game);
   ChangeScore(game, ship_mode ? -g.distance : g.distance);
   const std::string digits = std::to_string(g.distance);
   ShowMessage(ctx, g.x + 960, g.y + 240, ship_mode ? "-" + digits : digits);
@@ -69,28 +70,28 @@ void ScoreHit(GameContext& ctx, Gull& g) {
 
 }  // namespace
 
-void NewGull(GameState& game, Gull& g) {
-  g.distance = 50;
-  g.x = ToInt16(RandomBelow(game, 1920) - 960);
-  g.y = ToInt16(RandomBelow(game, 240) - 240);
-  g.drift_x = ToInt16(RandomBelow(game, 20) - 10);
+Gull MakeGull(GameRandom& random, std::int16_t distance, std::int16_t frame) {
+  Gull g;
+  g.distance = distance;
+  g.frame = frame;
+  g.x = ToInt16(RandomBelow(random, 1920) - 960);
+  g.y = ToInt16(RandomBelow(random, 240) - 240);
+  g.drift_x = ToInt16(RandomBelow(random, 20) - 10);
   g.drift_y = RoundToInt16(-(g.y + 240 + 50) / 4.5);
+  return g;
 }
 
 void GullPhase(GameContext& ctx) {
   PlayState& play = ctx.play;
   const std::size_t count = ctx.game.gulls.empty() ? 0 : ctx.game.gulls.size() - 1;
+  // One shot hits every flying gull under the aim point; it is not used up.
+  const Point aim = GameScreenToBackBuffer(ctx.game.shot_pos);
   for (std::size_t i = 1; i <= count; ++i) {
     Gull& g = ctx.game.gulls[i];
     if (play.step_due) Fly(g);
     if (g.distance <= 0) Arrive(ctx, g);
     if (g.distance <= 0) continue;
-
-    const Rect on_screen = GullRect(ctx.game, g);
-    // One shot hits every flying gull under the aim point; it is not used up.
-    const Point aim = GameScreenToBackBuffer(ctx.game.shot_pos);
-    if (play.shot_fired && g.frame != 0 && PointInRect(on_screen, aim.x, aim.y)) ScoreHit(ctx, g);
-    ctx.game.back_buffer.BlitScaled(on_screen, GullImage(ctx.game, g.frame), Rect{});
+    if (play.shot_fired && g.frame != 0 && AimHits(GullRect(ctx.game, g), aim)) ScoreHit(ctx, g);
   }
 }
 

@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/phases.h"
-#include "game/screen_geometry.h"
+#include "game/draw_game.h"
 
 namespace mw {
 namespace {
@@ -15,11 +14,12 @@ constexpr Colour kBlack = Rgb(0, 0, 0);
 constexpr Colour kRed = Rgb(255, 0, 0);
 constexpr Colour kWiperGreen = Rgb(0, 85, 0);
 
-void SetGameFont(GameContext& ctx, bool bold) {
-  ctx.game.game_font.size = 20;
-  ctx.game.game_font.bold = bold;
-  ctx.game.back_buffer.SetTextFont(ctx.game.game_font);
-}
+const Font kHudFont{"Times New Roman", 20, false};
+const Font kHudBoldFont{"Times New Roman", 20, true};
+const TextStyle kFpsStyle{kHudFont, kWhite};
+const TextStyle kScoreStyle{kHudBoldFont, kBlack};
+// The wiper button's label: white on green, on a box as wide as the text.
+const TextStyle kWiperLabelStyle{kHudBoldFont, kWhite, true, kWiperGreen};
 
 }  // namespace
 
@@ -38,47 +38,23 @@ std::int32_t ScoreTextX(const std::string& score_text) {
   return 740 - 15 * static_cast<std::int32_t>(score_text.size());
 }
 
-void DrawHud(GameContext& ctx) {
-  GameState& game = ctx.game;
-  Surface& back = ctx.game.back_buffer;
+void DrawHud(const GameState& game, const PlayState& play, GamePictures& pictures) {
+  Surface& back = pictures.back_buffer;
+  back.DrawText(110, 500, std::to_string(play.fps) + "fps", kFpsStyle);
 
-  SetGameFont(ctx, false);
-  back.SetTextColor(kWhite);
-  back.DrawTextAt(110, 500, std::to_string(ctx.play.fps) + "fps");
-
-  SetGameFont(ctx, true);
-  back.SetTextColor(kBlack);
   const std::string score = std::to_string(game.score.Value());
-  back.DrawTextAt(ScoreTextX(score), 50, score);
+  back.DrawText(ScoreTextX(score), 50, score, kScoreStyle);
 
   const std::int32_t time_left = game.time_left.Value();
-  SetGameFont(ctx, true);
-  back.SetTextColor(ClockColour(time_left));
-  back.DrawTextAt(100, 50, ClockText(time_left));
+  back.DrawText(100, 50, ClockText(time_left), TextStyle{kHudBoldFont, ClockColour(time_left)});
 
   // The rifle holds eight; more icons would not fit the corner anyway.
   const std::int32_t cartridges = std::min(game.cartridges.Value(), 8);
   for (std::int32_t i = 1; i <= cartridges; ++i) {
-    back.BlitImage(720 - 20 * i, 470, game.cartridge_image, Rect{}, true);
+    back.BlitImage(720 - 20 * i, 470, pictures.cartridge, Rect{}, true);
   }
 
-  // The label keeps the clock's font: the size is set but not passed on.
-  game.game_font.size = 20;
-  back.SetTextTransparency(false);
-  back.SetTextBackColor(kWiperGreen);
-  back.SetTextColor(kWhite);
-  back.DrawTextAt(270, 500, "Scheibenwischer");
-  back.SetTextTransparency(true);
-}
-
-void DrawCrosshairAndFlip(GameContext& ctx, Point mouse) {
-  GameState& game = ctx.game;
-  Surface& back = ctx.game.back_buffer;
-  game.cursor_pos = mouse;
-  // The 32x32 crosshair is centred on the pointer.
-  const Point at = GameScreenToBackBuffer(mouse);
-  back.BlitImage(at.x - 16, at.y - 16, ctx.game.crosshair, Rect{}, true);
-  ctx.platform.Flip(back, kGameVisibleRect);
+  back.DrawText(270, 500, "Scheibenwischer", kWiperLabelStyle);
 }
 
 }  // namespace mw

@@ -1,8 +1,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "game/phases.h"
-#include "game/screen_geometry.h"
+#include "game/frame_rules.h"
 
 namespace mw {
 
@@ -15,24 +14,22 @@ void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_v
   slot.y = ToInt16(y);
   slot.life = 50;
   slot.text.assign(text);
-  ctx.platform.Events().Message(text, x, y);
+  ctx.out.Log(MessageEvent{std::string(text), x, y});
 }
 
-void MessagePass(GameContext& ctx) {
+void MessagePhase(GameContext& ctx) {
   GameState& game = ctx.game;
-  Surface& back = ctx.game.back_buffer;
-  game.game_font.size = 20;
-  game.game_font.bold = true;
-  back.SetTextFont(game.game_font);
+  PlayState& play = ctx.play;
   const std::int32_t view_x = game.view_x.Value();
+  play.shown_message_count = 0;
   for (MessageSlot& slot : game.messages) {
     if (slot.life == 0) continue;
-    const bool loss = !slot.text.empty() && slot.text.front() == '-';
-    back.SetTextColor(loss ? Rgb(255, 0, 0) : Rgb(0, 102, 0));
-    // A positive X is a panorama column and scrolls with the view.
-    const std::int32_t screen_x = slot.x > 0 ? slot.x - view_x : -slot.x;
-    const Point at = GameScreenToBackBuffer({screen_x, slot.y});
-    back.DrawTextAt(at.x, at.y, slot.text);
+    // A positive X is a panorama column and scrolls with the view. A message
+    // started later in this frame (the pace's) shows from the next one on.
+    ShownMessage& shown = play.shown_messages[play.shown_message_count++];
+    shown.at = {slot.x > 0 ? slot.x - view_x : -slot.x, slot.y};
+    shown.loss = !slot.text.empty() && slot.text.front() == '-';
+    shown.text.assign(slot.text);
     slot.y = ToInt16(slot.y - 2);
     slot.life = ToInt16(slot.life - 1);
   }

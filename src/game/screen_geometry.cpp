@@ -17,17 +17,17 @@ Rect GullRect(const GameState& game, const Gull& gull) {
   return Rect{left, top, RoundToInt32(left + 100 / scale), RoundToInt32(top + 50 / scale)};
 }
 
-Rect ShipRect(const GameState& game) {
+Rect ShipRect(const GameState& game, std::int16_t sinking) {
   const double d = game.ship_distance;
-  const double s = game.ship_sinking;
+  const double s = sinking;
   const std::int32_t left =
       ToInt32(std::int64_t{game.ship_x} - game.view_x.Value() + kGameScreenOrigin.x);
   return Rect{left, RoundToInt32(530 - 80 * d + 2 * s / d), RoundToInt32(left + 2 * (200 / d)),
               RoundToInt32(530 - 80 * d + 2 * (100 / d))};
 }
 
-Rect ShipPictureRect(const GameState& game) {
-  return Rect{0, 0, 200, 100 - game.ship_sinking};
+Rect ShipPictureRect(std::int16_t sinking) {
+  return Rect{0, 0, 200, 100 - sinking};
 }
 
 }  // namespace mw

@@ -9,6 +9,10 @@
 
 namespace mw {
 
+// The game's BackBuffer: wider and higher than the screen, so gulls and the
+// ship can be drawn partly outside it.
+constexpr int kGameBackBufferWidth = 840;
+constexpr int kGameBackBufferHeight = 580;
 // Screen pixel (0, 0) in the BackBuffer.
 inline constexpr Point kGameScreenOrigin{100, 50};
 // The part of the BackBuffer that is shown.
@@ -26,9 +30,12 @@ Rect PanoramaInView(const GameState& game);
 Rect GullRect(const GameState& game, const Gull& gull);
 
 // The ship in the BackBuffer, scaled by 2 / lane with its waterline fixed;
-// while it sinks its top comes down.
-Rect ShipRect(const GameState& game);
+// while it sinks (5 to 95) its top comes down.
+Rect ShipRect(const GameState& game, std::int16_t sinking);
+inline Rect ShipRect(const GameState& game) {
+  return ShipRect(game, game.ship_sinking);
+}
 // The part of the ship's picture shown: a sinking ship loses its bottom rows.
-Rect ShipPictureRect(const GameState& game);
+Rect ShipPictureRect(std::int16_t sinking);
 
 }  // namespace mw

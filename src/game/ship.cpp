@@ -1,8 +1,9 @@
-// The ship: it crosses the sea in one of three lanes on game steps, is drawn
-// and hit-tested in every frame after the gulls, and sinks when it is hit. Its
+// The ship: it crosses the sea in one of three lanes on game steps, is
+// hit-tested in every frame after the gulls, and sinks when it is hit. Its
 // hit count drives the penalties and ship mode, in which gulls cost points.
 
-#include "game/phases.h"
+#include "game/frame_rules.h"
+#include "game/hit_test.h"
 #include "game/score_change.h"
 #include "game/screen_geometry.h"
 #include "text/cp1252.h"
@@ -13,13 +14,8 @@ namespace {
 constexpr std::int16_t kShipStartX = -200;
 constexpr std::int16_t kShipEndX = 1920;
 constexpr std::int16_t kSunk = 100;
+constexpr std::int16_t kShipModeStarts = 3;
 constexpr std::int16_t kShipModeEnds = 35;
-
-void NewShip(GameState& game) {
-  game.ship_x = kShipStartX;
-  game.ship_distance =
-      ToInt16(static_cast<std::int64_t>(Floor(static_cast<double>(game.random.Next()) * 3)) + 1);
-}
 
 void MoveShip(GameState& game) {
   if (game.ship_sinking == 0) {
@@ -75,15 +71,23 @@ void HitShip(GameContext& ctx) {
 
 }  // namespace
 
+void NewShip(GameState& game) {
+  game.ship_x = kShipStartX;
+  game.ship_distance =
+      ToInt16(static_cast<std::int64_t>(Floor(static_cast<double>(game.random.Next()) * 3)) + 1);
+}
+
+bool ShipModeActive(const GameState& game) {
+  return game.ship_hits >= kShipModeStarts;
+}
+
 void ShipPhase(GameContext& ctx) {
   if (ctx.play.step_due) MoveShip(ctx.game);
-  const Rect on_screen = ShipRect(ctx.game);
-  ctx.game.back_buffer.BlitScaled(on_screen, ctx.game.ship_image, ShipPictureRect(ctx.game));
+  // The frame shows the ship as it stood when the shot came.
+  ctx.play.ship_sinking_shown = ctx.game.ship_sinking;
+  if (!ctx.play.shot_fired || ctx.game.ship_sinking != 0) return;
   // The whole rectangle counts, also where it lies beyond the BackBuffer.
-  const Point aim = GameScreenToBackBuffer(ctx.game.shot_pos);
-  if (ctx.play.shot_fired && ctx.game.ship_sinking == 0 && PointInRect(on_screen, aim.x, aim.y)) {
-    HitShip(ctx);
-  }
+  if (AimHits(ShipRect(ctx.game), GameScreenToBackBuffer(ctx.game.shot_pos))) HitShip(ctx);
 }
 
 }  // namespace mw

@@ -1,9 +1,10 @@
-#include <array>
+#include "game/sounds.h"
+
 #include <string>
 #include <string_view>
 
 #include "errors/runtime_error.h"
-#include "game/phases.h"
+#include "game/frame_rules.h"
 
 namespace mw {
 namespace {
@@ -14,27 +15,23 @@ constexpr std::array<std::string_view, 8> kSoundAssets{"20.pdk", "21.pdk", "",  
 
 }  // namespace
 
-bool OpenSounds(Platform& platform, GameState& game) {
-  if (!platform.OpenSoundDevice()) return false;
+GameSounds LoadGameSounds(Platform& platform) {
+  GameSounds sounds{};
   for (std::size_t n = 0; n < kSoundAssets.size(); ++n) {
-    if (kSoundAssets[n].empty()) continue;
-    game.sounds.sound_buffers[n] = SoundBuffer();
-    game.sounds.sound_buffers[n] = platform.LoadSound(kSoundAssets[n]);
+    if (!kSoundAssets[n].empty()) sounds[n] = platform.LoadSound(kSoundAssets[n]);
   }
-  return true;
+  return sounds;
 }
 
 void PlayEffect(GameContext& ctx, Sound effect) {
   const int number = static_cast<int>(effect);
-  SoundTable& sounds = ctx.game.sounds;
-  sounds.play_index = (sounds.play_index + 1) % 100;
-  if (number < 0 || number > 7 || !sounds.sound_buffers[static_cast<std::size_t>(number)]) {
+  GameState& game = ctx.game;
+  game.sound_channel = (game.sound_channel + 1) % 100;
+  // Number 2 has no sound.
+  if (number < 0 || number > 7 || number == 2) {
     throw IndexOutOfRange("Sound " + std::to_string(number));
   }
-  ctx.platform.Events().Sound(number);
-  // Each play takes the next of 100 channels, so up to 100 effects sound at
-  // once and a play replaces the one made a hundred plays before.
-  ctx.platform.PlaySound(sounds.play_index, sounds.sound_buffers[static_cast<std::size_t>(number)]);
+  ctx.out.PlaySound(number, game.sound_channel);
 }
 
 }  // namespace mw

@@ -1,17 +1,15 @@
 // The weapon phase: weapon keys, the rifle and the machine gun, the wiper
 // button and the reload. It only decides whether and where a shot is fired;
-// the gulls and the ship test it later in the same play.
+// the gulls and the ship test it later in the same frame.
 
 #include "errors/runtime_error.h"
-#include "game/phases.h"
+#include "game/frame_rules.h"
 #include "game/score_change.h"
 
 namespace mw {
 namespace {
 
 constexpr std::int32_t kMagazine = 8;
-// Raw pixel value of the one-frame flash that shows the wipe.
-constexpr std::uint32_t kWipeFlash = 240;
 
 // The wiper button under the "Scheibenwischer" label; all four bounds exclusive.
 bool InWiperButton(Point p) {
@@ -20,8 +18,7 @@ bool InWiperButton(Point p) {
 
 void UseWiper(GameContext& ctx) {
   ctx.game.splat_count = 0;
-  // Drawn over this frame's sea, before gulls, ship and texts: a flash.
-  ctx.game.back_buffer.FillRect(Rect{}, kWipeFlash);  // the whole BackBuffer
+  ctx.play.wiper_flashed = true;  // this frame's sea shows the flash
   ChangeScore(ctx.game, -50);
   ShowMessage(ctx, -300, 420, "-50");
 }
@@ -105,6 +102,7 @@ void WeaponPhase(GameContext& ctx, const InputFrame& input) {
   // otherwise an old machine-gun aim point would keep hitting gulls that fly
   // into it after the trigger is released.
   ctx.play.shot_fired = false;
+  ctx.play.wiper_flashed = false;
   SelectWeapon(ctx, input);
   // A click shorter than a frame still counts.
   const bool left_down = input.Down(vk::kLeftButton);

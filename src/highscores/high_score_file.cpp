@@ -11,35 +11,34 @@ namespace {
 constexpr std::size_t kMaxOedirLength = 254;
 
 // "<what> „<path>“ <verb>: <reason>.\n<consequence>", shown in a box.
-void ShowFileProblem(Platform& platform, std::string_view what, const std::string& path,
+void ShowFileProblem(Outbox& out, std::string_view what, const std::string& path,
                      std::string_view verb, const std::string& reason,
                      std::string_view consequence) {
   std::string text(what);
   text.append(" „").append(path).append("“ ").append(verb).append(": ");
   text.append(reason).append(".\n").append(consequence);
-  platform.ShowMessageBox("Highscores", Utf8ToCp1252(text));
+  out.ShowMessageBox("Highscores", Utf8ToCp1252(text));
 }
 
 }  // namespace
 
-std::string HighScoreDir(Platform& platform, std::string_view prefix) {
+std::string HighScoreDir(Outside& outside, std::string_view prefix) {
   if (!prefix.empty() && prefix.size() <= kMaxOedirLength) return std::string(prefix);
-  std::string dir = platform.ProgramFolder();
-  if (platform.FolderIsWritable(dir)) return dir;
-  std::string user = platform.UserDataFolder();
+  std::string dir = outside.ProgramFolder();
+  if (outside.FolderIsWritable(dir)) return dir;
+  std::string user = outside.UserDataFolder();
   return user.empty() ? dir : user;
 }
 
-HighScoreFile ReadHighScoreFile(Platform& platform, Session& session, HighScoreTable& table,
-                                const std::string& dir) {
+HighScoreFile ReadHighScoreFile(Outside& outside, Session& session, HighScoreTable& table,
+                                const std::string& dir, Outbox& out) {
   HighScoreFile file{dir, false};
   file.path.append(kHighScoreFileName);
-  FileReadResult read = platform.ReadFile(file.path, kHighScoreBytesUsed);
+  FileReadResult read = outside.ReadFile(file.path, kHighScoreBytesUsed);
   if (read.status == FileReadResult::Status::kFailed) {
     file.unreadable = true;
     read.bytes.clear();
-    ShowFileProblem(platform, "Die Highscore-Datei", file.path, "kann nicht gelesen werden",
-                    read.reason,
+    ShowFileProblem(out, "Die Highscore-Datei", file.path, "kann nicht gelesen werden", read.reason,
                     "Die Tabelle zeigt die Standardeinträge. Die Datei bleibt unverändert, "
                     "neue Einträge werden nicht gespeichert.");
   }
@@ -47,12 +46,12 @@ HighScoreFile ReadHighScoreFile(Platform& platform, Session& session, HighScoreT
   return file;
 }
 
-void WriteHighScoreFile(Platform& platform, const Session& session, const HighScoreTable& table,
-                        const HighScoreFile& file) {
+void WriteHighScoreFile(Outside& outside, const Session& session, const HighScoreTable& table,
+                        const HighScoreFile& file, Outbox& out) {
   const std::string logged_path = Utf8ToCp1252(file.path);
   if (session.cheat_flag) {
-    platform.Events().HighScores("refused", logged_path);
-    platform.ShowMessageBox(
+    out.Log(HighScoresEvent{"refused", logged_path});
+    out.ShowMessageBox(
         "Allgemeiner Fehler",
         Utf8ToCp1252("Fehler 718 beim Speichern der Highscores. Wenn dieser Fehler öfter "
                      "auftritt, kontaktieren Sie bitte den Hersteller unter ") +
@@ -60,17 +59,17 @@ void WriteHighScoreFile(Platform& platform, const Session& session, const HighSc
     return;
   }
   if (file.unreadable) {
-    platform.Events().HighScores("failed", logged_path);
+    out.Log(HighScoresEvent{"failed", logged_path});
     return;
   }
-  const std::string reason = platform.ReplaceFile(file.path, SaveHighScores(table));
+  const std::string reason = outside.ReplaceFile(file.path, SaveHighScores(table));
   if (!reason.empty()) {
-    platform.Events().HighScores("failed", logged_path);
-    ShowFileProblem(platform, "Die Highscores können nicht in", file.path, "gespeichert werden",
-                    reason, "Die bisherige Datei bleibt unverändert.");
+    out.Log(HighScoresEvent{"failed", logged_path});
+    ShowFileProblem(out, "Die Highscores können nicht in", file.path, "gespeichert werden", reason,
+                    "Die bisherige Datei bleibt unverändert.");
     return;
   }
-  platform.Events().HighScores("saved", logged_path);
+  out.Log(HighScoresEvent{"saved", logged_path});
 }
 
 }  // namespace mw

@@ -7,7 +7,8 @@
 #include <string_view>
 
 #include "highscores/high_score_table.h"
-#include "platform/platform.h"
+#include "platform/outside.h"
+#include "shared/outbox.h"
 #include "shared/session.h"
 
 namespace mw {
@@ -19,7 +20,7 @@ constexpr std::string_view kMakerContactAddress = "highscores@moewenschuss.examp
 // (used as it is: "/x/" names /x/highscores.pdk, "/x" names /xhighscores.pdk);
 // otherwise the program's folder, or the per-user data folder when the
 // program's folder cannot be written.
-std::string HighScoreDir(Platform& platform, std::string_view prefix);
+std::string HighScoreDir(Outside& outside, std::string_view prefix);
 
 // What a visit knows of its file.
 struct HighScoreFile {
@@ -32,12 +33,12 @@ struct HighScoreFile {
 // Fills slots 1 to 5 from HighScoreDir + "highscores.pdk" (defaults for what
 // the file does not supply; all defaults when it cannot be read). Creates no
 // file.
-HighScoreFile ReadHighScoreFile(Platform& platform, Session& session, HighScoreTable& table,
-                                const std::string& dir);
+HighScoreFile ReadHighScoreFile(Outside& outside, Session& session, HighScoreTable& table,
+                                const std::string& dir, Outbox& out);
 
 // Saves slots 1 to 5 over the file, or refuses with the error message while
 // CheatFlag is set (the file then stays as it is).
-void WriteHighScoreFile(Platform& platform, const Session& session, const HighScoreTable& table,
-                        const HighScoreFile& file);
+void WriteHighScoreFile(Outside& outside, const Session& session, const HighScoreTable& table,
+                        const HighScoreFile& file, Outbox& out);
 
 }  // namespace mw

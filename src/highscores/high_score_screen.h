@@ -1,21 +1,57 @@
 #pragma once
-// The high-score screen: shows the table, inserts a new result with its name,
-// and writes the table when it is left.
+// The high-score screen: the table of one visit with the new score inserted,
+// its name typed in place, and the file written when the screen is left.
+// Opening reads the file, a pass steps the rules, the drawing shows the state,
+// and leaving saves; the program's loop runs the passes and the waits.
 
+#include <cstdint>
 #include <string_view>
 
-#include "platform/platform.h"
-#include "shared/display_state.h"
+#include "highscores/high_score_file.h"
+#include "highscores/high_score_ranking.h"
+#include "highscores/high_score_table.h"
+#include "input/input_frame.h"
+#include "platform/outside.h"
 #include "shared/guarded_values.h"
-#include "shared/screen_exit.h"
+#include "shared/highlight.h"
+#include "shared/outbox.h"
 #include "shared/session.h"
+#include "shared/shell_pictures.h"
 
 namespace mw {
 
-// Called after every game with the game's Score, and from the menu with a
-// holder of -200 (which never enters the table).
-// prefix: OEDIR as read at start-up (see HighScoreDir).
-ScreenExit ShowHighScores(Platform& platform, Session& session, DisplayState& display,
-                          const GuardedNumber& holder, std::string_view prefix);
+struct HighScoreVisit {
+  HighScoreTable table;
+  HighScoreFile file;
+  std::int16_t entry_row = kNoEntryRow;
+  Highlight pulse;
+  bool leave_latched = true;
+  Point mouse{};  // where the cursor is drawn
+};
+
+// The keys that leave the screen; the visit ends once they are let go.
+inline constexpr std::initializer_list<int> kHighScoreLeaveKeys = {vk::kReturn, vk::kLeftButton,
+                                                                   vk::kEscape};
+
+// Normalises the holder's value, reads the file and inserts the score. A
+// score edited from outside sets CheatFlag, so the table is not saved.
+HighScoreVisit OpenHighScoreVisit(Outside& outside, Session& session, const GuardedNumber& holder,
+                                  std::string_view prefix, Outbox& out);
+
+// What a pass of the screen decided.
+enum class HighScorePass { kStay, kLeave, kClose };
+
+// The start of a pass: the highlight pulses.
+void BeginHighScorePass(HighScoreVisit& visit);
+// The rest of it, once the display is there: name entry, the close request,
+// the leave keys (all three must have been up once since the screen opened).
+HighScorePass ContinueHighScorePass(HighScoreVisit& visit, const InputFrame& input);
+
+// Removes the EditMark and writes the file (or refuses, or keeps a file that
+// could not be read). A table edited from outside sets CheatFlag.
+void FinishHighScoreVisit(Outside& outside, Session& session, HighScoreVisit& visit, Outbox& out);
+
+// The table, the score below it and the cursor, into the shell's BackBuffer.
+void DrawHighScores(const Session& session, const HighScoreVisit& visit, ShellPictures& pictures);
 
 }  // namespace mw

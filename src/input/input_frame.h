@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "drawing/drawing_types.h"
@@ -43,7 +44,29 @@ struct InputFrame {
     if (virtual_key >= 0 && virtual_key < vk::kCount)
       keys[static_cast<std::size_t>(virtual_key)].presses = 0;
   }
+  // True when any of the keys counts as down for this pass.
+  bool AnyDown(std::initializer_list<int> virtual_keys) const {
+    for (const int key : virtual_keys) {
+      if (Down(key)) return true;
+    }
+    return false;
+  }
   bool operator==(const InputFrame&) const = default;
+};
+
+// One sample of the input: a frame, or why the run has none to give. The
+// loop of the program takes every sample and decides what the reason means.
+struct InputSample {
+  enum class Status {
+    kFrame,
+    kNotYet,           // a replay watched at its pace: the next frame's time has not come
+    kStoppedWatching,  // Escape or a close request while a replay is watched
+    kScriptEnded,      // headless: 60 s of virtual time after the script's last event
+    kRecordingEnded,   // a replay's recording holds no frame here (see message)
+  };
+  Status status = Status::kFrame;
+  InputFrame frame;
+  std::string message;  // German, for kScriptEnded and kRecordingEnded
 };
 
 }  // namespace mw

@@ -143,7 +143,7 @@ InputFrame ReadFrame(Reader& in, const InputFrame& before) {
 RecordedAnswer ReadAnswer(Reader& in) {
   RecordedAnswer answer;
   const std::uint8_t kind = in.Byte();
-  if (kind < 1 || kind > 7) in.Corrupt("eine unbekannte Art von Antwort");
+  if (kind < 1 || kind > 8) in.Corrupt("eine unbekannte Art von Antwort");
   answer.kind = static_cast<RecordedAnswer::Kind>(kind);
   answer.subject = in.Text();
   answer.value = in.Varint();
@@ -169,6 +169,8 @@ std::string AnswerName(RecordedAnswer::Kind kind) {
       return "das Schreiben einer Datei";
     case RecordedAnswer::Kind::kSoundDevice:
       return "das Audiogerät";
+    case RecordedAnswer::Kind::kMessageBox:
+      return "ein Meldungsfenster";
   }
   return "eine Antwort";
 }

@@ -46,6 +46,7 @@ struct RecordedAnswer {
     kFileRead = 5,        // subject: the path; value: the status; bytes; text: reason
     kFileReplace = 6,     // subject: the path; text: the reason it failed, or empty
     kSoundDevice = 7,     // value: 0 or 1
+    kMessageBox = 8,      // subject: the title; value: 1 shown in the window, 0 confirmed at once
   };
   Kind kind = Kind::kProgramFolder;
   std::string subject;

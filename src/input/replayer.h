@@ -2,45 +2,47 @@
 // Feeds a recorded run back to the program (`--replay FILE`): its input frames
 // and every answer it once had from outside, in the order they were asked for.
 // When the program asks for something the recording does not hold next, the
-// recording was made by another program: RecordingError.
+// recording was made by another program: the replayer keeps the German reason
+// and gives neutral answers from then on, and the next sample says so.
 
 #include <cstddef>
 #include <functional>
-#include <stdexcept>
+#include <optional>
 #include <string>
 
+#include "input/input_frame.h"
 #include "input/recording_format.h"
 
 namespace mw {
-
-// Watching a replay in a window ended with Escape or the window's close.
-struct ReplayStopped {};
-
-// The program still ran 60 s of virtual time after its script's last event.
-class HeadlessTimeout : public std::runtime_error {
- public:
-  explicit HeadlessTimeout(const std::string& what) : std::runtime_error(what) {}
-};
 
 class Replayer {
  public:
   Replayer(Recording recording, std::string file_name);
 
-  // The next input frame; the pictures asked for before it go to on_shot.
-  InputFrame NextFrame(const std::function<void(const std::string&)>& on_shot);
-  // The next answer, which must be of that kind and about that subject.
+  // The clock of the next input frame, when the recording holds one next
+  // (after pictures asked for).
+  std::optional<std::int64_t> NextFrameClock() const;
+  // The next input frame (the pictures asked for before it go to on_shot),
+  // or why there is none: the recorded headless run ran out of script here
+  // (kScriptEnded), or the recording does not fit (kRecordingEnded).
+  InputSample NextFrame(const std::function<void(const std::string&)>& on_shot);
+  // The next answer, which must be of that kind and about that subject;
+  // when it is not, the mismatch is kept and a neutral answer given.
   RecordedAnswer NextAnswer(RecordedAnswer::Kind kind, const std::string& subject);
-  // The run ended with that status: the recording must end here too.
-  void Finish(int exit_status) const;
+  // The run ended with that status: the reason when the recording does not
+  // end here too with the same status.
+  std::optional<std::string> Finish(int exit_status) const;
 
-  bool paced = false;  // keep the recorded pace (watching in a window)
+  // Why the recording stopped fitting the program, once it did.
+  const std::optional<std::string>& Mismatch() const { return mismatch_; }
 
  private:
-  [[noreturn]] void Mismatch(const std::string& asked) const;
+  void NoteMismatch(const std::string& asked);
 
   Recording recording_;
   std::string file_name_;
   std::size_t next_ = 0;
+  std::optional<std::string> mismatch_;
 };
 
 }  // namespace mw

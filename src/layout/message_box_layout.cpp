@@ -74,4 +74,51 @@ std::vector<std::string> LimitLines(std::vector<std::string> lines, std::size_t 
   return lines;
 }
 
+namespace {
+
+constexpr int kMinBoxWidth = 300;
+constexpr int kMaxBoxWidth = 600;
+constexpr int kMaxBoxHeight = 460;
+
+}  // namespace
+
+MessageBoxLayout LayOutMessageBox(std::string_view title, std::string_view message,
+                                  const FontMetrics& metrics) {
+  MessageBoxLayout layout;
+  const int inner = kMaxBoxWidth - 2 * kBoxPadding;
+  const int fixed = kBoxTitleHeight + 3 * kBoxPadding + kBoxButtonHeight;
+  for (int points = 11; points >= 8; --points) {
+    layout.body = Font{"Arial", points, false};
+    const TextWidth width_of = [&metrics, &layout](std::string_view s) {
+      return metrics.width(layout.body, s);
+    };
+    layout.line_height = metrics.line_height(layout.body);
+    const auto max_lines = static_cast<std::size_t>((kMaxBoxHeight - fixed) / layout.line_height);
+    layout.lines = WrapText(message, inner, width_of);
+    if (layout.lines.size() <= max_lines || points == 8) {
+      layout.lines = LimitLines(std::move(layout.lines), max_lines, inner, width_of);
+      break;
+    }
+  }
+  int widest = metrics.width(kBoxTitleFont, title);
+  for (const std::string& line : layout.lines) {
+    widest = std::max(widest, metrics.width(layout.body, line));
+  }
+  const int width = std::clamp(widest + 2 * kBoxPadding, kMinBoxWidth, kMaxBoxWidth);
+  const int height = fixed + static_cast<int>(layout.lines.size()) * layout.line_height;
+  const int left = (kPictureWidth - width) / 2;
+  const int top = std::max((kPictureHeight - height) / 2, 0);
+  layout.box = {left, top, left + width, top + height};
+  const int button_left = left + (width - kBoxButtonWidth) / 2;
+  const int button_top = top + height - kBoxPadding - kBoxButtonHeight;
+  layout.button = {button_left, button_top, button_left + kBoxButtonWidth,
+                   button_top + kBoxButtonHeight};
+  layout.title_at = {left + kBoxPadding,
+                     top + (kBoxTitleHeight - metrics.line_height(kBoxTitleFont)) / 2};
+  layout.text_at = {left + kBoxPadding, top + kBoxTitleHeight + kBoxPadding};
+  layout.button_at = {button_left + (kBoxButtonWidth - metrics.width(kBoxButtonFont, "OK")) / 2,
+                      button_top + (kBoxButtonHeight - metrics.line_height(kBoxButtonFont)) / 2};
+  return layout;
+}
+
 }  // namespace mw

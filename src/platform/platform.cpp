@@ -11,34 +11,40 @@ using Kind = RecordedAnswer::Kind;
 
 }  // namespace
 
-InputFrame Platform::ReadInput() {
-  InputFrame frame;
-  if (replayer_ != nullptr) {
-    frame = replayer_->NextFrame([this](const std::string& name) { RequestShot(name); });
-    if (replayer_->paced) KeepReplayPace(frame.clock);
-  } else {
-    frame = SampleInput();
-    if (recorder_ != nullptr) recorder_->Frame(frame);
+InputSample Platform::ReadInput() {
+  if (replayer_ != nullptr) return ReplayedSample();
+  InputSample sample = SampleInput();
+  if (recorder_ != nullptr && sample.status == InputSample::Status::kFrame) {
+    recorder_->Frame(sample.frame);
   }
-  events_.SetTime(frame.clock - kClockStart);
-  return frame;
+  return sample;
 }
 
-// Waits until as much real time has passed since the first frame as had in
-// the recorded run; Escape or a close request ends the watching.
-void Platform::KeepReplayPace(std::int64_t recorded_clock) {
-  InputFrame live = SampleInput();
-  if (!pace_anchored_) {
-    pace_anchored_ = true;
-    live_anchor_ = live.clock;
-    recorded_anchor_ = recorded_clock;
+// The recorded frames, at the recorded pace when watched: a frame is due when
+// as much real time has passed since the first one as had in the recorded
+// run. Escape or a close request ends the watching.
+InputSample Platform::ReplayedSample() {
+  if (replay_paced_) {
+    const InputSample live = SampleInput();
+    if (live.frame.close_requested || live.frame.Down(vk::kEscape)) {
+      return {InputSample::Status::kStoppedWatching, {}, {}};
+    }
+    if (const std::optional<std::int64_t> recorded = replayer_->NextFrameClock()) {
+      if (!pace_anchored_) {
+        pace_anchored_ = true;
+        live_anchor_ = live.frame.clock;
+        recorded_anchor_ = *recorded;
+      }
+      if (live.frame.clock - live_anchor_ < *recorded - recorded_anchor_) {
+        return {InputSample::Status::kNotYet, {}, {}};
+      }
+    }
   }
-  while (true) {
-    if (live.close_requested || live.Down(vk::kEscape)) throw ReplayStopped{};
-    if (live.clock - live_anchor_ >= recorded_clock - recorded_anchor_) return;
-    Pause();
-    live = SampleInput();
-  }
+  return replayer_->NextFrame([this](const std::string& name) { RequestShot(name); });
+}
+
+std::optional<std::string> Platform::ReplayMismatch() const {
+  return replayer_ != nullptr ? replayer_->Mismatch() : std::nullopt;
 }
 
 bool Platform::OpenSoundDevice() {
@@ -53,10 +59,16 @@ bool Platform::OpenSoundDevice() {
   return opened;
 }
 
-void Platform::ShowMessageBox(std::string_view title, std::string_view text) {
-  events_.MessageBox(title, text);
-  // A replay was confirmed when it was recorded; watching it does not stop.
-  if (replayer_ == nullptr) ShowMessageBoxNow(title, text);
+bool Platform::MessageBoxInWindow(std::string_view title, std::string_view text) {
+  const std::string subject(title);
+  // A replay shows the box only where the recorded player confirmed it in
+  // the window; a box confirmed at once then does not stop the watching.
+  if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kMessageBox, subject).value != 0;
+  const bool in_window = !ShowMessageBoxNow(title, text);
+  if (recorder_ != nullptr) {
+    recorder_->Answer({Kind::kMessageBox, subject, in_window ? 1u : 0u, {}, {}});
+  }
+  return in_window;
 }
 
 std::string Platform::ProgramFolder() {
@@ -75,7 +87,7 @@ std::string Platform::UserDataFolder() {
 
 std::string Platform::EnvironmentVariable(const std::string& name) {
   if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kEnvironment, name).text;
-  std::string text = ReadEnvironment(name).value_or(std::string());
+  std::string text = EnvironmentVariableNow(name).value_or(std::string());
   if (recorder_ != nullptr) recorder_->Answer({Kind::kEnvironment, name, 0, text, {}});
   return text;
 }
@@ -118,6 +130,10 @@ std::string Platform::ReplaceFile(const std::string& path, std::span<const std::
   std::string reason = ReplaceFileDurably(path, bytes);
   if (recorder_ != nullptr) recorder_->Answer({Kind::kFileReplace, path, 0, reason, {}});
   return reason;
+}
+
+std::optional<std::string> Platform::EnvironmentVariableNow(const std::string& name) {
+  return ReadEnvironment(name);
 }
 
 void Platform::NoteShotRequest(const std::string& name) {

@@ -1,25 +1,26 @@
 #pragma once
-// The seam between the game and the machine: every operation the game needs of
-// the window system, the clock, the input devices, the sound card and the
-// files. SdlPlatform is the real one; HeadlessPlatform runs from a script with
-// a virtual clock. Nothing above this folder includes SDL or asks the system
-// anything.
+// The seam between the program and the machine: the display, the pictures it
+// presents and the pace of the passes, the input, the sound card, message
+// boxes where the game's window cannot show them, and the questions of
+// Outside. SdlPlatform is the real one; HeadlessPlatform runs from a script
+// with a virtual clock. Nothing outside this folder includes SDL or asks the
+// system anything.
 //
-// What can change a run's course (the input frames and every answer from
+// What can change a run's course (the input samples and every answer from
 // outside) passes through the non-virtual functions here, so that it can be
 // recorded and replayed whatever the platform.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "drawing/drawing_types.h"
 #include "input/input_frame.h"
-#include "platform/os/file_storage.h"
+#include "platform/outside.h"
 #include "platform/surface.h"
-#include "script/event_log.h"
 
 namespace mw {
 
@@ -28,10 +29,8 @@ class Recorder;
 class Replayer;
 using SoundBuffer = std::shared_ptr<const SoundData>;
 
-class Platform {
+class Platform : public Outside {
  public:
-  virtual ~Platform() = default;
-
   // --- display ---
   // Opens the window (or the headless screen) showing 640x480.
   virtual void OpenDisplay() = 0;
@@ -44,86 +43,97 @@ class Platform {
   // The embedded picture of that name (any case), converted to the display's
   // layout and scaled to w x h with nearest-neighbour. Throws RuntimeError.
   virtual Surface ImageSurface(std::string_view asset, int width, int height) = 0;
-  // Shows the visible rectangle (640x480) of the back buffer; paced to ~60 per
-  // second.
-  virtual void Flip(const Surface& back_buffer, Rect visible) = 0;
+  // Shows the visible rectangle (640x480) of the back buffer at once.
+  virtual void Present(const Surface& back_buffer, Rect visible) = 0;
+  // A copy of the picture on screen (black before the first Present).
+  virtual Surface PictureOnScreen() = 0;
   // Surface memory back after a loss (nothing to do for software surfaces).
   virtual void RestoreSurfaces() = 0;
   // During a game the mouse is kept inside the window (in full screen it
   // always is). The system cursor never shows over the game's pictures,
-  // which draw their own.
+  // which draw their own; it does over a message box.
   virtual void SetGameMode(bool in_game) = 0;
+  virtual void SetMessageBoxMode(bool box_shown) = 0;
+  // The size of a text in the platform's fonts, for layouts.
+  virtual int TextWidth(const Font& font, std::string_view cp1252) = 0;
+  virtual int TextLineHeight(const Font& font) = 0;
 
-  // --- input and time ---
-  // Samples the input once for a pass: keys, mouse, clock, typed characters,
-  // the close request and the display's state. Nothing above the platform
-  // asks for input in any other way, so a recording of these values repeats
-  // a run exactly.
-  InputFrame ReadInput();
+  // --- the pace of the passes ---
+  // After a pass that presented a picture: waits until the next one is due
+  // (window: about 60 a second; headless: the virtual clock moves on to the
+  // next 1/60 s).
+  virtual void WaitForNextFrame() = 0;
   // About one millisecond of rest, for waits that poll without drawing.
   virtual void Pause() = 0;
 
+  // --- input ---
+  // Samples the input once for a pass: keys, mouse, clock, typed characters,
+  // the close request and the display's state; or why there is no frame.
+  // Only the program's loop calls it, so a recording of these values repeats
+  // a run exactly.
+  InputSample ReadInput();
+
   // --- sound ---
-  // Opens the default sound device; false when there is none.
-  bool OpenSoundDevice();
+  bool OpenSoundDevice() final;
   // Decodes the embedded WAV effect of that name. Throws RuntimeError.
   virtual SoundBuffer LoadSound(std::string_view asset) = 0;
   // Plays the effect once on a channel 0..99; a play on a channel replaces
   // what that channel held.
   virtual void PlaySound(int channel, const SoundBuffer& sound) = 0;
 
-  // --- messages ---
-  // A modal message box with an OK button; returns when confirmed.
-  // Texts are Windows-1252. Logged as a `messagebox` event.
-  void ShowMessageBox(std::string_view title, std::string_view text);
+  // --- message boxes ---
+  // True when the box is to be shown in the game's window, where the loop
+  // draws it and the player confirms it; false when it was confirmed at once
+  // (a headless run; or no window open, where the system's own box was shown
+  // and confirmed). Texts are Windows-1252.
+  bool MessageBoxInWindow(std::string_view title, std::string_view text);
 
-  // --- files and environment ---
-  // The folder that holds the program file, ending in a separator.
-  std::string ProgramFolder();
-  // The per-user data folder for this game (created if needed), ending in a
-  // separator; empty when there is none.
-  std::string UserDataFolder();
-  // The value of an environment variable; empty when it is not set.
-  std::string EnvironmentVariable(const std::string& name);
-  // True when new files can be made in the folder.
-  bool FolderIsWritable(const std::string& folder);
-  // At most max_bytes from the start of the file (see ReadFilePrefix).
-  FileReadResult ReadFile(const std::string& path, std::size_t max_bytes);
-  // Replaces the file so that a crash leaves the old or the new contents; the
-  // reason when it failed, else empty (see ReplaceFileDurably).
-  std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
-
-  EventLog& Events() { return events_; }
+  // --- answers from outside (Outside) ---
+  std::string ProgramFolder() final;
+  std::string UserDataFolder() final;
+  std::string EnvironmentVariable(const std::string& name) final;
+  bool FolderIsWritable(const std::string& folder) final;
+  FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) final;
+  std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) final;
 
   // --- recording and replaying ---
   // From now on every input frame and every answer from outside is written
   // to the recorder too. The recorder must outlive the platform's use.
   void StartRecording(Recorder* recorder) { recorder_ = recorder; }
   // From now on the input and the answers from outside come from the
-  // replayer; the machine is asked only for the display and the sound.
-  void StartReplay(Replayer* replayer) { replayer_ = replayer; }
+  // replayer; the machine is asked only for the display and the sound. A
+  // paced replay keeps the recorded run's pace.
+  void StartReplay(Replayer* replayer, bool paced) {
+    replayer_ = replayer;
+    replay_paced_ = paced;
+  }
   bool Replaying() const { return replayer_ != nullptr; }
+  // Why the replayed recording stopped fitting the program, once it did.
+  std::optional<std::string> ReplayMismatch() const;
 
  protected:
   // The platform's own side of the operations above.
-  virtual InputFrame SampleInput() = 0;
+  virtual InputSample SampleInput() = 0;
   virtual bool OpenSoundDeviceNow() = 0;
-  virtual void ShowMessageBoxNow(std::string_view title, std::string_view text) = 0;
+  // Shows the box where the game's window cannot (or logs it); false when it
+  // is to be shown in the window instead.
+  virtual bool ShowMessageBoxNow(std::string_view title, std::string_view text) = 0;
   virtual std::string ProgramFolderNow() = 0;
   virtual std::string UserDataFolderNow() = 0;
-  // The next frame shown is kept as DIR/NAME.png, where the platform keeps
-  // pictures (a headless run's `shot`).
+  // The process's environment, unless the platform keeps one of its own.
+  virtual std::optional<std::string> EnvironmentVariableNow(const std::string& name);
+  // The next picture presented is kept as DIR/NAME.png, where the platform
+  // keeps pictures (a headless run's `shot`).
   virtual void RequestShot(const std::string& name) { static_cast<void>(name); }
   // A headless script asked for a picture: recorded, so a replay takes it too.
   void NoteShotRequest(const std::string& name);
 
-  EventLog events_;
-
  private:
-  void KeepReplayPace(std::int64_t recorded_clock);
+  InputSample ReplayedSample();
 
   Recorder* recorder_ = nullptr;
   Replayer* replayer_ = nullptr;
+  bool replay_paced_ = false;
   bool pace_anchored_ = false;
   std::int64_t live_anchor_ = 0;
   std::int64_t recorded_anchor_ = 0;

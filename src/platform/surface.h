@@ -1,7 +1,7 @@
 #pragma once
 // A 16-bit software surface (5-6-5 or 5-5-5, the display's layout) with the
 // drawing operations of the game: opaque and colour-keyed blits, scaled keyed
-// blits, fills with a raw pixel value, and text with its own state.
+// blits, fills with a raw pixel value, and text in a style given with it.
 // Every blit and fill is clipped to the target.
 
 #include <cstdint>
@@ -46,14 +46,11 @@ class Surface {
   void BlitScaled(Rect target, const Surface& src, Rect source);
   // Fills the rectangle (all-zero = whole surface) with a raw pixel value.
   void FillRect(Rect r, std::uint32_t raw);
+  // Every colour at half its brightness.
+  void HalveBrightness();
 
-  // Text state, kept from one DrawTextAt to the next.
-  void SetTextFont(const Font& font);
-  void SetTextColor(Colour c);
-  void SetTextTransparency(bool transparent);
-  void SetTextBackColor(Colour c);
   // Draws Windows-1252 text with its top-left at (x, y).
-  void DrawTextAt(std::int32_t x, std::int32_t y, std::string_view cp1252);
+  void DrawText(std::int32_t x, std::int32_t y, std::string_view cp1252, const TextStyle& style);
 
  private:
   // Only the platform's SDL code reaches the surface behind.
@@ -63,10 +60,6 @@ class Surface {
 
   SDL_Surface* surface_ = nullptr;
   TextEngine* text_ = nullptr;
-  Font font_{};
-  Colour text_colour_ = 0;
-  Colour back_colour_ = 0;
-  bool transparent_text_ = true;
 };
 
 }  // namespace mw

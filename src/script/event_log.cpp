@@ -54,43 +54,49 @@ std::string JsonString(std::string_view cp1252) {
   return out;
 }
 
-void EventLog::Write(const std::string& fields) {
+void EventLog::WriteLine(const std::string& fields) {
   if (!sink_ && !keep_) return;
   const std::string line = "{\"t\":" + std::to_string(now_) + "," + fields + "}\n";
   if (keep_) text_ += line;
   if (sink_) sink_(line);
 }
 
-void EventLog::Screen(std::string_view name) {
-  Write("\"event\":\"screen\",\"name\":" + JsonString(name));
-}
+namespace {
 
-void EventLog::Sound(int number) {
-  Write("\"event\":\"sound\",\"number\":" + std::to_string(number));
-}
+// The fields of each kind of event, after "t".
+struct Fields {
+  std::string operator()(const ScreenEvent& e) const {
+    return "\"event\":\"screen\",\"name\":" + JsonString(e.name);
+  }
+  std::string operator()(const SoundEvent& e) const {
+    return "\"event\":\"sound\",\"number\":" + std::to_string(e.number);
+  }
+  std::string operator()(const MessageEvent& e) const {
+    return "\"event\":\"message\",\"text\":" + JsonString(e.text) +
+           ",\"x\":" + std::to_string(e.x) + ",\"y\":" + std::to_string(e.y);
+  }
+  std::string operator()(const GameEndEvent& e) const {
+    return "\"event\":\"game-end\",\"reason\":" + JsonString(e.reason) +
+           ",\"score\":" + std::to_string(e.score);
+  }
+  std::string operator()(const HighScoresEvent& e) const {
+    return "\"event\":\"highscores\",\"action\":" + JsonString(e.action) +
+           ",\"path\":" + JsonString(e.path);
+  }
+  std::string operator()(const MessageBoxEvent& e) const {
+    return "\"event\":\"messagebox\",\"title\":" + JsonString(e.title) +
+           ",\"text\":" + JsonString(e.text);
+  }
+  std::string operator()(const ExitEvent& e) const {
+    return "\"event\":\"exit\",\"code\":" + std::to_string(e.code);
+  }
+};
 
-void EventLog::Message(std::string_view text, std::int32_t x, std::int32_t y) {
-  Write("\"event\":\"message\",\"text\":" + JsonString(text) + ",\"x\":" + std::to_string(x) +
-        ",\"y\":" + std::to_string(y));
-}
+}  // namespace
 
-void EventLog::GameEnd(std::string_view reason, std::int32_t score) {
-  Write("\"event\":\"game-end\",\"reason\":" + JsonString(reason) +
-        ",\"score\":" + std::to_string(score));
-}
-
-void EventLog::HighScores(std::string_view action, std::string_view path) {
-  Write("\"event\":\"highscores\",\"action\":" + JsonString(action) +
-        ",\"path\":" + JsonString(path));
-}
-
-void EventLog::MessageBox(std::string_view title, std::string_view text) {
-  Write("\"event\":\"messagebox\",\"title\":" + JsonString(title) +
-        ",\"text\":" + JsonString(text));
-}
-
-void EventLog::Exit(int code) {
-  Write("\"event\":\"exit\",\"code\":" + std::to_string(code));
+void EventLog::Write(const Event& event) {
+  if (!sink_ && !keep_) return;
+  WriteLine(std::visit(Fields{}, event));
 }
 
 }  // namespace mw

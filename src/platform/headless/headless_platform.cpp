@@ -19,8 +19,6 @@ constexpr std::int64_t kFrameInputTicks = 3;  // 0.01 ms
 constexpr std::int64_t kPauseTicks = 300;     // 1 ms
 constexpr std::int64_t kFrameTicks = 5000;    // 1000/60 ms
 constexpr std::int64_t kTimeoutMs = 60'000;   // after the script's last event
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
 
 // The character a key types when it goes down, or -1.
 int TypedBy(int virtual_key) {
@@ -44,7 +42,7 @@ HeadlessPlatform::HeadlessPlatform(Script script, HeadlessOptions options)
     : script_(std::move(script)),
       options_(std::move(options)),
       text_(std::make_unique<TextEngine>()),
-      frame_(NewSurface(kScreenWidth, kScreenHeight, options_.format), text_.get()),
+      frame_(NewSurface(kPictureWidth, kPictureHeight, options_.format), text_.get()),
       timeout_tick_(script_.LastTick() + kTimeoutMs * kTicksPerMs) {
   if (options_.format != kRgb565 && options_.format != kRgb555) {
     throw RuntimeError("Nur die Pixelformate 5-6-5 und 5-5-5 werden unterstützt");
@@ -70,12 +68,8 @@ void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
 
 // Checked only where a frame is taken, so that a recording ends where the run
 // stopped and its replay stops at the same place.
-void HeadlessPlatform::StopAfterScript() const {
-  if (options_.stop_after_script && ticks_ > timeout_tick_) {
-    throw HeadlessTimeout(script_.file_name + ": das Programm läuft noch " +
-                          std::to_string(kTimeoutMs / 1000) +
-                          " s nach dem letzten Ereignis des Skripts");
-  }
+bool HeadlessPlatform::PastTheScript() const {
+  return options_.stop_after_script && ticks_ > timeout_tick_;
 }
 
 void HeadlessPlatform::PressKey(int virtual_key) {
@@ -121,30 +115,53 @@ void HeadlessPlatform::ApplyDueEvents() {
   }
 }
 
-InputFrame HeadlessPlatform::SampleInput() {
+InputSample HeadlessPlatform::SampleInput() {
   AdvanceTo(ticks_ + kFrameInputTicks);
-  StopAfterScript();
+  if (PastTheScript()) {
+    return {InputSample::Status::kScriptEnded,
+            {},
+            script_.file_name + ": das Programm läuft noch " + std::to_string(kTimeoutMs / 1000) +
+                " s nach dem letzten Ereignis des Skripts"};
+  }
   ApplyDueEvents();
   if (hook_) hook_(*this);
-  InputFrame frame;
+  InputSample sample;
+  InputFrame& frame = sample.frame;
   frame.keys = keys_;
   for (KeyState& key : keys_) key.presses = 0;
-  frame.mouse = {std::clamp(mouse_.x, 0, kScreenWidth - 1),
-                 std::clamp(mouse_.y, 0, kScreenHeight - 1)};
+  frame.mouse = {std::clamp(mouse_.x, 0, kPictureWidth - 1),
+                 std::clamp(mouse_.y, 0, kPictureHeight - 1)};
   frame.clock = kClockStart + ticks_ / kTicksPerMs;
   frame.typed = std::move(typed_);
   typed_.clear();
   frame.close_requested = quit_;
   frame.display_lost = ticks_ < lost_until_;
-  return frame;
+  return sample;
 }
 
 void HeadlessPlatform::Pause() {
   AdvanceTo(ticks_ + kPauseTicks);
 }
 
-void HeadlessPlatform::Flip(const Surface& back_buffer, Rect visible) {
+void HeadlessPlatform::WaitForNextFrame() {
   AdvanceTo((ticks_ / kFrameTicks + 1) * kFrameTicks);
+}
+
+Surface HeadlessPlatform::PictureOnScreen() {
+  Surface copy = MakeSurface(kPictureWidth, kPictureHeight);
+  copy.BlitImage(0, 0, frame_, Rect{}, false);
+  return copy;
+}
+
+int HeadlessPlatform::TextWidth(const Font& font, std::string_view cp1252) {
+  return text_->Width(font, cp1252);
+}
+
+int HeadlessPlatform::TextLineHeight(const Font& font) {
+  return text_->LineHeight(font);
+}
+
+void HeadlessPlatform::Present(const Surface& back_buffer, Rect visible) {
   // Black shows only where the visible rectangle leaves part of the screen
   // uncovered; the usual frame covers it all and needs no clearing.
   const bool covers = visible.left >= 0 && visible.top >= 0 &&
@@ -165,9 +182,7 @@ void HeadlessPlatform::TakeShot(const std::string& name) {
     WriteShot(name, frame_);
     return;
   }
-  Surface copy = MakeSurface(kScreenWidth, kScreenHeight);
-  copy.BlitImage(0, 0, frame_, Rect{}, false);
-  kept_shots_.emplace_back(name, std::move(copy));
+  kept_shots_.emplace_back(name, PictureOnScreen());
 }
 
 void HeadlessPlatform::WriteKeptShots() {
@@ -208,6 +223,13 @@ std::string HeadlessPlatform::ProgramFolderNow() {
 }
 std::string HeadlessPlatform::UserDataFolderNow() {
   return PerUserDataFolder();
+}
+
+std::optional<std::string> HeadlessPlatform::EnvironmentVariableNow(const std::string& name) {
+  if (!options_.environment) return Platform::EnvironmentVariableNow(name);
+  const auto found = options_.environment->find(name);
+  if (found == options_.environment->end()) return std::nullopt;
+  return found->second;
 }
 
 std::unique_ptr<HeadlessPlatform> MakeHeadlessPlatform(Script script, HeadlessOptions options) {

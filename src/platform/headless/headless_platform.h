@@ -3,22 +3,24 @@
 // virtual, input comes from a script, every shown frame is kept in memory (and
 // written as PNG when the script asks), sounds are only counted.
 //
-// Time t starts at 0. Every input frame advances it by 0.01 ms, a Pause by
-// 1 ms, and Flip to the next multiple of 1000/60 ms. A script event takes
-// effect at the first input frame with t >= its time; the frame's clock reads
-// 10000 + floor(t). Tests and bots can also work the keys and the mouse
-// directly, before each frame through the input hook.
+// Time t starts at 0. Every input sample advances it by 0.01 ms, a Pause by
+// 1 ms, and the wait after a presented picture to the next multiple of
+// 1000/60 ms. A script event takes effect at the first input sample with
+// t >= its time; the frame's clock reads 10000 + floor(t). Tests and bots can
+// also work the keys and the mouse directly, before each sample through the
+// input hook.
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "input/replayer.h"
 #include "platform/platform.h"
 #include "script/script.h"
 
@@ -36,6 +38,12 @@ struct HeadlessOptions {
   // Keeps the pictures in memory until WriteKeptShots, so that a replay that
   // fails half-way writes none.
   bool keep_shots = false;
+  // Message boxes wait for the player as in a window, confirmed by the
+  // script's input, instead of being confirmed at once.
+  bool message_boxes_in_window = false;
+  // The environment the program sees, when it is not the process's own (a
+  // test's run that must not depend on where it runs).
+  std::optional<std::map<std::string, std::string>> environment;
 };
 
 class HeadlessPlatform : public Platform {
@@ -48,9 +56,14 @@ class HeadlessPlatform : public Platform {
   PixelFormat DisplayFormat() const override { return options_.format; }
   Surface MakeSurface(int width, int height) override;
   Surface ImageSurface(std::string_view asset, int width, int height) override;
-  void Flip(const Surface& back_buffer, Rect visible) override;
+  void Present(const Surface& back_buffer, Rect visible) override;
+  Surface PictureOnScreen() override;
   void RestoreSurfaces() override {}
   void SetGameMode(bool in_game) override { in_game_ = in_game; }
+  void SetMessageBoxMode(bool) override {}
+  int TextWidth(const Font& font, std::string_view cp1252) override;
+  int TextLineHeight(const Font& font) override;
+  void WaitForNextFrame() override;
   void Pause() override;
 
   SoundBuffer LoadSound(std::string_view asset) override;
@@ -63,7 +76,7 @@ class HeadlessPlatform : public Platform {
   void TypeText(std::string_view cp1252) { typed_.append(cp1252); }
   void RequestClose() { quit_ = true; }
   void LoseDisplayFor(std::int64_t ticks) { lost_until_ = std::max(lost_until_, ticks_ + ticks); }
-  // Called before every input frame is taken.
+  // Called before every input sample is taken.
   void SetInputHook(std::function<void(HeadlessPlatform&)> hook) { hook_ = std::move(hook); }
   // Writes the pictures kept with keep_shots.
   void WriteKeptShots();
@@ -74,21 +87,25 @@ class HeadlessPlatform : public Platform {
   std::int64_t FramesShown() const { return frames_; }
   std::int64_t SoundPlays() const { return sound_plays_; }
   bool InGameMode() const { return in_game_; }
-  // The last frame shown (640x480, black before the first Flip).
+  // The last picture presented (640x480, black before the first).
   const Surface& Frame() const { return frame_; }
   // RGB of pixel (x, y) of the last frame shown.
   Colour FramePixel(int x, int y) const;
 
  private:
-  InputFrame SampleInput() override;
+  InputSample SampleInput() override;
   bool OpenSoundDeviceNow() override { return options_.sound_device; }
-  void ShowMessageBoxNow(std::string_view, std::string_view) override {}
+  // Nobody is there to read a box: it is logged, and confirmed at once.
+  bool ShowMessageBoxNow(std::string_view, std::string_view) override {
+    return !options_.message_boxes_in_window;
+  }
   std::string ProgramFolderNow() override;
   std::string UserDataFolderNow() override;
+  std::optional<std::string> EnvironmentVariableNow(const std::string& name) override;
   void RequestShot(const std::string& name) override { pending_shots_.push_back(name); }
 
   void AdvanceTo(std::int64_t ticks);
-  void StopAfterScript() const;
+  bool PastTheScript() const;
   void ApplyDueEvents();
   void TakeShot(const std::string& name);
   void WriteShot(const std::string& name, const Surface& picture) const;

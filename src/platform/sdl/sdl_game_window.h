@@ -14,9 +14,6 @@
 
 namespace mw {
 
-constexpr int kPictureWidth = 640;
-constexpr int kPictureHeight = 480;
-
 class GameWindow {
  public:
   // Opens the window. Throws RuntimeError.

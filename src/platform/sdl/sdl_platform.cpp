@@ -18,7 +18,6 @@
 #include "platform/sdl/screenshot_file.h"
 #include "platform/sdl/sdl_game_window.h"
 #include "platform/sdl/sdl_keys.h"
-#include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_surfaces.h"
 #include "platform/sdl/sound_data.h"
 #include "platform/sdl/text_engine.h"
@@ -49,18 +48,25 @@ class SdlPlatform : public Platform {
   Surface ImageSurface(std::string_view asset, int width, int height) override {
     return LoadImageSurface(asset, width, height, format_, text_.get());
   }
-  void Flip(const Surface& back_buffer, Rect visible) override;
+  void Present(const Surface& back_buffer, Rect visible) override;
+  Surface PictureOnScreen() override;
   void RestoreSurfaces() override {}  // software surfaces lose nothing
   void SetGameMode(bool in_game) override;
+  void SetMessageBoxMode(bool box_shown) override;
+  int TextWidth(const Font& font, std::string_view cp1252) override {
+    return text_->Width(font, cp1252);
+  }
+  int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
+  void WaitForNextFrame() override;
   void Pause() override { SDL_Delay(1); }
 
   SoundBuffer LoadSound(std::string_view asset) override;
   void PlaySound(int channel, const SoundBuffer& sound) override;
 
  protected:
-  InputFrame SampleInput() override;
+  InputSample SampleInput() override;
   bool OpenSoundDeviceNow() override;
-  void ShowMessageBoxNow(std::string_view title, std::string_view text) override;
+  bool ShowMessageBoxNow(std::string_view title, std::string_view text) override;
   std::string ProgramFolderNow() override { return ExecutableFolder(); }
   std::string UserDataFolderNow() override { return PerUserDataFolder(); }
 
@@ -68,7 +74,6 @@ class SdlPlatform : public Platform {
   void TakeEvents(InputFrame& frame);
   void ReadKeys(InputFrame& frame) const;
   void KeepScreenshot() const;
-  void PaceFrame();
   std::int64_t Elapsed() const;
 
   SdlOptions options_;
@@ -168,17 +173,22 @@ void SdlPlatform::CloseDisplay() {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
-void SdlPlatform::Flip(const Surface& back_buffer, Rect visible) {
-  if (window_ == nullptr) throw RuntimeError("Flip ohne geöffnete Anzeige");
+void SdlPlatform::Present(const Surface& back_buffer, Rect visible) {
+  if (window_ == nullptr) throw RuntimeError("Ein Bild ohne geöffnete Anzeige");
   frame_.FillRect({}, 0);
   frame_.BlitImage(0, 0, back_buffer, visible, false);
-  PaceFrame();
   window_->Present(frame_);
+}
+
+Surface SdlPlatform::PictureOnScreen() {
+  Surface copy = MakeSurface(kPictureWidth, kPictureHeight);
+  if (frame_) copy.BlitImage(0, 0, frame_, Rect{}, false);
+  return copy;
 }
 
 // At most about 60 frames a second even where vsync is off or faster; waits
 // by sleeping, not spinning.
-void SdlPlatform::PaceFrame() {
+void SdlPlatform::WaitForNextFrame() {
   const Uint64 frequency = SDL_GetPerformanceFrequency();
   const Uint64 interval = frequency / kFramesPerSecond;
   const Uint64 now = SDL_GetPerformanceCounter();
@@ -196,8 +206,9 @@ void SdlPlatform::SetGameMode(bool in_game) {
   if (window_ != nullptr) window_->SetInGame(in_game);
 }
 
-InputFrame SdlPlatform::SampleInput() {
-  InputFrame frame;
+InputSample SdlPlatform::SampleInput() {
+  InputSample sample;
+  InputFrame& frame = sample.frame;
   TakeEvents(frame);
   ReadKeys(frame);
   presses_.fill(0);
@@ -208,7 +219,7 @@ InputFrame SdlPlatform::SampleInput() {
   }
   frame.clock = kClockStart + Elapsed();
   frame.close_requested = quit_;
-  return frame;
+  return sample;
 }
 
 // Every event since the last frame, in order: presses are counted, so a tap
@@ -342,22 +353,22 @@ void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   }
 }
 
-void SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
-  if (window_ != nullptr) {
-    // The game draws no cursor of its own in the box: the system's shows.
+void SdlPlatform::SetMessageBoxMode(bool box_shown) {
+  if (window_ == nullptr) return;
+  // The game draws no cursor of its own in a box: the system's shows, and
+  // the pointer is free to leave the window.
+  if (box_shown) {
     window_->ReleasePointer();
     SDL_ShowCursor(SDL_ENABLE);
-    bool shown = false;
-    try {
-      if (ShowMessageBoxInWindow(*window_, *text_, frame_, title, text)) quit_ = true;
-      shown = true;
-    } catch (const RuntimeError&) {
-      // Drawing failed: SDL's own box below still tells the player.
-    }
+  } else {
     SDL_ShowCursor(SDL_DISABLE);
     window_->SetInGame(in_game_);
-    if (shown) return;
   }
+}
+
+bool SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
+  // The game's window shows its boxes itself.
+  if (window_ != nullptr) return false;
   // No window of ours to draw in (before the display opens or after it
   // closed): SDL's own box.
   const std::string utf8_title = Cp1252ToUtf8(title);
@@ -367,6 +378,7 @@ void SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view tex
     // No way to show it: at least the terminal hears of it.
     std::fprintf(stderr, "%s: %s\n", utf8_title.c_str(), utf8_text.c_str());
   }
+  return true;
 }
 
 }  // namespace

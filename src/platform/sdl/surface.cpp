@@ -55,22 +55,13 @@ Surface::Surface(SDL_Surface* owned, TextEngine* text) : text_(text) {
 }
 
 Surface::Surface(Surface&& other) noexcept
-    : surface_(std::exchange(other.surface_, nullptr)),
-      text_(other.text_),
-      font_(std::move(other.font_)),
-      text_colour_(other.text_colour_),
-      back_colour_(other.back_colour_),
-      transparent_text_(other.transparent_text_) {}
+    : surface_(std::exchange(other.surface_, nullptr)), text_(other.text_) {}
 
 Surface& Surface::operator=(Surface&& other) noexcept {
   if (this != &other) {
     Release();
     surface_ = std::exchange(other.surface_, nullptr);
     text_ = other.text_;
-    font_ = std::move(other.font_);
-    text_colour_ = other.text_colour_;
-    back_colour_ = other.back_colour_;
-    transparent_text_ = other.transparent_text_;
   }
   return *this;
 }
@@ -227,24 +218,25 @@ void Surface::FillRect(Rect r, std::uint32_t raw) {
   SDL_FillRect(surface_, &box, raw & 0xFFFFu);
 }
 
-void Surface::SetTextFont(const Font& font) {
-  font_ = font;
-}
-void Surface::SetTextColor(Colour c) {
-  text_colour_ = c;
-}
-void Surface::SetTextTransparency(bool transparent) {
-  transparent_text_ = transparent;
-}
-void Surface::SetTextBackColor(Colour c) {
-  back_colour_ = c;
+void Surface::HalveBrightness() {
+  if (!surface_) ThrowNothing();
+  const PixelFormat f = Format();
+  const auto half = static_cast<std::uint16_t>(((f.red_mask >> 1) & f.red_mask) |
+                                               ((f.green_mask >> 1) & f.green_mask) |
+                                               ((f.blue_mask >> 1) & f.blue_mask));
+  PixelWrite write(surface_);
+  for (int y = 0; y < surface_->h; ++y) {
+    std::uint16_t* row = Row(surface_, y);
+    for (int x = 0; x < surface_->w; ++x) row[x] = static_cast<std::uint16_t>((row[x] >> 1) & half);
+  }
 }
 
-void Surface::DrawTextAt(std::int32_t x, std::int32_t y, std::string_view cp1252) {
+void Surface::DrawText(std::int32_t x, std::int32_t y, std::string_view cp1252,
+                       const TextStyle& style) {
   if (!surface_) ThrowNothing();
   if (text_ == nullptr) throw RuntimeError("Diese Oberfläche kann keinen Text zeichnen");
   PixelWrite write(surface_);
-  text_->Draw(surface_, x, y, font_, text_colour_, transparent_text_, back_colour_, cp1252);
+  text_->Draw(surface_, x, y, style.font, style.colour, !style.opaque, style.back_colour, cp1252);
 }
 
 }  // namespace mw

@@ -1,0 +1,61 @@
+#include "game/draw_game.h"
+
+#include "game/screen_geometry.h"
+
+namespace mw {
+namespace {
+
+// Raw pixel value of the one-frame flash that shows the wipe.
+constexpr std::uint32_t kWipeFlash = 240;
+
+const TextStyle kGainStyle{{"Times New Roman", 20, true}, Rgb(0, 102, 0)};
+const TextStyle kLossStyle{{"Times New Roman", 20, true}, Rgb(255, 0, 0)};
+
+}  // namespace
+
+void DrawSea(const GameState& game, const PlayState& play, GamePictures& pictures) {
+  Surface& back = pictures.back_buffer;
+  back.BlitImage(kGameScreenOrigin.x, kGameScreenOrigin.y, pictures.panorama, PanoramaInView(game),
+                 false);
+  // The wipe flashes over this frame's sea, under gulls, ship and texts.
+  if (play.wiper_flashed) back.FillRect(Rect{}, kWipeFlash);  // the whole BackBuffer
+}
+
+void DrawGulls(const GameState& game, GamePictures& pictures) {
+  for (std::size_t i = 1; i < game.gulls.size(); ++i) {
+    const Gull& g = game.gulls[i];
+    if (g.distance <= 0) continue;
+    pictures.back_buffer.BlitScaled(GullRect(game, g), GullImage(pictures, g.frame), Rect{});
+  }
+}
+
+void DrawShip(const GameState& game, const PlayState& play, GamePictures& pictures) {
+  pictures.back_buffer.BlitScaled(ShipRect(game, play.ship_sinking_shown), pictures.ship,
+                                  ShipPictureRect(play.ship_sinking_shown));
+}
+
+void DrawMessages(const PlayState& play, GamePictures& pictures) {
+  for (std::size_t i = 0; i < play.shown_message_count; ++i) {
+    const ShownMessage& shown = play.shown_messages[i];
+    const Point at = GameScreenToBackBuffer(shown.at);
+    pictures.back_buffer.DrawText(at.x, at.y, shown.text, shown.loss ? kLossStyle : kGainStyle);
+  }
+}
+
+void DrawCrosshair(const GameState& game, GamePictures& pictures) {
+  // The 32x32 crosshair is centred on the pointer.
+  const Point at = GameScreenToBackBuffer(game.cursor_pos);
+  pictures.back_buffer.BlitImage(at.x - 16, at.y - 16, pictures.crosshair, Rect{}, true);
+}
+
+void DrawGame(const GameState& game, const PlayState& play, GamePictures& pictures) {
+  DrawSea(game, play, pictures);
+  DrawGulls(game, pictures);
+  DrawShip(game, play, pictures);
+  DrawSplats(game, pictures);
+  DrawMessages(play, pictures);
+  DrawHud(game, play, pictures);
+  DrawCrosshair(game, pictures);
+}
+
+}  // namespace mw

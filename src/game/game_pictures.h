@@ -1,0 +1,45 @@
+#pragma once
+// What the play screen is drawn with: its own 840x580 BackBuffer (so the
+// screens around it keep theirs), the game's pictures in the display's
+// layout, and the splats drawn once into a layer. They live from the game's
+// set-up to its end.
+
+#include <array>
+#include <vector>
+
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "platform/surface.h"
+
+namespace mw {
+
+// The splats on the windscreen drawn once into a panorama-wide layer, cut into
+// narrow strips, so a frame copies what they cover instead of every splat, and
+// a new splat redraws one or two strips only (draw_splats.cpp).
+struct SplatLayer {
+  std::vector<Surface> strips;
+  std::uint32_t key = 0;        // the strips' transparent colour
+  std::vector<SplatPos> drawn;  // the splats the strips show, in drawing order
+};
+
+struct GamePictures {
+  Surface back_buffer;
+  Surface crosshair;
+  Surface panorama;
+  Surface cartridge;
+  Surface splat;
+  Surface ship;
+  // The six gull pictures; GullImage(frame) maps the nine frames onto them.
+  std::array<Surface, 6> gull_pictures;
+  SplatLayer splat_layer;
+};
+
+// The BackBuffer, the pictures and the empty splat layer.
+void LoadGamePictures(Platform& platform, GamePictures& pictures);
+// The pictures again, after the display was lost.
+void ReloadGameImages(Platform& platform, GamePictures& pictures);
+
+// GullImages 0..8: 0 falling, 1..8 the wing beat 7 8 9 8 7 10 11 10.
+const Surface& GullImage(const GamePictures& pictures, int frame);
+
+}  // namespace mw
