@@ -11,6 +11,30 @@ constexpr std::uint32_t kWipeFlash = 240;
 const TextStyle kGainStyle{{"Times New Roman", 20, true}, Rgb(0, 102, 0)};
 const TextStyle kLossStyle{{"Times New Roman", 20, true}, Rgb(255, 0, 0)};
 
+// More than a game's gulls and ship can ask for; past it the copies are made
+// anew, so no state can make the cache grow without end.
+constexpr std::size_t kMaxScaledCopies = 4096;
+// A stretched picture larger than this is drawn directly, never kept.
+constexpr std::int64_t kMaxScaledPixels =
+    std::int64_t{kGameBackBufferWidth} * kGameBackBufferHeight;
+
+// Draws a keyed picture's part stretched into target, pixel for pixel as
+// BlitScaled would, from a copy stretched once to the target's size.
+void BlitScaledFromCopy(Surface& back, Rect target, const Surface& source, Rect part,
+                        ScaledPictures& scaled) {
+  const std::int64_t width = std::int64_t{target.right} - target.left;
+  const std::int64_t height = std::int64_t{target.bottom} - target.top;
+  if (width <= 0 || height <= 0 || width * height > kMaxScaledPixels) {
+    back.BlitScaled(target, source, part);
+    return;
+  }
+  if (scaled.copies.size() >= kMaxScaledCopies) scaled.copies.clear();
+  const ScaledPictures::Key key{&source, part, static_cast<int>(width), static_cast<int>(height)};
+  auto [at, fresh] = scaled.copies.try_emplace(key);
+  if (fresh) at->second = source.ScaledCopy(part, key.width, key.height);
+  back.BlitImage(target.left, target.top, at->second, Rect{}, true);
+}
+
 }  // namespace
 
 void DrawSea(const GameState& game, const PlayState& play, GamePictures& pictures) {
@@ -25,13 +49,14 @@ void DrawGulls(const GameState& game, GamePictures& pictures) {
   for (std::size_t i = 1; i < game.gulls.size(); ++i) {
     const Gull& g = game.gulls[i];
     if (g.distance <= 0) continue;
-    pictures.back_buffer.BlitScaled(GullRect(game, g), GullImage(pictures, g.frame), Rect{});
+    BlitScaledFromCopy(pictures.back_buffer, GullRect(game, g), GullImage(pictures, g.frame),
+                       Rect{}, pictures.scaled);
   }
 }
 
 void DrawShip(const GameState& game, const PlayState& play, GamePictures& pictures) {
-  pictures.back_buffer.BlitScaled(ShipRect(game, play.ship_sinking_shown), pictures.ship,
-                                  ShipPictureRect(play.ship_sinking_shown));
+  BlitScaledFromCopy(pictures.back_buffer, ShipRect(game, play.ship_sinking_shown), pictures.ship,
+                     ShipPictureRect(play.ship_sinking_shown), pictures.scaled);
 }
 
 void DrawMessages(const PlayState& play, GamePictures& pictures) {

@@ -31,6 +31,7 @@ void LoadGamePictures(Platform& platform, GamePictures& pictures) {
 
 void ReloadGameImages(Platform& platform, GamePictures& pictures) {
   const PixelFormat format = platform.DisplayFormat();
+  pictures.scaled.copies.clear();
   pictures.panorama = platform.ImageSurface("5.pdk", 1920, 480);
   static constexpr const char* kGullAssets[] = {"6.pdk", "7.pdk",  "8.pdk",
                                                 "9.pdk", "10.pdk", "11.pdk"};

@@ -5,6 +5,9 @@
 // set-up to its end.
 
 #include <array>
+#include <compare>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "game/game_state.h"
@@ -22,6 +25,25 @@ struct SplatLayer {
   std::vector<SplatPos> drawn;  // the splats the strips show, in drawing order
 };
 
+// Pictures stretched once to each size a frame draws them at (a gull at each
+// distance, the ship in each lane and stage of sinking): a frame then copies
+// them, which costs a fraction of stretching each one anew.
+struct ScaledPictures {
+  struct Key {
+    const Surface* source;
+    Rect part;
+    int width;
+    int height;
+    auto operator<=>(const Key& other) const {
+      return std::tie(source, part.left, part.top, part.right, part.bottom, width, height) <=>
+             std::tie(other.source, other.part.left, other.part.top, other.part.right,
+                      other.part.bottom, other.width, other.height);
+    }
+    bool operator==(const Key&) const = default;
+  };
+  std::map<Key, Surface> copies;
+};
+
 struct GamePictures {
   Surface back_buffer;
   Surface crosshair;
@@ -32,6 +54,7 @@ struct GamePictures {
   // The six gull pictures; GullImage(frame) maps the nine frames onto them.
   std::array<Surface, 6> gull_pictures;
   SplatLayer splat_layer;
+  ScaledPictures scaled;
 };
 
 // The BackBuffer, the pictures and the empty splat layer.

@@ -44,6 +44,12 @@ class Surface {
   // Stretches src's source rectangle into target with nearest-neighbour,
   // skipping the transparent colour. target's right/bottom are exclusive.
   void BlitScaled(Rect target, const Surface& src, Rect source);
+  // A new surface of w x h holding the source rectangle (all-zero = whole
+  // image) stretched as BlitScaled stretches it, transparent where nothing
+  // was drawn and keyed like this one, so a keyed BlitImage of it at a
+  // target's top-left gives the pixels BlitScaled gives there. This surface
+  // must have a transparent colour.
+  Surface ScaledCopy(Rect source, int width, int height) const;
   // Fills the rectangle (all-zero = whole surface) with a raw pixel value.
   void FillRect(Rect r, std::uint32_t raw);
   // Every colour at half its brightness.

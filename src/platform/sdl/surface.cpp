@@ -207,6 +207,17 @@ void Surface::BlitScaled(Rect target, const Surface& src, Rect source) {
   }
 }
 
+Surface Surface::ScaledCopy(Rect source, int width, int height) const {
+  if (!surface_) ThrowNothing();
+  const auto key = KeyOf(surface_);
+  if (!key) throw RuntimeError("Nur ein Bild mit transparenter Farbe wird vorab skaliert");
+  Surface scaled(NewSurface(width, height, Format()), text_);
+  scaled.FillRect(Rect{}, *key);
+  scaled.BlitScaled(Rect{0, 0, width, height}, *this, source);
+  scaled.SetTransparentColor(*key);
+  return scaled;
+}
+
 void Surface::FillRect(Rect r, std::uint32_t raw) {
   if (!surface_) ThrowNothing();
   const Span whole{0, 0, surface_->w, surface_->h};
