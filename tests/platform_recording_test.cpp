@@ -128,10 +128,21 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
               std::string::npos)
         << stranger;
   }
-  std::string newer = good;
-  newer[5] = 2;
-  EXPECT_NE(Refusal(newer).find("sie hat die Version 2, dieses Programm spielt Version 1 ab"),
-            std::string::npos);
+  // An older recording would replay differently, so it is refused, and said
+  // to be older; one of an unknown version is told apart.
+  std::string older = good;
+  older[5] = 1;
+  EXPECT_EQ(Refusal(older),
+            "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie wurde mit einer "
+            "älteren Version des Spiels gemacht (Version 1).");
+  for (const int version : {0, 3, 255}) {
+    std::string other = good;
+    other[5] = static_cast<char>(version);
+    EXPECT_EQ(Refusal(other),
+              "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie hat "
+              "die Version " +
+                  std::to_string(version) + ", dieses Programm spielt Version 2 ab.");
+  }
 
   // Cut anywhere after the header: unfinished, never read as whole.
   for (std::size_t length = 6; length < good.size(); ++length) {
@@ -154,7 +165,7 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
   EXPECT_NE(Refusal(bad_sum).find("beschädigt (eine falsche Prüfsumme"), std::string::npos);
   EXPECT_NE(Refusal(good + "x").find("Daten nach dem Abschluss"), std::string::npos);
   // A mouse step so large that adding it would overflow.
-  const std::string huge_step = std::string("MWREC\x01I\x00\x01\x02\x00I\x00\x01", 14) +
+  const std::string huge_step = RecordingHeader() + std::string("I\x00\x01\x02\x00I\x00\x01", 8) +
                                 "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01" + std::string(1, '\0');
   EXPECT_NE(Refusal(huge_step).find("beschädigt"), std::string::npos);
 }

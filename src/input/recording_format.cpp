@@ -259,6 +259,11 @@ Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string&
   }
   for (std::size_t i = 0; i < kMagic.size(); ++i) in.Byte();
   const std::uint8_t version = in.Byte();
+  // The program ran differently then, so its recordings would replay wrong.
+  if (version >= 1 && version < kRecordingVersion) {
+    in.Fail("sie wurde mit einer älteren Version des Spiels gemacht (Version " +
+            std::to_string(version) + ")");
+  }
   if (version != kRecordingVersion) {
     in.Fail("sie hat die Version " + std::to_string(version) + ", dieses Programm spielt Version " +
             std::to_string(kRecordingVersion) + " ab");

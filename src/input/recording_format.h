@@ -3,7 +3,7 @@
 // replay repeats it exactly. Pure code, without files, so that any bytes can be
 // fed to the reader.
 //
-// A recording is the magic word "MWREC", a version byte (1), then records,
+// A recording is the magic word "MWREC", a version byte (2), then records,
 // each a tag byte and its fields; numbers are unsigned LEB128 varints, signed
 // ones zigzag-encoded first:
 //   'I' input frame: clock delta, flags (1 mouse moved, 2 keys, 4 typed,
@@ -27,7 +27,9 @@
 
 namespace mw {
 
-constexpr std::uint8_t kRecordingVersion = 1;
+// Raised whenever the same recorded answers and input would make the program
+// run differently; an older recording is refused rather than replayed wrong.
+constexpr std::uint8_t kRecordingVersion = 2;
 
 // A recording that cannot be replayed; what() is a German sentence naming the
 // file and the reason.
