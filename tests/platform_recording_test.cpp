@@ -73,9 +73,10 @@ std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
       entries.emplace_back(RecordedShot{text(12)});
     } else {
       RecordedAnswer answer;
-      answer.kind = static_cast<Kind>(1 + below(7));
+      answer.kind = static_cast<Kind>(1 + below(8));
       answer.subject = text(30);
       answer.value = below(2) == 0 ? std::numeric_limits<std::uint64_t>::max() : below(3);
+      if (answer.kind == Kind::kMessageBox) answer.value = below(2);
       answer.text = text(30);
       const std::string bytes = text(below(4) == 0 ? max_answer_bytes : 70);
       answer.bytes.assign(bytes.begin(), bytes.end());
@@ -114,6 +115,40 @@ TEST(RecordingFormat, EveryEntryComesBackExactly) {
   std::string one;
   AppendFrameRecord(one, InputFrame{}, still);
   EXPECT_EQ(one.size(), 3u);
+}
+
+// A message box was either confirmed at once (no window to show it in) or
+// shown in the window; a replay must know which, so nothing else is read.
+TEST(RecordingFormat, AMessageBoxWasConfirmedAtOnceOrShownInTheWindow) {
+  const std::vector<RecordEntry> boxes = {RecordedAnswer{Kind::kMessageBox, "Fehler", 0, "", {}},
+                                          RecordedAnswer{Kind::kMessageBox, "\xC4rger", 1, "", {}}};
+  EXPECT_EQ(Parse(EncodeRecording(boxes, 1)).entries, boxes);
+  EXPECT_EQ(DescribeEntry(boxes[0]), "das Zeigen eines Meldungsfensters");
+
+  for (const std::uint64_t value : {std::uint64_t{2}, std::numeric_limits<std::uint64_t>::max()}) {
+    const std::vector<RecordEntry> other = {
+        RecordedAnswer{Kind::kMessageBox, "Fehler", value, "", {}}};
+    EXPECT_NE(Refusal(EncodeRecording(other, 0))
+                  .find("beschädigt (eine unmögliche Art, ein Meldungsfenster zu zeigen bei Byte "),
+              std::string::npos)
+        << value;
+  }
+  const std::vector<RecordEntry> unknown = {RecordedAnswer{static_cast<Kind>(9), "", 0, "", {}}};
+  EXPECT_NE(Refusal(EncodeRecording(unknown, 0)).find("eine unbekannte Art von Antwort"),
+            std::string::npos);
+
+  Replayer replayer(Recording{boxes, 1}, "lauf.rec");
+  EXPECT_EQ(replayer.NextAnswer(Kind::kMessageBox, "Fehler").value, 0u);
+  try {
+    replayer.NextAnswer(Kind::kMessageBox, "Hinweis");
+    FAIL() << "another title than the recorded one";
+  } catch (const RecordingError& e) {
+    EXPECT_NE(std::string(e.what()).find("Es verlangt als Nächstes: das Zeigen eines "
+                                         "Meldungsfensters („Hinweis“); in der Aufzeichnung "
+                                         "steht hier: das Zeigen eines Meldungsfensters."),
+              std::string::npos)
+        << e.what();
+  }
 }
 
 TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {

@@ -143,10 +143,15 @@ InputFrame ReadFrame(Reader& in, const InputFrame& before) {
 RecordedAnswer ReadAnswer(Reader& in) {
   RecordedAnswer answer;
   const std::uint8_t kind = in.Byte();
-  if (kind < 1 || kind > 7) in.Corrupt("eine unbekannte Art von Antwort");
+  if (kind < 1 || kind > 8) in.Corrupt("eine unbekannte Art von Antwort");
   answer.kind = static_cast<RecordedAnswer::Kind>(kind);
   answer.subject = in.Text();
   answer.value = in.Varint();
+  // The replay waits for the player only when the box was shown in the
+  // window; any other value would leave it guessing.
+  if (answer.kind == RecordedAnswer::Kind::kMessageBox && answer.value > 1) {
+    in.Corrupt("eine unmögliche Art, ein Meldungsfenster zu zeigen");
+  }
   answer.text = in.Text();
   const std::string bytes = in.Text();
   answer.bytes.assign(bytes.begin(), bytes.end());
@@ -169,6 +174,8 @@ std::string AnswerName(RecordedAnswer::Kind kind) {
       return "das Schreiben einer Datei";
     case RecordedAnswer::Kind::kSoundDevice:
       return "das Audiogerät";
+    case RecordedAnswer::Kind::kMessageBox:
+      return "das Zeigen eines Meldungsfensters";
   }
   return "eine Antwort";
 }

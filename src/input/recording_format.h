@@ -48,6 +48,10 @@ struct RecordedAnswer {
     kFileRead = 5,        // subject: the path; value: the status; bytes; text: reason
     kFileReplace = 6,     // subject: the path; text: the reason it failed, or empty
     kSoundDevice = 7,     // value: 0 or 1
+    // Asked each time a message box is shown. subject: its title; value: 0
+    // confirmed at once without the player (no window to draw it in), 1 shown
+    // in the game's window, where the following frames confirm it.
+    kMessageBox = 8,
   };
   Kind kind = Kind::kProgramFolder;
   std::string subject;
