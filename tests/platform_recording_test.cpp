@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <span>
@@ -86,11 +87,31 @@ std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
   return entries;
 }
 
-// The zip polynomial's check value, so other tools can verify a recording.
+// The zip polynomial's check value, so other tools can verify a recording;
+// the same, bit by bit, for every length and wherever a recorder splits it.
 TEST(RecordingFormat, TheChecksumIsTheStandardCrc32) {
   const std::string check = "123456789";
-  EXPECT_EQ(RecordingCrc({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}),
-            0xCBF43926u);
+  EXPECT_EQ(RecordingCrc(BytesOf(check)), 0xCBF43926u);
+
+  auto bit_by_bit = [](std::span<const std::uint8_t> bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const std::uint8_t b : bytes) {
+      crc ^= b;
+      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) != 0 ? 0xEDB88320u : 0);
+    }
+    return ~crc;
+  };
+  std::mt19937 random(11);
+  std::vector<std::uint8_t> bytes(70);
+  for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(random());
+  for (std::size_t length = 0; length <= bytes.size(); ++length) {
+    const std::span<const std::uint8_t> part(bytes.data(), length);
+    const std::uint32_t expected = bit_by_bit(part);
+    ASSERT_EQ(RecordingCrc(part), expected) << length << " bytes";
+    const std::size_t split = length / 3;
+    ASSERT_EQ(RecordingCrc(part.subspan(split), RecordingCrc(part.first(split))), expected)
+        << length << " bytes split at " << split;
+  }
 }
 
 TEST(RecordingFormat, EveryEntryComesBackExactly) {
@@ -109,10 +130,19 @@ TEST(RecordingFormat, EveryEntryComesBackExactly) {
   latest.clock = std::numeric_limits<std::int64_t>::max();
   const std::vector<RecordEntry> at_the_end = {latest};
   EXPECT_EQ(Parse(EncodeRecording(at_the_end, 0)).entries, at_the_end);
-  // A frame repeated unchanged but for the clock costs three bytes.
+  // A frame repeated unchanged but for the clock costs three bytes, also when
+  // the bytes between the fields of its keys are not zero.
   InputFrame still;
   still.clock += 16;
   std::string one;
+  AppendFrameRecord(one, InputFrame{}, still);
+  EXPECT_EQ(one.size(), 3u);
+  std::memset(static_cast<void*>(still.keys.data()), 0xFF, sizeof(still.keys));
+  for (KeyState& key : still.keys) {
+    key.down = false;
+    key.presses = 0;
+  }
+  one.clear();
   AppendFrameRecord(one, InputFrame{}, still);
   EXPECT_EQ(one.size(), 3u);
 }
@@ -198,7 +228,12 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
   std::string bad_sum = good;
   bad_sum.back() = static_cast<char>(bad_sum.back() ^ 0x80);
   EXPECT_NE(Refusal(bad_sum).find("beschädigt (eine falsche Prüfsumme"), std::string::npos);
-  EXPECT_NE(Refusal(good + "x").find("Daten nach dem Abschluss"), std::string::npos);
+  EXPECT_NE(Refusal(good + "x")
+                .find("(Daten nach dem Abschluss bei Byte " + std::to_string(good.size()) + ")."),
+            std::string::npos);
+  EXPECT_EQ(Refusal(RecordingHeader() + "X"),
+            "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie ist beschädigt (ein "
+            "unbekannter Eintrag bei Byte 7).");
   // A mouse step so large that adding it would overflow.
   const std::string huge_step = RecordingHeader() + std::string("I\x00\x01\x02\x00I\x00\x01", 8) +
                                 "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01" + std::string(1, '\0');
