@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <span>
@@ -73,9 +74,10 @@ std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
       entries.emplace_back(RecordedShot{text(12)});
     } else {
       RecordedAnswer answer;
-      answer.kind = static_cast<Kind>(1 + below(7));
+      answer.kind = static_cast<Kind>(1 + below(8));
       answer.subject = text(30);
       answer.value = below(2) == 0 ? std::numeric_limits<std::uint64_t>::max() : below(3);
+      if (answer.kind == Kind::kMessageBox) answer.value = below(2);
       answer.text = text(30);
       const std::string bytes = text(below(4) == 0 ? max_answer_bytes : 70);
       answer.bytes.assign(bytes.begin(), bytes.end());
@@ -85,11 +87,31 @@ std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
   return entries;
 }
 
-// The zip polynomial's check value, so other tools can verify a recording.
+// The zip polynomial's check value, so other tools can verify a recording;
+// the same, bit by bit, for every length and wherever a recorder splits it.
 TEST(RecordingFormat, TheChecksumIsTheStandardCrc32) {
   const std::string check = "123456789";
-  EXPECT_EQ(RecordingCrc({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}),
-            0xCBF43926u);
+  EXPECT_EQ(RecordingCrc(BytesOf(check)), 0xCBF43926u);
+
+  auto bit_by_bit = [](std::span<const std::uint8_t> bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const std::uint8_t b : bytes) {
+      crc ^= b;
+      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) != 0 ? 0xEDB88320u : 0);
+    }
+    return ~crc;
+  };
+  std::mt19937 random(11);
+  std::vector<std::uint8_t> bytes(70);
+  for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(random());
+  for (std::size_t length = 0; length <= bytes.size(); ++length) {
+    const std::span<const std::uint8_t> part(bytes.data(), length);
+    const std::uint32_t expected = bit_by_bit(part);
+    ASSERT_EQ(RecordingCrc(part), expected) << length << " bytes";
+    const std::size_t split = length / 3;
+    ASSERT_EQ(RecordingCrc(part.subspan(split), RecordingCrc(part.first(split))), expected)
+        << length << " bytes split at " << split;
+  }
 }
 
 TEST(RecordingFormat, EveryEntryComesBackExactly) {
@@ -108,12 +130,51 @@ TEST(RecordingFormat, EveryEntryComesBackExactly) {
   latest.clock = std::numeric_limits<std::int64_t>::max();
   const std::vector<RecordEntry> at_the_end = {latest};
   EXPECT_EQ(Parse(EncodeRecording(at_the_end, 0)).entries, at_the_end);
-  // A frame repeated unchanged but for the clock costs three bytes.
+  // A frame repeated unchanged but for the clock costs three bytes, also when
+  // the bytes between the fields of its keys are not zero.
   InputFrame still;
   still.clock += 16;
   std::string one;
   AppendFrameRecord(one, InputFrame{}, still);
   EXPECT_EQ(one.size(), 3u);
+  std::memset(static_cast<void*>(still.keys.data()), 0xFF, sizeof(still.keys));
+  for (KeyState& key : still.keys) {
+    key.down = false;
+    key.presses = 0;
+  }
+  one.clear();
+  AppendFrameRecord(one, InputFrame{}, still);
+  EXPECT_EQ(one.size(), 3u);
+}
+
+// A message box was either confirmed at once (no window to show it in) or
+// shown in the window; a replay must know which, so nothing else is read.
+TEST(RecordingFormat, AMessageBoxWasConfirmedAtOnceOrShownInTheWindow) {
+  const std::vector<RecordEntry> boxes = {RecordedAnswer{Kind::kMessageBox, "Fehler", 0, "", {}},
+                                          RecordedAnswer{Kind::kMessageBox, "\xC4rger", 1, "", {}}};
+  EXPECT_EQ(Parse(EncodeRecording(boxes, 1)).entries, boxes);
+  EXPECT_EQ(DescribeEntry(boxes[0]), "das Zeigen eines Meldungsfensters");
+
+  for (const std::uint64_t value : {std::uint64_t{2}, std::numeric_limits<std::uint64_t>::max()}) {
+    const std::vector<RecordEntry> other = {
+        RecordedAnswer{Kind::kMessageBox, "Fehler", value, "", {}}};
+    EXPECT_NE(Refusal(EncodeRecording(other, 0))
+                  .find("beschädigt (eine unmögliche Art, ein Meldungsfenster zu zeigen bei Byte "),
+              std::string::npos)
+        << value;
+  }
+  const std::vector<RecordEntry> unknown = {RecordedAnswer{static_cast<Kind>(9), "", 0, "", {}}};
+  EXPECT_NE(Refusal(EncodeRecording(unknown, 0)).find("eine unbekannte Art von Antwort"),
+            std::string::npos);
+
+  Replayer replayer(Recording{boxes, 1}, "lauf.rec");
+  EXPECT_EQ(replayer.NextAnswer(Kind::kMessageBox, "Fehler").value, 0u);
+  replayer.NextAnswer(Kind::kMessageBox, "Hinweis");  // another title than the recorded one
+  EXPECT_NE(replayer.Mismatch().value_or("").find(
+                "Es verlangt als Nächstes: das Zeigen eines Meldungsfensters („Hinweis“); in der "
+                "Aufzeichnung steht hier: das Zeigen eines Meldungsfensters."),
+            std::string::npos)
+      << replayer.Mismatch().value_or("");
 }
 
 TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
@@ -128,10 +189,21 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
               std::string::npos)
         << stranger;
   }
-  std::string newer = good;
-  newer[5] = 2;
-  EXPECT_NE(Refusal(newer).find("sie hat die Version 2, dieses Programm spielt Version 1 ab"),
-            std::string::npos);
+  // An older recording would replay differently, so it is refused, and said
+  // to be older; one of an unknown version is told apart.
+  std::string older = good;
+  older[5] = 1;
+  EXPECT_EQ(Refusal(older),
+            "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie wurde mit einer "
+            "älteren Version des Spiels gemacht (Version 1).");
+  for (const int version : {0, 3, 255}) {
+    std::string other = good;
+    other[5] = static_cast<char>(version);
+    EXPECT_EQ(Refusal(other),
+              "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie hat "
+              "die Version " +
+                  std::to_string(version) + ", dieses Programm spielt Version 2 ab.");
+  }
 
   // Cut anywhere after the header: unfinished, never read as whole.
   for (std::size_t length = 6; length < good.size(); ++length) {
@@ -152,9 +224,14 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
   std::string bad_sum = good;
   bad_sum.back() = static_cast<char>(bad_sum.back() ^ 0x80);
   EXPECT_NE(Refusal(bad_sum).find("beschädigt (eine falsche Prüfsumme"), std::string::npos);
-  EXPECT_NE(Refusal(good + "x").find("Daten nach dem Abschluss"), std::string::npos);
+  EXPECT_NE(Refusal(good + "x")
+                .find("(Daten nach dem Abschluss bei Byte " + std::to_string(good.size()) + ")."),
+            std::string::npos);
+  EXPECT_EQ(Refusal(RecordingHeader() + "X"),
+            "Die Aufzeichnung „lauf.rec“ kann nicht abgespielt werden: sie ist beschädigt (ein "
+            "unbekannter Eintrag bei Byte 7).");
   // A mouse step so large that adding it would overflow.
-  const std::string huge_step = std::string("MWREC\x01I\x00\x01\x02\x00I\x00\x01", 14) +
+  const std::string huge_step = RecordingHeader() + std::string("I\x00\x01\x02\x00I\x00\x01", 8) +
                                 "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01" + std::string(1, '\0');
   EXPECT_NE(Refusal(huge_step).find("beschädigt"), std::string::npos);
 }

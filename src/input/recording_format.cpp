@@ -1,7 +1,11 @@
 #include "input/recording_format.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
+#include <initializer_list>
 #include <limits>
+#include <string_view>
 
 namespace mw {
 namespace {
@@ -40,21 +44,34 @@ void PutText(std::string& out, std::string_view text) {
   out.append(text);
 }
 
+// Most keys are up and were not pressed, in this frame and the one before,
+// and such a key is all zero bytes. Whole groups of them are passed over by
+// comparing bytes; a group with anything else in it (a key in use, or padding
+// bytes that are not zero) is looked at key by key.
+constexpr std::size_t kKeyGroup = 32;
+static_assert(vk::kCount % kKeyGroup == 0);
+constexpr std::array<KeyState, kKeyGroup> kUntouchedKeys{};
+
+bool GroupUntouched(const KeyState* first) {
+  return std::memcmp(first, kUntouchedKeys.data(), sizeof(kUntouchedKeys)) == 0;
+}
+
 // Reads the fields of records; every failure is a RecordingError.
 class Reader {
  public:
-  Reader(std::span<const std::uint8_t> bytes, const std::string& file_name)
-      : bytes_(bytes), file_name_(file_name) {}
+  Reader(std::span<const std::uint8_t> bytes, const std::string& file_name, std::size_t at = 0)
+      : bytes_(bytes), file_name_(file_name), at_(at) {}
 
   bool AtEnd() const { return at_ == bytes_.size(); }
   std::size_t Offset() const { return at_; }
 
-  [[noreturn]] void Fail(const std::string& reason) const {
-    throw RecordingError("Die Aufzeichnung „" + file_name_ +
-                         "“ kann nicht abgespielt werden: " + reason + ".");
-  }
-  [[noreturn]] void Corrupt(const std::string& what) const {
-    Fail("sie ist beschädigt (" + what + " bei Byte " + std::to_string(at_) + ")");
+  [[noreturn]] void Fail(std::string_view reason) const { FailWith({reason}); }
+  [[noreturn]] void Corrupt(std::string_view what) const {
+    std::array<char, 24> offset{};
+    const char* offset_end = std::to_chars(offset.data(), offset.data() + offset.size(), at_).ptr;
+    FailWith({"sie ist beschädigt (", what, " bei Byte ",
+              std::string_view(offset.data(), static_cast<std::size_t>(offset_end - offset.data())),
+              ")"});
   }
 
   std::uint8_t Byte() {
@@ -76,10 +93,11 @@ class Reader {
 
   std::int64_t SignedVarint() { return Unzigzag(Varint()); }
 
-  std::string Text() {
+  // The bytes stay in the recording; callers copy them where they keep them.
+  std::string_view Text() {
     const std::uint64_t n = Varint();
     if (n > bytes_.size() - at_) Fail("sie ist unvollständig, sie endet mitten in einem Eintrag");
-    std::string text(reinterpret_cast<const char*>(bytes_.data() + at_), n);
+    const std::string_view text(reinterpret_cast<const char*>(bytes_.data() + at_), n);
     at_ += n;
     return text;
   }
@@ -91,15 +109,43 @@ class Reader {
   }
 
  private:
+  // The sentence is put together in one string: damaged files end here, and
+  // reading many of them should not cost an allocation per piece.
+  [[noreturn]] void FailWith(std::initializer_list<std::string_view> reason) const {
+    constexpr std::string_view kStart = "Die Aufzeichnung „";
+    constexpr std::string_view kMiddle = "“ kann nicht abgespielt werden: ";
+    std::size_t size = kStart.size() + file_name_.size() + kMiddle.size() + 1;
+    for (const std::string_view part : reason) size += part.size();
+    std::string message;
+    message.reserve(size);
+    message.append(kStart).append(file_name_).append(kMiddle);
+    for (const std::string_view part : reason) message.append(part);
+    message += '.';
+    throw RecordingError(message);
+  }
+
   std::span<const std::uint8_t> bytes_;
   const std::string& file_name_;
   std::size_t at_ = 0;
 };
 
-InputFrame ReadFrame(Reader& in, const InputFrame& before) {
-  InputFrame now = before;
-  now.typed.clear();
-  for (KeyState& key : now.keys) key.presses = 0;
+// The frame that the next frame record changes. Only keys listed in a record
+// can carry presses, so they are remembered: clearing them for the next frame
+// then costs the keys pressed, not all of them.
+struct FrameState {
+  InputFrame frame;
+  std::array<std::uint8_t, vk::kCount> pressed_keys{};
+  std::size_t pressed_count = 0;
+};
+
+// Key codes are one byte, so every code names a key.
+static_assert(vk::kCount == 256);
+
+// Reads a frame record into `state`, which then holds the frame it describes.
+void ReadFrame(Reader& in, FrameState& state) {
+  InputFrame& now = state.frame;
+  for (std::size_t i = 0; i < state.pressed_count; ++i) now.keys[state.pressed_keys[i]].presses = 0;
+  state.pressed_count = 0;
   const std::uint64_t delta = in.Varint();
   if (delta > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - now.clock)) {
     in.Corrupt("eine Uhrzeit außerhalb des Bereichs");
@@ -124,33 +170,97 @@ InputFrame ReadFrame(Reader& in, const InputFrame& before) {
     if (count == 0 || count > vk::kCount) in.Corrupt("eine falsche Zahl von Tasten");
     for (std::uint64_t i = 0; i < count; ++i) {
       const std::uint8_t code = in.Byte();
-      const std::uint64_t state = in.Varint();
-      if ((state >> 1) > std::numeric_limits<std::uint16_t>::max()) {
-        in.Corrupt("zu viele Tastendrücke");
-      }
-      now.keys[code] = KeyState{(state & 1) != 0, static_cast<std::uint16_t>(state >> 1)};
+      const std::uint64_t state_bits = in.Varint();
+      const std::uint64_t presses = state_bits >> 1;
+      if (presses > std::numeric_limits<std::uint16_t>::max()) in.Corrupt("zu viele Tastendrücke");
+      now.keys[code] = KeyState{(state_bits & 1) != 0, static_cast<std::uint16_t>(presses)};
+      // One entry per key listed, and a record lists at most vk::kCount.
+      if (presses != 0) state.pressed_keys[state.pressed_count++] = code;
     }
   }
   if ((flags & kTyped) != 0) {
-    now.typed = in.Text();
-    if (now.typed.empty()) in.Corrupt("eine leere Eingabe von Zeichen");
+    const std::string_view typed = in.Text();
+    if (typed.empty()) in.Corrupt("eine leere Eingabe von Zeichen");
+    now.typed.assign(typed);
+  } else {
+    now.typed.clear();
   }
   now.close_requested = (flags & kCloseRequested) != 0;
   now.display_lost = (flags & kDisplayLost) != 0;
-  return now;
 }
 
-RecordedAnswer ReadAnswer(Reader& in) {
-  RecordedAnswer answer;
+// The fields of an answer record, still in the recording's bytes.
+struct AnswerFields {
+  RecordedAnswer::Kind kind = RecordedAnswer::Kind::kProgramFolder;
+  std::string_view subject;
+  std::uint64_t value = 0;
+  std::string_view text;
+  std::string_view bytes;
+
+  RecordedAnswer Copy() const {
+    return {kind, std::string(subject), value, std::string(text),
+            std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
+  }
+};
+
+AnswerFields ReadAnswer(Reader& in) {
+  AnswerFields answer;
   const std::uint8_t kind = in.Byte();
   if (kind < 1 || kind > 8) in.Corrupt("eine unbekannte Art von Antwort");
   answer.kind = static_cast<RecordedAnswer::Kind>(kind);
   answer.subject = in.Text();
   answer.value = in.Varint();
+  // The replay waits for the player only when the box was shown in the
+  // window; any other value would leave it guessing.
+  if (answer.kind == RecordedAnswer::Kind::kMessageBox && answer.value > 1) {
+    in.Corrupt("eine unmögliche Art, ein Meldungsfenster zu zeigen");
+  }
   answer.text = in.Text();
-  const std::string bytes = in.Text();
-  answer.bytes.assign(bytes.begin(), bytes.end());
+  answer.bytes = in.Text();
   return answer;
+}
+
+struct RecordsRead {
+  std::size_t entry_count = 0;
+  int exit_status = 0;
+};
+
+// Reads the records up to and with the end record. With `entries` null they
+// are only checked; otherwise each entry is stored there too.
+RecordsRead ReadRecords(Reader& in, std::span<const std::uint8_t> bytes,
+                        std::vector<RecordEntry>* entries) {
+  RecordsRead read;
+  FrameState last;
+  while (true) {
+    if (in.AtEnd()) in.Fail("sie ist unvollständig, ihr Abschluss fehlt");
+    const char tag = static_cast<char>(in.Byte());
+    if (tag == kFrameTag) {
+      ReadFrame(in, last);
+      if (entries != nullptr) entries->emplace_back(last.frame);
+    } else if (tag == kShotTag) {
+      const std::string_view name = in.Text();
+      if (entries != nullptr) entries->emplace_back(RecordedShot{std::string(name)});
+    } else if (tag == kAnswerTag) {
+      const AnswerFields answer = ReadAnswer(in);
+      if (entries != nullptr) entries->emplace_back(answer.Copy());
+    } else if (tag == kEndTag) {
+      const std::int64_t status = in.SignedVarint();
+      const std::size_t crc_start = in.Offset();
+      const std::uint32_t crc = in.Fixed32();
+      // Storing follows checking, which has compared the checksum already.
+      const bool checking = entries == nullptr;
+      if (checking && crc != RecordingCrc(bytes.first(crc_start))) {
+        in.Corrupt("eine falsche Prüfsumme");
+      }
+      if (status < 0 || status > 255) in.Corrupt("ein unmöglicher Endstatus");
+      if (!in.AtEnd()) in.Corrupt("Daten nach dem Abschluss");
+      read.exit_status = static_cast<int>(status);
+      return read;
+    } else {
+      in.Corrupt("ein unbekannter Eintrag");
+    }
+    ++read.entry_count;
+  }
 }
 
 std::string AnswerName(RecordedAnswer::Kind kind) {
@@ -170,7 +280,7 @@ std::string AnswerName(RecordedAnswer::Kind kind) {
     case RecordedAnswer::Kind::kSoundDevice:
       return "das Audiogerät";
     case RecordedAnswer::Kind::kMessageBox:
-      return "ein Meldungsfenster";
+      return "das Zeigen eines Meldungsfensters";
   }
   return "eine Antwort";
 }
@@ -184,18 +294,36 @@ std::string RecordingHeader() {
 }
 
 void AppendFrameRecord(std::string& out, const InputFrame& before, const InputFrame& now) {
-  out += kFrameTag;
-  PutVarint(out, static_cast<std::uint64_t>(now.clock - before.clock));
+  // The changed keys are gathered in one pass; their count comes first.
+  // Each is its code and at most three varint bytes (presses * 2 + down < 2^17).
+  std::array<char, vk::kCount * 4> keys;
+  std::size_t keys_size = 0;
+  std::size_t changed_keys = 0;
+  const KeyState* now_keys = now.keys.data();
+  const KeyState* before_keys = before.keys.data();
+  for (std::size_t first = 0; first < vk::kCount; first += kKeyGroup) {
+    if (GroupUntouched(now_keys + first) && GroupUntouched(before_keys + first)) continue;
+    for (std::size_t code = first; code < first + kKeyGroup; ++code) {
+      const KeyState& key = now_keys[code];
+      if (key.presses == 0 && key.down == before_keys[code].down) continue;
+      ++changed_keys;
+      keys[keys_size++] = static_cast<char>(code);
+      std::uint32_t state = (static_cast<std::uint32_t>(key.presses) << 1) | (key.down ? 1 : 0);
+      while (state >= 0x80) {
+        keys[keys_size++] = static_cast<char>((state & 0x7F) | 0x80);
+        state >>= 7;
+      }
+      keys[keys_size++] = static_cast<char>(state);
+    }
+  }
   std::uint8_t flags = 0;
   if (now.mouse != before.mouse) flags |= kMouseMoved;
-  std::size_t changed_keys = 0;
-  for (std::size_t k = 0; k < now.keys.size(); ++k) {
-    if (now.keys[k].presses != 0 || now.keys[k].down != before.keys[k].down) ++changed_keys;
-  }
   if (changed_keys != 0) flags |= kKeysChanged;
   if (!now.typed.empty()) flags |= kTyped;
   if (now.close_requested) flags |= kCloseRequested;
   if (now.display_lost) flags |= kDisplayLost;
+  out += kFrameTag;
+  PutVarint(out, static_cast<std::uint64_t>(now.clock - before.clock));
   out += static_cast<char>(flags);
   if ((flags & kMouseMoved) != 0) {
     PutVarint(out, Zigzag(static_cast<std::int64_t>(now.mouse.x) - before.mouse.x));
@@ -203,12 +331,7 @@ void AppendFrameRecord(std::string& out, const InputFrame& before, const InputFr
   }
   if (changed_keys != 0) {
     PutVarint(out, changed_keys);
-    for (std::size_t k = 0; k < now.keys.size(); ++k) {
-      const KeyState& key = now.keys[k];
-      if (key.presses == 0 && key.down == before.keys[k].down) continue;
-      out += static_cast<char>(k);
-      PutVarint(out, (static_cast<std::uint64_t>(key.presses) << 1) | (key.down ? 1 : 0));
-    }
+    out.append(keys.data(), keys_size);
   }
   if (!now.typed.empty()) PutText(out, now.typed);
 }
@@ -238,17 +361,43 @@ void AppendEndRecord(std::string& out, int exit_status, std::uint32_t crc) {
 }
 
 std::uint32_t RecordingCrc(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
-  static const std::array<std::uint32_t, 256> kTable = [] {
-    std::array<std::uint32_t, 256> table{};
+  // Eight tables, so that eight bytes are taken in one step: table k gives the
+  // CRC of a byte followed by k zero bytes.
+  using Tables = std::array<std::array<std::uint32_t, 256>, 8>;
+  static const Tables kTables = [] {
+    Tables tables{};
     for (std::uint32_t n = 0; n < 256; ++n) {
       std::uint32_t c = n;
       for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[n] = c;
+      tables[0][n] = c;
     }
-    return table;
+    for (std::size_t k = 1; k < 8; ++k) {
+      for (std::size_t n = 0; n < 256; ++n) {
+        const std::uint32_t previous = tables[k - 1][n];
+        tables[k][n] = (previous >> 8) ^ tables[0][previous & 0xFF];
+      }
+    }
+    return tables;
   }();
+  const std::uint32_t* t0 = kTables[0].data();
+  const std::uint32_t* t1 = kTables[1].data();
+  const std::uint32_t* t2 = kTables[2].data();
+  const std::uint32_t* t3 = kTables[3].data();
+  const std::uint32_t* t4 = kTables[4].data();
+  const std::uint32_t* t5 = kTables[5].data();
+  const std::uint32_t* t6 = kTables[6].data();
+  const std::uint32_t* t7 = kTables[7].data();
   crc = ~crc;
-  for (const std::uint8_t b : bytes) crc = kTable[(crc ^ b) & 0xFF] ^ (crc >> 8);
+  const std::uint8_t* at = bytes.data();
+  std::size_t left = bytes.size();
+  for (; left >= 8; left -= 8, at += 8) {
+    const std::uint32_t low =
+        crc ^ (static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+               static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24);
+    crc = t7[low & 0xFF] ^ t6[(low >> 8) & 0xFF] ^ t5[(low >> 16) & 0xFF] ^ t4[low >> 24] ^
+          t3[at[4]] ^ t2[at[5]] ^ t1[at[6]] ^ t0[at[7]];
+  }
+  for (; left > 0; --left, ++at) crc = t0[(crc ^ *at) & 0xFF] ^ (crc >> 8);
   return ~crc;
 }
 
@@ -261,36 +410,27 @@ Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string&
   }
   for (std::size_t i = 0; i < kMagic.size(); ++i) in.Byte();
   const std::uint8_t version = in.Byte();
+  // The program ran differently then, so its recordings would replay wrong.
+  if (version >= 1 && version < kRecordingVersion) {
+    in.Fail("sie wurde mit einer älteren Version des Spiels gemacht (Version " +
+            std::to_string(version) + ")");
+  }
   if (version != kRecordingVersion) {
     in.Fail("sie hat die Version " + std::to_string(version) + ", dieses Programm spielt Version " +
             std::to_string(kRecordingVersion) + " ab");
   }
 
+  // The records are read twice. First they are only checked, so that a
+  // damaged recording is refused before memory is spent on its entries; then
+  // they are stored, in a list made at once in its full size: a frame is over
+  // a kilobyte, and a growing list would copy every frame again as it grows.
+  const std::size_t records_start = in.Offset();
+  const RecordsRead checked = ReadRecords(in, bytes, nullptr);
   Recording recording;
-  InputFrame last;
-  while (true) {
-    if (in.AtEnd()) in.Fail("sie ist unvollständig, ihr Abschluss fehlt");
-    const char tag = static_cast<char>(in.Byte());
-    if (tag == kFrameTag) {
-      last = ReadFrame(in, last);
-      recording.entries.emplace_back(last);
-    } else if (tag == kShotTag) {
-      recording.entries.emplace_back(RecordedShot{in.Text()});
-    } else if (tag == kAnswerTag) {
-      recording.entries.emplace_back(ReadAnswer(in));
-    } else if (tag == kEndTag) {
-      const std::int64_t status = in.SignedVarint();
-      const std::size_t crc_start = in.Offset();
-      const std::uint32_t crc = in.Fixed32();
-      if (crc != RecordingCrc(bytes.first(crc_start))) in.Corrupt("eine falsche Prüfsumme");
-      if (status < 0 || status > 255) in.Corrupt("ein unmöglicher Endstatus");
-      if (!in.AtEnd()) in.Corrupt("Daten nach dem Abschluss");
-      recording.exit_status = static_cast<int>(status);
-      return recording;
-    } else {
-      in.Corrupt("ein unbekannter Eintrag");
-    }
-  }
+  recording.entries.reserve(checked.entry_count);
+  Reader store(bytes, file_name, records_start);
+  recording.exit_status = ReadRecords(store, bytes, &recording.entries).exit_status;
+  return recording;
 }
 
 std::string DescribeEntry(const RecordEntry& entry) {

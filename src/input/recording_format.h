@@ -3,7 +3,7 @@
 // replay repeats it exactly. Pure code, without files, so that any bytes can be
 // fed to the reader.
 //
-// A recording is the magic word "MWREC", a version byte (1), then records,
+// A recording is the magic word "MWREC", a version byte (2), then records,
 // each a tag byte and its fields; numbers are unsigned LEB128 varints, signed
 // ones zigzag-encoded first:
 //   'I' input frame: clock delta, flags (1 mouse moved, 2 keys, 4 typed,
@@ -27,7 +27,9 @@
 
 namespace mw {
 
-constexpr std::uint8_t kRecordingVersion = 1;
+// Raised whenever the same recorded answers and input would make the program
+// run differently; an older recording is refused rather than replayed wrong.
+constexpr std::uint8_t kRecordingVersion = 2;
 
 // A recording that cannot be replayed; what() is a German sentence naming the
 // file and the reason.
@@ -46,7 +48,10 @@ struct RecordedAnswer {
     kFileRead = 5,        // subject: the path; value: the status; bytes; text: reason
     kFileReplace = 6,     // subject: the path; text: the reason it failed, or empty
     kSoundDevice = 7,     // value: 0 or 1
-    kMessageBox = 8,      // subject: the title; value: 1 shown in the window, 0 confirmed at once
+    // Asked each time a message box is shown. subject: its title; value: 0
+    // confirmed at once without the player (no window to draw it in), 1 shown
+    // in the game's window, where the following frames confirm it.
+    kMessageBox = 8,
   };
   Kind kind = Kind::kProgramFolder;
   std::string subject;
