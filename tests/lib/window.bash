@@ -39,8 +39,11 @@ in_x_server() {
   # server answers.
   # Leak checking is left off: a real X11 window brings system libraries
   # (D-Bus and the like) whose own allocations outlive the program.
+  # -noreset: Xvfb starts afresh whenever its last client leaves, which puts
+  # the pointer back in the middle; a pointer placed before the program
+  # starts (by xdotool, a client that leaves at once) must stay there.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
-    xvfb-run -a -n "$((100 + RANDOM % 800))" -s "-screen 0 ${size}x24" \
+    xvfb-run -a -n "$((100 + RANDOM % 800))" -s "-screen 0 ${size}x24 -noreset" \
     bash -c "set -euo pipefail; $(declare -f); cd \"\$work\"
       for _ in \$(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
       \"\$@\"" in_x_server "$@"
