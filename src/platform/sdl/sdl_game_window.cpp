@@ -192,28 +192,36 @@ void GameWindow::WarpTo(Point picture_pixel) {
   SDL_WarpMouseInWindow(window_, x, y);
 }
 
-SDL_FPoint GameWindow::PointerInWindow() const {
+GameWindow::WindowPointer GameWindow::PointerInWindow() const {
   int x = 0;
   int y = 0;
   // SDL's own mouse state reads 0,0 until the pointer first moves; until
-  // then, and whenever the pointer is outside, ask the desktop.
+  // then, and whenever the pointer is outside, ask the desktop. SDL keeps
+  // the focus only while the pointer is over the window.
   if (pointer_seen_ && SDL_GetMouseFocus() == window_) {
     SDL_GetMouseState(&x, &y);
-    return SDL_FPoint{static_cast<float>(x), static_cast<float>(y)};
+    return {SDL_FPoint{static_cast<float>(x), static_cast<float>(y)}, true};
   }
   SDL_GetGlobalMouseState(&x, &y);
   // Asked of the server now and then, not on every pass: each question is a
   // round trip, and a slow one where the X server is far away.
   const Uint64 now = SDL_GetTicks64();
-  if (origin_asked_ == 0 || now - origin_asked_ >= kOriginRefreshMs) {
-    origin_asked_ = now;
+  if (area_asked_ == 0 || now - area_asked_ >= kOriginRefreshMs) {
+    area_asked_ = now;
     if (const std::optional<SDL_Rect> rect = ServerWindowRect(window_)) {
-      origin_ = {rect->x, rect->y};
+      area_ = *rect;
     } else {
-      SDL_GetWindowPosition(window_, &origin_.x, &origin_.y);
+      SDL_GetWindowPosition(window_, &area_.x, &area_.y);
+      SDL_GetWindowSize(window_, &area_.w, &area_.h);
     }
   }
-  return SDL_FPoint{static_cast<float>(x - origin_.x), static_cast<float>(y - origin_.y)};
+  const SDL_Point local{x - area_.x, y - area_.y};
+  // Once SDL has seen the pointer, its focus tells surely that the pointer
+  // left; the desktop's position SDL keeps is renewed only when the mouse
+  // itself moves, not when another program puts the pointer elsewhere.
+  const bool inside =
+      !pointer_seen_ && local.x >= 0 && local.y >= 0 && local.x < area_.w && local.y < area_.h;
+  return {SDL_FPoint{static_cast<float>(local.x), static_cast<float>(local.y)}, inside};
 }
 
 Point GameWindow::PictureAt(int window_x, int window_y) const {
@@ -226,12 +234,18 @@ Point GameWindow::PictureAt(int window_x, int window_y) const {
   return {clamp(x, kPictureWidth - 1), clamp(y, kPictureHeight - 1)};
 }
 
-Point GameWindow::Pointer() const {
+Point GameWindow::Pointer() {
   // Until the pointer is back on its pixel after a switch, the game goes on
   // seeing it there, so the view does not scroll by itself.
-  if (warp_target_ && !warped_) return *warp_target_;
-  const SDL_FPoint at = PointerInWindow();
-  return PictureAt(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
+  if (warp_target_ && !warped_) return kept_pointer_ = *warp_target_;
+  const WindowPointer pointer = PointerInWindow();
+  // A pointer elsewhere on the desktop is not aimed at the game: clamped to
+  // the window's edge it would pick the menu line beside it, and Enter would
+  // act on that line. Full screen has no elsewhere.
+  if (!fullscreen_ && !pointer.inside) return kept_pointer_;
+  kept_pointer_ = PictureAt(static_cast<int>(std::floor(pointer.at.x)),
+                            static_cast<int>(std::floor(pointer.at.y)));
+  return kept_pointer_;
 }
 
 bool GameWindow::Lost() const {
@@ -252,7 +266,15 @@ void GameWindow::ReleasePointer() {
 }
 
 void GameWindow::UpdateConfinement() {
-  SDL_SetWindowGrab(window_, fullscreen_ || in_game_ ? SDL_TRUE : SDL_FALSE);
+  const bool confined = fullscreen_ || in_game_;
+  // The server would push a pointer from outside onto the window's nearest
+  // edge, where the crosshair would scroll the view; it goes where the game
+  // already sees it instead. Only with the focus: SDL confines no other time.
+  if (confined && !fullscreen_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0 &&
+      !PointerInWindow().inside) {
+    WarpTo(kept_pointer_);
+  }
+  SDL_SetWindowGrab(window_, confined ? SDL_TRUE : SDL_FALSE);
 }
 
 }  // namespace mw
