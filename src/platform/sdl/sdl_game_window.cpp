@@ -61,7 +61,7 @@ GameWindow::GameWindow(bool fullscreen) {
     Destroy();
     throw RuntimeError(error);
   }
-  if (fullscreen) Place(true);
+  if (fullscreen) Place(true, nullptr);
   SDL_ShowWindow(window_);
   if (fullscreen_) TakeFocus();
   UpdateConfinement();
@@ -90,6 +90,14 @@ void GameWindow::Present(const Surface& picture) {
   SDL_RenderPresent(renderer_);
 }
 
+void GameWindow::ShowAgain(const Surface& picture) {
+  if (!picture) return;
+  try {
+    Present(picture);
+  } catch (const RuntimeError&) {
+  }
+}
+
 SDL_Rect GameWindow::DesktopBounds() const {
   const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
   SDL_Rect bounds{0, 0, kPictureWidth, kPictureHeight};
@@ -99,8 +107,13 @@ SDL_Rect GameWindow::DesktopBounds() const {
 
 // A window manager makes a window full screen when asked. Without one SDL
 // only believes it did, so the window is put over the whole desktop by hand,
-// as a plain window without a frame.
-void GameWindow::Place(bool fullscreen) {
+// as a plain window without a frame. SDL waits up to a tenth of a second in
+// each step for the window manager, while the window already has its new
+// size: the picture is shown again after each.
+void GameWindow::Place(bool fullscreen, const Surface* on_screen) {
+  const auto show = [&] {
+    if (on_screen != nullptr) ShowAgain(*on_screen);
+  };
   const SDL_Rect desktop = DesktopBounds();
   const SDL_Point windowed = WindowedSize(desktop.w, desktop.h);
   if (window_manager_) {
@@ -108,8 +121,10 @@ void GameWindow::Place(bool fullscreen) {
         0) {
       return;
     }
+    show();
     if (!fullscreen) {
       SDL_SetWindowSize(window_, windowed.x, windowed.y);
+      show();
       SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
   } else if (fullscreen) {
@@ -119,9 +134,11 @@ void GameWindow::Place(bool fullscreen) {
   } else {
     SDL_SetWindowBordered(window_, SDL_TRUE);
     SDL_SetWindowSize(window_, windowed.x, windowed.y);
+    show();
     SDL_SetWindowPosition(window_, desktop.x + (desktop.w - windowed.x) / 2,
                           desktop.y + (desktop.h - windowed.y) / 2);
   }
+  show();
   fullscreen_ = fullscreen;
 }
 
@@ -131,10 +148,10 @@ void GameWindow::TakeFocus() {
   if (!window_manager_) SDL_SetWindowInputFocus(window_);
 }
 
-void GameWindow::ToggleFullscreen() {
+void GameWindow::Toggle(const Surface* on_screen) {
   const Point at = Pointer();
   const bool was = fullscreen_;
-  Place(!fullscreen_);
+  Place(!fullscreen_, on_screen);
   NoteGeometryChanged();
   if (fullscreen_ == was) return;
   if (fullscreen_) TakeFocus();

@@ -32,8 +32,16 @@ class GameWindow {
 
   // Shows a 640x480 picture in the window's layout. Throws RuntimeError.
   void Present(const Surface& picture);
+  // Shows the picture on screen once more, after the window changed: a
+  // failure is left for the next frame's Present to report, so that it does
+  // not strike in the middle of a switch or of reading the input.
+  void ShowAgain(const Surface& picture);
 
-  void ToggleFullscreen();
+  // Switches between full screen and a window. Given the picture on screen,
+  // shows it again after each step of the switch, laid out for the window's
+  // new size, so no step shows the old layout's picture.
+  void ToggleFullscreen(const Surface& on_screen) { Toggle(&on_screen); }
+  void ToggleFullscreen() { Toggle(nullptr); }
   // Once a pass: after a switch, puts the pointer back on its picture pixel
   // as soon as the window has its new place and size.
   void Settle();
@@ -62,7 +70,8 @@ class GameWindow {
   void ReleasePointer();
 
  private:
-  void Place(bool fullscreen);
+  void Toggle(const Surface* on_screen);
+  void Place(bool fullscreen, const Surface* on_screen);
   void TakeFocus();
   void UpdateConfinement();
   SDL_Rect DesktopBounds() const;
