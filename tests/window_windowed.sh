@@ -4,12 +4,12 @@
 # ever came in, the game sees it in the picture's middle, so Enter starts a
 # game, and the game starts with the crosshair there, not at the window's
 # edge; after it left, the line it left stays chosen. Over a black bar inside
-# the window it still counts at the picture's edge.
-# Usage: window_windowed.sh EXECUTABLE
+# the window it still counts at the picture's edge. The window's icon is the
+# square game icon. Usage: window_windowed.sh EXECUTABLE
 # Set MW_SMOKE_SHOTS=DIR to keep screenshots of the window and the X screen.
 set -euo pipefail
 source "$(dirname "$0")/lib/window.bash"
-window_test window_windowed "$1" xdotool openbox import xwininfo
+window_test window_windowed "$1" xdotool openbox import xwininfo xprop
 
 # The menu with the pointer in the picture's middle, over "Spiel starten".
 printf '0 mouse 320 240\n100 shot menu\n200 close\n' >"$work/menu.txt"
@@ -43,6 +43,11 @@ drive() {
   start_program "$variant" --windowed --events "$work/log-$variant.jsonl" || fail "no window appeared"
   locate
   [ "$WX" -gt 20 ] || fail "the window at x $WX leaves no room beside it"
+
+  read -r icon_width icon_height < <(xprop -id "$wid" -notype 32c _NET_WM_ICON |
+    awk -F'[=,]' '{ printf "%d %d\n", $2, $3 }')
+  [ "$icon_width" -ge 32 ] && [ "$icon_width" = "$icon_height" ] ||
+    fail "the window's icon is ${icon_width}x${icon_height}, not the square game icon"
 
   beside 400                # level with "Ende"
   shot outside

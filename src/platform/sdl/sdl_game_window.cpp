@@ -1,9 +1,13 @@
 #include "platform/sdl/sdl_game_window.h"
 
+#include <SDL_image.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
+#include "embedded/embedded_files.h"
 #include "errors/runtime_error.h"
 #include "platform/sdl/desktop.h"
 #include "platform/sdl/sdl_surfaces.h"
@@ -18,6 +22,9 @@ constexpr Uint64 kSettledMs = 60;
 constexpr Uint64 kSwitchFollowMs = 1500;
 // How long the window's place on the desktop is taken as known.
 constexpr Uint64 kOriginRefreshMs = 100;
+// The square icon the desktop shows for the installed game (dist/icons/),
+// built into the program.
+constexpr const char* kIconFile = "64x64.png";
 
 bool SameRect(const std::optional<SDL_Rect>& a, const std::optional<SDL_Rect>& b) {
   if (a.has_value() != b.has_value()) return false;
@@ -61,6 +68,8 @@ GameWindow::GameWindow(bool fullscreen) {
     Destroy();
     throw RuntimeError(error);
   }
+  // Before the window is shown, so the window manager has it from the start.
+  SetIcon();
   if (fullscreen) Place(true, nullptr);
   SDL_ShowWindow(window_);
   if (fullscreen_) TakeFocus();
@@ -96,6 +105,24 @@ void GameWindow::ShowAgain(const Surface& picture) {
     Present(picture);
   } catch (const RuntimeError&) {
   }
+}
+
+// A window without its icon still plays, so a broken icon is only reported.
+void GameWindow::SetIcon() {
+  const EmbeddedFile* file = FindEmbeddedFile(kIconFile);
+  if (file == nullptr) {
+    std::fprintf(stderr, "moewenschuss: Das Fenstersymbol \"%s\" fehlt im Programm\n", kIconFile);
+    return;
+  }
+  SDL_RWops* rw = SDL_RWFromConstMem(file->data, static_cast<int>(file->size));
+  SDL_Surface* icon = rw != nullptr ? IMG_Load_RW(rw, 1) : nullptr;
+  if (icon == nullptr) {
+    std::fprintf(stderr, "moewenschuss: %s\n",
+                 WithSdlError("Das Fenstersymbol kann nicht gelesen werden").c_str());
+    return;
+  }
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
 }
 
 SDL_Rect GameWindow::DesktopBounds() const {

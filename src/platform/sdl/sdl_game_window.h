@@ -81,6 +81,7 @@ class GameWindow {
   };
   // The pointer's position in window pixels, true even before SDL saw it move.
   WindowPointer PointerInWindow() const;
+  void SetIcon();
   void WarpTo(Point picture_pixel);
   void Destroy();
 

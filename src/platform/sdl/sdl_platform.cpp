@@ -149,11 +149,6 @@ void SdlPlatform::OpenDisplay() {
   format_ = window_->Format();
   frame_ = MakeSurface(kPictureWidth, kPictureHeight);
 
-  // The window's icon is a gull on a see-through background.
-  Surface gull = ImageSurface("7.pdk", 100, 50);
-  gull.SetTransparentColor(format_.blue_mask);
-  SDL_SetWindowIcon(window_->Raw(), SdlSurfaceOf(gull));
-
   // Every screen draws the game's own cursor: the system's would be a second.
   SDL_ShowCursor(SDL_DISABLE);
   SDL_StartTextInput();
