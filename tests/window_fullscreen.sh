@@ -3,7 +3,9 @@
 # openbox: the whole 640x480 picture, scaled to the height, centred between
 # black bars; the game's cursor where the pointer already was at start; a
 # click lands on the line under it; Alt+Enter to a window and back keeps the
-# pointer on the same picture pixel and gives the window `--windowed` gives.
+# pointer on the same picture pixel and gives the window `--windowed` gives;
+# while the window changes, it shows the picture laid out for its size of
+# the moment, never the old layout's picture.
 # Usage: window_fullscreen.sh EXECUTABLE
 # Set MW_SMOKE_SHOTS=DIR to keep the screenshots.
 set -euo pipefail
@@ -49,6 +51,25 @@ drive() {
       'BEGIN { printf "%d %d\n", (x - wx - ox) / s, (y - wy) / s }'
   }
   shot() { screenshot root "$1"; keep_shot "$1" "fullscreen-$variant-$(basename "$1")"; }
+  # switch NAME WIDTHxHEIGHT: Alt+Enter, and a shot of the window as soon as
+  # it has its new size. SDL and the window manager take a while longer to
+  # finish the switch; the picture must be laid out for the new size at once.
+  switch() {
+    local _
+    xdotool key alt+Return
+    for _ in $(seq 300); do
+      [ "$(xwininfo -id "$wid" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 }
+        END { print w "x" h }')" = "$2" ] && break
+    done
+    import -window "$wid" "$work/$1-early.png"
+  }
+  # switched NAME: the early shot shows what the window shows once settled.
+  switched() {
+    screenshot window "$work/$1-settled.png"
+    keep_shot "$work/$1-early.png" "fullscreen-$variant-$1-early.png"
+    same_picture "$work/$1-early.png" "$work/$1-settled.png" ||
+      fail "right after Alt+Enter ($1) the window showed a picture not laid out for its size"
+  }
 
   read -r px py < <(pixel_to_screen 300 250)
   xdotool mousemove "$px" "$py"
@@ -66,7 +87,8 @@ drive() {
 
   read -r px py < <(pixel_to_screen 500 100)
   xdotool mousemove "$px" "$py"; sleep 0.5
-  xdotool key alt+Return; sleep 2
+  switch to-window 640x480; sleep 2
+  switched to-window
   eval "$(xwininfo -id "$wid" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {print "WX=" $2}
     /Absolute upper-left Y/ {print "WY=" $2} /Width/ {print "WW=" $2} /Height/ {print "WH=" $2}')"
   [ "$WW" = 640 ] && [ "$WH" = 480 ] || fail "the window after Alt+Enter is ${WW}x${WH}, not 640x480"
@@ -76,7 +98,8 @@ drive() {
   fi
   shot "$work/windowed.png"
 
-  xdotool key alt+Return; sleep 2
+  switch to-full-screen 1600x900; sleep 2
+  switched to-full-screen
   read -r gx gy < <(pointer_pixel 0 0 1.875 200)
   if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
     fail "back in full screen the pointer is on picture pixel ($gx, $gy), not (500, 100)"

@@ -39,8 +39,11 @@ in_x_server() {
   # server answers.
   # Leak checking is left off: a real X11 window brings system libraries
   # (D-Bus and the like) whose own allocations outlive the program.
+  # -noreset: Xvfb starts afresh whenever its last client leaves, which puts
+  # the pointer back in the middle; a pointer placed before the program
+  # starts (by xdotool, a client that leaves at once) must stay there.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
-    xvfb-run -a -n "$((100 + RANDOM % 800))" -s "-screen 0 ${size}x24" \
+    xvfb-run -a -n "$((100 + RANDOM % 800))" -s "-screen 0 ${size}x24 -noreset" \
     bash -c "set -euo pipefail; $(declare -f); cd \"\$work\"
       for _ in \$(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
       \"\$@\"" in_x_server "$@"
@@ -168,4 +171,37 @@ ends_after() {
     return 1
   fi
   wait "$pid"
+}
+
+# same_picture SHOT EXPECTED [SHARE]: SHOT, a screenshot of the program's
+# window or of the whole screen in any size, shows the 640x480 picture of
+# EXPECTED (the picture itself, or another such screenshot) scaled with its
+# aspect kept, between black bars; at most SHARE (0.03 unless given) of the
+# picture's pixels may differ, for the pulsing selection and the cursor.
+same_picture() {
+  /usr/bin/python3 - "$1" "$2" "${3:-0.03}" <<'SAME'
+import sys
+import numpy as np
+from PIL import Image
+
+def shown(path):
+    """The picture in a screenshot (the middle of each scaled pixel), and the
+    brightest pixel of the bars around it."""
+    screen = np.asarray(Image.open(path).convert("RGB")).astype(int)
+    height, width = screen.shape[:2]
+    scale = min(width / 640, height / 480)
+    left, top = int((width - 640 * scale) / 2), int((height - 480 * scale) / 2)
+    ys = (top + (np.arange(480) + 0.5) * scale).astype(int)
+    xs = (left + (np.arange(640) + 0.5) * scale).astype(int)
+    outside = np.ones((height, width), bool)
+    outside[top:height - top, left:width - left] = False
+    bars = int(screen[outside].max()) if outside.any() else 0
+    return screen[ys][:, xs], bars
+
+picture, bars = shown(sys.argv[1])
+expected, _ = shown(sys.argv[2])
+differ = float((np.abs(picture - expected).max(axis=2) > 24).mean())
+print(f"{sys.argv[1].rsplit('/', 1)[-1]}: bars {bars}, differing {differ:.4f}")
+sys.exit(0 if bars <= 8 and differ <= float(sys.argv[3]) else 1)
+SAME
 }

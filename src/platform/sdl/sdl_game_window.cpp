@@ -1,9 +1,13 @@
 #include "platform/sdl/sdl_game_window.h"
 
+#include <SDL_image.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
+#include "embedded/embedded_files.h"
 #include "errors/runtime_error.h"
 #include "platform/sdl/desktop.h"
 #include "platform/sdl/sdl_surfaces.h"
@@ -18,6 +22,9 @@ constexpr Uint64 kSettledMs = 60;
 constexpr Uint64 kSwitchFollowMs = 1500;
 // How long the window's place on the desktop is taken as known.
 constexpr Uint64 kOriginRefreshMs = 100;
+// The square icon the desktop shows for the installed game (dist/icons/),
+// built into the program.
+constexpr const char* kIconFile = "64x64.png";
 
 bool SameRect(const std::optional<SDL_Rect>& a, const std::optional<SDL_Rect>& b) {
   if (a.has_value() != b.has_value()) return false;
@@ -61,7 +68,9 @@ GameWindow::GameWindow(bool fullscreen) {
     Destroy();
     throw RuntimeError(error);
   }
-  if (fullscreen) Place(true);
+  // Before the window is shown, so the window manager has it from the start.
+  SetIcon();
+  if (fullscreen) Place(true, nullptr);
   SDL_ShowWindow(window_);
   if (fullscreen_) TakeFocus();
   UpdateConfinement();
@@ -90,6 +99,32 @@ void GameWindow::Present(const Surface& picture) {
   SDL_RenderPresent(renderer_);
 }
 
+void GameWindow::ShowAgain(const Surface& picture) {
+  if (!picture) return;
+  try {
+    Present(picture);
+  } catch (const RuntimeError&) {
+  }
+}
+
+// A window without its icon still plays, so a broken icon is only reported.
+void GameWindow::SetIcon() {
+  const EmbeddedFile* file = FindEmbeddedFile(kIconFile);
+  if (file == nullptr) {
+    std::fprintf(stderr, "moewenschuss: Das Fenstersymbol \"%s\" fehlt im Programm\n", kIconFile);
+    return;
+  }
+  SDL_RWops* rw = SDL_RWFromConstMem(file->data, static_cast<int>(file->size));
+  SDL_Surface* icon = rw != nullptr ? IMG_Load_RW(rw, 1) : nullptr;
+  if (icon == nullptr) {
+    std::fprintf(stderr, "moewenschuss: %s\n",
+                 WithSdlError("Das Fenstersymbol kann nicht gelesen werden").c_str());
+    return;
+  }
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
+}
+
 SDL_Rect GameWindow::DesktopBounds() const {
   const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
   SDL_Rect bounds{0, 0, kPictureWidth, kPictureHeight};
@@ -99,8 +134,13 @@ SDL_Rect GameWindow::DesktopBounds() const {
 
 // A window manager makes a window full screen when asked. Without one SDL
 // only believes it did, so the window is put over the whole desktop by hand,
-// as a plain window without a frame.
-void GameWindow::Place(bool fullscreen) {
+// as a plain window without a frame. SDL waits up to a tenth of a second in
+// each step for the window manager, while the window already has its new
+// size: the picture is shown again after each.
+void GameWindow::Place(bool fullscreen, const Surface* on_screen) {
+  const auto show = [&] {
+    if (on_screen != nullptr) ShowAgain(*on_screen);
+  };
   const SDL_Rect desktop = DesktopBounds();
   const SDL_Point windowed = WindowedSize(desktop.w, desktop.h);
   if (window_manager_) {
@@ -108,8 +148,10 @@ void GameWindow::Place(bool fullscreen) {
         0) {
       return;
     }
+    show();
     if (!fullscreen) {
       SDL_SetWindowSize(window_, windowed.x, windowed.y);
+      show();
       SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
   } else if (fullscreen) {
@@ -119,9 +161,11 @@ void GameWindow::Place(bool fullscreen) {
   } else {
     SDL_SetWindowBordered(window_, SDL_TRUE);
     SDL_SetWindowSize(window_, windowed.x, windowed.y);
+    show();
     SDL_SetWindowPosition(window_, desktop.x + (desktop.w - windowed.x) / 2,
                           desktop.y + (desktop.h - windowed.y) / 2);
   }
+  show();
   fullscreen_ = fullscreen;
 }
 
@@ -131,10 +175,10 @@ void GameWindow::TakeFocus() {
   if (!window_manager_) SDL_SetWindowInputFocus(window_);
 }
 
-void GameWindow::ToggleFullscreen() {
+void GameWindow::Toggle(const Surface* on_screen) {
   const Point at = Pointer();
   const bool was = fullscreen_;
-  Place(!fullscreen_);
+  Place(!fullscreen_, on_screen);
   NoteGeometryChanged();
   if (fullscreen_ == was) return;
   if (fullscreen_) TakeFocus();
@@ -192,28 +236,36 @@ void GameWindow::WarpTo(Point picture_pixel) {
   SDL_WarpMouseInWindow(window_, x, y);
 }
 
-SDL_FPoint GameWindow::PointerInWindow() const {
+GameWindow::WindowPointer GameWindow::PointerInWindow() const {
   int x = 0;
   int y = 0;
   // SDL's own mouse state reads 0,0 until the pointer first moves; until
-  // then, and whenever the pointer is outside, ask the desktop.
+  // then, and whenever the pointer is outside, ask the desktop. SDL keeps
+  // the focus only while the pointer is over the window.
   if (pointer_seen_ && SDL_GetMouseFocus() == window_) {
     SDL_GetMouseState(&x, &y);
-    return SDL_FPoint{static_cast<float>(x), static_cast<float>(y)};
+    return {SDL_FPoint{static_cast<float>(x), static_cast<float>(y)}, true};
   }
   SDL_GetGlobalMouseState(&x, &y);
   // Asked of the server now and then, not on every pass: each question is a
   // round trip, and a slow one where the X server is far away.
   const Uint64 now = SDL_GetTicks64();
-  if (origin_asked_ == 0 || now - origin_asked_ >= kOriginRefreshMs) {
-    origin_asked_ = now;
+  if (area_asked_ == 0 || now - area_asked_ >= kOriginRefreshMs) {
+    area_asked_ = now;
     if (const std::optional<SDL_Rect> rect = ServerWindowRect(window_)) {
-      origin_ = {rect->x, rect->y};
+      area_ = *rect;
     } else {
-      SDL_GetWindowPosition(window_, &origin_.x, &origin_.y);
+      SDL_GetWindowPosition(window_, &area_.x, &area_.y);
+      SDL_GetWindowSize(window_, &area_.w, &area_.h);
     }
   }
-  return SDL_FPoint{static_cast<float>(x - origin_.x), static_cast<float>(y - origin_.y)};
+  const SDL_Point local{x - area_.x, y - area_.y};
+  // Once SDL has seen the pointer, its focus tells surely that the pointer
+  // left; the desktop's position SDL keeps is renewed only when the mouse
+  // itself moves, not when another program puts the pointer elsewhere.
+  const bool inside =
+      !pointer_seen_ && local.x >= 0 && local.y >= 0 && local.x < area_.w && local.y < area_.h;
+  return {SDL_FPoint{static_cast<float>(local.x), static_cast<float>(local.y)}, inside};
 }
 
 Point GameWindow::PictureAt(int window_x, int window_y) const {
@@ -226,12 +278,18 @@ Point GameWindow::PictureAt(int window_x, int window_y) const {
   return {clamp(x, kPictureWidth - 1), clamp(y, kPictureHeight - 1)};
 }
 
-Point GameWindow::Pointer() const {
+Point GameWindow::Pointer() {
   // Until the pointer is back on its pixel after a switch, the game goes on
   // seeing it there, so the view does not scroll by itself.
-  if (warp_target_ && !warped_) return *warp_target_;
-  const SDL_FPoint at = PointerInWindow();
-  return PictureAt(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
+  if (warp_target_ && !warped_) return kept_pointer_ = *warp_target_;
+  const WindowPointer pointer = PointerInWindow();
+  // A pointer elsewhere on the desktop is not aimed at the game: clamped to
+  // the window's edge it would pick the menu line beside it, and Enter would
+  // act on that line. Full screen has no elsewhere.
+  if (!fullscreen_ && !pointer.inside) return kept_pointer_;
+  kept_pointer_ = PictureAt(static_cast<int>(std::floor(pointer.at.x)),
+                            static_cast<int>(std::floor(pointer.at.y)));
+  return kept_pointer_;
 }
 
 bool GameWindow::Lost() const {
@@ -252,7 +310,15 @@ void GameWindow::ReleasePointer() {
 }
 
 void GameWindow::UpdateConfinement() {
-  SDL_SetWindowGrab(window_, fullscreen_ || in_game_ ? SDL_TRUE : SDL_FALSE);
+  const bool confined = fullscreen_ || in_game_;
+  // The server would push a pointer from outside onto the window's nearest
+  // edge, where the crosshair would scroll the view; it goes where the game
+  // already sees it instead. Only with the focus: SDL confines no other time.
+  if (confined && !fullscreen_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0 &&
+      !PointerInWindow().inside) {
+    WarpTo(kept_pointer_);
+  }
+  SDL_SetWindowGrab(window_, confined ? SDL_TRUE : SDL_FALSE);
 }
 
 }  // namespace mw

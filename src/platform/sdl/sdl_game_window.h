@@ -2,7 +2,8 @@
 // The game's window: the 640x480 picture scaled with nearest-neighbour and
 // letterboxed, full screen or in a window, on X servers with or without a
 // window manager. A switch between the two keeps the pointer on the same
-// picture pixel.
+// picture pixel. In a window the game sees the pointer only while it is over
+// the window.
 
 #include <SDL.h>
 
@@ -28,14 +29,24 @@ class GameWindow {
 
   // Shows a 640x480 picture in the window's layout. Throws RuntimeError.
   void Present(const Surface& picture);
+  // Shows the picture on screen once more, after the window changed: a
+  // failure is left for the next frame's Present to report, so that it does
+  // not strike in the middle of a switch or of reading the input.
+  void ShowAgain(const Surface& picture);
 
-  void ToggleFullscreen();
+  // Switches between full screen and a window. Given the picture on screen,
+  // shows it again after each step of the switch, laid out for the window's
+  // new size, so no step shows the old layout's picture.
+  void ToggleFullscreen(const Surface& on_screen) { Toggle(&on_screen); }
+  void ToggleFullscreen() { Toggle(nullptr); }
   // Once a pass: after a switch, puts the pointer back on its picture pixel
   // as soon as the window has its new place and size.
   void Settle();
 
-  // The picture pixel under the pointer, clamped to the picture.
-  Point Pointer() const;
+  // The picture pixel under the pointer, clamped to the picture. In a
+  // window, while the pointer is outside it, the pixel it last had inside
+  // (the picture's middle before it ever came in).
+  Point Pointer();
   // The picture pixel at a point of the window, clamped to the picture.
   Point PictureAt(int window_x, int window_y) const;
   // SDL has seen the pointer move in the window, so its mouse state is true.
@@ -44,7 +55,7 @@ class GameWindow {
   // pointer's place in the old geometry until the pointer moves again.
   void NoteGeometryChanged() {
     pointer_seen_ = false;
-    origin_asked_ = 0;
+    area_asked_ = 0;
   }
 
   // Minimised or hidden, or full screen without the input focus where a
@@ -56,12 +67,18 @@ class GameWindow {
   void ReleasePointer();
 
  private:
-  void Place(bool fullscreen);
+  void Toggle(const Surface* on_screen);
+  void Place(bool fullscreen, const Surface* on_screen);
   void TakeFocus();
   void UpdateConfinement();
   SDL_Rect DesktopBounds() const;
+  struct WindowPointer {
+    SDL_FPoint at;  // in window pixels
+    bool inside;    // over the window's own area, not its frame or beyond
+  };
   // The pointer's position in window pixels, true even before SDL saw it move.
-  SDL_FPoint PointerInWindow() const;
+  WindowPointer PointerInWindow() const;
+  void SetIcon();
   void WarpTo(Point picture_pixel);
   void Destroy();
 
@@ -73,6 +90,8 @@ class GameWindow {
   bool fullscreen_ = false;
   bool in_game_ = false;
   bool pointer_seen_ = false;
+  // What the game sees while the pointer is outside a window.
+  Point kept_pointer_{kPictureWidth / 2, kPictureHeight / 2};
 
   // After a switch: the picture pixel the pointer belongs on, and where the
   // window and the pointer were at the last warp.
@@ -84,9 +103,9 @@ class GameWindow {
   std::optional<SDL_Rect> warped_rect_;
   SDL_Point warped_pointer_{};
 
-  // The window's top-left on the desktop, while SDL has not seen the pointer.
-  mutable SDL_Point origin_{};
-  mutable Uint64 origin_asked_ = 0;
+  // The window's area on the desktop, while SDL has not seen the pointer.
+  mutable SDL_Rect area_{};
+  mutable Uint64 area_asked_ = 0;
 };
 
 // The size of a window on a desktop of that size: doubled where it fits with

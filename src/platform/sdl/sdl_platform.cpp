@@ -154,11 +154,6 @@ void SdlPlatform::OpenDisplay() {
   format_ = window_->Format();
   frame_ = MakeSurface(kPictureWidth, kPictureHeight);
 
-  // The window's icon is a gull on a see-through background.
-  Surface gull = ImageSurface("7.pdk", 100, 50);
-  gull.SetTransparentColor(format_.blue_mask);
-  SDL_SetWindowIcon(window_->Raw(), SdlSurfaceOf(gull));
-
   // Every screen draws the game's own cursor: the system's would be a second.
   SDL_ShowCursor(SDL_DISABLE);
   SDL_StartTextInput();
@@ -226,6 +221,7 @@ InputSample SdlPlatform::SampleInput() {
 // between two frames is never lost, and typed characters are kept in order.
 void SdlPlatform::TakeEvents(InputFrame& frame) {
   SDL_Event event;
+  bool show_again = false;
   while (SDL_PollEvent(&event) != 0) {
     int pressed = -1;
     if (event.type == SDL_QUIT) {
@@ -239,7 +235,10 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
         continue;
       }
       if (enter && (key.mod & KMOD_ALT) != 0) {
-        if (event.key.repeat == 0 && window_ != nullptr) window_->ToggleFullscreen();
+        if (event.key.repeat == 0 && window_ != nullptr) {
+          window_->ToggleFullscreen(frame_);
+          show_again = true;
+        }
         return_switched_window_ = true;
         continue;
       }
@@ -261,7 +260,9 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
            what == SDL_WINDOWEVENT_SHOWN || what == SDL_WINDOWEVENT_RESTORED ||
            what == SDL_WINDOWEVENT_MAXIMIZED)) {
         window_->NoteGeometryChanged();
+        show_again = true;
       }
+      if (what == SDL_WINDOWEVENT_EXPOSED) show_again = true;
     } else if (event.type == SDL_TEXTINPUT) {
       frame.typed += Utf8ToCp1252(event.text.text);
     }
@@ -270,6 +271,10 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
       if (count < UINT16_MAX) ++count;
     }
   }
+  // A window that changed its size or place still shows the picture laid out
+  // for the old one (a corner of it, or a piece in the corner) until the next
+  // frame: the picture on screen is shown again at once in the new layout.
+  if (show_again && window_ != nullptr) window_->ShowAgain(frame_);
 }
 
 void SdlPlatform::KeepScreenshot() const {
