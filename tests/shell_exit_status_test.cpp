@@ -30,6 +30,7 @@ TEST(ExitStatus, EachKindOfTroubleHasItsStatusAndItsMessage) {
     std::string out;  // the start of stdout
     std::string err;  // a part of stderr
   };
+  fs::create_directory_symlink(dir + "nirgends", dir + "link");
   const std::vector<Case> cases{
       {{"--help"}, "", 0, "Aufruf:", ""},
       {{"--version"}, "", 0, "moewenschuss 1.2.3\n", ""},
@@ -56,6 +57,22 @@ TEST(ExitStatus, EachKindOfTroubleHasItsStatusAndItsMessage) {
        3,
        "",
        "run.script: das Programm läuft noch 60 s nach dem letzten Ereignis des Skripts\n"},
+      // A folder for the pictures that cannot be made names the real reason.
+      {{"--headless", dir + "run.script", "--shots", dir + "link/bilder"},
+       "100 close\n",
+       2,
+       "",
+       "kann nicht angelegt werden: Eine Verknüpfung im Pfad zeigt ins Leere\n"},
+      {{"--headless", dir + "run.script", "--shots", "/proc/mw-bilder"},
+       "100 close\n",
+       2,
+       "",
+       "kann nicht angelegt werden: Das Dateisystem lässt dort keinen Ordner anlegen\n"},
+      {{"--headless", dir + "run.script", "--shots", dir + "run.script/bilder"},
+       "100 close\n",
+       2,
+       "",
+       "kann nicht angelegt werden: Ein Teil des Pfades ist kein Ordner\n"},
       {{"--headless", dir + "run.script", "--no-sound-device"},
        "0 mouse 320 250\n100 press enter\n",
        1,

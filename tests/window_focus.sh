@@ -32,7 +32,7 @@ import sys
 
 def lost_milliseconds(path):
     data = open(path, "rb").read()
-    assert data[:6] == b"MWREC\x01", path
+    assert data[:6] == b"MWREC\x02", path
     at = 6
     def skip():  # a length, then that many bytes
         nonlocal at

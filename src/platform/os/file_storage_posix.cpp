@@ -144,6 +144,27 @@ NewFileResult WriteNewFile(const std::string& path, std::span<const std::uint8_t
   return {NewFileResult::Status::kWritten, {}};
 }
 
+namespace {
+
+// Why a folder could not be made at a place whose parent is there: "does not
+// exist" would only puzzle the player who asked for it to be made.
+std::string CannotMakeFolder(const std::string& folder, int error_number) {
+  if (error_number != ENOENT) return FileErrorReason(error_number);
+  for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+    const std::string part = folder.substr(0, end);
+    struct stat link {};
+    struct stat target {};
+    if (::lstat(part.c_str(), &link) == 0 && S_ISLNK(link.st_mode) &&
+        ::stat(part.c_str(), &target) != 0) {
+      return "Eine Verknüpfung im Pfad zeigt ins Leere";
+    }
+    if (end == std::string::npos) break;
+  }
+  return "Das Dateisystem lässt dort keinen Ordner anlegen";
+}
+
+}  // namespace
+
 std::string CreateFolders(const std::string& path) {
   std::string prefix;
   std::size_t at = 0;
@@ -153,10 +174,12 @@ std::string CreateFolders(const std::string& path) {
     prefix = path.substr(0, end);
     at = end + 1;
     if (prefix.empty() || prefix == "." || prefix == "..") continue;
-    if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return FileErrorReason(errno);
+    if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
+      return CannotMakeFolder(prefix, errno);
+    }
   }
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return FileErrorReason(errno);
+  if (::stat(path.c_str(), &info) != 0) return CannotMakeFolder(path, errno);
   if (!S_ISDIR(info.st_mode)) return FileErrorReason(ENOTDIR);
   return {};
 }
