@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program_loop.h"
+#include "app/exit_status.h"
 
 namespace mw {
 

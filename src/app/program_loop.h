@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/exit_status.h"
 #include "app/program_state.h"
 #include "app/screens.h"
 #include "game/game_pictures.h"
@@ -24,12 +25,6 @@
 #include "shared/shell_pictures.h"
 
 namespace mw {
-
-// Exit statuses of the program.
-constexpr int kExitOk = 0;
-constexpr int kExitRuntimeError = 1;
-constexpr int kExitUsage = 2;  // bad command line, script or recording
-constexpr int kExitHeadlessTimeout = 3;
 
 // How a run ended.
 struct RunEnd {

@@ -29,7 +29,7 @@ enum class SettingsPass { kStay, kLeave, kClose };
 
 // The start of a pass: the highlight pulses.
 void BeginSettingsPass(SettingsState& settings);
-// The rest of it, once the display is there. Only SettingChoice changes.
+// The rest of it, once the display is there. Only the chosen settings change.
 SettingsPass ContinueSettingsPass(SettingsState& settings, Session& session,
                                   const InputFrame& input);
 

@@ -62,7 +62,8 @@ void LoadGamePictures(Platform& platform, GamePictures& pictures);
 // The pictures again, after the display was lost.
 void ReloadGameImages(Platform& platform, GamePictures& pictures);
 
-// GullImages 0..8: 0 falling, 1..8 the wing beat 7 8 9 8 7 10 11 10.
+// The picture of a gull frame 0..8: 0 falling, 1..8 the wing beat over the
+// pictures 7 8 9 8 7 10 11 10.
 const Surface& GullImage(const GamePictures& pictures, int frame);
 
 }  // namespace mw

@@ -37,7 +37,7 @@ HighScoreFile ReadHighScoreFile(Outside& outside, Session& session, HighScoreTab
                                 const std::string& dir, Outbox& out);
 
 // Saves slots 1 to 5 over the file, or refuses with the error message while
-// CheatFlag is set (the file then stays as it is).
+// the cheat flag is set (the file then stays as it is).
 void WriteHighScoreFile(Outside& outside, const Session& session, const HighScoreTable& table,
                         const HighScoreFile& file, Outbox& out);
 

@@ -38,7 +38,7 @@ ParsedHighScores ParseHighScores(std::span<const std::uint8_t> stored);
 // produces either.
 std::vector<std::uint8_t> EncodeHighScores(const HighScoreRanks& entries);
 
-// Fills slots 1 to 5 from the stored bytes; sets session.CheatFlag when a
+// Fills slots 1 to 5 from the stored bytes; sets session.cheat_flag when a
 // record is damaged.
 void LoadHighScores(Session& session, HighScoreTable& table, std::span<const std::uint8_t> stored);
 

@@ -34,7 +34,7 @@ inline constexpr std::initializer_list<int> kHighScoreLeaveKeys = {vk::kReturn, 
                                                                    vk::kEscape};
 
 // Normalises the holder's value, reads the file and inserts the score. A
-// score edited from outside sets CheatFlag, so the table is not saved.
+// score edited from outside sets the cheat flag, so the table is not saved.
 HighScoreVisit OpenHighScoreVisit(Outside& outside, Session& session, const GuardedNumber& holder,
                                   std::string_view prefix, Outbox& out);
 
@@ -48,7 +48,7 @@ void BeginHighScorePass(HighScoreVisit& visit);
 HighScorePass ContinueHighScorePass(HighScoreVisit& visit, const InputFrame& input);
 
 // Removes the EditMark and writes the file (or refuses, or keeps a file that
-// could not be read). A table edited from outside sets CheatFlag.
+// could not be read). A table edited from outside sets the cheat flag.
 void FinishHighScoreVisit(Outside& outside, Session& session, HighScoreVisit& visit, Outbox& out);
 
 // The table, the score below it and the cursor, into the shell's BackBuffer.

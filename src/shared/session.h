@@ -27,7 +27,7 @@ inline constexpr std::array<std::array<SettingEntry, 5>, 4> kSettingTable{{
 }};
 
 struct Session {
-  // SettingChoice[setting], 0 to 3.
+  // The choice of each setting (1 to 4), 0 to 3.
   std::array<std::int16_t, 5> setting_choice{0, 1, 1, 2, 0};
   bool cheat_flag = false;  // never cleared during a run
 };

@@ -1,5 +1,5 @@
 #pragma once
-// Fonts and rendered strings for Surface::DrawTextAt. The platform owns one
+// Fonts and rendered strings for Surface::DrawText. The platform owns one
 // engine; it must outlive the surfaces it serves (they never touch it when
 // they are destroyed).
 
