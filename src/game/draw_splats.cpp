@@ -8,10 +8,8 @@
 namespace mw {
 namespace {
 
-// The layer spans every panorama column the view can show, with a strip to
-// spare on each side, and every row of the screen.
-constexpr std::int64_t kStripWidth = 64;
-constexpr std::int64_t kLayerLeft = -kStripWidth;  // panorama column of the layer's column 0
+constexpr std::int64_t kStripWidth = SplatLayer::kStripWidth;
+constexpr std::int64_t kLayerLeft = SplatLayer::kFirstColumn;  // the layer's column 0
 
 void ClearStrips(SplatLayer& layer) {
   for (Surface& strip : layer.strips) strip.FillRect(Rect{}, layer.key);

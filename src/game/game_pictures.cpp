@@ -4,15 +4,6 @@
 #include "game/screen_geometry.h"
 
 namespace mw {
-namespace {
-
-// The layer spans every panorama column the view can show, with strips to
-// spare on each side, and every row of the screen (draw_splats.cpp).
-constexpr int kSplatStripWidth = 64;
-constexpr int kSplatStripCount = 32;
-
-}  // namespace
-
 void LoadGamePictures(Platform& platform, GamePictures& pictures) {
   pictures.back_buffer = Surface();
   pictures.back_buffer = platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
@@ -20,8 +11,8 @@ void LoadGamePictures(Platform& platform, GamePictures& pictures) {
   SplatLayer& layer = pictures.splat_layer;
   layer.key = platform.DisplayFormat().blue_mask;
   layer.strips.clear();
-  for (int k = 0; k < kSplatStripCount; ++k) {
-    Surface strip = platform.MakeSurface(kSplatStripWidth, kPictureHeight);
+  for (int k = 0; k < SplatLayer::kStripCount; ++k) {
+    Surface strip = platform.MakeSurface(SplatLayer::kStripWidth, kPictureHeight);
     strip.FillRect(Rect{}, layer.key);
     strip.SetTransparentColor(layer.key);
     layer.strips.push_back(std::move(strip));

@@ -20,6 +20,13 @@ namespace mw {
 // narrow strips, so a frame copies what they cover instead of every splat, and
 // a new splat redraws one or two strips only (draw_splats.cpp).
 struct SplatLayer {
+  // Strips of 64 columns, 32 of them: the 2048 columns from -64, every
+  // panorama column the view can show with a strip to spare on each side, and
+  // every row of the screen.
+  static constexpr int kStripWidth = 64;
+  static constexpr int kStripCount = 32;
+  static constexpr int kFirstColumn = -kStripWidth;
+
   std::vector<Surface> strips;
   std::uint32_t key = 0;        // the strips' transparent colour
   std::vector<SplatPos> drawn;  // the splats the strips show, in drawing order
