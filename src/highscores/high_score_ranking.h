@@ -18,7 +18,8 @@ constexpr std::int16_t kNoEntryRow = 6;
 // at 2^31-1, so an unbeatable score still ranks first.
 std::int32_t NormalizedScore(std::int32_t value, std::int32_t seconds);
 
-// The largest whole number not above score / TimeFactor, as plain digits.
+// The largest whole number not above score x seconds / 720 (the score as
+// the game of that length made it), as plain digits.
 std::string DisplayedScore(std::int32_t score, std::int32_t seconds);
 
 // Inserts the normalised score at its rank (ties go below, a tie with the
