@@ -1,6 +1,6 @@
 // How a message box breaks its text: every line fits, no character is lost
 // or repeated except the blanks at the breaks, and a text too long for the
-// screen is cut with "…".
+// screen is cut with "…"; and what confirms the box.
 
 #include "layout/message_box_layout.h"
 
@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/message_box_screen.h"
 #include "platform/sdl/text_engine.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
@@ -78,6 +80,83 @@ TEST(MessageBoxLayout, TheFontMeasuresTextAsItDrawsIt) {
     EXPECT_GT(engine.Width(font, text), 0) << text;
     EXPECT_EQ(engine.Width(font, text), engine.Measure(font, text).x) << text;
   }
+}
+
+}  // namespace
+}  // namespace mw
+
+namespace mw {
+namespace {
+
+// Fonts whose characters are as wide as their size in points, and whose
+// lines are twice as high.
+const FontMetrics kPlainMetrics{[](const Font& font, std::string_view text) {
+                                  return static_cast<int>(text.size()) * font.size;
+                                },
+                                [](const Font& font) { return 2 * font.size; }};
+
+// The box stands in the middle, as wide as its widest line within 300 to 600
+// pixels, the title centred in its bar and OK centred at the bottom; a text
+// too long for 11 points is set smaller, down to 8.
+TEST(MessageBoxLayout, TheBoxIsCentredAndSizedByItsText) {
+  const MessageBoxLayout small = LayOutMessageBox("Titel", "kurz", kPlainMetrics);
+  EXPECT_EQ(small.body.size, 11);
+  // 300 wide; 134 high: the title bar 34, three gaps of 16, the button 30, one line 22.
+  EXPECT_EQ(small.box, (Rect{170, 173, 470, 307}));
+  EXPECT_EQ(small.title_at, (Point{186, 173 + (34 - 24) / 2}));
+  EXPECT_EQ(small.text_at, (Point{186, 173 + 34 + 16}));
+  EXPECT_EQ(small.button, (Rect{270, 261, 370, 291}));
+  EXPECT_EQ(small.button_at, (Point{270 + (100 - 24) / 2, 261 + (30 - 24) / 2}));
+
+  const MessageBoxLayout wide = LayOutMessageBox("Titel", std::string(45, 'x'), kPlainMetrics);
+  EXPECT_EQ(wide.box.right - wide.box.left, 45 * 11 + 32);
+  EXPECT_EQ(wide.box.left, (640 - (45 * 11 + 32)) / 2);
+
+  // Sixteen lines do not fit at 11 points (15 of 22 pixels would); at 10 they do.
+  std::string lines = "Zeile";
+  for (int i = 1; i < 16; ++i) lines += "\nZeile";
+  const MessageBoxLayout many = LayOutMessageBox("Titel", lines, kPlainMetrics);
+  EXPECT_EQ(many.body.size, 10);
+  EXPECT_EQ(many.lines.size(), 16u);
+  EXPECT_EQ(many.box.top, std::max((480 - (many.box.bottom - many.box.top)) / 2, 0));
+  EXPECT_LE(many.box.bottom, 480);
+}
+
+// What confirms a box: Enter, Escape or Space pressed (not held from
+// before), a close request, or a click that goes down and comes up on OK.
+TEST(MessageBoxInput, KeysAClickOnOkOrACloseConfirmIt) {
+  MessageBox box;
+  box.layout.button = Rect{270, 300, 370, 330};
+  const Point on{300, 310};
+  const Point off{300, 200};
+  auto step = [&box](test::Input input) { return StepMessageBox(box, input); };
+
+  EXPECT_FALSE(step(test::Input().Mouse(off)));
+  EXPECT_FALSE(step(test::Input().Held(vk::kReturn))) << "Enter held from before";
+  for (const int key : {vk::kReturn, vk::kEscape, vk::kSpace}) {
+    EXPECT_TRUE(step(test::Input().Tapped(key))) << key;
+  }
+  EXPECT_FALSE(step(test::Input().Tapped(vk::kKey1)));
+  InputFrame close = test::Input();
+  close.close_requested = true;
+  EXPECT_TRUE(StepMessageBox(box, close));
+
+  // The pointer over OK lights it up.
+  EXPECT_FALSE(step(test::Input().Mouse(on)));
+  EXPECT_TRUE(box.hover);
+  EXPECT_FALSE(step(test::Input().Mouse({270, 330})));
+  EXPECT_FALSE(box.hover) << "right and bottom are outside";
+
+  // Down and up on OK, in two frames or within one.
+  EXPECT_FALSE(step(test::Input().Mouse(on).Held(vk::kLeftButton).Tapped(vk::kLeftButton)));
+  EXPECT_TRUE(step(test::Input().Mouse(on)));
+  EXPECT_TRUE(step(test::Input().Mouse(on).Tapped(vk::kLeftButton)));
+  // Down elsewhere and up on OK, or down on OK and up elsewhere: nothing.
+  EXPECT_FALSE(step(test::Input().Mouse(off).Held(vk::kLeftButton).Tapped(vk::kLeftButton)));
+  EXPECT_FALSE(step(test::Input().Mouse(on)));
+  EXPECT_FALSE(step(test::Input().Mouse(on).Held(vk::kLeftButton).Tapped(vk::kLeftButton)));
+  EXPECT_FALSE(step(test::Input().Mouse(off)));
+  EXPECT_FALSE(step(test::Input().Mouse(on))) << "a finished click does not count later";
 }
 
 }  // namespace

@@ -73,6 +73,13 @@ TEST(ProgramLoop, StepsThroughMenuGameMessageBoxAndHighScores) {
   const Rect at = p.On<MessageBoxScreen>()->box.layout.box;
   EXPECT_TRUE(ShownAs(p.platform.FramePixel(at.left + 5, at.top + 5), Rgb(38, 56, 104)))
       << "the title bar";
+  EXPECT_TRUE(ShownAs(p.platform.FramePixel(at.left - 1, at.top - 1), Rgb(16, 20, 36)))
+      << "a frame of one pixel round it";
+  EXPECT_FALSE(ShownAs(p.platform.FramePixel(at.left - 2, at.top + 40), Rgb(16, 20, 36)));
+  const Rect ok = p.On<MessageBoxScreen>()->box.layout.button;
+  EXPECT_TRUE(ShownAs(p.platform.FramePixel(ok.left - 2, ok.top - 2), Rgb(38, 56, 104)))
+      << "the button's edge of two pixels";
+  EXPECT_TRUE(ShownAs(p.platform.FramePixel(ok.left, ok.top), Rgb(222, 222, 226)));
   const Colour dimmed = p.platform.FramePixel(5, 5);
   EXPECT_LT(RedOf(dimmed) + GreenOf(dimmed) + BlueOf(dimmed),
             RedOf(game_pixel) + GreenOf(game_pixel) + BlueOf(game_pixel))
