@@ -112,8 +112,10 @@ TEST(HeadlessInput, TheHandsAndTheHookWorkBetweenFrames) {
   p->TypeText("x");
   InputFrame f = NextFrame(*p);
   EXPECT_EQ(f.keys[vk::kKey1], (KeyState{true, 2}));
-  EXPECT_EQ(f.mouse, Point(0, 479));
+  EXPECT_EQ(f.mouse, Point(0, 479)) << "kept on the screen";
   EXPECT_EQ(f.typed, "11x") << "in the order typed";
+  p->MoveMouse({5000, -20});
+  EXPECT_EQ(NextFrame(*p).mouse, Point(639, 0));
 
   // The hook runs before each frame, after the script's events.
   p->SetInputHook([&](HeadlessPlatform& hands) {

@@ -80,6 +80,11 @@ TEST(ProgramLoop, StepsThroughMenuGameMessageBoxAndHighScores) {
   EXPECT_TRUE(ShownAs(p.platform.FramePixel(ok.left - 2, ok.top - 2), Rgb(38, 56, 104)))
       << "the button's edge of two pixels";
   EXPECT_TRUE(ShownAs(p.platform.FramePixel(ok.left, ok.top), Rgb(222, 222, 226)));
+  const Surface& behind = p.On<MessageBoxScreen>()->box.behind;
+  for (const Point corner : {Point{0, 0}, Point{639, 479}}) {
+    EXPECT_EQ(p.platform.Frame().PixelAt(corner.x, corner.y), behind.PixelAt(corner.x, corner.y))
+        << "the picture behind stands where it stood";
+  }
   const Colour dimmed = p.platform.FramePixel(5, 5);
   EXPECT_LT(RedOf(dimmed) + GreenOf(dimmed) + BlueOf(dimmed),
             RedOf(game_pixel) + GreenOf(game_pixel) + BlueOf(game_pixel))
