@@ -11,7 +11,7 @@
 #include "input/replayer.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/os/file_storage.h"
-#include "platform/sdl/sdl_platform.h"
+#include "platform/window_platform.h"
 
 namespace mw {
 namespace {
@@ -21,17 +21,6 @@ constexpr const char* kProgramName = "moewenschuss";
 struct StartFailure {
   int status;
   std::string message;
-};
-
-// What a run needs beside the platform: the recording it writes or replays.
-struct RunSetup {
-  OutputFile events_file;
-  OutputFile recording_file;
-  EventLog events;
-  std::optional<Replayer> replayer;
-  std::unique_ptr<Recorder> recorder;
-  std::unique_ptr<Platform> platform;
-  HeadlessPlatform* headless = nullptr;  // the platform, when it is headless
 };
 
 void MakeShotsFolder(const std::string& folder) {
@@ -62,13 +51,31 @@ std::unique_ptr<HeadlessPlatform> MakeHeadless(const CommandLine& line) {
 
 std::unique_ptr<Platform> MakeWindow(const CommandLine& line) {
   try {
-    return MakeSdlPlatform(SdlOptions{line.windowed});
+    return MakeWindowPlatform(WindowOptions{line.windowed});
   } catch (const std::exception& e) {
     throw StartFailure{kExitRuntimeError, e.what()};
   }
 }
 
-void SetUp(const CommandLine& line, RunSetup& run, std::ostream& err) {
+}  // namespace
+
+// What a run needs beside the platform: the files it writes, the recording it
+// writes or replays, and the loop.
+struct Program::Run {
+  CommandLine line;
+  OutputFile events_file;
+  OutputFile recording_file;
+  EventLog events;
+  std::optional<Replayer> replayer;
+  std::unique_ptr<Recorder> recorder;
+  std::unique_ptr<Platform> platform;
+  HeadlessPlatform* headless = nullptr;  // the platform, when it is headless
+  std::unique_ptr<ProgramLoop> loop;
+};
+
+namespace {
+
+void SetUp(const CommandLine& line, Program::Run& run, std::ostream& err) {
   const bool replay = line.mode == CommandLine::Mode::kReplay;
   if (replay) {
     // Checked whole before anything is opened or written.
@@ -108,17 +115,8 @@ void SetUp(const CommandLine& line, RunSetup& run, std::ostream& err) {
   }
 }
 
-// Runs the program's loop to its end.
-RunEnd Run(Platform& platform, EventLog& events, std::ostream& err) {
-  ProgramLoop loop(platform, events, err);
-  loop.Start();
-  while (loop.Pass()) {
-  }
-  return loop.End();
-}
-
 // A replay writes its log and pictures only once it has gone through whole.
-int FinishReplay(const CommandLine& line, RunSetup& run, const RunEnd& outcome) {
+int FinishReplay(const CommandLine& line, Program::Run& run, const RunEnd& outcome) {
   if (!outcome.stopped_watching) {
     if (const std::optional<std::string> problem = run.replayer->Finish(outcome.status)) {
       throw StartFailure{kExitUsage, *problem};
@@ -142,39 +140,85 @@ int FinishReplay(const CommandLine& line, RunSetup& run, const RunEnd& outcome) 
 
 }  // namespace
 
-int RunProgram(const std::vector<std::string>& args, std::string_view version, std::ostream& out,
-               std::ostream& err) {
+Program::Program(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+Program::~Program() = default;
+
+bool Program::Start(const std::vector<std::string>& args, std::string_view version) {
   const auto parsed = ParseCommandLine(args);
   if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
-    err << kProgramName << ": " << error->message << "\n\n" << UsageText();
-    return kExitUsage;
+    err_ << kProgramName << ": " << error->message << "\n\n" << UsageText();
+    status_ = kExitUsage;
+    return false;
   }
   const CommandLine& line = std::get<CommandLine>(parsed);
   if (line.mode == CommandLine::Mode::kHelp) {
-    out << UsageText();
-    return kExitOk;
+    out_ << UsageText();
+    return false;
   }
   if (line.mode == CommandLine::Mode::kVersion) {
-    out << kProgramName << ' ' << version << '\n';
-    return kExitOk;
+    out_ << kProgramName << ' ' << version << '\n';
+    return false;
   }
-
-  RunSetup run;
+  run_ = std::make_unique<Run>();
+  run_->line = line;
   try {
-    SetUp(line, run, err);
-    const RunEnd outcome = Run(*run.platform, run.events, err);
+    SetUp(line, *run_, err_);
+    run_->loop = std::make_unique<ProgramLoop>(*run_->platform, run_->events, err_);
+    run_->loop->Start();
+    return true;
+  } catch (const StartFailure& failure) {
+    err_ << kProgramName << ": " << failure.message << '\n';
+    status_ = failure.status;
+  } catch (const std::exception& e) {
+    err_ << kProgramName << ": " << e.what() << '\n';
+    status_ = kExitRuntimeError;
+  }
+  run_.reset();
+  return false;
+}
+
+bool Program::Frame() {
+  if (!run_ || !run_->loop) return false;
+  while (run_->loop->Pass()) {
+    if (run_->loop->LastPassEnd() != PassEnd::kGoOn) return true;
+  }
+  return false;
+}
+
+int Program::Finish() {
+  if (finished_ || !run_ || !run_->loop) {
+    run_.reset();
+    finished_ = true;
+    return status_;
+  }
+  finished_ = true;
+  Run& run = *run_;
+  try {
+    const RunEnd outcome = run.loop->End();
     // A recording that does not fit the program: its own status, nothing written.
     if (!outcome.replay_problem.empty()) throw StartFailure{kExitUsage, outcome.replay_problem};
     if (run.recorder) run.recorder->Finish(outcome.status);
-    if (!run.replayer) return outcome.status;
-    return FinishReplay(line, run, outcome);
+    status_ = run.replayer ? FinishReplay(run.line, run, outcome) : outcome.status;
   } catch (const StartFailure& failure) {
-    err << kProgramName << ": " << failure.message << '\n';
-    return failure.status;
+    err_ << kProgramName << ": " << failure.message << '\n';
+    status_ = failure.status;
   } catch (const std::exception& e) {
-    err << kProgramName << ": " << e.what() << '\n';
-    return kExitRuntimeError;
+    err_ << kProgramName << ": " << e.what() << '\n';
+    status_ = kExitRuntimeError;
   }
+  run_.reset();
+  return status_;
+}
+
+int RunProgram(const std::vector<std::string>& args, std::string_view version, std::ostream& out,
+               std::ostream& err) {
+  Program program(out, err);
+  if (program.Start(args, version)) {
+    while (program.Frame()) {
+    }
+  }
+  return program.Finish();
 }
 
 }  // namespace mw

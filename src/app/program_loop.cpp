@@ -81,12 +81,14 @@ bool ProgramLoop::Pass() {
 
 bool ProgramLoop::PassOrThrow() {
   SyncModes();
+  last_end_ = PassEnd::kGoOn;
   const InputSample sample = platform_.ReadInput();
   switch (sample.status) {
     case InputSample::Status::kFrame:
       break;
     case InputSample::Status::kNotYet:
       platform_.Pause();
+      last_end_ = PassEnd::kPause;
       return true;
     case InputSample::Status::kStoppedWatching:
       end_.stopped_watching = true;
@@ -122,6 +124,7 @@ bool ProgramLoop::PassOrThrow() {
     return false;
   }
   SyncModes();
+  last_end_ = end;
   switch (end) {
     case PassEnd::kPresent:
       Present();

@@ -44,6 +44,8 @@ class ProgramLoop {
   // One pass; false once the program has ended.
   bool Pass();
   const RunEnd& End() const { return end_; }
+  // How the last pass ended.
+  PassEnd LastPassEnd() const { return last_end_; }
 
   // For tests and bots: what the program holds, and the screen on top
   // (nullptr while the menu is current).
@@ -101,6 +103,7 @@ class ProgramLoop {
   bool ending_ = false;  // the program ends once no message box is left
   bool failing_ = false;
   bool finished_ = false;
+  PassEnd last_end_ = PassEnd::kGoOn;
   RunEnd end_;
 };
 

@@ -128,6 +128,7 @@ std::string Platform::ReplaceFile(const std::string& path, std::span<const std::
   // turns out as it did then.
   if (replayer_ != nullptr) return replayer_->NextAnswer(Kind::kFileReplace, path).text;
   std::string reason = ReplaceFileDurably(path, bytes);
+  if (reason.empty()) FileReplaced(path);
   if (recorder_ != nullptr) recorder_->Answer({Kind::kFileReplace, path, 0, reason, {}});
   return reason;
 }

@@ -122,6 +122,8 @@ class Platform : public Outside {
   virtual std::string UserDataFolderNow() = 0;
   // The process's environment, unless the platform keeps one of its own.
   virtual std::optional<std::string> EnvironmentVariableNow(const std::string& name);
+  // A file was replaced; a platform whose files live in memory keeps them now.
+  virtual void FileReplaced(const std::string& path) { static_cast<void>(path); }
   // The next picture presented is kept as DIR/NAME.png, where the platform
   // keeps pictures (a headless run's `shot`).
   virtual void RequestShot(const std::string& name) { static_cast<void>(name); }

@@ -3,6 +3,7 @@
 // UTF-8, and where the text for --help, --version and a run without a window
 // goes.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,11 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // there. Output already redirected to a file or a pipe stays where it is.
 // Nothing to do elsewhere.
 void ConnectToStartingConsole();
+
+// Runs a started program's frames the way the system runs programs: one after
+// the other until `frame` says it has ended, then `finish` gives the exit
+// status main returns. (A browser instead calls one frame per frame of the
+// page, after main has returned.)
+int RunFrames(std::function<bool()> frame, std::function<int()> finish);
 
 }  // namespace mw

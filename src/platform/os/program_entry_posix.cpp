@@ -8,4 +8,10 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 void ConnectToStartingConsole() {}
 
+int RunFrames(std::function<bool()> frame, std::function<int()> finish) {
+  while (frame()) {
+  }
+  return finish();
+}
+
 }  // namespace mw

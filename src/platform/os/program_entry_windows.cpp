@@ -41,4 +41,10 @@ void ConnectToStartingConsole() {
   SetConsoleOutputCP(CP_UTF8);
 }
 
+int RunFrames(std::function<bool()> frame, std::function<int()> finish) {
+  while (frame()) {
+  }
+  return finish();
+}
+
 }  // namespace mw

@@ -1,5 +1,3 @@
-#include "platform/sdl/sdl_platform.h"
-
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -9,7 +7,6 @@
 #include <cstdio>
 #include <string>
 
-#include "audio/sound_limiter.h"
 #include "errors/runtime_error.h"
 #include "platform/os/environment.h"
 #include "platform/sdl/desktop.h"
@@ -18,23 +15,21 @@
 #include "platform/sdl/screenshot_file.h"
 #include "platform/sdl/sdl_game_window.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_surfaces.h"
 #include "platform/sdl/sound_data.h"
 #include "platform/sdl/text_engine.h"
+#include "platform/window_platform.h"
 #include "text/cp1252.h"
 
 namespace mw {
 namespace {
 
 constexpr Uint64 kFramesPerSecond = 60;
-// Each effect's channel volume (of 128), and what the limiter multiplies the
-// mix by: a lone effect sounds at half its recorded level.
-constexpr int kEffectVolume = MIX_MAX_VOLUME / 4;
-constexpr float kMixGain = 2.0f;
 
 class SdlPlatform : public Platform {
  public:
-  explicit SdlPlatform(const SdlOptions& options);
+  explicit SdlPlatform(const WindowOptions& options);
   ~SdlPlatform() override;
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -76,7 +71,7 @@ class SdlPlatform : public Platform {
   void KeepScreenshot() const;
   std::int64_t Elapsed() const;
 
-  SdlOptions options_;
+  WindowOptions options_;
   Uint64 start_ms_ = 0;
   std::unique_ptr<TextEngine> text_;
   PixelFormat format_ = kRgb565;
@@ -85,8 +80,7 @@ class SdlPlatform : public Platform {
   bool fullscreen_ = true;
   bool in_game_ = false;
   bool quit_ = false;
-  bool sound_open_ = false;
-  std::unique_ptr<SoundLimiter> limiter_;  // used by the audio thread while the device is open
+  MixerSound sound_;
   std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
   // Enter that went down as part of Alt+Enter stays out of the game until it
   // is let go: the switch of the window is all it does.
@@ -99,7 +93,7 @@ bool IsSet(const char* variable) {
   return value && !value->empty();
 }
 
-SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
+SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {
   // Without X11 or Wayland SDL would quietly fall back to an invisible
   // off-screen driver, and the game would run where nobody can see it. Only
   // the console driver remains worth trying then, unless a driver was asked for.
@@ -134,12 +128,7 @@ SdlPlatform::SdlPlatform(const SdlOptions& options) : options_(options) {
 
 SdlPlatform::~SdlPlatform() {
   CloseDisplay();
-  if (sound_open_) {
-    Mix_HaltChannel(-1);
-    Mix_SetPostMix(nullptr, nullptr);
-    Mix_CloseAudio();
-  }
-  limiter_.reset();
+  sound_.Close();
   text_.reset();
   SDL_Quit();
 }
@@ -312,50 +301,19 @@ void SdlPlatform::ReadKeys(InputFrame& frame) const {
 
 SoundBuffer SdlPlatform::LoadSound(std::string_view asset) {
   // Watching a replay on a machine without sound: decoded, never played.
-  if (!sound_open_ && Replaying()) return DecodeSound(asset);
+  if (!sound_.IsOpen() && Replaying()) return DecodeSound(asset);
   return LoadMixerSound(asset);
 }
 
 bool SdlPlatform::OpenSoundDeviceNow() {
-  if (sound_open_) return true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
-  }
-  // A ring of channels: each effect plays on its own until the ring comes round.
-  Mix_AllocateChannels(kSoundChannels);
-  // Effects overlap a lot (a machine-gun burst, splats, reloads): mixed at
-  // full level they summed far beyond full scale and clipped. Every effect
-  // is mixed at a quarter, which keeps their levels to each other, and the
-  // limiter brings the sum up to half, lowering it smoothly where it would
-  // still come near full scale.
-  Mix_Volume(-1, kEffectVolume);
-  int rate = 0;
-  Uint16 format = 0;
-  int channels = 0;
-  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
-    limiter_ = std::make_unique<SoundLimiter>(channels, rate, kMixGain);
-    Mix_SetPostMix(
-        [](void* limiter, Uint8* stream, int length) {
-          static_cast<SoundLimiter*>(limiter)->Process(
-              {reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2});
-        },
-        limiter_.get());
-  }
-  sound_open_ = true;
-  return true;
+  return sound_.Open();
 }
 
 void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   CheckPlayable(channel, sound);
-  if (!sound_open_ && Replaying()) return;
-  if (sound->chunk == nullptr)
-    throw RuntimeError("Der Klang wurde nicht für das Audiogerät geladen");
-  if (!sound_open_) throw RuntimeError("Klang ohne geöffnetes Audiogerät");
-  if (Mix_PlayChannel(channel, sound->chunk, 0) < 0) {
-    throw RuntimeError(WithSdlError("Ein Klang kann nicht gespielt werden"));
-  }
+  // Watching a replay on a machine without sound: decoded, never played.
+  if (!sound_.IsOpen() && Replaying()) return;
+  sound_.Play(channel, sound);
 }
 
 void SdlPlatform::SetMessageBoxMode(bool box_shown) {
@@ -388,7 +346,7 @@ bool SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view tex
 
 }  // namespace
 
-std::unique_ptr<Platform> MakeSdlPlatform(const SdlOptions& options) {
+std::unique_ptr<Platform> MakeWindowPlatform(const WindowOptions& options) {
   return std::make_unique<SdlPlatform>(options);
 }
 
