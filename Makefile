@@ -5,6 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 WIN_BUILD  ?= build-win
+WEB_BUILD  ?= build-web
 FUZZ_SECONDS ?= 60
 SOAK_GAMES ?= 5
 JOBS       ?= $(shell nproc)
@@ -14,7 +15,7 @@ ARGS       ?=
 CTEST_ARGS ?=
 
 .PHONY: tidy all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean \
-        windows windows-test
+        windows windows-test web web-serve web-test
 
 all: build
 
@@ -100,8 +101,30 @@ windows:
 # and Xvfb, without and with a window manager.
 windows-test: windows build
 	cd $(WIN_BUILD) && ctest --output-on-failure
-	/usr/bin/python3 tests/windows/cross_system_test.py $(BUILD)/moewenschuss $(WIN_BUILD)/moewenschuss.exe
+	/usr/bin/python3 tests/cross_system_test.py $(BUILD)/moewenschuss $(WIN_BUILD)/moewenschuss.exe
 	tests/windows/window_wine.sh $(WIN_BUILD)/moewenschuss.exe
+
+# The browser's build with Debian's emscripten: the libraries are built once
+# from Debian's source packages (scripts/build-web-deps, cached outside the
+# work tree), then the page's folder $(WEB_BUILD)/moewenschuss-VERSION-web/
+# with a .zip beside it, and the same program for Node.js.
+web:
+	scripts/build-web-deps
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The page on http://localhost:8000/ until Ctrl+C.
+web-serve: web
+	/usr/bin/python3 web/serve.py $(WEB_BUILD)/moewenschuss-*-web
+
+# The browser's build under Node.js beside the Linux program (the same logs,
+# pictures and tables, recordings replayed across), then the page in a
+# headless Chromium played as a player would, with its size, load time and
+# frame rate.
+web-test: web build
+	scripts/install-deps web-test
+	/usr/bin/python3 tests/cross_system_test.py $(BUILD)/moewenschuss --node $(WEB_BUILD)/moewenschuss-node.js
+	/usr/bin/python3 tests/web/browser_test.py $(WEB_BUILD)/moewenschuss-*-web $(BUILD)/moewenschuss
 
 # Regenerates the committed pictures, sounds and desktop icons (byte-identical on every run).
 assets: deps

@@ -28,11 +28,13 @@ set(allowed_app app game highscores shared platform ${pure})
 set(allowed_main app platform)
 
 # Inside the platform: the seam (the files at its top), the operating
-# system, SDL, and the headless platform that draws with SDL's surfaces.
+# system, SDL, and the headless platform and the browser's, which draw with
+# SDL's surfaces.
 set(platform_parts_seam seam os)
 set(platform_parts_os os)
 set(platform_parts_sdl seam os sdl)
 set(platform_parts_headless seam os sdl headless)
+set(platform_parts_browser seam os sdl browser)
 
 # Standard headers that reach the machine: only the platform may use them.
 set(system_doors cstdio cstdlib ctime chrono filesystem fstream iostream thread csignal

@@ -5,7 +5,10 @@
 function(mw_embed_files target)
   set(asm "${CMAKE_CURRENT_BINARY_DIR}/${target}.S")
   set(table "${CMAKE_CURRENT_BINARY_DIR}/${target}_table.cpp")
-  if(WIN32)
+  if(EMSCRIPTEN)
+    # WebAssembly: each file a data segment of its own, with its size.
+    set(asm_text "")
+  elseif(WIN32)
     # PE/COFF: read-only data, and no stack note (that is an ELF idea).
     set(asm_text "\t.section .rdata,\"dr\"\n")
   else()
@@ -17,8 +20,16 @@ function(mw_embed_files target)
   foreach(file ${ARGN})
     get_filename_component(name ${file} NAME)
     set(sym "mw_embedded_${index}")
-    string(APPEND asm_text "\t.global ${sym}\n\t.balign 16\n${sym}:\n\t.incbin \"${file}\"\n"
-                           "\t.global ${sym}_end\n${sym}_end:\n\t.byte 0\n")
+    if(EMSCRIPTEN)
+      file(SIZE ${file} size)
+      string(APPEND asm_text "\t.section .rodata.${sym},\"\",@\n\t.globl ${sym}\n\t.p2align 4\n"
+                             "${sym}:\n\t.incbin \"${file}\"\n\t.size ${sym}, ${size}\n"
+                             "\t.globl ${sym}_end\n${sym}_end:\n\t.byte 0\n"
+                             "\t.size ${sym}_end, 1\n")
+    else()
+      string(APPEND asm_text "\t.global ${sym}\n\t.balign 16\n${sym}:\n\t.incbin \"${file}\"\n"
+                             "\t.global ${sym}_end\n${sym}_end:\n\t.byte 0\n")
+    endif()
     string(APPEND decls "extern \"C\" const unsigned char ${sym}[];\nextern \"C\" const unsigned char ${sym}_end[];\n")
     string(APPEND rows "    {\"${name}\", ${sym}, static_cast<std::size_t>(${sym}_end - ${sym})},\n")
     math(EXPR index "${index} + 1")

@@ -5,7 +5,6 @@
 // set-up to its end.
 
 #include <array>
-#include <compare>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -41,12 +40,11 @@ struct ScaledPictures {
     Rect part;
     int width;
     int height;
-    auto operator<=>(const Key& other) const {
-      return std::tie(source, part.left, part.top, part.right, part.bottom, width, height) <=>
+    bool operator<(const Key& other) const {
+      return std::tie(source, part.left, part.top, part.right, part.bottom, width, height) <
              std::tie(other.source, other.part.left, other.part.top, other.part.right,
                       other.part.bottom, other.width, other.height);
     }
-    bool operator==(const Key&) const = default;
   };
   std::map<Key, Surface> copies;
 };

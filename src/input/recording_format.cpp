@@ -97,8 +97,9 @@ class Reader {
   std::string_view Text() {
     const std::uint64_t n = Varint();
     if (n > bytes_.size() - at_) Fail("sie ist unvollständig, sie endet mitten in einem Eintrag");
-    const std::string_view text(reinterpret_cast<const char*>(bytes_.data() + at_), n);
-    at_ += n;
+    const auto length = static_cast<std::size_t>(n);  // within the bytes, so within size_t
+    const std::string_view text(reinterpret_cast<const char*>(bytes_.data() + at_), length);
+    at_ += length;
     return text;
   }
 

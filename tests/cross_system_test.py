@@ -1,14 +1,16 @@
 #!/usr/bin/python3
-"""The Linux program and the Windows program under Wine play the same game.
+"""The Linux program and another build of it play the same game: the Windows
+program under Wine, or the browser's build under Node.js.
 
 Usage: cross_system_test.py LINUX_EXE WINDOWS_EXE
+       cross_system_test.py LINUX_EXE --node NODE_PROGRAM.js
 
 - Every golden script gives the same event log, byte for byte, the same
   pictures, pixel for pixel, and the same high-score file on both systems.
 - A recording made on either system replays on the other with the same log.
 - A table written by either system is read by the other as clean: a visit
   saves it unchanged.
-- The Windows program killed at random instants while it saves leaves the old
+- The other program killed at random instants while it saves leaves the old
   or the new table (KILLED_SAVES kills, 20 unless set).
 """
 import os
@@ -23,12 +25,14 @@ from pathlib import Path
 
 from PIL import Image
 
-GOLDEN = Path(__file__).resolve().parent.parent / "golden"
+GOLDEN = Path(__file__).resolve().parent / "golden"
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 ENV = dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", WINEDEBUG="-all")
 # Menu -> "Highscores" -> leave (the table is saved) -> "Ende".
 VISIT = "0 mouse 320 350\n100 press mouse-left\n400 press escape\n800 press escape\n"
 failures = []
+EXE = {}
+OTHER = "windows"
 
 
 def check(ok, what):
@@ -37,9 +41,18 @@ def check(ok, what):
         failures.append(what)
 
 
+def command_of(system, args):
+    if system == "windows":
+        return [WINE, EXE[system], *args]
+    if system == "node":
+        # Emscripten's loader would take Node's fetch() for the .wasm file.
+        return ["node", "--no-experimental-fetch", EXE[system], *args]
+    return [EXE[system], *args]
+
+
 def run(system, folder, *args, wait=True):
     """The program of `system` in `folder`, the table kept there (OEDIR=./)."""
-    command = [EXE[system], *args] if system == "linux" else [WINE, EXE[system], *args]
+    command = command_of(system, args)
     env = dict(ENV, OEDIR="./")
     process = subprocess.Popen(command, cwd=folder, env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.PIPE)
@@ -69,17 +82,17 @@ def same_game(work):
                 shutil.copy(table, folder / "highscores.pdk")
             run(system, folder, *args)
             folders[system] = folder
-        linux, windows = folders["linux"], folders["windows"]
+        linux, other = folders["linux"], folders[OTHER]
         name = script.stem
-        check((linux / "log.jsonl").read_bytes() == (windows / "log.jsonl").read_bytes(),
+        check((linux / "log.jsonl").read_bytes() == (other / "log.jsonl").read_bytes(),
               f"{name}: the same event log")
         shots = sorted(p.name for p in (linux / "shots").glob("*.png"))
-        check(shots == sorted(p.name for p in (windows / "shots").glob("*.png")),
+        check(shots == sorted(p.name for p in (other / "shots").glob("*.png")),
               f"{name}: the same pictures taken")
         for shot in shots:
-            check(pixels(linux / "shots" / shot) == pixels(windows / "shots" / shot),
+            check(pixels(linux / "shots" / shot) == pixels(other / "shots" / shot),
                   f"{name}: {shot} the same, pixel for pixel")
-        table_l, table_w = linux / "highscores.pdk", windows / "highscores.pdk"
+        table_l, table_w = linux / "highscores.pdk", other / "highscores.pdk"
         check(table_l.exists() == table_w.exists() and
               (not table_l.exists() or table_l.read_bytes() == table_w.read_bytes()),
               f"{name}: the same high-score file")
@@ -87,7 +100,7 @@ def same_game(work):
 
 def recordings_cross(work):
     script = GOLDEN / "game.script"
-    for recorder, player in (("linux", "windows"), ("windows", "linux")):
+    for recorder, player in (("linux", OTHER), (OTHER, "linux")):
         folder = work / f"record-{recorder}"
         folder.mkdir()
         run(recorder, folder, "--headless", str(script), "--events", "recorded.jsonl",
@@ -100,7 +113,7 @@ def recordings_cross(work):
 
 
 def tables_cross(work):
-    for writer, reader in (("linux", "windows"), ("windows", "linux")):
+    for writer, reader in (("linux", OTHER), (OTHER, "linux")):
         folder = work / f"table-{writer}"
         folder.mkdir()
         run(writer, folder, "--headless", str(GOLDEN / "highscores.script"))
@@ -126,26 +139,32 @@ def killed_saves(work, kills):
     old = new + new[:24]
     (folder / "highscores.pdk").write_bytes(old)
     started = time.monotonic()
-    run("windows", folder, "--headless", "saves.script")
+    run(OTHER, folder, "--headless", "saves.script")
     whole = time.monotonic() - started
-    check((folder / "highscores.pdk").read_bytes() == new, "the Windows program saves")
+    check((folder / "highscores.pdk").read_bytes() == new, f"the {OTHER} program saves")
     chance = random.Random(20261207)  # the same instants on every run
     seen = {"old": 0, "new": 0, "other": 0}
     for _ in range(kills):
         (folder / "highscores.pdk").write_bytes(old)
-        process = run("windows", folder, "--headless", "saves.script", wait=False)
+        process = run(OTHER, folder, "--headless", "saves.script", wait=False)
         time.sleep(chance.uniform(0.2, whole))
         process.send_signal(signal.SIGKILL)
         process.wait()
         left = (folder / "highscores.pdk").read_bytes()
         seen["old" if left == old else "new" if left == new else "other"] += 1
-    print(f"  {kills} kills under Wine: {seen}")
-    check(seen["other"] == 0, "every killed save under Wine left the old or the new table")
+    print(f"  {kills} kills of the {OTHER} program: {seen}")
+    check(seen["other"] == 0,
+          f"every killed save of the {OTHER} program left the old or the new table")
 
 
 def main():
-    global EXE
-    EXE = {"linux": os.path.abspath(sys.argv[1]), "windows": os.path.abspath(sys.argv[2])}
+    global EXE, OTHER
+    if sys.argv[2] == "--node":
+        OTHER = "node"
+        EXE = {"linux": os.path.abspath(sys.argv[1]), "node": os.path.abspath(sys.argv[3])}
+    else:
+        OTHER = "windows"
+        EXE = {"linux": os.path.abspath(sys.argv[1]), "windows": os.path.abspath(sys.argv[2])}
     kills = int(os.environ.get("KILLED_SAVES", "20"))
     with tempfile.TemporaryDirectory(prefix="mw_cross_") as temporary:
         work = Path(temporary)

@@ -1,0 +1,62 @@
+# The browser's side of the build, with Debian's emscripten against the static
+# wasm32 libraries that scripts/build-web-deps makes from Debian's source
+# packages (emcmake cmake -DMW_WEB_DEPS=...). Emscripten's own ports stay off:
+# nothing is fetched while building.
+
+include(${CMAKE_SOURCE_DIR}/cmake/emscripten-prefix.cmake)
+
+find_package(SDL2 REQUIRED CONFIG)
+find_package(SDL2_ttf REQUIRED CONFIG)
+find_package(SDL2_mixer REQUIRED CONFIG)
+find_package(SDL2_image REQUIRED CONFIG)
+
+set(MW_SDL SDL2::SDL2-static)
+set(MW_SDL_IMAGE SDL2_image::SDL2_image-static)
+set(MW_PLATFORM_LIBRARIES SDL2_ttf::SDL2_ttf-static SDL2_mixer::SDL2_mixer-static
+                          SDL2_image::SDL2_image-static SDL2::SDL2-static)
+
+# No port of emscripten's may stand in for a library of ours.
+set(MW_NO_PORTS -sUSE_SDL=0 -sUSE_SDL_TTF=0 -sUSE_SDL_MIXER=0 -sUSE_SDL_IMAGE=0
+                -sUSE_FREETYPE=0 -sUSE_HARFBUZZ=0 -sUSE_LIBPNG=0 -sUSE_ZLIB=0)
+# The program's run-time errors are C++ exceptions: WebAssembly's own.
+add_compile_options(${MW_NO_PORTS} -fwasm-exceptions)
+add_link_options(-fwasm-exceptions)
+add_link_options(${MW_NO_PORTS} -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+                 -sTOTAL_STACK=1048576)
+
+set(MW_WEB_NAME moewenschuss-${PROJECT_VERSION}-web)
+set(MW_WEB_DIR ${CMAKE_BINARY_DIR}/${MW_WEB_NAME})
+
+# mw_web_programs(target): the target becomes the page's program, in the
+# page's folder with the page's own files; a copy of it is built for Node.js,
+# where it runs headless and reads and writes the machine's files.
+function(mw_web_programs target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${MW_WEB_DIR})
+  # main starts on the page's click; the page keeps /data in IndexedDB.
+  target_link_options(${target} PRIVATE -sENVIRONMENT=web -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
+                      "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']" -lidbfs.js)
+
+  add_executable(${target}-node ${CMAKE_SOURCE_DIR}/src/main.cpp)
+  target_compile_options(${target}-node PRIVATE ${MW_WARNINGS})
+  target_link_libraries(${target}-node PRIVATE mw_app)
+  target_compile_definitions(${target}-node PRIVATE MW_VERSION="${PROJECT_VERSION}")
+  target_link_options(${target}-node PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1
+                      --pre-js ${CMAKE_SOURCE_DIR}/web/node-environment.js)
+  set_property(TARGET ${target}-node APPEND PROPERTY LINK_DEPENDS
+               ${CMAKE_SOURCE_DIR}/web/node-environment.js)
+
+  set(page_files ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/page.css
+                 ${CMAKE_SOURCE_DIR}/web/page.js)
+  set(favicon ${CMAKE_SOURCE_DIR}/dist/icons/32x32.png)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip
+    COMMAND ${CMAKE_COMMAND} -E copy ${page_files} ${MW_WEB_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${favicon} ${MW_WEB_DIR}/favicon.png
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip --format=zip
+            ${MW_WEB_NAME}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    DEPENDS ${target} ${page_files} ${favicon}
+    COMMENT "Packing ${MW_WEB_NAME}.zip")
+  add_custom_target(web_page ALL DEPENDS ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip)
+endfunction()

@@ -1,0 +1,148 @@
+// The platform in a browser's page: the picture shown on the page's canvas,
+// the page's keys and mouse, the browser's audio through SDL2_mixer, and the
+// files of /data kept in the browser's storage by the page. The page's own
+// frames pace the passes, so nothing here waits.
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <memory>
+#include <vector>
+
+#include "errors/runtime_error.h"
+#include "platform/browser/browser_input.h"
+#include "platform/browser/browser_page.h"
+#include "platform/sdl/image_loading.h"
+#include "platform/sdl/sdl_sound.h"
+#include "platform/sdl/sdl_surfaces.h"
+#include "platform/sdl/sound_data.h"
+#include "platform/sdl/text_engine.h"
+#include "platform/window_platform.h"
+#include "text/cp1252.h"
+
+namespace mw {
+namespace {
+
+// The page keeps this folder in the browser's storage (or, where the browser
+// keeps nothing, in memory for the visit).
+constexpr const char* kKeptFolder = "/data/";
+
+class BrowserPlatform : public Platform {
+ public:
+  BrowserPlatform() {
+    if (SDL_Init(SDL_INIT_EVENTS) != 0) {
+      throw RuntimeError(WithSdlError("SDL kann nicht gestartet werden"));
+    }
+    text_ = std::make_unique<TextEngine>();
+    start_ms_ = PageClockMs();
+  }
+  ~BrowserPlatform() override {
+    sound_.Close();
+    frame_ = Surface();
+    text_.reset();
+    SDL_Quit();
+  }
+  BrowserPlatform(const BrowserPlatform&) = delete;
+  BrowserPlatform& operator=(const BrowserPlatform&) = delete;
+
+  void OpenDisplay() override {
+    frame_ = MakeSurface(kPictureWidth, kPictureHeight);
+    rgba_.assign(static_cast<std::size_t>(kPictureWidth) * kPictureHeight * 4, 255);
+    input_.Listen();
+    open_ = true;
+    ShowSystemCursor(false);
+  }
+  void CloseDisplay() override {
+    open_ = false;
+    ShowSystemCursor(true);
+  }
+  PixelFormat DisplayFormat() const override { return kRgb565; }
+  Surface MakeSurface(int width, int height) override {
+    return Surface(NewSurface(width, height, kRgb565), text_.get());
+  }
+  Surface ImageSurface(std::string_view asset, int width, int height) override {
+    return LoadImageSurface(asset, width, height, kRgb565, text_.get());
+  }
+  void Present(const Surface& back_buffer, Rect visible) override;
+  Surface PictureOnScreen() override {
+    Surface copy = MakeSurface(kPictureWidth, kPictureHeight);
+    if (frame_) copy.BlitImage(0, 0, frame_, Rect{}, false);
+    return copy;
+  }
+  void RestoreSurfaces() override {}
+  // The pointer belongs to the page: it scrolls the view beyond the picture.
+  void SetGameMode(bool) override {}
+  void SetMessageBoxMode(bool box_shown) override { ShowSystemCursor(box_shown); }
+  int TextWidth(const Font& font, std::string_view cp1252) override {
+    return text_->Width(font, cp1252);
+  }
+  int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
+  // The browser calls the next frame; a wait samples again then.
+  void WaitForNextFrame() override {}
+  void Pause() override {}
+
+  SoundBuffer LoadSound(std::string_view asset) override { return LoadMixerSound(asset); }
+  void PlaySound(int channel, const SoundBuffer& sound) override { sound_.Play(channel, sound); }
+
+ protected:
+  InputSample SampleInput() override {
+    InputSample sample;
+    sample.frame = input_.Sample();
+    sample.frame.clock = kClockStart + static_cast<std::int64_t>(PageClockMs() - start_ms_);
+    sample.frame.display_lost = PageHidden();
+    return sample;
+  }
+  bool OpenSoundDeviceNow() override { return sound_.Open(); }
+  bool ShowMessageBoxNow(std::string_view title, std::string_view text) override;
+  std::string ProgramFolderNow() override { return kKeptFolder; }
+  std::string UserDataFolderNow() override { return kKeptFolder; }
+  // A page has no environment of its own to read.
+  std::optional<std::string> EnvironmentVariableNow(const std::string&) override { return {}; }
+  void FileReplaced(const std::string&) override { KeepFilesInBrowser(); }
+
+ private:
+  std::unique_ptr<TextEngine> text_;
+  Surface frame_;  // the picture on the canvas
+  std::vector<std::uint8_t> rgba_;
+  BrowserInput input_;
+  MixerSound sound_;
+  double start_ms_ = 0;
+  bool open_ = false;
+};
+
+void BrowserPlatform::Present(const Surface& back_buffer, Rect visible) {
+  if (!open_) throw RuntimeError("Ein Bild ohne geöffnete Anzeige");
+  frame_.FillRect({}, 0);
+  frame_.BlitImage(0, 0, back_buffer, visible, false);
+  // The canvas takes RGBA bytes; SDL widens each colour to 8 bits as it does
+  // for the pictures a headless run writes, so both show the same pixels.
+  const SDL_Surface* pixels = SdlSurfaceOf(frame_);
+  if (SDL_ConvertPixels(kPictureWidth, kPictureHeight, pixels->format->format, pixels->pixels,
+                        pixels->pitch, SDL_PIXELFORMAT_RGBA32, rgba_.data(),
+                        kPictureWidth * 4) != 0) {
+    throw RuntimeError(WithSdlError("Das Bild kann nicht gezeigt werden"));
+  }
+  ShowPictureOnCanvas(rgba_.data());
+}
+
+bool BrowserPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
+  // The page shows its boxes on its canvas, drawn by the program.
+  if (open_) return false;
+  // Before the canvas is the program's: the browser's own box.
+  const std::string message = Cp1252ToUtf8(title) + "\n\n" + Cp1252ToUtf8(text);
+  ShowBrowserAlert(message.c_str());
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> MakeWindowPlatform(const WindowOptions&) {
+  if (!InBrowserPage()) {
+    throw RuntimeError(
+        "Kein Bildschirm gefunden: diese Ausgabe des Spiels läuft ohne Fenster nur mit "
+        "--headless oder --replay mit --no-window");
+  }
+  return std::make_unique<BrowserPlatform>();
+}
+
+}  // namespace mw

@@ -1,0 +1,262 @@
+#!/usr/bin/python3
+"""The page in Debian's Chromium, headless, played as a player would with the
+browser's own keyboard and mouse events, from a local server.
+
+Usage: browser_test.py PAGE_FOLDER LINUX_EXE
+
+- The page's files weigh at most 4 MB compressed with gzip.
+- The first menu frame appears at most 1.5 s after the page is opened
+  (median of 5 loads).
+- Click to start; the settings screen's canvas equals the Linux program's
+  picture of the same screen, pixel for pixel; a game with shots (its sounds
+  and messages in the event log, which a page opened with ?test writes to the
+  console) at 60 frames a second, Escape, a name typed on the high-score
+  screen, Enter; every sound through the browser's audio, no failure in the
+  console; the page reloaded, the table still holds the name.
+"""
+import base64
+import gzip
+import io
+import json
+import os
+import socket
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+from PIL import Image
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "web"))
+import serve  # noqa: E402  (web/serve.py: the page's static server)
+
+MAX_GZIP_BYTES = 4 * 1024 * 1024
+MAX_LOAD_SECONDS = 1.5
+failures = []
+
+
+def check(ok, what):
+    print(("ok      " if ok else "FAILED  ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def gzip_size(folder):
+    total = 0
+    for path in sorted(Path(folder).iterdir()):
+        if path.is_file():
+            total += len(gzip.compress(path.read_bytes(), compresslevel=9))
+    return total
+
+
+def browser(profile):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless=new", "--no-sandbox", "--no-first-run", "--disable-sync",
+                 "--disable-background-networking", "--disable-component-update",
+                 "--disable-quic", "--window-size=1280,900", f"--user-data-dir={profile}"):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+class Page:
+    """The page in a browser: its console lines, its canvas, its hands."""
+
+    def __init__(self, driver, url):
+        self.driver = driver
+        self.url = url
+        self.lines = []
+        self.errors = []
+
+    def open(self):
+        self.driver.get(self.url)
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def read_console(self):
+        for entry in self.driver.get_log("browser"):
+            message = entry["message"]
+            if entry["level"] == "SEVERE" and "favicon" not in message:
+                self.errors.append(message)
+            start = message.find('"{')
+            if start >= 0:
+                try:
+                    line = json.loads(json.loads(message[start:message.rfind('"') + 1]))
+                except ValueError:
+                    continue
+                self.lines.append(line)
+
+    def events(self, kind, **fields):
+        self.read_console()
+        return [e for e in self.lines
+                if e.get("event") == kind and all(e.get(k) == v for k, v in fields.items())]
+
+    def wait_for(self, what, test, seconds=15):
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            if test():
+                return True
+            time.sleep(0.05)
+        check(False, f"waited {seconds} s for {what}")
+        return False
+
+    def pictures(self):
+        return self.js("return (window.Module && Module.mwPictures) || 0;")
+
+    def canvas(self):
+        return self.driver.find_element(By.ID, "picture")
+
+    def point_at(self, x, y):
+        """Moves the pointer to picture pixel (x, y) (the canvas is scaled)."""
+        canvas = self.canvas()
+        rect = self.js("return arguments[0].getBoundingClientRect().toJSON();", canvas)
+        scale = rect["width"] / 640
+        ActionChains(self.driver).move_to_element_with_offset(
+            canvas, int((x + 0.5) * scale - rect["width"] / 2),
+            int((y + 0.5) * scale - rect["height"] / 2)).perform()
+
+    def click(self):
+        ActionChains(self.driver).click().perform()
+
+    def keys(self, *keys):
+        chain = ActionChains(self.driver)
+        for key in keys:
+            chain.send_keys(key).pause(0.1)
+        chain.perform()
+
+    def canvas_rgb(self):
+        data = self.js("return document.getElementById('picture').toDataURL('image/png');")
+        image = Image.open(io.BytesIO(base64.b64decode(data.split(",", 1)[1])))
+        return image.convert("RGB").tobytes()
+
+
+def linux_picture(linux, script):
+    with tempfile.TemporaryDirectory(prefix="mw_web_linux_") as folder:
+        Path(folder, "run.script").write_text(script)
+        env = dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", OEDIR="./")
+        subprocess.run([linux, "--headless", "run.script", "--shots", "shots"], cwd=folder,
+                       env=env, check=True, stdout=subprocess.DEVNULL)
+        return Image.open(Path(folder, "shots", "picture.png")).convert("RGB").tobytes()
+
+
+def table_names(data):
+    """The names of a high-score file's five records (its byte format)."""
+    plain = bytes(b ^ ((i + 1) & 0xFF) for i, b in enumerate(data[:1275]))
+    names, at = [], 0
+    while at < len(plain) and len(names) < 5:
+        length = min(plain[at], len(plain) - at)
+        record = plain[at:at + length]
+        at += max(length, 1)
+        if length >= 6:
+            key = sum(record[-4:]) & 0xFF
+            names.append(bytes(b ^ key for b in record[2:-4]).decode("cp1252"))
+    return names
+
+
+def load_times(driver, url):
+    times = []
+    for _ in range(5):
+        page = Page(driver, url)
+        page.open()
+        page.wait_for("the first menu frame", lambda: page.pictures() > 0)
+        times.append(page.js("return Module.mwFirstPicture || 0;") / 1000.0)
+    return times
+
+
+def play(driver, url, linux):
+    page = Page(driver, url)
+    page.open()
+    page.wait_for("the start", lambda: page.js(
+        "return !document.getElementById('start').classList.contains('hidden');"))
+    # Where no menu line is: the settings screen then shows no line selected.
+    page.point_at(600, 40)
+    page.driver.find_element(By.ID, "start").click()
+    page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+
+    page.keys(Keys.ARROW_DOWN, Keys.ENTER)
+    page.wait_for("the settings", lambda: page.events("screen", name="settings"))
+    time.sleep(0.3)
+    expected = linux_picture(linux, "0 mouse 600 40\n200 press arrow-down\n400 press enter\n"
+                                    "1000 shot picture\n1500 close\n")
+    check(page.canvas_rgb() == expected,
+          "the settings screen on the canvas equals the Linux picture, pixel for pixel")
+
+    page.keys(Keys.ESCAPE)
+    page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
+    page.keys(Keys.ARROW_UP, Keys.ENTER)
+    page.wait_for("a game", lambda: page.events("screen", name="game"))
+    before = page.pictures()
+    time.sleep(2)
+    fps = (page.pictures() - before) / 2
+    print(f"  frame rate in a game: {fps:.1f} per second")
+    check(fps >= 55, "a game runs at 60 frames a second")
+    for x, y in ((320, 200), (200, 150), (450, 120), (300, 300)):
+        page.point_at(x, y)
+        page.click()
+        time.sleep(0.2)
+    check(page.events("sound", number=0), "the shots are heard (sound 0 in the log)")
+    check(page.js("return !!(Module.SDL2 && Module.SDL2.audioContext && "
+                  "Module.SDL2.audioContext.state === 'running');"),
+          "the browser's audio runs")
+    page.keys(Keys.ESCAPE)
+    page.wait_for("the high-score screen", lambda: page.events("screen", name="highscores"))
+    page.keys("Tester", Keys.ENTER)
+    page.wait_for("the save", lambda: page.events("highscores", action="saved"))
+    check(not page.errors, "no failure in the console" + (f": {page.errors}" if page.errors else ""))
+
+    # Reloaded: the table is still there, with the name.
+    time.sleep(1)
+    page = Page(driver, url)
+    page.open()
+    page.wait_for("the first menu frame", lambda: page.pictures() > 0)
+    data = bytes(page.js("return Array.from(Module.FS.readFile('/data/highscores.pdk'));"))
+    check("Tester" in table_names(data), "after a reload the table holds the name")
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    folder, linux = sys.argv[1], os.path.abspath(sys.argv[2])
+    size = gzip_size(folder)
+    print(f"  the page's files: {size / 1e6:.2f} MB with gzip")
+    check(size <= MAX_GZIP_BYTES, "the page weighs at most 4 MB compressed")
+
+    port = free_port()
+    pages = serve.server(folder, port, quiet=True)
+    threading.Thread(target=pages.serve_forever, daemon=True).start()
+    url = f"http://127.0.0.1:{port}/?test"
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = browser(profile)
+        try:
+            times = load_times(driver, url)
+            median = statistics.median(times)
+            print(f"  first menu frame after {', '.join(f'{t:.2f}' for t in times)} s "
+                  f"(median {median:.2f} s)")
+            check(median <= MAX_LOAD_SECONDS, "the first menu frame within 1.5 s")
+            play(driver, url, linux)
+        finally:
+            driver.quit()
+            pages.shutdown()
+    print(f"browser: {'FAILED' if failures else 'passed'}, {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
