@@ -47,6 +47,7 @@ class BrowserPlatform : public Platform {
 
   void OpenDisplay() override {
     frame_ = MakeSurface(kPictureWidth, kPictureHeight);
+    rgb_.assign(static_cast<std::size_t>(kPictureWidth) * kPictureHeight * 3, 0);
     rgba_.assign(static_cast<std::size_t>(kPictureWidth) * kPictureHeight * 4, 255);
     input_.Listen();
     open_ = true;
@@ -103,6 +104,7 @@ class BrowserPlatform : public Platform {
  private:
   std::unique_ptr<TextEngine> text_;
   Surface frame_;  // the picture on the canvas
+  std::vector<std::uint8_t> rgb_;
   std::vector<std::uint8_t> rgba_;
   BrowserInput input_;
   MixerSound sound_;
@@ -114,13 +116,19 @@ void BrowserPlatform::Present(const Surface& back_buffer, Rect visible) {
   if (!open_) throw RuntimeError("Ein Bild ohne geöffnete Anzeige");
   frame_.FillRect({}, 0);
   frame_.BlitImage(0, 0, back_buffer, visible, false);
-  // The canvas takes RGBA bytes; SDL widens each colour to 8 bits as it does
-  // for the pictures a headless run writes, so both show the same pixels.
+  // The canvas takes RGBA bytes. SDL widens each colour to 8 bits as it does
+  // for the pictures a headless run writes (its RGBA conversion widens green
+  // otherwise), so both show the same pixels; the alpha stays opaque.
   const SDL_Surface* pixels = SdlSurfaceOf(frame_);
   if (SDL_ConvertPixels(kPictureWidth, kPictureHeight, pixels->format->format, pixels->pixels,
-                        pixels->pitch, SDL_PIXELFORMAT_RGBA32, rgba_.data(),
-                        kPictureWidth * 4) != 0) {
+                        pixels->pitch, SDL_PIXELFORMAT_RGB24, rgb_.data(),
+                        kPictureWidth * 3) != 0) {
     throw RuntimeError(WithSdlError("Das Bild kann nicht gezeigt werden"));
+  }
+  for (std::size_t i = 0, o = 0; i < rgb_.size(); i += 3, o += 4) {
+    rgba_[o] = rgb_[i];
+    rgba_[o + 1] = rgb_[i + 1];
+    rgba_[o + 2] = rgb_[i + 2];
   }
   ShowPictureOnCanvas(rgba_.data());
 }
