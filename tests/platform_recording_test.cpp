@@ -130,6 +130,15 @@ TEST(RecordingFormat, EveryEntryComesBackExactly) {
   latest.clock = std::numeric_limits<std::int64_t>::max();
   const std::vector<RecordEntry> at_the_end = {latest};
   EXPECT_EQ(Parse(EncodeRecording(at_the_end, 0)).entries, at_the_end);
+  // Every key pressed in one frame, none in the next, then one again: each
+  // frame holds its own presses and no other frame's.
+  InputFrame all;
+  for (KeyState& key : all.keys) key = {true, 2};
+  InputFrame none;
+  InputFrame one_key;
+  one_key.keys[vk::kKey1] = {false, 1};
+  const std::vector<RecordEntry> every_key = {all, none, one_key, none};
+  EXPECT_EQ(Parse(EncodeRecording(every_key, 0)).entries, every_key);
   // A frame repeated unchanged but for the clock costs three bytes, also when
   // the bytes between the fields of its keys are not zero.
   InputFrame still;

@@ -95,6 +95,16 @@ TEST(ScreenshotFiles, OlderPicturesAreNeverWrittenOver) {
     EXPECT_EQ(text.substr(0, 4), saved_now ? "\x89PNG" : "alt") << entry.path();
   }
 
+  // A second with 99 pictures already takes no more.
+  for (const std::time_t moment : {now, now + 1}) {
+    for (int attempt = 1; attempt <= 99; ++attempt) {
+      std::ofstream(dir / ScreenshotName(LocalTimeOf(moment), attempt), std::ios::binary) << "alt";
+    }
+  }
+  const ScreenshotResult full = SaveScreenshot(picture, dir.string());
+  EXPECT_EQ(full.reason, "zu viele Bilder in derselben Sekunde");
+  EXPECT_EQ(full.path, "");
+
   const ScreenshotResult nowhere = SaveScreenshot(picture, (dir / "fehlt").string());
   EXPECT_EQ(nowhere.reason, "Der Ordner existiert nicht");
   EXPECT_FALSE(fs::exists(dir / "fehlt"));
