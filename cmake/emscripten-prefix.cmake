@@ -13,9 +13,17 @@
 #     find_package(SDL2_image CONFIG REQUIRED)  # SDL2_image::SDL2_image-static
 #   endif()
 #
-# (pkg_check_modules(... IMPORTED_TARGET sdl2 SDL2_ttf SDL2_mixer SDL2_image)
-# finds the same libraries). The folder is MW_WEB_DEPS: a cache variable, else
-# the environment variable of that name, else the default of the script.
+# pkg-config finds the same libraries once this file is included, but
+# pkg_check_modules reads only Libs, not what a static SDL2_ttf needs beside
+# it: name harfbuzz and freetype2 among its modules too.
+#
+# SDL's package and .pc file bring the one link flag its Web Audio back end
+# needs, -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@<a file in the prefix>. emcc keeps
+# only the last value of a setting: a game that sets this one itself must name
+# $autoResumeAudioContext and $dynCall in it too.
+#
+# The folder is MW_WEB_DEPS: a cache variable, else the environment variable
+# of that name, else the default of the script.
 #
 # Why this is needed: emscripten's toolchain file lets find_package,
 # find_library and find_path look only below the folders in

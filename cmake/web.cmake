@@ -15,13 +15,9 @@ set(MW_SDL_IMAGE SDL2_image::SDL2_image-static)
 set(MW_PLATFORM_LIBRARIES SDL2_ttf::SDL2_ttf-static SDL2_mixer::SDL2_mixer-static
                           SDL2_image::SDL2_image-static SDL2::SDL2-static)
 
-# No port of emscripten's may stand in for a library of ours.
-set(MW_NO_PORTS -sUSE_SDL=0 -sUSE_SDL_TTF=0 -sUSE_SDL_MIXER=0 -sUSE_SDL_IMAGE=0
-                -sUSE_FREETYPE=0 -sUSE_HARFBUZZ=0 -sUSE_LIBPNG=0 -sUSE_ZLIB=0)
 # The program's run-time errors are C++ exceptions: WebAssembly's own.
-add_compile_options(${MW_NO_PORTS} -fwasm-exceptions)
-add_link_options(-fwasm-exceptions)
-add_link_options(${MW_NO_PORTS} -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+add_compile_options(-fwasm-exceptions)
+add_link_options(-fwasm-exceptions -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
                  -sTOTAL_STACK=1048576)
 
 set(MW_WEB_NAME moewenschuss-${PROJECT_VERSION}-web)
