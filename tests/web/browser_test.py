@@ -10,9 +10,13 @@ Usage: browser_test.py PAGE_FOLDER LINUX_EXE
 - Click to start; the settings screen's canvas equals the Linux program's
   picture of the same screen, pixel for pixel; a game with shots (its sounds
   and messages in the event log, which a page opened with ?test writes to the
-  console) at 60 frames a second, Escape, a name typed on the high-score
-  screen, Enter; every sound through the browser's audio, no failure in the
-  console; the page reloaded, the table still holds the name.
+  console) at 60 frames a second, the view scrolled by a pointer beyond the
+  picture, Escape in full screen, a name typed on the high-score screen,
+  Enter; every sound through the browser's audio, no failure in the console;
+  the page reloaded, the table still holds the name; "Ende" ends the program
+  and the page says so.
+- A browser without WebAssembly gets a German message; one that keeps
+  nothing plays all the same, and a line under the picture says so.
 """
 import base64
 import gzip
@@ -143,6 +147,18 @@ class Page:
             chain.send_keys(key).pause(0.1)
         chain.perform()
 
+    def canvas_rect(self):
+        return self.js("return arguments[0].getBoundingClientRect().toJSON();", self.canvas())
+
+    def point_at_page(self, x, y):
+        action = ActionBuilder(self.driver)
+        action.pointer_action.move_to_location(int(x), int(y))
+        action.perform()
+
+    def shown(self, element_id):
+        return self.js("return !document.getElementById(arguments[0]).classList.contains('hidden');",
+                       element_id)
+
     def canvas_rgb(self):
         data = self.js("return document.getElementById('picture').toDataURL('image/png');")
         image = Image.open(io.BytesIO(base64.b64decode(data.split(",", 1)[1])))
@@ -241,6 +257,22 @@ def play(driver, url, linux):
     print(f"  frame rate in a game: {fps:.1f} per second")
     check(fps >= 55, "a game runs at 60 frames a second")
 
+    # The pointer beyond the picture's left edge, over the black: the view
+    # scrolls there as at the edge itself; the sea below the horizon moves.
+    def sea(rgb):
+        return rgb[240 * 640 * 3:250 * 640 * 3]
+    page.point_at(320, 400)
+    time.sleep(0.3)
+    still = sea(page.canvas_rgb())
+    time.sleep(0.5)
+    check(sea(page.canvas_rgb()) == still, "the view stays while the pointer is inside")
+    rect = page.canvas_rect()
+    page.point_at_page(rect["left"] - 30, rect["top"] + rect["height"] / 2)
+    time.sleep(1)
+    moved = sea(page.canvas_rgb())
+    changed = sum(1 for a, b in zip(still, moved) if a != b)
+    check(changed > len(still) // 3, "a pointer beyond the picture's edge scrolls the view")
+
     # Aimed as a player aims: at a gull seen on the canvas, until one is hit.
     aim = (320, 400)
     for shot in range(40):
@@ -261,9 +293,14 @@ def play(driver, url, linux):
     check(page.js("return !!(Module.SDL2 && Module.SDL2.audioContext && "
                   "Module.SDL2.audioContext.state === 'running');"),
           "the browser's audio runs")
+    # Escape in full screen still ends the game: the page lends it to the game.
     page.point_at(320, 400)
+    page.driver.find_element(By.ID, "full-screen").click()
+    page.wait_for("full screen", lambda: page.js("return !!document.fullscreenElement;"), 5)
     page.keys(Keys.ESCAPE)
     page.wait_for("the high-score screen", lambda: page.events("screen", name="highscores"))
+    check(page.events("game-end", reason="escape"), "Escape ends the game in full screen")
+    page.driver.find_element(By.ID, "full-screen").click()
     score = page.events("game-end")[0]["score"]
     print(f"  the game's score: {score}")
     page.keys("Tester", Keys.ENTER)
@@ -278,6 +315,49 @@ def play(driver, url, linux):
     data = bytes(page.js("return Array.from(Module.FS.readFile('/data/highscores.pdk'));"))
     check(score <= 0 or "Tester" in table_names(data), "after a reload the table holds the name")
     check(score > 0, "the score entered the table")
+
+    # "Ende" ends the program; the page says so and offers another game.
+    page.driver.find_element(By.ID, "start").click()
+    page.point_at(600, 40)
+    page.keys(Keys.ARROW_UP, Keys.ENTER)
+    page.wait_for("the end", lambda: page.shown("ended"))
+    check(page.events("exit", code=0), "the program ends with status 0")
+    check(page.js("return document.getElementById('ended-text').textContent;") ==
+          "Möwenschuss ist beendet.", "the page says that the program has ended")
+    check(page.shown("again"), "and offers another game")
+
+
+def without_webassembly(url):
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = browser(profile)
+        try:
+            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                   {"source": "delete window.WebAssembly;"})
+            page = Page(driver, url)
+            page.open()
+            page.wait_for("the message", lambda: page.shown("failed"), 10)
+            text = page.js("return document.getElementById('failed-text').textContent;")
+            check("ihm fehlt WebAssembly" in text,
+                  "a browser without WebAssembly gets a German message")
+        finally:
+            driver.quit()
+
+
+def keeping_nothing(url):
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = browser(profile)
+        try:
+            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+                "source": "Object.defineProperty(window, 'indexedDB', {value: undefined});"})
+            page = Page(driver, url)
+            page.open()
+            page.wait_for("the first menu frame", lambda: page.pictures() > 0)
+            check(page.shown("note") and "nur für diesen Besuch" in page.js(
+                "return document.getElementById('note').textContent;"),
+                "a browser that keeps nothing: the line under the picture says so")
+            check(page.events("screen", name="menu"), "and the game runs all the same")
+        finally:
+            driver.quit()
 
 
 def main():
@@ -304,6 +384,10 @@ def main():
             play(driver, url, linux)
         finally:
             driver.quit()
+        try:
+            without_webassembly(url)
+            keeping_nothing(url)
+        finally:
             pages.shutdown()
     print(f"browser: {'FAILED' if failures else 'passed'}, {len(failures)} failures")
     return 1 if failures else 0
