@@ -174,27 +174,33 @@ def linux_picture(linux, script):
         return Image.open(Path(folder, "shots", "picture.png")).convert("RGB").tobytes()
 
 
-def gull_on(rgb, away_from):
-    """The middle of the largest white patch in the sky, where gulls fly (not
-    the sun, nor the crosshair), or None."""
-    cells = {}
-    for y in range(24, 236, 2):
-        for x in range(0, 640, 2):
-            if abs(x - 320) < 50 and abs(y - 190) < 50:
-                continue  # the sun
-            if abs(x - away_from[0]) < 20 and abs(y - away_from[1]) < 20:
-                continue  # the crosshair
-            i = (y * 640 + x) * 3
-            r, g, b = rgb[i], rgb[i + 1], rgb[i + 2]
-            if min(r, g, b) >= 225 and max(r, g, b) - min(r, g, b) <= 20:
-                cell = cells.setdefault((x // 16, y // 16), [0, 0, 0])
-                cell[0] += 1
-                cell[1] += x
-                cell[2] += y
-    if not cells:
-        return None
-    count, sx, sy = max(cells.values())
-    return (sx // count, sy // count) if count >= 3 else None
+# Where a gull flies: the middle of the white pixels in the sky that were not
+# white at the look before (a gull moves; the sun, a splat on the windscreen
+# and the crosshair do not), read off the canvas in the page; or null.
+GULL_ON_CANVAS = """
+const [awayX, awayY] = arguments;
+const sky = document.getElementById('picture').getContext('2d').getImageData(0, 0, 640, 240).data;
+const before = window.mwSkyBefore;
+window.mwSkyBefore = sky;
+if (!before) return null;
+const white = (data, i) => Math.min(data[i], data[i + 1], data[i + 2]) >= 225 &&
+    Math.max(data[i], data[i + 1], data[i + 2]) - Math.min(data[i], data[i + 1], data[i + 2]) <= 20;
+const cells = new Map();
+for (let y = 24; y < 236; y += 2) {
+  for (let x = 0; x < 640; x += 2) {
+    if (Math.abs(x - awayX) < 20 && Math.abs(y - awayY) < 20) continue;
+    const i = (y * 640 + x) * 4;
+    if (!white(sky, i) || white(before, i)) continue;
+    const key = (x >> 4) * 100 + (y >> 4);
+    const cell = cells.get(key) || [0, 0, 0];
+    cell[0] += 1; cell[1] += x; cell[2] += y;
+    cells.set(key, cell);
+  }
+}
+let best = null;
+for (const cell of cells.values()) if (!best || cell[0] > best[0]) best = cell;
+return best && best[0] >= 2 ? [Math.round(best[1] / best[0]), Math.round(best[2] / best[0])] : null;
+"""
 
 
 def table_names(data):
@@ -246,6 +252,11 @@ def play(driver, url, linux):
         Image.frombytes("RGB", (640, 480), expected).save(kept / "linux.png")
         print(f"  {differ} pixels differ; both pictures are in {kept}")
     check(differ == 0, "the settings screen on the canvas equals the Linux picture, pixel for pixel")
+    # Many gulls for the game: "Möven: viele".
+    page.point_at(20, 150)
+    time.sleep(0.2)
+    page.keys(Keys.ENTER)
+    page.point_at(600, 40)
 
     page.keys(Keys.ESCAPE)
     page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
@@ -273,18 +284,23 @@ def play(driver, url, linux):
     changed = sum(1 for a, b in zip(still, moved) if a != b)
     check(changed > len(still) // 3, "a pointer beyond the picture's edge scrolls the view")
 
-    # Aimed as a player aims: at a gull seen on the canvas, until one is hit.
+    # Aimed as a player aims: at a gull seen on the canvas, a little above it
+    # (gulls rise as they come), until the score is above nothing (each number
+    # the game shows is a gain or a loss: a hit, a reload).
+    def score():
+        return sum(int(e["text"]) for e in page.events("message")
+                   if e["text"].lstrip("-").isdigit())
     aim = (320, 400)
-    for shot in range(40):
-        target = gull_on(page.canvas_rgb(), aim)
+    for shot in range(200):
+        target = page.js(GULL_ON_CANVAS, *aim)
         if target is None:
-            time.sleep(0.1)
+            time.sleep(0.05)
             continue
-        aim = target
+        aim = (target[0], max(target[1] - 2, 0))
         page.point_at(*aim)
         page.click()
         time.sleep(0.15)
-        if page.events("sound", number=6):
+        if page.events("sound", number=6) and score() > 0:
             break
         if shot % 8 == 7:  # the rifle is empty: reload
             ActionChains(page.driver).context_click().perform()
