@@ -131,7 +131,7 @@ assets: deps
 	/usr/bin/python3 tools/make_assets.py assets dist/icons
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(WEB_BUILD)
 
 # The naming rules of .clang-tidy over our code (a few minutes; not in make test).
 tidy: build
