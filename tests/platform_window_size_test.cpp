@@ -16,9 +16,9 @@ TEST(WindowSize, DoubledWhereTheDesktopHasRoomForIt) {
     int width;
     int height;
   };
-  for (const Case c : {Case{1344, 1056, 1280, 960}, Case{1920, 1080, 1280, 960},
-                       Case{1343, 1056, 640, 480}, Case{1344, 1055, 640, 480},
-                       Case{1024, 768, 640, 480}, Case{640, 480, 640, 480}}) {
+  for (const Case c :
+       {Case{1344, 1056, 1280, 960}, Case{1920, 1080, 1280, 960}, Case{1343, 1056, 640, 480},
+        Case{1344, 1055, 640, 480}, Case{1024, 768, 640, 480}, Case{640, 480, 640, 480}}) {
     const SDL_Point size = WindowedSize(c.desktop_width, c.desktop_height);
     EXPECT_EQ(size.x, c.width) << c.desktop_width << "x" << c.desktop_height;
     EXPECT_EQ(size.y, c.height) << c.desktop_width << "x" << c.desktop_height;
