@@ -51,9 +51,11 @@ drive() {
       'BEGIN { printf "%d %d\n", (x - wx - ox) / s, (y - wy) / s }'
   }
   shot() { screenshot root "$1"; keep_shot "$1" "fullscreen-$variant-$(basename "$1")"; }
-  # switch NAME WIDTHxHEIGHT: Alt+Enter, and a shot of the window as soon as
-  # it has its new size. SDL and the window manager take a while longer to
-  # finish the switch; the picture must be laid out for the new size at once.
+  # switch NAME WIDTHxHEIGHT: Alt+Enter, and a shot of the window a few
+  # frames after it has its new size. SDL and the window manager take a while
+  # longer to finish the switch; the picture must be laid out for the new size
+  # at once. (Until the program's next frame the X server shows what the
+  # window held before: no program can draw before it hears of the new size.)
   switch() {
     local _
     xdotool key alt+Return
@@ -61,6 +63,7 @@ drive() {
       [ "$(xwininfo -id "$wid" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 }
         END { print w "x" h }')" = "$2" ] && break
     done
+    sleep 0.1
     import -window "$wid" "$work/$1-early.png"
   }
   # switched NAME: the early shot shows what the window shows once settled.
