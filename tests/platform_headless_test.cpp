@@ -177,5 +177,50 @@ TEST(HeadlessRunner, SoundsAreDecodedOnlyWhenPresentAndPlaysCounted) {
   EXPECT_EQ(p->SoundPlays(), 2);
 }
 
+// A long run's memory check counts on these: a surface or sound counts from
+// its making to its release, whichever way it was made or moved; fonts stay
+// open; the rendered texts can be let go without changing a pixel.
+TEST(HeadlessRunner, CountsTheSurfacesSoundsAndFontsItHolds) {
+  auto p = StartRun("");
+  const LiveResources at_start = p->CountLiveResources();
+  EXPECT_EQ(at_start.surfaces, 1);  // the picture on screen
+  EXPECT_EQ(at_start.textures, 0);
+  {
+    Surface made = p->MakeSurface(8, 8);
+    made.SetTransparentColor(0);
+    Surface moved = std::move(made);
+    Surface scaled = moved.ScaledCopy({}, 16, 16);
+    Surface shown = p->PictureOnScreen();
+    EXPECT_EQ(p->CountLiveResources().surfaces, 4);
+    moved = Surface();
+    EXPECT_EQ(p->CountLiveResources().surfaces, 3);
+    if (FindEmbeddedFile("1.pdk") != nullptr) {
+      Surface image = p->ImageSurface("1.pdk", 40, 30);
+      EXPECT_EQ(p->CountLiveResources().surfaces, 4);
+    }
+    if (FindEmbeddedFile("20.pdk") != nullptr) {
+      const SoundBuffer shot = p->LoadSound("20.pdk");
+      const SoundBuffer again = shot;
+      EXPECT_EQ(p->CountLiveResources().sounds, 1);
+    }
+    EXPECT_EQ(p->CountLiveResources().sounds, 0);
+
+    const TextStyle style{{"Arial", 20, true}, Rgb(255, 255, 255), true, Rgb(0, 0, 0)};
+    Surface text = p->MakeSurface(200, 40);
+    text.DrawText(0, 0, "M\xF6we", style);
+    const std::uint32_t drawn = text.PixelAt(5, 10);
+    const LiveResources with_text = p->CountLiveResources();
+    EXPECT_EQ(with_text.fonts, 1);
+    EXPECT_EQ(with_text.rendered_texts, 1);
+    p->ForgetRenderedTexts();
+    EXPECT_EQ(p->CountLiveResources().rendered_texts, 0);
+    EXPECT_EQ(p->CountLiveResources().fonts, 1);
+    text.FillRect({}, 0);
+    text.DrawText(0, 0, "M\xF6we", style);
+    EXPECT_EQ(text.PixelAt(5, 10), drawn);
+  }
+  EXPECT_EQ(p->CountLiveResources().surfaces, at_start.surfaces);
+}
+
 }  // namespace
 }  // namespace mw

@@ -51,7 +51,7 @@ TEST_P(SurfaceTest, PureBlueIsKeyedAwayButNearBlueIsNot) {
   auto* px = static_cast<Uint8*>(rgb->pixels);
   const Uint8 pixels[9] = {0, 0, 255, 0, 0, 240, 255, 0, 0};
   std::copy(pixels, pixels + 9, px);
-  Surface sprite(AdoptSurface(rgb, GetParam()), nullptr);
+  Surface sprite(AdoptSurface(rgb, GetParam()), nullptr, nullptr);
   ASSERT_EQ(sprite.Format(), GetParam());
   EXPECT_EQ(sprite.PixelAt(0, 0), GetParam().blue_mask);
   EXPECT_EQ(sprite.PixelAt(2, 0), GetParam().red_mask);

@@ -29,6 +29,17 @@ class Recorder;
 class Replayer;
 using SoundBuffer = std::shared_ptr<const SoundData>;
 
+// What the platform holds from SDL at one moment; a long run checks that none
+// of it piles up from game to game.
+struct LiveResources {
+  int surfaces = 0;
+  int textures = 0;
+  int sounds = 0;
+  int fonts = 0;
+  int rendered_texts = 0;  // the text cache's strings
+  bool operator==(const LiveResources&) const = default;
+};
+
 class Platform : public Outside {
  public:
   // --- display ---
@@ -57,6 +68,8 @@ class Platform : public Outside {
   // The size of a text in the platform's fonts, for layouts.
   virtual int TextWidth(const Font& font, std::string_view cp1252) = 0;
   virtual int TextLineHeight(const Font& font) = 0;
+  // The surfaces, textures, sounds, fonts and rendered texts alive now.
+  virtual LiveResources CountLiveResources() const = 0;
 
   // --- the pace of the passes ---
   // After a pass that presented a picture: waits until the next one is due

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "drawing/drawing_types.h"
+#include "platform/live_count.h"
 
 struct SDL_Surface;
 
@@ -19,7 +20,8 @@ class TextEngine;
 class Surface {
  public:
   Surface() = default;  // holds nothing (a released surface)
-  Surface(SDL_Surface* owned, TextEngine* text);
+  // The mark counts the surface among its platform's live ones.
+  Surface(SDL_Surface* owned, TextEngine* text, LiveCount::Mark mark);
   Surface(Surface&& other) noexcept;
   Surface& operator=(Surface&& other) noexcept;
   Surface(const Surface&) = delete;
@@ -66,6 +68,7 @@ class Surface {
 
   SDL_Surface* surface_ = nullptr;
   TextEngine* text_ = nullptr;
+  LiveCount::Mark mark_;
 };
 
 }  // namespace mw

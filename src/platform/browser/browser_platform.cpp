@@ -59,10 +59,10 @@ class BrowserPlatform : public Platform {
   }
   PixelFormat DisplayFormat() const override { return kRgb565; }
   Surface MakeSurface(int width, int height) override {
-    return Surface(NewSurface(width, height, kRgb565), text_.get());
+    return Surface(NewSurface(width, height, kRgb565), text_.get(), surfaces_.NewMark());
   }
   Surface ImageSurface(std::string_view asset, int width, int height) override {
-    return LoadImageSurface(asset, width, height, kRgb565, text_.get());
+    return LoadImageSurface(asset, width, height, kRgb565, text_.get(), surfaces_.NewMark());
   }
   void Present(const Surface& back_buffer, Rect visible) override;
   Surface PictureOnScreen() override {
@@ -78,11 +78,18 @@ class BrowserPlatform : public Platform {
     return text_->Width(font, cp1252);
   }
   int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
+  // The canvas takes the picture's bytes: no texture.
+  LiveResources CountLiveResources() const override {
+    return {surfaces_.Live(), 0, sounds_.Live(), static_cast<int>(text_->FontCount()),
+            static_cast<int>(text_->CachedCount())};
+  }
   // The browser calls the next frame; a wait samples again then.
   void WaitForNextFrame() override {}
   void Pause() override {}
 
-  SoundBuffer LoadSound(std::string_view asset) override { return LoadMixerSound(asset); }
+  SoundBuffer LoadSound(std::string_view asset) override {
+    return LoadMixerSound(asset, sounds_.NewMark());
+  }
   void PlaySound(int channel, const SoundBuffer& sound) override { sound_.Play(channel, sound); }
 
  protected:
@@ -102,6 +109,8 @@ class BrowserPlatform : public Platform {
   void FileReplaced(const std::string&) override { KeepFilesInBrowser(); }
 
  private:
+  LiveCount surfaces_;
+  LiveCount sounds_;
   std::unique_ptr<TextEngine> text_;
   Surface frame_;  // the picture on the canvas
   std::vector<std::uint8_t> rgb_;

@@ -42,7 +42,8 @@ HeadlessPlatform::HeadlessPlatform(Script script, HeadlessOptions options)
     : script_(std::move(script)),
       options_(std::move(options)),
       text_(std::make_unique<TextEngine>()),
-      frame_(NewSurface(kPictureWidth, kPictureHeight, options_.format), text_.get()),
+      frame_(NewSurface(kPictureWidth, kPictureHeight, options_.format), text_.get(),
+             surfaces_.NewMark()),
       timeout_tick_(script_.LastTick() + kTimeoutMs * kTicksPerMs) {
   if (options_.format != kRgb565 && options_.format != kRgb555) {
     throw RuntimeError("Nur die Pixelformate 5-6-5 und 5-5-5 werden unterstützt");
@@ -55,11 +56,11 @@ void HeadlessPlatform::OpenDisplay() {}
 void HeadlessPlatform::CloseDisplay() {}
 
 Surface HeadlessPlatform::MakeSurface(int width, int height) {
-  return Surface(NewSurface(width, height, options_.format), text_.get());
+  return Surface(NewSurface(width, height, options_.format), text_.get(), surfaces_.NewMark());
 }
 
 Surface HeadlessPlatform::ImageSurface(std::string_view asset, int width, int height) {
-  return LoadImageSurface(asset, width, height, options_.format, text_.get());
+  return LoadImageSurface(asset, width, height, options_.format, text_.get(), surfaces_.NewMark());
 }
 
 void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
@@ -209,8 +210,17 @@ Colour HeadlessPlatform::FramePixel(int x, int y) const {
   return Rgb(r, g, b);
 }
 
+LiveResources HeadlessPlatform::CountLiveResources() const {
+  return {surfaces_.Live(), 0, sounds_.Live(), static_cast<int>(text_->FontCount()),
+          static_cast<int>(text_->CachedCount())};
+}
+
+void HeadlessPlatform::ForgetRenderedTexts() {
+  text_->ForgetRenderedTexts();
+}
+
 SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
-  return DecodeSound(asset);
+  return DecodeSound(asset, sounds_.NewMark());
 }
 
 void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {

@@ -63,6 +63,10 @@ class HeadlessPlatform : public Platform {
   void SetMessageBoxMode(bool) override {}
   int TextWidth(const Font& font, std::string_view cp1252) override;
   int TextLineHeight(const Font& font) override;
+  LiveResources CountLiveResources() const override;
+  // Empties the cache of rendered texts, so that what a long run measures is
+  // what the program holds, not which strings it drew last.
+  void ForgetRenderedTexts();
   void WaitForNextFrame() override;
   void Pause() override;
 
@@ -112,6 +116,8 @@ class HeadlessPlatform : public Platform {
 
   Script script_;
   HeadlessOptions options_;
+  LiveCount surfaces_;  // before frame_, which carries one of its marks
+  LiveCount sounds_;
   std::unique_ptr<TextEngine> text_;
   Surface frame_;
   std::int64_t ticks_ = 0;

@@ -11,7 +11,7 @@
 namespace mw {
 
 Surface LoadImageSurface(std::string_view asset, int width, int height, PixelFormat format,
-                         TextEngine* text) {
+                         TextEngine* text, const LiveCount::Mark& mark) {
   const EmbeddedFile* file = FindEmbeddedFile(asset);
   if (file == nullptr) {
     throw RuntimeError("Das Bild \"" + std::string(asset) + "\" fehlt im Programm");
@@ -23,9 +23,9 @@ Surface LoadImageSurface(std::string_view asset, int width, int height, PixelFor
         WithSdlError("Das Bild \"" + std::string(asset) + "\" kann nicht gelesen werden"));
   }
   // Converted before scaling, so exact colours (the keys) stay exact.
-  Surface picture(AdoptSurface(bmp, format), text);
+  Surface picture(AdoptSurface(bmp, format), text, mark);
   if (picture.Width() == width && picture.Height() == height) return picture;
-  Surface scaled(NewSurface(width, height, format), text);
+  Surface scaled(NewSurface(width, height, format), text, mark);
   scaled.BlitScaled({0, 0, width, height}, picture, {});
   return scaled;
 }

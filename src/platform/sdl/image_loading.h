@@ -13,6 +13,6 @@ class TextEngine;
 // The embedded BMP of that name (any case) in the given layout, scaled to
 // width x height with nearest-neighbour. Throws RuntimeError.
 Surface LoadImageSurface(std::string_view asset, int width, int height, PixelFormat format,
-                         TextEngine* text);
+                         TextEngine* text, const LiveCount::Mark& mark);
 
 }  // namespace mw

@@ -25,6 +25,7 @@ class GameWindow {
 
   SDL_Window* Raw() const { return window_; }
   PixelFormat Format() const { return format_; }
+  int TextureCount() const { return texture_ != nullptr ? 1 : 0; }
   bool Fullscreen() const { return fullscreen_; }
 
   // Shows a 640x480 picture in the window's layout. Throws RuntimeError.

@@ -38,10 +38,10 @@ class SdlPlatform : public Platform {
   void CloseDisplay() override;
   PixelFormat DisplayFormat() const override { return format_; }
   Surface MakeSurface(int width, int height) override {
-    return Surface(NewSurface(width, height, format_), text_.get());
+    return Surface(NewSurface(width, height, format_), text_.get(), surfaces_.NewMark());
   }
   Surface ImageSurface(std::string_view asset, int width, int height) override {
-    return LoadImageSurface(asset, width, height, format_, text_.get());
+    return LoadImageSurface(asset, width, height, format_, text_.get(), surfaces_.NewMark());
   }
   void Present(const Surface& back_buffer, Rect visible) override;
   Surface PictureOnScreen() override;
@@ -52,6 +52,11 @@ class SdlPlatform : public Platform {
     return text_->Width(font, cp1252);
   }
   int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
+  LiveResources CountLiveResources() const override {
+    return {surfaces_.Live(), window_ ? window_->TextureCount() : 0, sounds_.Live(),
+            text_ ? static_cast<int>(text_->FontCount()) : 0,
+            text_ ? static_cast<int>(text_->CachedCount()) : 0};
+  }
   void WaitForNextFrame() override;
   void Pause() override { SDL_Delay(1); }
 
@@ -72,6 +77,8 @@ class SdlPlatform : public Platform {
   std::int64_t Elapsed() const;
 
   WindowOptions options_;
+  LiveCount surfaces_;
+  LiveCount sounds_;
   Uint64 start_ms_ = 0;
   std::unique_ptr<TextEngine> text_;
   PixelFormat format_ = kRgb565;
@@ -301,8 +308,8 @@ void SdlPlatform::ReadKeys(InputFrame& frame) const {
 
 SoundBuffer SdlPlatform::LoadSound(std::string_view asset) {
   // Watching a replay on a machine without sound: decoded, never played.
-  if (!sound_.IsOpen() && Replaying()) return DecodeSound(asset);
-  return LoadMixerSound(asset);
+  if (!sound_.IsOpen() && Replaying()) return DecodeSound(asset, sounds_.NewMark());
+  return LoadMixerSound(asset, sounds_.NewMark());
 }
 
 bool SdlPlatform::OpenSoundDeviceNow() {

@@ -39,7 +39,7 @@ void CheckPlayable(int channel, const SoundBuffer& sound) {
   }
 }
 
-SoundBuffer DecodeSound(std::string_view asset) {
+SoundBuffer DecodeSound(std::string_view asset, LiveCount::Mark mark) {
   const EmbeddedFile& file = SoundAsset(asset);
   auto sound = std::make_shared<SoundData>();
   if (SDL_LoadWAV_RW(ReadFrom(file), 1, &sound->format, &sound->samples, &sound->length) ==
@@ -47,10 +47,11 @@ SoundBuffer DecodeSound(std::string_view asset) {
     throw RuntimeError(
         WithSdlError("Der Klang \"" + std::string(asset) + "\" kann nicht gelesen werden"));
   }
+  sound->mark = std::move(mark);
   return sound;
 }
 
-SoundBuffer LoadMixerSound(std::string_view asset) {
+SoundBuffer LoadMixerSound(std::string_view asset, LiveCount::Mark mark) {
   const EmbeddedFile& file = SoundAsset(asset);
   auto sound = std::make_shared<SoundData>();
   sound->chunk = Mix_LoadWAV_RW(ReadFrom(file), 1);
@@ -58,6 +59,7 @@ SoundBuffer LoadMixerSound(std::string_view asset) {
     throw RuntimeError(
         WithSdlError("Der Klang \"" + std::string(asset) + "\" kann nicht gelesen werden"));
   }
+  sound->mark = std::move(mark);
   return sound;
 }
 

@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "platform/live_count.h"
 #include "platform/platform.h"
 
 namespace mw {
@@ -21,15 +22,16 @@ struct SoundData {
   Uint8* samples = nullptr;    // from SDL_LoadWAV_RW
   Uint32 length = 0;
   SDL_AudioSpec format{};
+  LiveCount::Mark mark;  // counts it among its platform's live sounds
 };
 
 // The embedded WAV asset of that name, decoded (16-bit PCM or MS ADPCM).
 // Throws RuntimeError when it is missing or cannot be decoded.
-SoundBuffer DecodeSound(std::string_view asset);
+SoundBuffer DecodeSound(std::string_view asset, LiveCount::Mark mark);
 
 // The embedded WAV asset of that name as a mixer chunk, converted to the open
 // device's format. Throws RuntimeError.
-SoundBuffer LoadMixerSound(std::string_view asset);
+SoundBuffer LoadMixerSound(std::string_view asset, LiveCount::Mark mark);
 
 // The mixer's channels stand for a ring of this many copies of the effects.
 constexpr int kSoundChannels = 100;

@@ -48,20 +48,24 @@ std::optional<std::uint32_t> KeyOf(SDL_Surface* s) {
 
 }  // namespace
 
-Surface::Surface(SDL_Surface* owned, TextEngine* text) : text_(text) {
+Surface::Surface(SDL_Surface* owned, TextEngine* text, LiveCount::Mark mark) : text_(text) {
   if (owned == nullptr) return;
   const PixelFormat format{owned->format->Rmask, owned->format->Gmask, owned->format->Bmask};
   surface_ = AdoptSurface(owned, format == kRgb555 ? kRgb555 : kRgb565);
+  mark_ = std::move(mark);
 }
 
 Surface::Surface(Surface&& other) noexcept
-    : surface_(std::exchange(other.surface_, nullptr)), text_(other.text_) {}
+    : surface_(std::exchange(other.surface_, nullptr)),
+      text_(other.text_),
+      mark_(std::move(other.mark_)) {}
 
 Surface& Surface::operator=(Surface&& other) noexcept {
   if (this != &other) {
     Release();
     surface_ = std::exchange(other.surface_, nullptr);
     text_ = other.text_;
+    mark_ = std::move(other.mark_);
   }
   return *this;
 }
@@ -73,6 +77,7 @@ Surface::~Surface() {
 void Surface::Release() {
   FreeSurface(surface_);
   surface_ = nullptr;
+  mark_.reset();
 }
 
 int Surface::Width() const {
@@ -211,7 +216,7 @@ Surface Surface::ScaledCopy(Rect source, int width, int height) const {
   if (!surface_) ThrowNothing();
   const auto key = KeyOf(surface_);
   if (!key) throw RuntimeError("Nur ein Bild mit transparenter Farbe wird vorab skaliert");
-  Surface scaled(NewSurface(width, height, Format()), text_);
+  Surface scaled(NewSurface(width, height, Format()), text_, mark_);
   scaled.FillRect(Rect{}, *key);
   scaled.BlitScaled(Rect{0, 0, width, height}, *this, source);
   scaled.SetTransparentColor(*key);

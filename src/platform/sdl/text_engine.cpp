@@ -20,9 +20,14 @@ TextEngine::TextEngine() {
 }
 
 TextEngine::~TextEngine() {
-  for (auto& [key, entry] : cache_) SDL_FreeSurface(entry.surface);
+  ForgetRenderedTexts();
   for (auto& [key, font] : fonts_) TTF_CloseFont(font);
   TTF_Quit();
+}
+
+void TextEngine::ForgetRenderedTexts() {
+  for (auto& [key, entry] : cache_) SDL_FreeSurface(entry.surface);
+  cache_.clear();
 }
 
 int TextEngine::PixelSize(int points) {

@@ -41,6 +41,9 @@ class TextEngine {
   static int PixelSize(int points);
 
   std::size_t CachedCount() const { return cache_.size(); }
+  std::size_t FontCount() const { return fonts_.size(); }
+  // Lets go of every rendered text; the next draw renders them anew, alike.
+  void ForgetRenderedTexts();
 
  private:
   using FontKey = std::tuple<bool, bool, int>;  // serif, bold, pixel size
