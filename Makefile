@@ -57,11 +57,13 @@ fuzz: build-fuzz
 	fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The busy bot plays SOAK_GAMES whole 12:00 games at "viele", "turbo" and
-# machine-gun "turbo" under ASan/UBSan; then 1000 saves of the real program are
-# killed at random instants. ASan's quarantine of freed memory is kept small,
-# so that the resident memory the soak compares is the game's own.
+# machine-gun "turbo" under ASan/UBSan, and fails when the heap in use or the
+# platform's surfaces, sounds and fonts pile up from game to game; then 1000
+# saves of the real program are killed at random instants. ASan's quarantine
+# of freed memory is kept small, so that the resident size it prints is near
+# the game's own. SOAK_FLAGS="--leak-per-game 100" plants a leak.
 soak: build build-asan
-	ASAN_OPTIONS=quarantine_size_mb=16 ./$(ASAN_BUILD)/moewenschuss_soak --games $(SOAK_GAMES) --time 3
+	ASAN_OPTIONS=quarantine_size_mb=16 ./$(ASAN_BUILD)/moewenschuss_soak --games $(SOAK_GAMES) --time 3 $(SOAK_FLAGS)
 	MW_KILLED_SAVES=1000 ./$(BUILD)/mw_tests --gtest_filter='HardeningKilledSaves.*'
 
 # The frame and replay benchmarks, then the time from start to the first menu

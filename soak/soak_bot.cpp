@@ -1,16 +1,13 @@
 #include "soak/soak_bot.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
+#include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <exception>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #include "app/program_loop.h"
 #include "game/frame_rules.h"
@@ -19,6 +16,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/os/file_storage.h"
 #include "soak/aiming.h"
+#include "soak/memory_in_use.h"
 
 namespace mw {
 namespace {
@@ -31,7 +29,10 @@ class Bot {
  public:
   Bot(const SoakOptions& options, SoakResult& result) : options_(options), result_(result) {}
 
-  void Attach(ProgramState& state) { state_ = &state; }
+  void Attach(ProgramState& state, HeadlessPlatform& platform) {
+    state_ = &state;
+    platform_ = &platform;
+  }
 
   bool IsDown(int key, double now) const {
     return key >= 0 && key < vk::kCount && now < down_until_[static_cast<std::size_t>(key)];
@@ -69,6 +70,9 @@ class Bot {
           PlayFrame();
         } else {
           game_.resident_end = ResidentBytes();
+          game_.live_end = platform_->CountLiveResources();
+          platform_->ForgetRenderedTexts();
+          game_.heap_end = HeapBytesInUse();
           Enter(Phase::kHighScores);
         }
         break;
@@ -123,7 +127,11 @@ class Bot {
   void StartGame() {
     Enter(Phase::kInGame);
     game_ = SoakGame{};
+    if (options_.leak_per_game > 0) {
+      leaked_.push_back(std::vector<char>(static_cast<std::size_t>(options_.leak_per_game), 1));
+    }
     game_.resident_start = ResidentBytes();
+    game_.heap_start = HeapBytesInUse();
     ship_hits_seen_ = state_->game.ship_hits;
     previous_frames_.clear();
     before_ = ReadTable();
@@ -238,6 +246,7 @@ class Bot {
   const SoakOptions& options_;
   SoakResult& result_;
   ProgramState* state_ = nullptr;
+  HeadlessPlatform* platform_ = nullptr;
   Phase phase_ = Phase::kToSettings;
   std::int64_t in_phase_ = 0;
   double now_ = 0;
@@ -249,6 +258,7 @@ class Bot {
   std::vector<std::int16_t> previous_frames_;
   std::int16_t ship_hits_seen_ = 0;
   std::int32_t splats_seen_ = 0;
+  std::vector<std::vector<char>> leaked_;
 };
 
 // The headless platform with the bot's hand on the keys and the mouse: before
@@ -299,23 +309,11 @@ class SoakPlatform : public HeadlessPlatform {
 
 }  // namespace
 
-std::int64_t ResidentBytes() {
-#ifdef _WIN32
-  return 0;  // the memory check of `make soak` runs on Linux
-#else
-  std::FILE* f = std::fopen("/proc/self/statm", "r");
-  if (f == nullptr) return 0;
-  long total = 0;
-  long resident = 0;
-  const int got = std::fscanf(f, "%ld %ld", &total, &resident);
-  std::fclose(f);
-  return got == 2 ? static_cast<std::int64_t>(resident) * ::sysconf(_SC_PAGESIZE) : 0;
-#endif
-}
-
 SoakResult RunSoak(const SoakOptions& options,
                    const std::function<void(int, const SoakGame&)>& report) {
   SoakResult result;
+  // Room for every game first, so the results do not move the heap.
+  result.games.reserve(static_cast<std::size_t>(std::max(options.games, 0)));
   Bot bot(options, result);
   bot.report = report;
   HeadlessOptions machine;
@@ -324,7 +322,7 @@ SoakResult RunSoak(const SoakOptions& options,
   EventLog events;
   std::ostringstream err;
   ProgramLoop loop(platform, events, err);
-  bot.Attach(loop.State());
+  bot.Attach(loop.State(), platform);
   loop.Start();
   while (loop.Pass()) {
   }

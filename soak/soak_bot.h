@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace mw {
 
 struct SoakOptions {
@@ -22,6 +24,9 @@ struct SoakOptions {
   int machine_gun_speed = 3;
   int game_time = 3;
   std::string score_folder;  // OEDIR for the run, ending in "/"
+  // Bytes the bot takes at each game's start and keeps to the end of the run:
+  // a planted leak, to prove that the memory check catches one.
+  std::int64_t leak_per_game = 0;
 };
 
 struct SoakGame {
@@ -35,6 +40,9 @@ struct SoakGame {
   std::string name;                 // as typed, Windows-1252
   std::int64_t resident_start = 0;  // bytes
   std::int64_t resident_end = 0;
+  std::int64_t heap_start = 0;  // bytes in use (HeapBytesInUse)
+  std::int64_t heap_end = 0;
+  LiveResources live_end;  // what the platform held at the game's end
 };
 
 struct SoakResult {
@@ -46,8 +54,5 @@ struct SoakResult {
 // Plays the games; report is called after each one.
 SoakResult RunSoak(const SoakOptions& options,
                    const std::function<void(int, const SoakGame&)>& report = {});
-
-// Resident memory of this process in bytes (0 when unknown).
-std::int64_t ResidentBytes();
 
 }  // namespace mw
