@@ -57,6 +57,20 @@ std::unique_ptr<Platform> MakeWindow(const CommandLine& line) {
   }
 }
 
+// Called in a catch block: tells the failure being handled on err, and gives
+// the status it ends the run with. Anything else goes on up, as it came.
+int TellFailure(std::ostream& err) {
+  try {
+    throw;
+  } catch (const StartFailure& failure) {
+    err << kProgramName << ": " << failure.message << '\n';
+    return failure.status;
+  } catch (const std::exception& e) {
+    err << kProgramName << ": " << e.what() << '\n';
+    return kExitRuntimeError;
+  }
+}
+
 }  // namespace
 
 // What a run needs beside the platform: the files it writes, the recording it
@@ -167,12 +181,8 @@ bool Program::Start(const std::vector<std::string>& args, std::string_view versi
     run_->loop = std::make_unique<ProgramLoop>(*run_->platform, run_->events, err_);
     run_->loop->Start();
     return true;
-  } catch (const StartFailure& failure) {
-    err_ << kProgramName << ": " << failure.message << '\n';
-    status_ = failure.status;
-  } catch (const std::exception& e) {
-    err_ << kProgramName << ": " << e.what() << '\n';
-    status_ = kExitRuntimeError;
+  } catch (...) {
+    status_ = TellFailure(err_);
   }
   run_.reset();
   return false;
@@ -200,12 +210,8 @@ int Program::Finish() {
     if (!outcome.replay_problem.empty()) throw StartFailure{kExitUsage, outcome.replay_problem};
     if (run.recorder) run.recorder->Finish(outcome.status);
     status_ = run.replayer ? FinishReplay(run.line, run, outcome) : outcome.status;
-  } catch (const StartFailure& failure) {
-    err_ << kProgramName << ": " << failure.message << '\n';
-    status_ = failure.status;
-  } catch (const std::exception& e) {
-    err_ << kProgramName << ": " << e.what() << '\n';
-    status_ = kExitRuntimeError;
+  } catch (...) {
+    status_ = TellFailure(err_);
   }
   run_.reset();
   return status_;
