@@ -50,6 +50,20 @@ TEST(GameClock, TheFrameRateIsTheAverageSinceTheStart) {
   EXPECT_EQ(world.play.fps, 60);
 }
 
+// A second is counted once more than 1000 ms have passed since the last one
+// was, and the next is measured from the frame that counted it.
+TEST(GameClock, ASecondIsCountedOnceMoreThanAThousandMillisecondsHavePassed) {
+  PhaseWorld world;
+  world.StartGame();
+  world.play.last_second_tick = 5000;
+  const std::int32_t before = world.game.time_left.Value();
+  EXPECT_FALSE(ClockStep(world.ctx, 6000));
+  EXPECT_EQ(world.game.time_left.Value(), before);
+  EXPECT_FALSE(ClockStep(world.ctx, 6001));
+  EXPECT_EQ(world.game.time_left.Value(), before - 1);
+  EXPECT_EQ(world.play.last_second_tick, 6001);
+}
+
 TEST(GameClock, TheScoreIsKeptAboveTheFloorExceptInTheLastFrame) {
   PhaseWorld world;
   world.StartGame();
