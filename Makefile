@@ -95,12 +95,14 @@ windows:
 	      -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
-# The test suite under Wine, headless; then the Linux and the Windows program
+# The test suite under Wine, headless; the program's icon, version and
+# manifest, read from the built file; then the Linux and the Windows program
 # side by side (the same logs, pictures and tables, recordings replayed across,
 # saves killed under Wine), and the Windows program in a real window under Wine
 # and Xvfb, without and with a window manager.
 windows-test: windows build
 	cd $(WIN_BUILD) && ctest --output-on-failure
+	/usr/bin/python3 tests/windows/resources_test.py $(WIN_BUILD)/moewenschuss.exe
 	/usr/bin/python3 tests/cross_system_test.py $(BUILD)/moewenschuss $(WIN_BUILD)/moewenschuss.exe
 	tests/windows/window_wine.sh $(WIN_BUILD)/moewenschuss.exe
 
