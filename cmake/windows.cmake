@@ -105,4 +105,22 @@ function(mw_windows_zip target)
             ${font_licence} ${CMAKE_SOURCE_DIR}/cmake/crlf.cmake
     COMMENT "Packing ${name}.zip")
   add_custom_target(windows_zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${name}.zip)
+  mw_windows_setup(${CMAKE_BINARY_DIR}/${name}.zip ${stage})
+endfunction()
+
+# The German setup program moewenschuss-VERSION-setup.exe, made with Debian's
+# NSIS from the files of the zip (stage): the same program and texts, put into
+# the Start menu and "Apps" with an uninstaller (dist/windows/moewenschuss.nsi).
+function(mw_windows_setup zip stage)
+  find_program(MW_MAKENSIS makensis REQUIRED)
+  set(setup ${CMAKE_BINARY_DIR}/moewenschuss-${PROJECT_VERSION}-setup.exe)
+  set(script ${CMAKE_SOURCE_DIR}/dist/windows/moewenschuss.nsi)
+  add_custom_command(
+    OUTPUT ${setup}
+    COMMAND ${MW_MAKENSIS} -INPUTCHARSET UTF8 -V2 -WX -DVERSION=${PROJECT_VERSION}
+            -DSTAGE=${stage} -DICON=${MW_ICO_FILE} -DOUTFILE=${setup} ${script}
+    DEPENDS ${zip} ${script} ${MW_ICO_FILE}
+    COMMENT "Making moewenschuss-${PROJECT_VERSION}-setup.exe")
+  add_custom_target(windows_setup ALL DEPENDS ${setup})
+  add_dependencies(windows_setup windows_icon)
 endfunction()
