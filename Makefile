@@ -103,7 +103,8 @@ windows:
 # and uninstalled silently in a fresh Wine prefix; then the Linux and the
 # Windows program side by side (the same logs, pictures and tables, recordings
 # replayed across, saves killed under Wine), and the Windows program in a real
-# window under Wine and Xvfb, without and with a window manager.
+# window under Wine and Xvfb, without and with a window manager, and on a
+# display scaled to 150 % and not scaled.
 windows-test: windows build
 	cd $(WIN_BUILD) && ctest --output-on-failure
 	/usr/bin/python3 tests/windows/resources_test.py $(WIN_BUILD)/moewenschuss.exe $(WIN_SETUP)
@@ -111,6 +112,7 @@ windows-test: windows build
 	                 $(BUILD)/moewenschuss
 	/usr/bin/python3 tests/cross_system_test.py $(BUILD)/moewenschuss $(WIN_BUILD)/moewenschuss.exe
 	tests/windows/window_wine.sh $(WIN_BUILD)/moewenschuss.exe
+	tests/windows/dpi_wine.sh $(WIN_BUILD)/moewenschuss.exe
 
 # The browser's build with Debian's emscripten: the libraries are built once
 # from Debian's source packages (scripts/build-web-deps, cached outside the
