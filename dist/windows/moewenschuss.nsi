@@ -5,7 +5,9 @@
 ; STAGE is the folder of the zip (the program, LIESMICH.txt and the licences).
 ;
 ; An administrator installs for every user into Program Files, everybody else
-; for himself into his own programs folder. Silent: /S, and /D=FOLDER last.
+; for himself into his own programs folder; /CURRENTUSER makes an
+; administrator's install his own too, /ALLUSERS insists on one for every
+; user. Silent: /S, and /D=FOLDER last.
 
 Unicode true
 Target amd64-unicode
@@ -71,6 +73,24 @@ Function .onInit
   Pop $0
   ${If} $0 == "Admin"
     StrCpy $AllUsers 1
+  ${EndIf}
+  ${GetParameters} $1
+  ClearErrors
+  ${GetOptions} $1 "/CURRENTUSER" $2
+  ${IfNot} ${Errors}
+    StrCpy $AllUsers 0
+  ${EndIf}
+  ClearErrors
+  ${GetOptions} $1 "/ALLUSERS" $2
+  ${IfNot} ${Errors}
+    ${If} $0 != "Admin"
+      MessageBox MB_ICONSTOP|MB_OK "Für alle Benutzer kann nur ein Administrator installieren. Starten Sie das Installationsprogramm als Administrator oder ohne /ALLUSERS." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    StrCpy $AllUsers 1
+  ${EndIf}
+  ${If} $AllUsers == 1
     SetShellVarContext all
   ${Else}
     SetShellVarContext current

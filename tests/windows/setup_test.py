@@ -12,6 +12,9 @@ Usage: setup_test.py SETUP_EXE GAME_EXE LINUX_EXE
   as the Linux program.
 - The silent uninstall removes the files, the links and the entry, and keeps the
   players' tables: the one in the game's folder and the one in %APPDATA%.
+- /CURRENTUSER installs for the one user (Wine runs everything as an administrator):
+  into his programs folder, his Start menu and desktop, the entry in HKCU; and its
+  uninstaller removes it all again.
 """
 import os
 import re
@@ -92,10 +95,16 @@ class Prefix:
         return entries
 
     def links(self):
-        """Every Möwenschuss.lnk of the Start menus and desktops."""
+        """The game's links in the Start menus and on the desktops, the common ones and the
+        user's (Wine makes the user's desktop a link to the home folder)."""
         drive = self.root / "drive_c"
-        return sorted(p for p in drive.glob("**/Möwenschuss.lnk") if "Start Menu" in str(p) or
-                      "Desktop" in str(p))
+        user = self.appdata().parents[1]
+        places = [drive / "ProgramData/Microsoft/Windows/Start Menu/Programs",
+                  drive / "users/Public/Desktop",
+                  user / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
+                  user / "Desktop"]
+        return [place / "Möwenschuss.lnk" for place in places
+                if (place / "Möwenschuss.lnk").exists()]
 
     def appdata(self):
         users = [p for p in (self.root / "drive_c" / "users").iterdir()
@@ -145,6 +154,8 @@ def check_installation(prefix, game_exe, folder):
     links = prefix.links()
     start = [link for link in links if "Start Menu" in str(link)]
     desktop = [link for link in links if "Desktop" in str(link)]
+    check(all("/users/Public/" in str(link) or "/ProgramData/" in str(link) for link in links),
+          "the links are every user's")
     check(len(start) == 1 and links_point_at(start[0], exe), "one Start menu link to the program")
     check(len(desktop) == 1 and links_point_at(desktop[0], exe), "one desktop link to the program")
 
@@ -185,6 +196,25 @@ def tables_of_players(prefix, folder, work):
     return {path: path.read_bytes() for path in (in_folder, in_appdata) if path.exists()}
 
 
+def for_one_user(prefix, setup):
+    status = prefix.command(f"{setup} /S /CURRENTUSER")
+    check(status == 0, f"a silent install for the one user (status {status})")
+    entries = prefix.uninstall_entries()
+    check(sorted(entries) == ["HKCU"], f"its entry is the user's own (in {sorted(entries)})")
+    folder = entries.get("HKCU", {}).get("InstallLocation", "")
+    user = prefix.appdata().parents[1].name
+    expected = f"C:\\users\\{user}\\AppData\\Local\\Programs\\Möwenschuss"
+    check(folder.lower() == expected.lower(), f"into his programs folder ({folder})")
+    links = prefix.links()
+    mine = [link for link in links if f"/users/{user}/" in str(link)]
+    check(len(links) == 2 and mine == links, "a link in his Start menu and one on his desktop")
+    if folder:
+        prefix.wine(folder + "\\Deinstallieren.exe", "/S")
+        prefix.wait()
+        check(not prefix.path(folder).exists() and prefix.uninstall_entries() == {} and
+              prefix.links() == [], "his uninstaller removes the folder, the links and the entry")
+
+
 def main(setup_exe, game_exe, linux_exe):
     work = Path(tempfile.mkdtemp(prefix="setup-test-"))
     try:
@@ -210,6 +240,7 @@ def main(setup_exe, game_exe, linux_exe):
         for path, data in tables.items():
             check(path.exists() and path.read_bytes() == data, f"the table {path.name} in "
                   f"{path.parent.name} is kept unchanged")
+        for_one_user(prefix, setup)
     finally:
         subprocess.run([WINESERVER, "-k"], env=dict(os.environ, WINEPREFIX=str(work / "prefix")),
                        capture_output=True)
