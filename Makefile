@@ -13,6 +13,8 @@ PREFIX     ?= /usr/local
 DESTDIR    ?=
 ARGS       ?=
 CTEST_ARGS ?=
+VERSION    := $(shell awk '/^project.moewenschuss VERSION/ { print $$3 }' CMakeLists.txt)
+WIN_SETUP   = $(WIN_BUILD)/moewenschuss-$(VERSION)-setup.exe
 
 .PHONY: tidy all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean \
         windows windows-test web web-serve web-test
@@ -90,21 +92,29 @@ deb: build
 
 # The Windows build, cross-compiled with mingw-w64: the libraries are built
 # once from Debian's source packages (scripts/build-windows-deps, cached
-# outside the work tree), then $(WIN_BUILD)/moewenschuss-VERSION-win64.zip.
+# outside the work tree), then $(WIN_BUILD)/moewenschuss-VERSION-win64.zip
+# and the setup program $(WIN_SETUP).
 windows:
 	scripts/build-windows-deps
 	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	      -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
-# The test suite under Wine, headless; then the Linux and the Windows program
-# side by side (the same logs, pictures and tables, recordings replayed across,
-# saves killed under Wine), and the Windows program in a real window under Wine
-# and Xvfb, without and with a window manager.
+# The test suite under Wine, headless; the program's icon, version and
+# manifest, read from the built files; the setup program installed, played
+# and uninstalled silently in a fresh Wine prefix; then the Linux and the
+# Windows program side by side (the same logs, pictures and tables, recordings
+# replayed across, saves killed under Wine), and the Windows program in a real
+# window under Wine and Xvfb, without and with a window manager, and on a
+# display scaled to 150 % and not scaled.
 windows-test: windows build
 	cd $(WIN_BUILD) && ctest --output-on-failure
+	/usr/bin/python3 tests/windows/resources_test.py $(WIN_BUILD)/moewenschuss.exe $(WIN_SETUP)
+	/usr/bin/python3 tests/windows/setup_test.py $(WIN_SETUP) $(WIN_BUILD)/moewenschuss.exe \
+	                 $(BUILD)/moewenschuss
 	/usr/bin/python3 tests/cross_system_test.py $(BUILD)/moewenschuss $(WIN_BUILD)/moewenschuss.exe
 	tests/windows/window_wine.sh $(WIN_BUILD)/moewenschuss.exe
+	tests/windows/dpi_wine.sh $(WIN_BUILD)/moewenschuss.exe
 
 # The browser's build with Debian's emscripten: the libraries are built once
 # from Debian's source packages (scripts/build-web-deps, cached outside the
