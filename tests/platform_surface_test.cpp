@@ -194,6 +194,8 @@ TEST_P(SurfaceTest, ReleasedSurfacesAreAClearErrorAndMovesReleaseTheOld) {
   EXPECT_EQ(s.Width(), 0);
   EXPECT_THROW(s.FillRect({}, 1), RuntimeError);
   EXPECT_THROW(moved.BlitImage(0, 0, s, {}, false), RuntimeError);
+  EXPECT_THROW(moved.BlitScaled({0, 0, 2, 2}, s, {}), RuntimeError);
+  EXPECT_THROW(s.BlitScaled({0, 0, 2, 2}, moved, {}), RuntimeError);
   EXPECT_THROW(moved.PixelAt(2, 0), RuntimeError);
   EXPECT_THROW(platform_->MakeSurface(0, 10), RuntimeError);
 }

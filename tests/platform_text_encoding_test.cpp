@@ -50,6 +50,12 @@ TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
   EXPECT_EQ(JsonString(std::string("\x01\x1F\x7F", 3)), R"("\u0001\u001f\u007f")");
   EXPECT_EQ(JsonString(std::string("\0", 1)), R"("\u0000")");
   EXPECT_EQ(JsonString("\x81"), R"("\u0081")");
+  // A printable character of the same UTF-8 lead byte stays as it is: a
+  // no-break space after a letter; a C1 control after one is escaped.
+  EXPECT_EQ(JsonString("a\xA0"
+                       "b\x9D"),
+            "\"a\xC2\xA0"
+            "b\\u009d\"");
   EXPECT_EQ(JsonString("M\xF6we \x80"), "\"Möwe €\"");
 }
 
