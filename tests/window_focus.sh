@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Focus under openbox: in full screen a game waits while another window has
-# the focus (as behind another full-screen program); in a window it goes on.
+# the focus (as behind another full-screen program); in a window it goes on,
+# and waits only while the window is minimised.
 # Read from the recordings of the runs. Usage: window_focus.sh EXECUTABLE
 set -euo pipefail
 source "$(dirname "$0")/lib/window.bash"
@@ -9,25 +10,32 @@ window_test window_focus "$1" xdotool openbox xlogo
 drive() {
   start_openbox
   local mode
-  for mode in fullscreen windowed; do
+  for mode in fullscreen windowed minimised; do
     flag=()
-    [ "$mode" = windowed ] && flag=(--windowed)
+    [ "$mode" = fullscreen ] || flag=(--windowed)
     start_program "$mode" "${flag[@]}" --record "$work/$mode.rec"
     xdotool key --window "$wid" Return; sleep 1.5   # "Spiel starten", selected at first
-    xlogo 2>/dev/null &      # a new window: openbox gives it the focus
-    other=$!
-    sleep 3
-    kill "$other"; wait "$other" 2>/dev/null || true
+    if [ "$mode" = minimised ]; then
+      xdotool windowminimize "$wid"
+      sleep 3
+      xdotool windowactivate "$wid" 2>/dev/null || xdotool windowmap "$wid"
+    else
+      xlogo 2>/dev/null &      # a new window: openbox gives it the focus
+      other=$!
+      sleep 3
+      kill "$other"; wait "$other" 2>/dev/null || true
+    fi
     sleep 1
     kill -TERM "$pid"
     wait "$pid"
   done
 }
 
-in_x_server 1024x768 drive || failed "a run ended with status $?" "$work/fullscreen.err" "$work/windowed.err"
+in_x_server 1024x768 drive || failed "a run ended with status $?" "$work/fullscreen.err" "$work/windowed.err" \
+  "$work/minimised.err"
 
 # The recording format (README): the frames' clock deltas and display flags.
-/usr/bin/python3 - "$work/fullscreen.rec" "$work/windowed.rec" <<'CHECK'
+/usr/bin/python3 - "$work/fullscreen.rec" "$work/windowed.rec" "$work/minimised.rec" <<'CHECK'
 import sys
 
 def lost_milliseconds(path):
@@ -77,11 +85,14 @@ def lost_milliseconds(path):
             break
     return lost
 
-full, windowed = (lost_milliseconds(p) for p in sys.argv[1:3])
-print(f"window_focus: display lost {full} ms in full screen, {windowed} ms in a window")
+full, windowed, minimised = (lost_milliseconds(p) for p in sys.argv[1:4])
+print(f"window_focus: display lost {full} ms in full screen, {windowed} ms in a window, "
+      f"{minimised} ms in a window minimised")
 if not 2000 <= full <= 4500:
     sys.exit("window_focus: FAILED, full screen without focus should count as lost for ~3 s")
 if windowed:
     sys.exit("window_focus: FAILED, a window without focus must go on")
+if not 2000 <= minimised <= 4500:
+    sys.exit("window_focus: FAILED, a minimised window should count as lost for ~3 s")
 print("window_focus: passed")
 CHECK
