@@ -175,10 +175,10 @@ static void bmp_and_blend(const char *bmp_path, SDL_Surface *line)
 
 static void wav(const char *wav_path)
 {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8 *buf = NULL;
     Uint32 len = 0;
-    if (SDL_LoadWAV_RW(SDL_RWFromFile(wav_path, "rb"), 1, &spec, &buf, &len) == NULL) {
+    if (SDL_LoadWAV_RW(SDL_RWFromFile(wav_path, "rb"), 1, &format, &buf, &len) == NULL) {
         fail("SDL_LoadWAV_RW", SDL_GetError());
         return;
     }
@@ -187,7 +187,8 @@ static void wav(const char *wav_path)
         h = (h ^ buf[i]) * 16777619u;
     }
     printf("SDL_LoadWAV_RW %s: %d Hz, %d channel(s), %d bit, %u bytes, digest %08x\n", wav_path,
-           spec.freq, spec.channels, SDL_AUDIO_BITSIZE(spec.format), (unsigned)len, (unsigned)h);
+           format.freq, format.channels, SDL_AUDIO_BITSIZE(format.format), (unsigned)len,
+           (unsigned)h);
     SDL_FreeWAV(buf);
 }
 
