@@ -37,7 +37,6 @@ struct LiveResources {
   int sounds = 0;
   int fonts = 0;
   int rendered_texts = 0;  // the text cache's strings
-  bool operator==(const LiveResources&) const = default;
 };
 
 class Platform : public Outside {

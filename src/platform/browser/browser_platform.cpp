@@ -12,6 +12,7 @@
 #include "errors/runtime_error.h"
 #include "platform/browser/browser_input.h"
 #include "platform/browser/browser_page.h"
+#include "platform/sdl/held_resources.h"
 #include "platform/sdl/image_loading.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_surfaces.h"
@@ -59,10 +60,10 @@ class BrowserPlatform : public Platform {
   }
   PixelFormat DisplayFormat() const override { return kRgb565; }
   Surface MakeSurface(int width, int height) override {
-    return Surface(NewSurface(width, height, kRgb565), text_.get(), surfaces_.NewMark());
+    return Surface(NewSurface(width, height, kRgb565), text_.get(), held_.surfaces.NewMark());
   }
   Surface ImageSurface(std::string_view asset, int width, int height) override {
-    return LoadImageSurface(asset, width, height, kRgb565, text_.get(), surfaces_.NewMark());
+    return LoadImageSurface(asset, width, height, kRgb565, text_.get(), held_.surfaces.NewMark());
   }
   void Present(const Surface& back_buffer, Rect visible) override;
   Surface PictureOnScreen() override {
@@ -79,16 +80,13 @@ class BrowserPlatform : public Platform {
   }
   int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
   // The canvas takes the picture's bytes: no texture.
-  LiveResources CountLiveResources() const override {
-    return {surfaces_.Live(), 0, sounds_.Live(), static_cast<int>(text_->FontCount()),
-            static_cast<int>(text_->CachedCount())};
-  }
+  LiveResources CountLiveResources() const override { return held_.Count(text_.get(), 0); }
   // The browser calls the next frame; a wait samples again then.
   void WaitForNextFrame() override {}
   void Pause() override {}
 
   SoundBuffer LoadSound(std::string_view asset) override {
-    return LoadMixerSound(asset, sounds_.NewMark());
+    return LoadMixerSound(asset, held_.sounds.NewMark());
   }
   void PlaySound(int channel, const SoundBuffer& sound) override { sound_.Play(channel, sound); }
 
@@ -109,8 +107,7 @@ class BrowserPlatform : public Platform {
   void FileReplaced(const std::string&) override { KeepFilesInBrowser(); }
 
  private:
-  LiveCount surfaces_;
-  LiveCount sounds_;
+  HeldResources held_;
   std::unique_ptr<TextEngine> text_;
   Surface frame_;  // the picture on the canvas
   std::vector<std::uint8_t> rgb_;

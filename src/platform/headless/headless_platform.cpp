@@ -43,7 +43,7 @@ HeadlessPlatform::HeadlessPlatform(Script script, HeadlessOptions options)
       options_(std::move(options)),
       text_(std::make_unique<TextEngine>()),
       frame_(NewSurface(kPictureWidth, kPictureHeight, options_.format), text_.get(),
-             surfaces_.NewMark()),
+             held_.surfaces.NewMark()),
       timeout_tick_(script_.LastTick() + kTimeoutMs * kTicksPerMs) {
   if (options_.format != kRgb565 && options_.format != kRgb555) {
     throw RuntimeError("Nur die Pixelformate 5-6-5 und 5-5-5 werden unterstützt");
@@ -56,11 +56,12 @@ void HeadlessPlatform::OpenDisplay() {}
 void HeadlessPlatform::CloseDisplay() {}
 
 Surface HeadlessPlatform::MakeSurface(int width, int height) {
-  return Surface(NewSurface(width, height, options_.format), text_.get(), surfaces_.NewMark());
+  return Surface(NewSurface(width, height, options_.format), text_.get(), held_.surfaces.NewMark());
 }
 
 Surface HeadlessPlatform::ImageSurface(std::string_view asset, int width, int height) {
-  return LoadImageSurface(asset, width, height, options_.format, text_.get(), surfaces_.NewMark());
+  return LoadImageSurface(asset, width, height, options_.format, text_.get(),
+                          held_.surfaces.NewMark());
 }
 
 void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
@@ -211,8 +212,7 @@ Colour HeadlessPlatform::FramePixel(int x, int y) const {
 }
 
 LiveResources HeadlessPlatform::CountLiveResources() const {
-  return {surfaces_.Live(), 0, sounds_.Live(), static_cast<int>(text_->FontCount()),
-          static_cast<int>(text_->CachedCount())};
+  return held_.Count(text_.get(), 0);
 }
 
 void HeadlessPlatform::ForgetRenderedTexts() {
@@ -220,7 +220,7 @@ void HeadlessPlatform::ForgetRenderedTexts() {
 }
 
 SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
-  return DecodeSound(asset, sounds_.NewMark());
+  return DecodeSound(asset, held_.sounds.NewMark());
 }
 
 void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/held_resources.h"
 #include "script/script.h"
 
 namespace mw {
@@ -116,8 +117,7 @@ class HeadlessPlatform : public Platform {
 
   Script script_;
   HeadlessOptions options_;
-  LiveCount surfaces_;  // before frame_, which carries one of its marks
-  LiveCount sounds_;
+  HeldResources held_;  // before frame_, which carries one of its marks
   std::unique_ptr<TextEngine> text_;
   Surface frame_;
   std::int64_t ticks_ = 0;

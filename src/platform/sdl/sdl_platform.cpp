@@ -10,6 +10,7 @@
 #include "errors/runtime_error.h"
 #include "platform/os/environment.h"
 #include "platform/sdl/desktop.h"
+#include "platform/sdl/held_resources.h"
 #include "platform/sdl/image_loading.h"
 #include "platform/sdl/platform_folders.h"
 #include "platform/sdl/screenshot_file.h"
@@ -38,10 +39,10 @@ class SdlPlatform : public Platform {
   void CloseDisplay() override;
   PixelFormat DisplayFormat() const override { return format_; }
   Surface MakeSurface(int width, int height) override {
-    return Surface(NewSurface(width, height, format_), text_.get(), surfaces_.NewMark());
+    return Surface(NewSurface(width, height, format_), text_.get(), held_.surfaces.NewMark());
   }
   Surface ImageSurface(std::string_view asset, int width, int height) override {
-    return LoadImageSurface(asset, width, height, format_, text_.get(), surfaces_.NewMark());
+    return LoadImageSurface(asset, width, height, format_, text_.get(), held_.surfaces.NewMark());
   }
   void Present(const Surface& back_buffer, Rect visible) override;
   Surface PictureOnScreen() override;
@@ -53,9 +54,7 @@ class SdlPlatform : public Platform {
   }
   int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
   LiveResources CountLiveResources() const override {
-    return {surfaces_.Live(), window_ ? window_->TextureCount() : 0, sounds_.Live(),
-            text_ ? static_cast<int>(text_->FontCount()) : 0,
-            text_ ? static_cast<int>(text_->CachedCount()) : 0};
+    return held_.Count(text_.get(), window_ ? window_->TextureCount() : 0);
   }
   void WaitForNextFrame() override;
   void Pause() override { SDL_Delay(1); }
@@ -77,8 +76,7 @@ class SdlPlatform : public Platform {
   std::int64_t Elapsed() const;
 
   WindowOptions options_;
-  LiveCount surfaces_;
-  LiveCount sounds_;
+  HeldResources held_;
   Uint64 start_ms_ = 0;
   std::unique_ptr<TextEngine> text_;
   PixelFormat format_ = kRgb565;
@@ -308,8 +306,8 @@ void SdlPlatform::ReadKeys(InputFrame& frame) const {
 
 SoundBuffer SdlPlatform::LoadSound(std::string_view asset) {
   // Watching a replay on a machine without sound: decoded, never played.
-  if (!sound_.IsOpen() && Replaying()) return DecodeSound(asset, sounds_.NewMark());
-  return LoadMixerSound(asset, sounds_.NewMark());
+  if (!sound_.IsOpen() && Replaying()) return DecodeSound(asset, held_.sounds.NewMark());
+  return LoadMixerSound(asset, held_.sounds.NewMark());
 }
 
 bool SdlPlatform::OpenSoundDeviceNow() {
