@@ -7,7 +7,9 @@
 
 #include <stdlib.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -21,6 +23,15 @@ double Megabytes(std::int64_t bytes) {
   return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
+// A whole number from min to max; -1 for anything else (never in range here).
+long long NumberIn(const char* text, long long min, long long max) {
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || value < min || value > max) return -1;
+  return value;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,13 +40,14 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
     if (flag == "--games") {
-      options.games = std::atoi(argv[i + 1]);
+      options.games = static_cast<int>(NumberIn(argv[i + 1], 1, 10000));
     } else if (flag == "--time") {
-      options.game_time = std::atoi(argv[i + 1]);
+      options.game_time = static_cast<int>(NumberIn(argv[i + 1], 0, 3));
     } else if (flag == "--folder") {
       folder = argv[i + 1];
     } else if (flag == "--leak-per-game") {
-      options.leak_per_game = std::atoll(argv[i + 1]) * 1024;
+      const long long kilobytes = NumberIn(argv[i + 1], 0, 1024 * 1024);  // a gigabyte at most
+      options.leak_per_game = kilobytes < 0 ? -1 : kilobytes * 1024;
     } else {
       std::fprintf(stderr,
                    "usage: %s [--games N] [--time 0..3] [--folder DIR] [--leak-per-game KB]\n",
@@ -46,7 +58,7 @@ int main(int argc, char** argv) {
   if (options.games < 1 || options.game_time < 0 || options.game_time > 3 ||
       options.leak_per_game < 0) {
     std::fprintf(stderr,
-                 "%s: --games must be 1 or more, --time 0 to 3, --leak-per-game 0 or more\n",
+                 "%s: --games must be 1 to 10000, --time 0 to 3, --leak-per-game 0 to 1048576\n",
                  argv[0]);
     return 2;
   }
