@@ -23,11 +23,7 @@ MenuPass EndOfPass(bool close_requested, bool escape_down) {
 }  // namespace
 
 std::uint8_t MenuEntryAt(std::int32_t y) {
-  for (std::uint8_t entry = 1; entry <= 4; ++entry) {
-    const std::int32_t top = 180 + 50 * entry;
-    if (y >= top && y < top + 40) return entry;
-  }
-  return 0;
+  return static_cast<std::uint8_t>(kMenuLineBands.LineAt(y));
 }
 
 void BeginMenuPass(MenuState& menu) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "drawing/drawing_types.h"
+#include "input/input_context.h"
 #include "input/input_frame.h"
 #include "shared/guarded_values.h"
 #include "shared/highlight.h"
@@ -47,6 +48,9 @@ MenuPass ContinueMenuPass(MenuState& menu, const InputFrame& input);
 // from before (then the pass ends as it would have, with that pass's close
 // request and Escape).
 MenuPass AfterConfirmReleased(MenuState& menu, bool close_requested, bool escape_down);
+
+// Where the resting mouse chooses each entry.
+inline constexpr LineBands kMenuLineBands{230, 50, 40, kEnd};
 
 // The entry whose mouse band holds screen row y, or 0 outside every band.
 std::uint8_t MenuEntryAt(std::int32_t y);

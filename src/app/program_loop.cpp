@@ -4,6 +4,7 @@
 #include <new>
 #include <string_view>
 
+#include "app/screen_input_context.h"
 #include "errors/runtime_error.h"
 #include "game/draw_game.h"
 #include "game/frame_rules.h"
@@ -491,8 +492,10 @@ void ProgramLoop::Present() {
 }
 
 // The mouse is kept in the window while a game runs, and the system's cursor
-// shows over a message box only.
+// shows over a message box only. Pads and fingers learn what the screen on
+// top means by them.
 void ProgramLoop::SyncModes() {
+  platform_.SetInputContext(InputContextOf(screens_));
   const bool in_game = Play() != nullptr;
   if (in_game != in_game_mode_) {
     in_game_mode_ = in_game;

@@ -15,11 +15,7 @@ constexpr std::array<const char*, 5> kCaptions{"", "Möven: ", "Spiel ", "MP-Spe
 }  // namespace
 
 std::uint8_t SettingsLineAt(std::int32_t y) {
-  for (std::uint8_t line = 1; line <= kBackLine; ++line) {
-    const std::int32_t top = 80 + 50 * line;
-    if (y >= top && y < top + 40) return line;
-  }
-  return 0;
+  return static_cast<std::uint8_t>(kSettingsLineBands.LineAt(y));
 }
 
 void CycleSetting(Session& session, int setting) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "drawing/drawing_types.h"
+#include "input/input_context.h"
 #include "input/input_frame.h"
 #include "shared/highlight.h"
 #include "shared/session.h"
@@ -32,6 +33,9 @@ void BeginSettingsPass(SettingsState& settings);
 // The rest of it, once the display is there. Only the chosen settings change.
 SettingsPass ContinueSettingsPass(SettingsState& settings, Session& session,
                                   const InputFrame& input);
+
+// Where the resting mouse chooses each line.
+inline constexpr LineBands kSettingsLineBands{130, 50, 40, kBackLine};
 
 // The line whose mouse band holds screen row y, or 0 outside every band.
 std::uint8_t SettingsLineAt(std::int32_t y);

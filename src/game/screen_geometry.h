@@ -18,6 +18,10 @@ inline constexpr Point kGameScreenOrigin{100, 50};
 // The part of the BackBuffer that is shown.
 inline constexpr Rect kGameVisibleRect{100, 50, 740, 530};
 
+// The mouse scrolls the view left of this screen column and right of that.
+constexpr std::int32_t kScrollLeftBelow = 10;
+constexpr std::int32_t kScrollRightAbove = 630;
+
 inline Point GameScreenToBackBuffer(Point screen) {
   return {screen.x + kGameScreenOrigin.x, screen.y + kGameScreenOrigin.y};
 }

@@ -3,6 +3,7 @@
 // arrow key, within columns 0 to 1280.
 
 #include "game/frame_rules.h"
+#include "game/screen_geometry.h"
 
 namespace mw {
 namespace {
@@ -17,8 +18,8 @@ void Scroll(GameContext& ctx, const InputFrame& input) {
   // Each test sees what the one before left, so mouse and arrow key can add
   // up to 20 columns or cancel each other.
   auto move = [&](std::int32_t by) { game.view_x.SetValue(game.view_x.Value() + by); };
-  if (game.view_x.Value() <= 1270 && game.cursor_pos.x > 630) move(kScrollStep);
-  if (game.view_x.Value() >= 10 && game.cursor_pos.x < 10) move(-kScrollStep);
+  if (game.view_x.Value() <= 1270 && game.cursor_pos.x > kScrollRightAbove) move(kScrollStep);
+  if (game.view_x.Value() >= 10 && game.cursor_pos.x < kScrollLeftBelow) move(-kScrollStep);
   if (input.Down(vk::kRight) && game.view_x.Value() <= 1270) move(kScrollStep);
   if (input.Down(vk::kLeft) && game.view_x.Value() >= 10) move(-kScrollStep);
 }

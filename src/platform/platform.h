@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "drawing/drawing_types.h"
+#include "input/input_context.h"
 #include "input/input_frame.h"
 #include "platform/outside.h"
 #include "platform/surface.h"
@@ -84,6 +85,11 @@ class Platform : public Outside {
   // Only the program's loop calls it, so a recording of these values repeats
   // a run exactly.
   InputSample ReadInput();
+  // What the screen on top means by a pad's buttons and a finger, told
+  // before every sample (see input/hands.h). The desktop also lets the
+  // system's text input (an on-screen keyboard) open only while a name is
+  // typed.
+  virtual void SetInputContext(const InputContext& context) = 0;
 
   // --- sound ---
   bool OpenSoundDevice() final;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "drawing/drawing_types.h"
+#include "input/pad_controls.h"
 #include "input/virtual_keys.h"
 #include "text/cp1252.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 constexpr std::int64_t kPressMs = 50;
 constexpr std::int64_t kLargestMs = 1'000'000'000;  // about eleven days of virtual time
+constexpr std::int64_t kLargestFinger = 9;          // ten fingers
 
 struct NamedKey {
   std::string_view name;
@@ -82,6 +84,33 @@ std::optional<std::int64_t> ParseMilliseconds(std::string_view s) {
   return *ms * kTicksPerMs + (numerator * kTicksPerMs + 999'999'999) / 1'000'000'000;
 }
 
+// A decimal number from low to high with at most six places after the
+// point, in millionths: "-1", "0.5", "-0.125".
+std::optional<std::int64_t> ParseMillionths(std::string_view s, std::int64_t low,
+                                            std::int64_t high) {
+  const bool negative = !s.empty() && s.front() == '-';
+  if (negative) s.remove_prefix(1);
+  const std::size_t dot = s.find('.');
+  const std::string_view whole = s.substr(0, dot);
+  const std::string_view fraction = dot == std::string_view::npos ? "" : s.substr(dot + 1);
+  if (whole.empty() || whole.front() == '+' || whole.front() == '-') return std::nullopt;
+  if (dot != std::string_view::npos && (fraction.empty() || fraction.size() > 6)) {
+    return std::nullopt;
+  }
+  const auto units = ParseInteger(whole, 0, 1000);
+  if (!units) return std::nullopt;
+  std::int64_t value = *units * kAxisScale;
+  std::int64_t scale = kAxisScale;
+  for (const char c : fraction) {
+    if (c < '0' || c > '9') return std::nullopt;
+    scale /= 10;
+    value += (c - '0') * scale;
+  }
+  if (negative) value = -value;
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
+
 bool IsSafeShotName(std::string_view name) {
   if (name.empty() || name.size() > 100 || name[0] == '.') return false;
   return std::all_of(name.begin(), name.end(), [](char c) {
@@ -106,6 +135,23 @@ class LineParser {
 
   void NoMore(std::string_view rest) const {
     if (!Trim(rest).empty()) Fail("zu viele Angaben: \"" + std::string(Trim(rest)) + "\"");
+  }
+
+  int Integer(std::string_view& rest, const char* what, std::int64_t low, std::int64_t high) const {
+    const std::string_view word = Word(rest, what);
+    const auto n = ParseInteger(word, low, high);
+    if (!n) {
+      Fail(std::string("ungültiger Wert für ") + what + " \"" + std::string(word) + "\" (" +
+           std::to_string(low) + " bis " + std::to_string(high) + ")");
+    }
+    return static_cast<int>(*n);
+  }
+
+  int PadButtonNamed(std::string_view& rest) const {
+    const std::string_view name = Word(rest, "Name des Pad-Knopfs");
+    const auto button = PadButtonOfName(name);
+    if (!button) Fail("unbekannter Pad-Knopf \"" + std::string(name) + "\"");
+    return static_cast<int>(*button);
   }
 
   int Key(std::string_view& rest) const {
@@ -223,6 +269,47 @@ Script ParseScript(std::string_view text, const std::string& file_name) {
       event.text = name;
     } else if (command == "close") {
       event.kind = ScriptEvent::Kind::kClose;
+    } else if (command == "touch-down" || command == "touch-move") {
+      event.kind =
+          command == "touch-down" ? ScriptEvent::Kind::kTouchDown : ScriptEvent::Kind::kTouchMove;
+      event.a = p.Integer(rest, "Finger", 0, kLargestFinger);
+      event.b = p.Integer(rest, "X", 0, kPictureWidth - 1);
+      event.c = p.Integer(rest, "Y", 0, kPictureHeight - 1);
+    } else if (command == "touch-up") {
+      event.kind = ScriptEvent::Kind::kTouchUp;
+      event.a = p.Integer(rest, "Finger", 0, kLargestFinger);
+    } else if (command == "touch-cancel") {
+      event.kind = ScriptEvent::Kind::kTouchCancel;
+    } else if (command == "pad-down" || command == "pad-up" || command == "pad-press") {
+      event.kind = command == "pad-up" ? ScriptEvent::Kind::kPadUp : ScriptEvent::Kind::kPadDown;
+      event.a = p.PadButtonNamed(rest);
+      if (command == "pad-press") {
+        ScriptEvent release = event;
+        release.kind = ScriptEvent::Kind::kPadUp;
+        release.tick += kPressMs * kTicksPerMs;
+        p.NoMore(rest);
+        script.events.push_back(std::move(event));
+        script.events.push_back(std::move(release));
+        continue;
+      }
+    } else if (command == "pad-axis") {
+      event.kind = ScriptEvent::Kind::kPadAxis;
+      const std::string_view name = p.Word(rest, "Name der Pad-Achse");
+      const auto axis = PadAxisOfName(name);
+      if (!axis) p.Fail("unbekannte Pad-Achse \"" + std::string(name) + "\"");
+      event.a = static_cast<int>(*axis);
+      const std::string_view word = p.Word(rest, "Wert");
+      const std::int64_t low = IsTrigger(*axis) ? 0 : -kAxisScale;
+      const auto value = ParseMillionths(word, low, kAxisScale);
+      if (!value) {
+        p.Fail("ungültiger Wert \"" + std::string(word) + "\" (" + (IsTrigger(*axis) ? "0" : "-1") +
+               " bis 1, höchstens sechs Nachkommastellen)");
+      }
+      event.b = static_cast<int>(*value);
+    } else if (command == "pad-plug") {
+      event.kind = ScriptEvent::Kind::kPadPlug;
+    } else if (command == "pad-unplug") {
+      event.kind = ScriptEvent::Kind::kPadUnplug;
     } else {
       p.Fail("unbekannter Befehl \"" + std::string(command) + "\"");
     }

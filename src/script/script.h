@@ -5,7 +5,10 @@
 // milliseconds, a non-negative decimal number (e.g. 250 or 12.5), never less
 // than the time of the line before. `#` starts a comment; blank lines are
 // allowed. Commands: mouse X Y, down NAME, up NAME, press NAME, type TEXT,
-// char N, lose-display MS, shot NAME, close.
+// char N, lose-display MS, shot NAME, close; a finger on the picture:
+// touch-down N X Y, touch-move N X Y, touch-up N, touch-cancel; a game pad:
+// pad-down NAME, pad-up NAME, pad-press NAME, pad-axis NAME VALUE, pad-plug,
+// pad-unplug.
 
 #include <cstdint>
 #include <stdexcept>
@@ -26,11 +29,30 @@ class ScriptError : public std::runtime_error {
 constexpr std::int64_t kTicksPerMs = 300;
 
 struct ScriptEvent {
-  enum class Kind { kMouse, kDown, kUp, kType, kLoseDisplay, kShot, kClose };
+  enum class Kind {
+    kMouse,
+    kDown,
+    kUp,
+    kType,
+    kLoseDisplay,
+    kShot,
+    kClose,
+    kTouchDown,
+    kTouchMove,
+    kTouchUp,
+    kTouchCancel,
+    kPadDown,
+    kPadUp,
+    kPadAxis,
+    kPadPlug,
+    kPadUnplug,
+  };
   std::int64_t tick = 0;  // takes effect at the first query with t >= tick
   Kind kind = Kind::kClose;
-  int a = 0;         // x, virtual key, or lost time in ticks
-  int b = 0;         // y
+  // x, virtual key, lost time in ticks, finger, pad button or pad axis
+  int a = 0;
+  int b = 0;         // y, or a finger's x, or a pad axis's value in millionths
+  int c = 0;         // a finger's y
   std::string text;  // typed Windows-1252 characters, or the shot's name
   int line = 0;
 };
@@ -43,6 +65,9 @@ struct Script {
 
 // Parses script text (UTF-8); throws ScriptError naming FILE:LINE.
 Script ParseScript(std::string_view text, const std::string& file_name);
+
+// A pad axis's value in the script's millionths.
+constexpr int kAxisScale = 1'000'000;
 
 // The virtual key of a NAME (mouse-left, enter, vk-N, ...), or -1.
 int VirtualKeyOfName(std::string_view name);

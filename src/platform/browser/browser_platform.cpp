@@ -75,6 +75,7 @@ class BrowserPlatform : public Platform {
   // The pointer belongs to the page: it scrolls the view beyond the picture.
   void SetGameMode(bool) override {}
   void SetMessageBoxMode(bool box_shown) override { ShowSystemCursor(box_shown); }
+  void SetInputContext(const InputContext&) override {}
   int TextWidth(const Font& font, std::string_view cp1252) override {
     return text_->Width(font, cp1252);
   }

@@ -19,6 +19,7 @@ constexpr std::int64_t kFrameInputTicks = 3;  // 0.01 ms
 constexpr std::int64_t kPauseTicks = 300;     // 1 ms
 constexpr std::int64_t kFrameTicks = 5000;    // 1000/60 ms
 constexpr std::int64_t kTimeoutMs = 60'000;   // after the script's last event
+constexpr int kScriptPad = 0;                 // a script plays with one pad
 
 // The character a key types when it goes down, or -1.
 int TypedBy(int virtual_key) {
@@ -113,6 +114,33 @@ void HeadlessPlatform::ApplyDueEvents() {
       case ScriptEvent::Kind::kClose:
         RequestClose();
         break;
+      case ScriptEvent::Kind::kTouchDown:
+        hands_.FingerDown(e.a, {e.b, e.c});
+        break;
+      case ScriptEvent::Kind::kTouchMove:
+        hands_.FingerMoved(e.a, {e.b, e.c});
+        break;
+      case ScriptEvent::Kind::kTouchUp:
+        hands_.FingerUp(e.a);
+        break;
+      case ScriptEvent::Kind::kTouchCancel:
+        hands_.FingersCancelled();
+        break;
+      case ScriptEvent::Kind::kPadDown:
+      case ScriptEvent::Kind::kPadUp:
+        hands_.PadButtonChanged(kScriptPad, static_cast<PadButton>(e.a),
+                                e.kind == ScriptEvent::Kind::kPadDown);
+        break;
+      case ScriptEvent::Kind::kPadAxis:
+        hands_.PadAxisMoved(kScriptPad, static_cast<PadAxis>(e.a),
+                            static_cast<double>(e.b) / kAxisScale);
+        break;
+      case ScriptEvent::Kind::kPadPlug:
+        hands_.PadPlugged(kScriptPad);
+        break;
+      case ScriptEvent::Kind::kPadUnplug:
+        hands_.PadUnplugged(kScriptPad);
+        break;
     }
   }
 }
@@ -125,6 +153,9 @@ InputSample HeadlessPlatform::SampleInput() {
             script_.file_name + ": das Programm läuft noch " + std::to_string(kTimeoutMs / 1000) +
                 " s nach dem letzten Ereignis des Skripts"};
   }
+  const std::int64_t clock = kClockStart + ticks_ / kTicksPerMs;
+  // The sticks move the pointer up to now, then the script's events happen.
+  hands_.AdvanceTo(clock);
   ApplyDueEvents();
   if (hook_) hook_(*this);
   InputSample sample;
@@ -133,11 +164,12 @@ InputSample HeadlessPlatform::SampleInput() {
   for (KeyState& key : keys_) key.presses = 0;
   frame.mouse = {std::clamp(mouse_.x, 0, kPictureWidth - 1),
                  std::clamp(mouse_.y, 0, kPictureHeight - 1)};
-  frame.clock = kClockStart + ticks_ / kTicksPerMs;
+  frame.clock = clock;
   frame.typed = std::move(typed_);
   typed_.clear();
   frame.close_requested = quit_;
   frame.display_lost = ticks_ < lost_until_;
+  hands_.Apply(frame);
   return sample;
 }
 

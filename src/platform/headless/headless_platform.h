@@ -6,9 +6,10 @@
 // Time t starts at 0. Every input sample advances it by 0.01 ms, a Pause by
 // 1 ms, and the wait after a presented picture to the next multiple of
 // 1000/60 ms. A script event takes effect at the first input sample with
-// t >= its time; the frame's clock reads 10000 + floor(t). Tests and bots can
-// also work the keys and the mouse directly, before each sample through the
-// input hook.
+// t >= its time; the frame's clock reads 10000 + floor(t). Pads and fingers
+// are turned into keys and the pointer as on every platform (Hands). Tests
+// and bots can also work the keys and the mouse directly, before each sample
+// through the input hook.
 
 #include <algorithm>
 #include <array>
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "input/hands.h"
 #include "platform/platform.h"
 #include "platform/sdl/held_resources.h"
 #include "script/script.h"
@@ -62,6 +64,7 @@ class HeadlessPlatform : public Platform {
   void RestoreSurfaces() override {}
   void SetGameMode(bool in_game) override { in_game_ = in_game; }
   void SetMessageBoxMode(bool) override {}
+  void SetInputContext(const InputContext& context) override { hands_.SetContext(context); }
   int TextWidth(const Font& font, std::string_view cp1252) override;
   int TextLineHeight(const Font& font) override;
   LiveResources CountLiveResources() const override;
@@ -80,6 +83,8 @@ class HeadlessPlatform : public Platform {
   void MoveMouse(Point screen_pixel) { mouse_ = screen_pixel; }
   void TypeText(std::string_view cp1252) { typed_.append(cp1252); }
   void RequestClose() { quit_ = true; }
+  // Pads and fingers, as a script's pad and touch lines work them.
+  Hands& PadsAndFingers() { return hands_; }
   void LoseDisplayFor(std::int64_t ticks) { lost_until_ = std::max(lost_until_, ticks_ + ticks); }
   // Called before every input sample is taken.
   void SetInputHook(std::function<void(HeadlessPlatform&)> hook) { hook_ = std::move(hook); }
@@ -126,6 +131,7 @@ class HeadlessPlatform : public Platform {
   std::array<KeyState, vk::kCount> keys_{};  // presses since the last frame
   std::string typed_;                        // since the last frame
   std::function<void(HeadlessPlatform&)> hook_;
+  Hands hands_;
   std::vector<std::pair<std::string, Surface>> kept_shots_;
   Point mouse_{};
   std::int64_t lost_until_ = 0;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "errors/runtime_error.h"
+#include "input/hands.h"
 #include "platform/os/environment.h"
 #include "platform/sdl/desktop.h"
 #include "platform/sdl/held_resources.h"
@@ -49,6 +50,7 @@ class SdlPlatform : public Platform {
   void RestoreSurfaces() override {}  // software surfaces lose nothing
   void SetGameMode(bool in_game) override;
   void SetMessageBoxMode(bool box_shown) override;
+  void SetInputContext(const InputContext& context) override;
   int TextWidth(const Font& font, std::string_view cp1252) override {
     return text_->Width(font, cp1252);
   }
@@ -86,6 +88,8 @@ class SdlPlatform : public Platform {
   bool in_game_ = false;
   bool quit_ = false;
   MixerSound sound_;
+  Hands hands_;
+  bool text_input_ = false;
   std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
   // Enter that went down as part of Alt+Enter stays out of the game until it
   // is let go: the switch of the window is all it does.
@@ -150,7 +154,13 @@ void SdlPlatform::OpenDisplay() {
 
   // Every screen draws the game's own cursor: the system's would be a second.
   SDL_ShowCursor(SDL_DISABLE);
-  SDL_StartTextInput();
+  // Text input starts only while a name is typed: on a handheld PC it opens
+  // the system's on-screen keyboard.
+  if (text_input_) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+  }
   window_->SetInGame(in_game_);
 }
 
@@ -208,6 +218,7 @@ InputSample SdlPlatform::SampleInput() {
   }
   frame.clock = kClockStart + Elapsed();
   frame.close_requested = quit_;
+  hands_.Apply(frame);
   return sample;
 }
 
@@ -319,6 +330,18 @@ void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   // Watching a replay on a machine without sound: decoded, never played.
   if (!sound_.IsOpen() && Replaying()) return;
   sound_.Play(channel, sound);
+}
+
+void SdlPlatform::SetInputContext(const InputContext& context) {
+  hands_.SetContext(context);
+  const bool typing = context.screen == InputContext::Screen::kNameEntry;
+  if (typing == text_input_) return;
+  text_input_ = typing;
+  if (typing) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+  }
 }
 
 void SdlPlatform::SetMessageBoxMode(bool box_shown) {
