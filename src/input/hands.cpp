@@ -26,6 +26,7 @@ constexpr double kStickUpAt = 0.35;
 // A letter key held while a name is typed repeats after a while, then often.
 constexpr std::int64_t kRepeatDelayMs = 400;
 constexpr std::int64_t kRepeatMs = 110;
+constexpr std::int64_t kLongestRepeatMs = 1000;
 // After a stall (the program or the machine busy elsewhere) the stick moves
 // the pointer as far as in a quarter of a second, not across the picture.
 constexpr std::int64_t kLongestStepMs = 250;
@@ -128,7 +129,7 @@ void Hands::AdvanceTo(std::int64_t clock) {
       if (!hold.repeated) continue;
       if (hold.next_repeat == kArmAtNextClock) hold.next_repeat = clock + kRepeatDelayMs;
       // A long stall repeats a few letters, not hundreds.
-      hold.next_repeat = std::max(hold.next_repeat, clock - 4 * kRepeatMs);
+      hold.next_repeat = std::max(hold.next_repeat, clock - kLongestRepeatMs);
       for (; hold.next_repeat <= clock; hold.next_repeat += kRepeatMs) EditName(*hold.repeated);
     }
   }
