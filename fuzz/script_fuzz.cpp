@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "drawing/drawing_types.h"
+#include "input/pad_controls.h"
 #include "input/virtual_keys.h"
 #include "script/script.h"
 
@@ -62,6 +63,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case mw::ScriptEvent::Kind::kShot:
         Check(!e.text.empty() && e.text[0] != '.' && e.text.find('/') == std::string::npos);
+        break;
+      case mw::ScriptEvent::Kind::kTouchDown:
+      case mw::ScriptEvent::Kind::kTouchMove:
+        Check(e.b >= 0 && e.b < mw::kPictureWidth && e.c >= 0 && e.c < mw::kPictureHeight);
+        [[fallthrough]];
+      case mw::ScriptEvent::Kind::kTouchUp:
+        Check(e.a >= 0 && e.a <= 9);
+        break;
+      case mw::ScriptEvent::Kind::kPadDown:
+      case mw::ScriptEvent::Kind::kPadUp:
+        Check(e.a >= 0 && e.a < mw::kPadButtonCount);
+        break;
+      case mw::ScriptEvent::Kind::kPadAxis:
+        Check(e.a >= 0 && e.a < mw::kPadAxisCount);
+        Check(e.b >= (mw::IsTrigger(static_cast<mw::PadAxis>(e.a)) ? 0 : -mw::kAxisScale) &&
+              e.b <= mw::kAxisScale);
         break;
       default:
         break;

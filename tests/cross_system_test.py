@@ -99,9 +99,11 @@ def same_game(work):
 
 
 def recordings_cross(work):
-    script = GOLDEN / "game.script"
-    for recorder, player in (("linux", OTHER), (OTHER, "linux")):
-        folder = work / f"record-{recorder}"
+    # The game by mouse and keys, and a visit by game pad.
+    for name, recorder, player in (("game", "linux", OTHER), ("game", OTHER, "linux"),
+                                   ("pad", "linux", OTHER), ("pad", OTHER, "linux")):
+        script = GOLDEN / f"{name}.script"
+        folder = work / f"record-{name}-{recorder}"
         folder.mkdir()
         run(recorder, folder, "--headless", str(script), "--events", "recorded.jsonl",
             "--record", "run.rec")
@@ -109,7 +111,7 @@ def recordings_cross(work):
                      "replayed.jsonl")
         check(status == 0 and (folder / "recorded.jsonl").read_bytes() ==
               (folder / "replayed.jsonl").read_bytes(),
-              f"a recording made on {recorder} replays on {player} with the same log")
+              f"a recording of {name}.script made on {recorder} replays on {player} with the same log")
 
 
 def tables_cross(work):

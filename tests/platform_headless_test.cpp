@@ -9,6 +9,7 @@
 
 #include "embedded/embedded_files.h"
 #include "errors/runtime_error.h"
+#include "input/pad_controls.h"
 #include "platform/headless/headless_platform.h"
 #include "script/script.h"
 
@@ -34,11 +35,37 @@ void ShowPicture(HeadlessPlatform& p, const Surface& back) {
 
 // Each script's fault is on its last line.
 TEST(ScriptParser, ReportsEachFaultWithFileAndLine) {
-  for (const std::string script :
-       {"# comment\n\n0 jump\n", "0 press enter\n0 press shift\n", "0 down vk-256\n",
-        "100 close\n99 close\n", "0 mouse 10\n", "0 mouse 10 20 30\n", "0 type\n", "0 char 256\n",
-        "-5 close\n", "+5 close\n", "1.5.2 close\n", "0 shot ../etc/passwd\n",
-        "0 shot pics/../../x\n", "0 shot a\\b\n", "0 lose-display\n", "0 type 日本\n", "5\n"}) {
+  for (const std::string script : {"# comment\n\n0 jump\n",
+                                   "0 press enter\n0 press shift\n",
+                                   "0 down vk-256\n",
+                                   "100 close\n99 close\n",
+                                   "0 mouse 10\n",
+                                   "0 mouse 10 20 30\n",
+                                   "0 type\n",
+                                   "0 char 256\n",
+                                   "-5 close\n",
+                                   "+5 close\n",
+                                   "1.5.2 close\n",
+                                   "0 shot ../etc/passwd\n",
+                                   "0 shot pics/../../x\n",
+                                   "0 shot a\\b\n",
+                                   "0 lose-display\n",
+                                   "0 type 日本\n",
+                                   "5\n",
+                                   "0 touch-down 1 640 0\n",
+                                   "0 touch-down 10 5 5\n",
+                                   "0 touch-move 1 5\n",
+                                   "0 touch-up\n",
+                                   "0 touch-cancel 1\n",
+                                   "0 pad-down z\n",
+                                   "0 pad-press\n",
+                                   "0 pad-axis leftz 0\n",
+                                   "0 pad-axis leftx 1.5\n",
+                                   "0 pad-axis lefttrigger -0.5\n",
+                                   "0 pad-axis lefty 0.1234567\n",
+                                   "0 pad-axis leftx -\n",
+                                   "0 pad-axis leftx .5\n",
+                                   "0 pad-plug 2\n"}) {
     const auto line = std::count(script.begin(), script.end(), '\n');
     try {
       ParseScript(script, "bad.txt");
@@ -72,6 +99,26 @@ TEST(ScriptParser, AcceptsCommentsBlankLinesAndEveryKeyName) {
   }
   EXPECT_EQ(VirtualKeyOfName("vk-"), -1);
   EXPECT_EQ(VirtualKeyOfName("vk-1x"), -1);
+
+  const Script hands = ParseScript(
+      "0 touch-down 9 639 0\n0 touch-move 9 0 479\n0 touch-up 9\n0 touch-cancel\n"
+      "0 pad-plug\n0 pad-press dpright\n0 pad-axis lefty -0.25\n0 pad-axis righttrigger 1\n"
+      "0 pad-unplug\n",
+      "h.txt");
+  using Kind = ScriptEvent::Kind;
+  ASSERT_EQ(hands.events.size(), 10u);
+  EXPECT_EQ(hands.events[0].kind, Kind::kTouchDown);
+  EXPECT_EQ((std::array{hands.events[1].a, hands.events[1].b, hands.events[1].c}),
+            (std::array{9, 0, 479}));
+  EXPECT_EQ(hands.events[5].a, static_cast<int>(PadButton::kDpadRight));
+  EXPECT_EQ(hands.events[6].b, -250'000);
+  EXPECT_EQ(hands.events[7].a, static_cast<int>(PadAxis::kRightTrigger));
+  EXPECT_EQ(hands.events[8].kind, Kind::kPadUnplug);
+  EXPECT_EQ(hands.events[9].kind, Kind::kPadUp) << "the press's release, 50 ms later";
+  for (const char* name : {"a", "b", "x", "y", "back", "start", "leftshoulder", "rightshoulder",
+                           "dpup", "dpdown", "dpleft", "dpright", "leftstick", "rightstick"}) {
+    EXPECT_TRUE(PadButtonOfName(name)) << name;
+  }
 }
 
 TEST(HeadlessInput, AFrameHoldsTheKeysDownAndEveryPressSinceTheLast) {

@@ -75,6 +75,28 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
   EXPECT_EQ(FileText(played / "highscores.pdk"), table);
 }
 
+// A recording holds what the pads and fingers became, not the pads and
+// fingers: the replay needs no script and gives the same log and pictures.
+TEST(RecordAndReplay, AVisitByPadOrByTouchReplaysExactly) {
+  for (const std::string name : {"pad", "touch"}) {
+    SCOPED_TRACE(name);
+    const test::TempFolder folder;
+    const fs::path& run = folder.Path();
+    const std::string script = std::string(MW_SOURCE_DIR) + "/tests/golden/" + name + ".script";
+    const auto played = RunExecutable({"--headless", script, "--events", "played.jsonl", "--record",
+                                       "run.rec", "--shots", "played"},
+                                      run);
+    ASSERT_EQ(played.status, 0) << played.err;
+    ASSERT_NE(FileText(run / "played.jsonl").find("\"action\":\"saved\""), std::string::npos);
+    const auto replayed = RunExecutable(
+        {"--replay", "run.rec", "--no-window", "--events", "replayed.jsonl", "--shots", "replayed"},
+        run);
+    ASSERT_EQ(replayed.status, 0) << replayed.err;
+    EXPECT_EQ(FileText(run / "replayed.jsonl"), FileText(run / "played.jsonl"));
+    EXPECT_EQ(FileText(run / "replayed" / "name.png"), FileText(run / "played" / "name.png"));
+  }
+}
+
 TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
   const test::TempFolder recorded;
   const fs::path& folder = recorded.Path();
