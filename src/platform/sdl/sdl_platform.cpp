@@ -17,6 +17,7 @@
 #include "platform/sdl/screenshot_file.h"
 #include "platform/sdl/sdl_game_window.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_surfaces.h"
 #include "platform/sdl/sound_data.h"
@@ -89,6 +90,7 @@ class SdlPlatform : public Platform {
   bool quit_ = false;
   MixerSound sound_;
   Hands hands_;
+  std::unique_ptr<SdlPads> pads_;
   bool text_input_ = false;
   std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
   // Enter that went down as part of Alt+Enter stays out of the game until it
@@ -128,7 +130,9 @@ SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {
   start_ms_ = SDL_GetTicks64();
   try {
     text_ = std::make_unique<TextEngine>();
+    pads_ = std::make_unique<SdlPads>(start_ms_);
   } catch (...) {
+    text_.reset();
     SDL_Quit();
     throw;
   }
@@ -139,6 +143,7 @@ SdlPlatform::~SdlPlatform() {
   CloseDisplay();
   sound_.Close();
   text_.reset();
+  pads_.reset();
   SDL_Quit();
 }
 
@@ -228,6 +233,7 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
   SDL_Event event;
   bool show_again = false;
   while (SDL_PollEvent(&event) != 0) {
+    if (pads_->Take(event, hands_)) continue;
     int pressed = -1;
     if (event.type == SDL_QUIT) {
       quit_ = true;
