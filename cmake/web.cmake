@@ -42,12 +42,15 @@ function(mw_web_programs target)
                ${CMAKE_SOURCE_DIR}/web/node-environment.js)
 
   set(page_files ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/page.css
-                 ${CMAKE_SOURCE_DIR}/web/page.js)
+                 ${CMAKE_SOURCE_DIR}/web/page.js ${CMAKE_SOURCE_DIR}/web/manifest.webmanifest)
   set(favicon ${CMAKE_SOURCE_DIR}/dist/icons/32x32.png)
+  # The icon of a page added to a phone's home screen.
+  set(home_icon ${CMAKE_SOURCE_DIR}/dist/icons/256x256.png)
   add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E copy ${page_files} ${MW_WEB_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy ${favicon} ${MW_WEB_DIR}/favicon.png
+    COMMAND ${CMAKE_COMMAND} -E copy ${home_icon} ${MW_WEB_DIR}/icon-256.png
     COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip --format=zip
             ${MW_WEB_NAME}

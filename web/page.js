@@ -2,7 +2,10 @@
 // the high-score table (the files of /data) in the browser's IndexedDB, lets
 // the player start with a click (a page may play sound only after the player
 // acted), switches full screen, and says when the program has ended. The
-// program draws on the canvas and reads the keys and the mouse itself.
+// program draws on the canvas and reads the keys, the mouse and the game pads
+// itself; the fingers, the touch buttons and the name field's text the page
+// gathers for it, since only the page can cancel what a browser does with
+// them.
 'use strict';
 
 (function () {
@@ -38,10 +41,28 @@
     return;
   }
 
+  // Touch screens get buttons beside the picture and say how touch plays.
+  const coarse = window.matchMedia ? window.matchMedia('(pointer: coarse)') : null;
+  function showTouchLayout() {
+    const touch = (coarse && coarse.matches) ||
+        (navigator.maxTouchPoints > 0 && window.matchMedia('(hover: none)').matches);
+    document.documentElement.classList.toggle('touch', !!touch);
+  }
+  showTouchLayout();
+  if (coarse && coarse.addEventListener) coarse.addEventListener('change', showTouchLayout);
+  // Full screen only where the browser has it (an iPhone has none).
+  if (!document.fullscreenEnabled) hide('full-screen');
+
+  const field = byId('name-field');
+  const touchButtons = Array.from(document.querySelectorAll('.touch-button'));
+
   // Until the click that starts the game, and on the page's own controls, the
-  // game sees no key and no button: they are the page's.
+  // game sees no key and no button: they are the page's. Keys typed into the
+  // name field reach the game through the field's text only.
   let clicked = false;
-  const controls = ['start', 'ended', 'failed', 'full-screen'];
+  let running = false;
+  const controls = ['start', 'ended', 'failed', 'full-screen', 'name-field'].concat(
+      touchButtons.map((button) => button.id));
   function onControl(event) {
     return controls.some((id) => byId(id).contains(event.target));
   }
@@ -49,14 +70,128 @@
     if (clicked && !onControl(event)) return;
     event.stopPropagation();
   }
+  // What the page gathered for the program, which takes it once a pass.
+  const pageEvents = [];
+  const mostEvents = 4096;
+  function toProgram(event) {
+    if (!running) return;
+    const last = pageEvents[pageEvents.length - 1];
+    if (event.type === 'finger-move' && last && last.type === 'finger-move' &&
+        last.id === event.id) {
+      pageEvents[pageEvents.length - 1] = event;  // where the finger is now is enough
+      return;
+    }
+    if (event.type === 'finger-move' && pageEvents.length >= mostEvents) return;
+    pageEvents.push(event);
+  }
+
+  // The touch keyboard's Enter ends the name, as the key does, and a tablet's
+  // Escape leaves the screen; the keys of composing (key code 229) and the
+  // rest become the field's text.
+  window.addEventListener('keydown', (event) => {
+    if (event.target !== field || event.isComposing || event.keyCode === 229) return;
+    if (event.key === 'Enter' || event.key === 'Escape') {
+      event.preventDefault();
+      toProgram({type: 'key-down', text: event.key});
+      toProgram({type: 'key-up', text: event.key});
+    }
+  }, true);
   for (const type of ['keydown', 'keyup', 'mousedown', 'mouseup']) {
     window.addEventListener(type, keepFromGame, true);
   }
+  field.addEventListener('input', () => toProgram({type: 'text', text: field.value}));
+
+  // The name being typed: a tap on the picture opens the touch keyboard on
+  // the field (iOS opens it only within the tap's own event).
+  let naming = false;
+  function nameEntry(typing, text, limit) {
+    naming = typing;
+    if (!typing) {
+      field.blur();
+      return;
+    }
+    field.maxLength = limit;
+    if (field.value !== text) field.value = text;
+  }
+  function openKeyboard() {
+    field.focus({preventScroll: true});
+    const end = field.value.length;
+    field.setSelectionRange(end, end);
+  }
+
+  // Fingers and pens on the picture: the page keeps them from scrolling,
+  // zooming and from copying a tap into mouse events (which would press the
+  // button a second time); the mouse stays with the program's own listeners.
+  const stage = byId('stage');
+  const fingers = new Set();
+  function onStage(event) {
+    if (event.pointerType === 'mouse' || onControl(event)) return;
+    if (event.type === 'pointerdown') {
+      event.preventDefault();
+      if (event.target !== canvas || !running) return;
+      fingers.add(event.pointerId);
+      toProgram({type: 'finger-down', id: event.pointerId, x: event.clientX, y: event.clientY});
+      return;
+    }
+    if (!fingers.has(event.pointerId)) return;
+    if (event.type === 'pointermove') {
+      toProgram({type: 'finger-move', id: event.pointerId, x: event.clientX, y: event.clientY});
+      return;
+    }
+    fingers.delete(event.pointerId);
+    toProgram({type: 'finger-up', id: event.pointerId});
+    if (event.type === 'pointerup' && naming) openKeyboard();
+  }
+  for (const type of ['pointerdown', 'pointermove', 'pointerup', 'pointercancel']) {
+    stage.addEventListener(type, onStage, {passive: false});
+  }
+  // Browsers without pointer events' touch-action would scroll on touches.
+  function holdStill(event) {
+    if (!onControl(event) && event.cancelable) event.preventDefault();
+  }
+  for (const type of ['touchstart', 'touchmove']) {
+    stage.addEventListener(type, holdStill, {passive: false});
+  }
+
+  // A touch button is held as its key while a finger (or the mouse) is on it.
+  for (const button of touchButtons) {
+    const holders = new Set();
+    const letGo = (event) => {
+      if (!holders.delete(event.pointerId)) return;
+      if (holders.size === 0) button.classList.remove('held');
+      toProgram({type: 'key-up', text: button.dataset.key});
+    };
+    button.addEventListener('pointerdown', (event) => {
+      event.preventDefault();
+      if (!running || holders.has(event.pointerId)) return;
+      holders.add(event.pointerId);
+      button.classList.add('held');
+      if (button.setPointerCapture) button.setPointerCapture(event.pointerId);
+      toProgram({type: 'key-down', text: button.dataset.key});
+    }, {passive: false});
+    for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
+      button.addEventListener(type, letGo);
+    }
+    button.releaseAll = () => {
+      for (const id of Array.from(holders)) letGo({pointerId: id});
+    };
+  }
+  // Hidden or left, the page hears no finger lifted: all are let go.
+  function letGoOfAll() {
+    for (const button of touchButtons) button.releaseAll();
+    if (fingers.size > 0) toProgram({type: 'fingers-cancel'});
+    fingers.clear();
+  }
+  window.addEventListener('blur', letGoOfAll);
+  document.addEventListener('visibilitychange', () => {
+    if (document.hidden) letGoOfAll();
+  });
   // The right button reloads the game's rifle, not the page's menu.
   window.addEventListener('contextmenu', (event) => event.preventDefault());
 
   byId('start').addEventListener('click', () => {
     clicked = true;
+    running = true;
     hide('start');
     canvas.focus();
   });
@@ -151,6 +286,9 @@
   }
 
   function programEnded(status) {
+    running = false;
+    pageEvents.length = 0;
+    field.blur();
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
     byId('ended-text').textContent = status === 0 ?
         'Möwenschuss ist beendet.' :
@@ -205,6 +343,8 @@
     mwToggleFullScreen: toggleFullScreen,
     mwShowSystemCursor: (shown) => { canvas.style.cursor = shown ? 'default' : 'none'; },
     mwProgramEnded: programEnded,
+    mwNextPageEvent: () => pageEvents.shift() || null,
+    mwNameEntry: nameEntry,
   };
 
   const program = document.createElement('script');

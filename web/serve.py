@@ -15,6 +15,7 @@ class PageFiles(http.server.SimpleHTTPRequestHandler):
         **http.server.SimpleHTTPRequestHandler.extensions_map,
         ".wasm": "application/wasm",
         ".js": "text/javascript",
+        ".webmanifest": "application/manifest+json",
     }
 
     def end_headers(self):

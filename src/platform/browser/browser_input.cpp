@@ -110,9 +110,11 @@ int ControlCharacterOfKeyCode(const std::string& code) {
 
 Point PicturePixelAt(double client_x, double client_y, double left, double top, double width,
                      double height) {
-  if (width <= 0 || height <= 0) return {kPictureWidth / 2, kPictureHeight / 2};
+  if (!(width > 0 && height > 0)) return {kPictureWidth / 2, kPictureHeight / 2};
   const auto pixel = [](double at, double size, int pixels) {
-    const double scaled = std::floor(at / size * pixels);
+    double scaled = std::floor(at / size * pixels);
+    // A place the page could not say (NaN) stands at the picture's first pixel.
+    if (std::isnan(scaled)) scaled = 0;
     return static_cast<std::int32_t>(std::clamp(scaled, 0.0, pixels - 1.0));
   };
   return {pixel(client_x - left, width, kPictureWidth),

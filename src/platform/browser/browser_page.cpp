@@ -2,6 +2,11 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
 namespace mw {
 namespace {
 
@@ -54,6 +59,24 @@ EM_JS(void, mw_program_ended, (int status), {
   if (Module['mwProgramEnded']) Module['mwProgramEnded'](status);
 });
 
+// The kinds are PageEvent::Kind's, counted from 1; 0 when nothing waits.
+EM_JS(int, mw_next_page_event, (double* numbers, char* text, int text_size), {
+  if (!Module['mwNextPageEvent']) return 0;
+  var event = Module['mwNextPageEvent']();
+  if (!event) return 0;
+  var kinds = ['finger-down', 'finger-move', 'finger-up', 'fingers-cancel', 'key-down', 'key-up',
+               'text'];
+  HEAPF64[(numbers >> 3) + 0] = Number(event.id) || 0;
+  HEAPF64[(numbers >> 3) + 1] = Number(event.x) || 0;
+  HEAPF64[(numbers >> 3) + 2] = Number(event.y) || 0;
+  stringToUTF8(String(event.text || ""), text, text_size);
+  return kinds.indexOf(event.type) + 1;
+});
+
+EM_JS(void, mw_name_entry, (int typing, const char* name, int limit), {
+  if (Module['mwNameEntry']) Module['mwNameEntry'](typing !== 0, UTF8ToString(name), limit);
+});
+
 EM_JS(int, mw_page_hidden, (), {
   return (typeof document !== 'undefined' && document.hidden) ? 1 : 0;
 });
@@ -93,6 +116,27 @@ void ShowBrowserAlert(const char* utf8) {
 
 void TellPageProgramEnded(int status) {
   mw_program_ended(status);
+}
+
+std::optional<PageEvent> NextPageEvent() {
+  // Enough for the field's longest text; a longer one is cut at a character.
+  std::array<char, 1024> text{};
+  std::array<double, 3> numbers{};
+  const int kind = mw_next_page_event(numbers.data(), text.data(), static_cast<int>(text.size()));
+  if (kind <= 0 || kind > static_cast<int>(PageEvent::Kind::kFieldText) + 1) return std::nullopt;
+  // Pointer numbers are the browser's: any whole number, kept within an int.
+  const double id = numbers[0];
+  const bool fits = std::isfinite(id) && std::abs(id) < std::numeric_limits<int>::max();
+  return PageEvent{static_cast<PageEvent::Kind>(kind - 1), fits ? static_cast<int>(id) : 0,
+                   numbers[1], numbers[2], std::string(text.data())};
+}
+
+void ShowNameInField(const std::string& utf8, std::size_t limit) {
+  mw_name_entry(1, utf8.c_str(), static_cast<int>(std::min<std::size_t>(limit, 4096)));
+}
+
+void EndNameField() {
+  mw_name_entry(0, "", 0);
 }
 
 double PageClockMs() {

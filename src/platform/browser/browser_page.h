@@ -1,10 +1,14 @@
 #pragma once
 // What the program asks of the page it runs in (web/index.html): to show a
 // picture on its canvas, to keep the files of /data in the browser's storage,
-// to switch full screen, to show or hide the system's cursor, and that the
-// program has ended. Each is a call into the page's JavaScript.
+// to switch full screen, to show or hide the system's cursor, the touches
+// and the name field's text it gathered, and that the program has ended.
+// Each is a call into the page's JavaScript.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "drawing/drawing_types.h"
 
@@ -35,6 +39,33 @@ void ShowSystemCursor(bool shown);
 void ShowBrowserAlert(const char* utf8);
 // The program has ended with that status.
 void TellPageProgramEnded(int status);
+// What the page gathered for the program since it last asked, oldest first:
+// fingers on the picture (the page's pointer numbers and CSS pixels of the
+// page's window), its touch buttons going down and up (named by a key code,
+// "MouseRight" for the right button), and the name field's whole text.
+struct PageEvent {
+  enum class Kind {
+    kFingerDown,
+    kFingerMoved,
+    kFingerUp,
+    kFingersCancelled,
+    kKeyDown,
+    kKeyUp,
+    kFieldText,
+  };
+  Kind kind = Kind::kFingersCancelled;
+  int finger = 0;
+  double x = 0;
+  double y = 0;
+  std::string text;  // UTF-8: the key code, or the field's text
+};
+std::optional<PageEvent> NextPageEvent();
+// While a name is typed the page's text field holds it (UTF-8), so that a tap
+// can open the touch keyboard on it; afterwards the field lets go of the
+// keyboard.
+void ShowNameInField(const std::string& utf8, std::size_t limit);
+void EndNameField();
+
 // The milliseconds since the page started, with fractions.
 double PageClockMs();
 // Whether the page is hidden (another tab, a minimised window).

@@ -1,7 +1,8 @@
 // The platform in a browser's page: the picture shown on the page's canvas,
-// the page's keys and mouse, the browser's audio through SDL2_mixer, and the
-// files of /data kept in the browser's storage by the page. The page's own
-// frames pace the passes, so nothing here waits.
+// the page's keys and mouse, fingers, touch buttons and game pads (through
+// the hands every platform shares), the browser's audio through SDL2_mixer,
+// and the files of /data kept in the browser's storage by the page. The
+// page's own frames pace the passes, so nothing here waits.
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -10,8 +11,11 @@
 #include <vector>
 
 #include "errors/runtime_error.h"
+#include "input/hands.h"
 #include "platform/browser/browser_input.h"
+#include "platform/browser/browser_pads.h"
 #include "platform/browser/browser_page.h"
+#include "platform/browser/browser_touch.h"
 #include "platform/sdl/held_resources.h"
 #include "platform/sdl/image_loading.h"
 #include "platform/sdl/sdl_sound.h"
@@ -75,7 +79,10 @@ class BrowserPlatform : public Platform {
   // The pointer belongs to the page: it scrolls the view beyond the picture.
   void SetGameMode(bool) override {}
   void SetMessageBoxMode(bool box_shown) override { ShowSystemCursor(box_shown); }
-  void SetInputContext(const InputContext&) override {}
+  void SetInputContext(const InputContext& context) override {
+    hands_.SetContext(context);
+    touch_.SetContext(context);
+  }
   int TextWidth(const Font& font, std::string_view cp1252) override {
     return text_->Width(font, cp1252);
   }
@@ -94,9 +101,16 @@ class BrowserPlatform : public Platform {
  protected:
   InputSample SampleInput() override {
     InputSample sample;
+    const std::int64_t clock = kClockStart + static_cast<std::int64_t>(PageClockMs() - start_ms_);
+    // The sticks move the pointer up to now, then the fingers and pads act.
+    hands_.AdvanceTo(clock);
+    touch_.Drain(hands_);
+    pads_.Poll(hands_);
     sample.frame = input_.Sample();
-    sample.frame.clock = kClockStart + static_cast<std::int64_t>(PageClockMs() - start_ms_);
+    sample.frame.clock = clock;
     sample.frame.display_lost = PageHidden();
+    touch_.AddTo(sample.frame);
+    hands_.Apply(sample.frame);
     return sample;
   }
   bool OpenSoundDeviceNow() override { return sound_.Open(); }
@@ -114,6 +128,9 @@ class BrowserPlatform : public Platform {
   std::vector<std::uint8_t> rgb_;
   std::vector<std::uint8_t> rgba_;
   BrowserInput input_;
+  BrowserTouch touch_;
+  BrowserPads pads_;
+  Hands hands_;
   MixerSound sound_;
   double start_ms_ = 0;
   bool open_ = false;

@@ -1,0 +1,479 @@
+#!/usr/bin/python3
+"""The page on touch screens and with game pads, in Debian's Chromium with a
+phone's viewport and touch (the DevTools protocol's touches and keyboard), from
+a local server. browser_test.py runs it after its own checks.
+
+Usage: touch_test.py PAGE_FOLDER
+
+- Landscape and portrait phones and a tablet: the touch buttons (at least 44
+  CSS pixels, named in German) and "Vollbild" stand beside or below the
+  picture, never on it, and the whole picture is in the viewport; the desktop
+  shows none of them.
+- A visit by touch alone, on a phone held sideways: "Tippen zum Spielen", the
+  settings and the menu chosen by taps, one shot for each tap, a second finger
+  that moves nothing, a finger at the picture's edge (and beyond it) scrolling
+  the view until it is lifted, the scroll buttons, the wiper, "Nachladen",
+  "MG" fired while the finger stays, "Ende"; the name typed on the touch
+  keyboard (typed letters, an umlaut, a word the keyboard corrects, keys
+  pressed in the field, Backspace, Enter), saved and still in the table after
+  a reload. The page never scrolls or zooms, and the console holds no warning.
+- A game pad (the browser's Gamepad API, stubbed): the stick moves the aim,
+  A and the trigger fire, a second pad plays too, a pad of another layout
+  does nothing, a pad pulled out lets go, Back ends the game.
+"""
+import sys
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+import browser_test as web
+from browser_test import GULL_ON_CANVAS, Page, check, table_names
+
+PHONE_LANDSCAPE = (844, 390)
+PHONE_PORTRAIT = (390, 844)
+TABLET = (1024, 768)
+TOUCH_BUTTONS = {"touch-end": "Ende", "touch-rifle": "Gewehr", "touch-mg": "MG",
+                 "touch-left": "Nach links", "touch-reload": "Nachladen",
+                 "touch-right": "Nach rechts"}
+SHOTS = Path(tempfile.gettempdir(), "mw_touch_test")
+
+# Where the page's boxes stand, in CSS pixels of the viewport.
+LAYOUT = """
+const box = (element) => {
+  const r = element.getBoundingClientRect();
+  const shown = getComputedStyle(element).display !== 'none' && r.width > 0;
+  return shown ? {left: r.left, top: r.top, right: r.right, bottom: r.bottom} : null;
+};
+const buttons = {};
+for (const element of document.querySelectorAll('.touch-button, #full-screen')) {
+  buttons[element.id] = {box: box(element),
+                         name: element.getAttribute('aria-label') || element.textContent};
+}
+return {canvas: box(document.getElementById('picture')), buttons: buttons,
+        width: innerWidth, height: innerHeight};
+"""
+
+# SDL's audio in the page plays through a ScriptProcessorNode, which
+# Chromium calls deprecated; that line is the library's, not the page's.
+KNOWN_WARNINGS = ("The ScriptProcessorNode is deprecated",)
+
+
+def warnings(page):
+    page.read_console()
+    return [w for w in page.warnings if not any(known in w for known in KNOWN_WARNINGS)]
+
+
+STILL = ("return [scrollX, scrollY, visualViewport.scale, visualViewport.offsetLeft, "
+         "visualViewport.offsetTop];")
+
+# A game pad of the standard layout, held by the test: navigator.getGamepads
+# shows window.mwPads.
+PAD_STUB = """
+window.mwPad = (index, mapping) => ({
+  index: index, id: 'Testpad ' + index, connected: true, mapping: mapping, timestamp: 0,
+  buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0})),
+  axes: [0, 0, 0, 0]});
+window.mwPads = [];
+navigator.getGamepads = () => window.mwPads;
+"""
+
+
+def touch_browser(profile, size, touch=True):
+    driver = web.browser(profile)
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": size[0], "height": size[1], "deviceScaleFactor": 1, "mobile": touch})
+    if touch:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                               {"enabled": True, "maxTouchPoints": 5})
+    return driver
+
+
+class Hand:
+    """Fingers and the touch keyboard of a page, through the DevTools protocol."""
+
+    def __init__(self, page):
+        self.page = page
+        self.down = {}
+
+    def cdp(self, command, params):
+        return self.page.driver.execute_cdp_cmd(command, params)
+
+    def _send(self, kind):
+        points = [{"x": x, "y": y, "id": i} for i, (x, y) in self.down.items()]
+        self.cdp("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+    def press(self, x, y, finger=0):
+        self.down[finger] = (x, y)
+        self._send("touchStart")
+
+    def move(self, x, y, finger=0):
+        self.down[finger] = (x, y)
+        self._send("touchMove")
+
+    def lift(self, finger=0):
+        del self.down[finger]
+        self._send("touchEnd")
+
+    def tap(self, x, y, pause=0.25):
+        self.press(x, y)
+        self.lift()
+        time.sleep(pause)
+
+    def canvas_point(self, x, y):
+        """The CSS pixel of the viewport in the middle of picture pixel (x, y)."""
+        r = self.page.canvas_rect()
+        return (r["left"] + (x + 0.5) * r["width"] / 640, r["top"] + (y + 0.5) * r["height"] / 480)
+
+    def tap_picture(self, x, y, pause=0.25):
+        self.tap(*self.canvas_point(x, y), pause)
+
+    def button(self, element_id):
+        r = self.page.js("return document.getElementById(arguments[0]).getBoundingClientRect()"
+                         ".toJSON();", element_id)
+        return (r["left"] + r["width"] / 2, r["top"] + r["height"] / 2)
+
+    def keyboard_types(self, text):
+        """As a touch keyboard types: a key of code 229, then the text."""
+        for character in text:
+            self.cdp("Input.dispatchKeyEvent", {"type": "rawKeyDown", "key": "Unidentified",
+                                                "windowsVirtualKeyCode": 229})
+            self.cdp("Input.insertText", {"text": character})
+            self.cdp("Input.dispatchKeyEvent", {"type": "keyUp", "key": "Unidentified",
+                                                "windowsVirtualKeyCode": 229})
+            time.sleep(0.05)
+
+    def key(self, key, code, key_code, text=None):
+        """A key of a keyboard, as a tablet's keyboard sends it."""
+        down = {"type": "keyDown" if text else "rawKeyDown", "key": key, "code": code,
+                "windowsVirtualKeyCode": key_code}
+        if text:
+            down["text"] = text
+        self.cdp("Input.dispatchKeyEvent", down)
+        self.cdp("Input.dispatchKeyEvent", {"type": "keyUp", "key": key, "code": code,
+                                            "windowsVirtualKeyCode": key_code})
+        time.sleep(0.1)
+
+
+def sea(rgb):
+    return rgb[240 * 640 * 3:250 * 640 * 3]
+
+
+def sea_moves(page, seconds=0.4):
+    before = sea(page.canvas_rgb())
+    time.sleep(seconds)
+    after = sea(page.canvas_rgb())
+    return sum(1 for a, b in zip(before, after) if a != b) > len(before) // 10
+
+
+def check_layout(url, name, size, touch=True):
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = touch_browser(profile, size, touch)
+        try:
+            page = Page(driver, url)
+            page.open()
+            page.wait_for("the start", lambda: page.shown("start"))
+            page.js("document.getElementById('start').click();")
+            page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+            time.sleep(0.3)
+            SHOTS.mkdir(exist_ok=True)
+            driver.save_screenshot(str(SHOTS / f"{name}.png"))
+            layout = page.js(LAYOUT)
+        finally:
+            driver.quit()
+    canvas, width, height = layout["canvas"], layout["width"], layout["height"]
+    where = f"{name} {size[0]}x{size[1]}"
+    check(canvas["left"] >= 0 and canvas["top"] >= 0 and canvas["right"] <= width + 0.5 and
+          canvas["bottom"] <= height + 0.5, f"{where}: the whole picture is in the viewport")
+    shown = {key: value for key, value in layout["buttons"].items() if value["box"]}
+    if not touch:
+        check(list(shown) == ["full-screen"], f"{where}: the desktop shows no touch button")
+        return
+    wrong = [key for key in TOUCH_BUTTONS if key not in shown or
+             shown[key]["name"].strip() != TOUCH_BUTTONS[key] or
+             shown[key]["box"]["right"] - shown[key]["box"]["left"] < 44 or
+             shown[key]["box"]["bottom"] - shown[key]["box"]["top"] < 44]
+    check(not wrong, f"{where}: every touch button is shown, at least 44x44 pixels and named "
+          f"in German {wrong or ''}")
+    landscape = size[0] > size[1]
+    misplaced = [key for key, button in shown.items() if not (
+        box_in(button["box"], width, height) and
+        (button["box"]["right"] <= canvas["left"] or button["box"]["left"] >= canvas["right"]
+         if landscape else button["box"]["top"] >= canvas["bottom"]))]
+    check(not misplaced, f"{where}: the buttons and \"Vollbild\" stand in the viewport "
+          f"{'left and right of' if landscape else 'below'} the picture {misplaced or ''}")
+
+
+def box_in(box, width, height):
+    return box["left"] >= 0 and box["top"] >= 0 and box["right"] <= width and \
+        box["bottom"] <= height
+
+
+def score(page):
+    return sum(int(e["text"]) for e in page.events("message") if e["text"].lstrip("-").isdigit())
+
+
+def play_by_touch(url):
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = touch_browser(profile, PHONE_LANDSCAPE)
+        try:
+            page = Page(driver, url)
+            hand = Hand(page)
+            page.open()
+            page.wait_for("the start", lambda: page.shown("start"))
+            check(page.js("return document.querySelector('#start .touch-only').offsetWidth > 0 "
+                          "&& document.querySelector('#start .big').innerText;")
+                  == "Tippen zum Spielen", "the start says \"Tippen zum Spielen\" and how to play")
+            hand.tap(*hand.button("start"))
+            page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+            time.sleep(0.3)
+            visit(page, hand)
+            still = page.js(STILL)
+            check(still == [0, 0, 1, 0, 0], f"the page never scrolled or zoomed ({still})")
+            # Reloaded: the table still holds the name typed by touch.
+            time.sleep(1)
+            page.open()
+            page.wait_for("the first menu frame", lambda: page.pictures() > 0)
+            data = bytes(page.js("return Array.from(Module.FS.readFile('/data/highscores.pdk'));"))
+            names = table_names(data)
+            check("Möwenjäger" in names, f"after a reload the table holds the name ({names})")
+            problems = page.errors + warnings(page)
+            check(not problems, "the console holds no failure, warning or intervention" +
+                  (f": {problems}" if problems else ""))
+        finally:
+            driver.quit()
+
+
+def visit(page, hand):
+    # The settings by taps: many gulls, the fastest machine gun, 6:00, back.
+    hand.tap_picture(20, 290)  # "Einstellungen"
+    page.wait_for("the settings", lambda: page.events("screen", name="settings"))
+    time.sleep(0.3)
+    for y in (150, 250, 300, 300, 350):  # "Möven", "MP-Speed", "Zeit" twice, "Zurück"
+        hand.tap_picture(20, y, 0.35)
+    page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
+    time.sleep(0.3)
+    hand.tap_picture(20, 250)  # "Spiel starten"
+    page.wait_for("a game", lambda: page.events("screen", name="game"))
+    time.sleep(0.5)
+
+    def shots():
+        return len(page.events("sound", number=0))
+    before = shots()
+    for x in (200, 320, 440):
+        hand.tap_picture(x, 60, 0.2)
+    time.sleep(0.2)
+    check(shots() - before == 3, f"three taps fire three shots ({shots() - before})")
+
+    # A second finger moves nothing: the first one keeps the aim.
+    hand.press(*hand.canvas_point(320, 120))
+    hand.press(*hand.canvas_point(0, 240), finger=1)
+    time.sleep(0.2)
+    check(not sea_moves(page), "a second finger at the edge scrolls nothing")
+    hand.lift(finger=1)
+    hand.lift()
+
+    # A finger at the edge scrolls, beyond it too, and stops when lifted.
+    left, _ = hand.canvas_point(0, 240)
+    hand.press(left, hand.canvas_point(0, 240)[1])
+    time.sleep(0.2)
+    check(sea_moves(page), "a finger at the picture's edge scrolls the view")
+    hand.move(left - 40, hand.canvas_point(0, 240)[1])
+    time.sleep(0.2)
+    check(sea_moves(page), "and so does a finger pushed beyond the edge")
+    hand.lift()
+    time.sleep(0.3)
+    check(not sea_moves(page), "the view stops once the finger is lifted")
+
+    hand.press(*hand.button("touch-right"))
+    time.sleep(0.2)
+    check(sea_moves(page), "\"Nach rechts\" scrolls the view while it is held")
+    hand.lift()
+    time.sleep(0.3)
+    check(not sea_moves(page), "and stops when let go")
+
+    hand.tap_picture(270, 466)  # "Scheibenwischer"
+    page.wait_for("the wiper", lambda: page.events("message", text="-50"), 5)
+
+    # The rifle emptied, then reloaded with "Nachladen".
+    for _ in range(8):
+        if page.events("sound", number=1):
+            break
+        hand.tap_picture(320, 60, 0.15)
+    check(page.events("sound", number=1), "the rifle runs empty")
+    hand.tap(*hand.button("touch-reload"))
+    page.wait_for("the reload", lambda: page.events("sound", number=3), 5)
+
+    hand.tap(*hand.button("touch-mg"))
+    page.wait_for("the machine gun", lambda: page.events("message", text="- Maschinengewehr -"), 5)
+    before = shots()
+    hand.press(*hand.canvas_point(320, 60))
+    time.sleep(1)
+    hand.lift()
+    time.sleep(0.2)
+    after = shots()
+    time.sleep(0.3)
+    check(after - before >= 3 and shots() == after,
+          f"\"MG\" fires while the finger stays ({after - before} shots), and stops")
+    hand.tap(*hand.button("touch-rifle"))
+    page.wait_for("the rifle", lambda: page.events("message", text="- Gewehr -"), 5)
+
+    # Hunting gulls with taps, as a player would, until the score is above
+    # nothing; the rifle reloaded when it is empty.
+    empty = len(page.events("sound", number=1))
+    aim = (320, 400)
+    end = time.monotonic() + 90
+    while time.monotonic() < end and not page.events("game-end"):
+        if page.events("sound", number=6) and score(page) > 0:
+            break
+        if len(page.events("sound", number=1)) > empty:
+            empty = len(page.events("sound", number=1))
+            hand.tap(*hand.button("touch-reload"), 0.1)
+        target = page.js(GULL_ON_CANVAS, *aim)
+        if target is None:
+            time.sleep(0.05)
+            continue
+        aim = (target[0], max(target[1] - 2, 0))
+        hand.tap_picture(*aim, 0.12)
+    check(page.events("sound", number=6), "a tap hits a gull")
+    hand.tap(*hand.button("touch-end"))
+    page.wait_for("the high-score screen", lambda: page.events("screen", name="highscores"))
+    ends = [e["reason"] for e in page.events("game-end")]
+    check(ends == ["escape"], f"\"Ende\" ends the game ({ends})")
+    final = page.events("game-end")[0]["score"] if ends else 0
+    check(final > 0, f"the score enters the table ({final})")
+    type_name(page, hand)
+
+
+def type_name(page, hand):
+    time.sleep(0.3)
+    hand.tap_picture(320, 240)
+    check(page.js("return document.activeElement.id;") == "name-field",
+          "a tap on the picture opens the touch keyboard on the name")
+    check(not page.events("highscores"), "and leaves the name being typed")
+    still = page.js(STILL)
+    check(still == [0, 0, 1, 0, 0], f"the field scrolls and zooms nothing ({still})")
+    hand.keyboard_types("Mowen")
+    # The keyboard corrects the word: the field's whole text is replaced.
+    page.js("const f = document.getElementById('name-field'); f.setSelectionRange(0, f.value.length);")
+    hand.cdp("Input.insertText", {"text": "Möwen"})
+    hand.keyboard_types("jäger")
+    # Keys pressed in the field reach the game through the field alone.
+    hand.key("x", "KeyX", 88, "x")
+    hand.key("Backspace", "Backspace", 8)
+    time.sleep(0.2)
+    check(page.js("return document.getElementById('name-field').value;") == "Möwenjäger",
+          "the field holds the name typed")
+    hand.key("Enter", "Enter", 13)
+    page.wait_for("the save", lambda: page.events("highscores", action="saved"))
+    page.wait_for("the menu", lambda: len(page.events("screen", name="menu")) >= 3)
+    check(page.js("return document.activeElement.id;") != "name-field",
+          "the keyboard closes once the name is saved")
+
+
+def press_pad(page, index, button, value=1.0):
+    set_pad(page, index, button=button, pressed=True, value=value)
+    set_pad(page, index, button=button, pressed=False, value=0.0)
+
+
+def set_pad(page, index, button=None, pressed=None, axis=None, value=None):
+    page.js("""
+const [index, button, pressed, axis, value] = arguments;
+const pad = window.mwPads.find((p) => p && p.index === index);
+if (button !== null) pad.buttons[button] = {pressed: pressed, touched: pressed,
+                                            value: value !== null ? value : (pressed ? 1 : 0)};
+if (axis !== null) pad.axes[axis] = value;
+""", index, button, pressed, axis, value)
+    # The program reads the pads once a frame: two frames see every change
+    # (a wait for a key to be let go shows none, but passes as quickly).
+    shown, end = page.pictures(), time.monotonic() + 1
+    while page.pictures() < shown + 2 and time.monotonic() < end:
+        time.sleep(0.02)
+
+
+def play_with_pads(url):
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = web.browser(profile)
+        try:
+            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PAD_STUB})
+            page = Page(driver, url)
+            page.open()
+            page.wait_for("the start", lambda: page.shown("start"))
+            page.js("document.getElementById('start').click();")
+            page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+            page.js("window.mwPads = [mwPad(0, 'standard'), mwPad(1, 'standard'), mwPad(2, '')];")
+            time.sleep(0.2)
+            press_pad(page, 0, 9)  # Start: the line chosen
+            page.wait_for("a game", lambda: page.events("screen", name="game"))
+            time.sleep(0.5)
+            check(not sea_moves(page), "a pad at rest scrolls nothing")
+            set_pad(page, 0, axis=0, value=1.0)
+            time.sleep(1.2)
+            check(sea_moves(page), "the left stick moves the aim to the edge: the view scrolls")
+            set_pad(page, 0, axis=0, value=-1.0)
+            time.sleep(0.5)
+            set_pad(page, 0, axis=0, value=0.0)
+
+            def shots():
+                return len(page.events("sound", number=0))
+            before = shots()
+            press_pad(page, 0, 0)  # A
+            press_pad(page, 0, 7, 0.8)  # the right trigger, most of the way
+            press_pad(page, 1, 0)  # the second pad's A
+            press_pad(page, 2, 0)  # A of a pad of another layout
+            time.sleep(0.2)
+            check(shots() - before == 3, "A and the trigger fire, on either standard pad; a pad "
+                  f"of another layout does nothing ({shots() - before} shots)")
+
+            # The machine gun held by a pad that is then pulled out: it stops.
+            press_pad(page, 0, 5)  # RB: the machine gun
+            set_pad(page, 0, button=0, pressed=True)
+            time.sleep(1.5)
+            page.js("window.mwPads[0].connected = false;")
+            time.sleep(0.3)  # a shot already fired may still be logged
+            after = shots()
+            time.sleep(0.4)
+            check(after - before >= 5 and shots() == after,
+                  "a pad pulled out while firing lets go of the trigger")
+            press_pad(page, 1, 8)  # Back
+            page.wait_for("the end", lambda: page.events("game-end"))
+            ends = [e["reason"] for e in page.events("game-end")]
+            check(ends == ["escape"], f"Back ends the game ({ends})")
+            problems = page.errors + warnings(page)
+            check(not problems, "no failure or warning in the console" +
+                  (f": {problems}" if problems else ""))
+        finally:
+            driver.quit()
+
+
+def run(url):
+    """Every check; returns the failures."""
+    started = time.monotonic()
+    for name, size in (("phone-landscape", PHONE_LANDSCAPE), ("phone-portrait", PHONE_PORTRAIT),
+                       ("tablet", TABLET)):
+        check_layout(url, name, size)
+    check_layout(url, "desktop", (1280, 800), touch=False)
+    print(f"  screenshots in {SHOTS}")
+    play_by_touch(url)
+    play_with_pads(url)
+    print(f"  touch and pads: {time.monotonic() - started:.0f} s")
+    return web.failures
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    port = web.free_port()
+    pages = web.serve.server(sys.argv[1], port, quiet=True)
+    threading.Thread(target=pages.serve_forever, daemon=True).start()
+    try:
+        failures = run(f"http://127.0.0.1:{port}/?test")
+    finally:
+        pages.shutdown()
+    print(f"touch: {'FAILED' if failures else 'passed'}, {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
