@@ -99,9 +99,13 @@ TEST(PadStick, MovesThePointerTheSameWhateverTheFrameRateAndReachesTheEdges) {
   EXPECT_GT(a.mouse.x, 320);
   EXPECT_LT(a.mouse.y, 240);
 
-  // A resting stick leaves the pointer where it is, however long.
+  // A resting stick leaves the pointer where it is, however long; so does a
+  // pad that reports nonsense.
   Player resting;
   resting.Stick(0.1, 0.05);
+  resting.hands.PadAxisMoved(kPad, PadAxis::kLeftTrigger, NAN);
+  resting.hands.PadAxisMoved(kPad, PadAxis::kRightX, NAN);
+  resting.hands.PadButtonChanged(kPad, static_cast<PadButton>(kPadButtonCount), true);
   EXPECT_EQ(resting.Sample(kClockStart + 60'000).mouse, (Point{320, 240}));
 
   Player edges;
@@ -147,11 +151,17 @@ TEST(PadButtons, APressBetweenTwoSamplesCountsAndHeldKeysAreDownUntilLetGo) {
   player.Press(PadButton::kX);
   player.Press(PadButton::kRightShoulder);
   player.Press(PadButton::kStart);
+  player.hands.PadAxisMoved(kPad, PadAxis::kRightX, -0.9);
   frame = player.Sample(kClockStart + 96);
   EXPECT_EQ(frame.keys[vk::kRightButton].presses, 1);
   EXPECT_EQ(frame.keys[vk::kKey2].presses, 1);
   EXPECT_EQ(frame.keys[vk::kReturn].presses, 1);
   EXPECT_EQ(frame.typed, "\r") << "Enter types its character, as a keyboard's does";
+  EXPECT_TRUE(frame.keys[vk::kLeft].down) << "the right stick is the arrow keys";
+  player.hands.PadAxisMoved(kPad, PadAxis::kRightX, 0.9);
+  frame = player.Sample(kClockStart + 112);
+  EXPECT_FALSE(frame.keys[vk::kLeft].down);
+  EXPECT_TRUE(frame.keys[vk::kRight].down);
 }
 
 TEST(PadButtons, BIsEscapeEverywhereButInARunningGame) {
@@ -257,6 +267,10 @@ TEST(PadNames, UpAndDownTurnTheLastLetterAndTheShouldersJumpGroups) {
   EXPECT_EQ(Cp1252ToUtf8(edit(PadButton::kDpadUp)), "\bÄ");
   player.hands.SetContext(NameEntry("Jü"));
   EXPECT_EQ(Cp1252ToUtf8(edit(PadButton::kDpadUp)), "\bß");
+
+  // A character the ring does not hold (typed on a keyboard) starts it anew.
+  player.hands.SetContext(NameEntry("Jo#"));
+  EXPECT_EQ(edit(PadButton::kDpadDown), "\bA");
 
   // The name's limit holds, as the table's does.
   player.hands.SetContext(NameEntry(std::string(18, 'x')));

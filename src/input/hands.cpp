@@ -158,7 +158,7 @@ void Hands::PadUnplugged(int pad) {
 
 void Hands::PadButtonChanged(int pad, PadButton button, bool down) {
   const int control = Button(button);
-  if (control < 0 || control >= kPadButtonCount) return;
+  if (control >= kPadButtonCount) return;  // no button of a pad
   ControlChanged(PadOf(pad), control, down);
 }
 
@@ -253,7 +253,7 @@ void Hands::EditName(NameEdit edit) {
 void Hands::StepLine(int step, int arrow_key, Hold& hold) {
   const LineBands& lines = context_.lines;
   const int line = lines.LineAt(PointerPixel().y);
-  if (line == 0 || lines.count <= 0) {
+  if (line == 0) {
     HoldKey(hold, arrow_key);
     return;
   }
@@ -298,7 +298,6 @@ void Hands::FingersCancelled() {
 // lifted, it leaves the pointer just inside, so the view stops.
 void Hands::EndPointerFinger() {
   if (finger_pressed_) held_.Release(vk::kLeftButton);
-  finger_pressed_ = false;
   pointer_finger_.reset();
   if (context_.screen != InputContext::Screen::kGame) return;
   const Point at = PointerPixel();

@@ -17,9 +17,7 @@ constexpr char kBackspace = 8;
 
 std::size_t GroupOf(std::size_t at) {
   std::size_t group = 0;
-  for (std::size_t g = 0; g < kGroupStarts.size(); ++g) {
-    if (at >= kGroupStarts[g]) group = g;
-  }
+  while (group + 1 < kGroupStarts.size() && at >= kGroupStarts[group + 1]) ++group;
   return group;
 }
 
@@ -45,14 +43,10 @@ std::string TypingForNameEdit(std::string_view name, NameEdit edit, std::size_t 
     return std::string(1, kRing[step > 0 ? 0 : kGroupStarts.back()]);
   }
   const std::size_t at = kRing.find(name.back());
-  std::size_t next = 0;
-  if (at == std::string_view::npos) {
-    next = 0;  // a character from a keyboard that the ring does not hold
-  } else if (by_group) {
-    next = kGroupStarts[Step(GroupOf(at), step, kGroupStarts.size())];
-  } else {
-    next = Step(at, step, kRing.size());
-  }
+  // A character from a keyboard that the ring does not hold starts it anew.
+  if (at == std::string_view::npos) return std::string{kBackspace, kRing.front()};
+  const std::size_t next = by_group ? kGroupStarts[Step(GroupOf(at), step, kGroupStarts.size())]
+                                    : Step(at, step, kRing.size());
   return std::string{kBackspace, kRing[next]};
 }
 
