@@ -211,6 +211,8 @@ Script ParseScript(std::string_view text, const std::string& file_name) {
     ScriptEvent event;
     event.tick = *tick;
     event.line = line_number;
+    // A press goes down now and up again kPressMs later.
+    std::optional<ScriptEvent::Kind> released_by;
     const std::string_view command = p.Word(rest, "Befehl");
     if (command == "type") {
       // TEXT runs to the end of the line, blanks and `#` included.
@@ -238,15 +240,7 @@ Script ParseScript(std::string_view text, const std::string& file_name) {
     } else if (command == "down" || command == "up" || command == "press") {
       event.kind = command == "up" ? ScriptEvent::Kind::kUp : ScriptEvent::Kind::kDown;
       event.a = p.Key(rest);
-      if (command == "press") {
-        ScriptEvent release = event;
-        release.kind = ScriptEvent::Kind::kUp;
-        release.tick += kPressMs * kTicksPerMs;
-        p.NoMore(rest);
-        script.events.push_back(std::move(event));
-        script.events.push_back(std::move(release));
-        continue;
-      }
+      if (command == "press") released_by = ScriptEvent::Kind::kUp;
     } else if (command == "char") {
       event.kind = ScriptEvent::Kind::kType;
       const std::string_view code = p.Word(rest, "Zeichencode");
@@ -283,15 +277,7 @@ Script ParseScript(std::string_view text, const std::string& file_name) {
     } else if (command == "pad-down" || command == "pad-up" || command == "pad-press") {
       event.kind = command == "pad-up" ? ScriptEvent::Kind::kPadUp : ScriptEvent::Kind::kPadDown;
       event.a = p.PadButtonNamed(rest);
-      if (command == "pad-press") {
-        ScriptEvent release = event;
-        release.kind = ScriptEvent::Kind::kPadUp;
-        release.tick += kPressMs * kTicksPerMs;
-        p.NoMore(rest);
-        script.events.push_back(std::move(event));
-        script.events.push_back(std::move(release));
-        continue;
-      }
+      if (command == "pad-press") released_by = ScriptEvent::Kind::kPadUp;
     } else if (command == "pad-axis") {
       event.kind = ScriptEvent::Kind::kPadAxis;
       const std::string_view name = p.Word(rest, "Name der Pad-Achse");
@@ -314,6 +300,14 @@ Script ParseScript(std::string_view text, const std::string& file_name) {
       p.Fail("unbekannter Befehl \"" + std::string(command) + "\"");
     }
     p.NoMore(rest);
+    if (released_by) {
+      ScriptEvent release = event;
+      release.kind = *released_by;
+      release.tick += kPressMs * kTicksPerMs;
+      script.events.push_back(std::move(event));
+      script.events.push_back(std::move(release));
+      continue;
+    }
     script.events.push_back(std::move(event));
   }
   // A press's release may come after later lines; equal times keep their order.
