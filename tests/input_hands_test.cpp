@@ -260,6 +260,10 @@ TEST(PadNames, UpAndDownTurnTheLastLetterAndTheShouldersJumpGroups) {
   EXPECT_EQ(edit(PadButton::kB), "\b");
   EXPECT_EQ(edit(PadButton::kDpadLeft), "\b");
   EXPECT_EQ(edit(PadButton::kDpadLeft), "") << "nothing left to delete";
+  EXPECT_EQ(edit(PadButton::kLeftShoulder), " ") << "an empty name starts at a group";
+  EXPECT_EQ(edit(PadButton::kB), "\b");
+  EXPECT_EQ(edit(PadButton::kRightShoulder), "A");
+  EXPECT_EQ(edit(PadButton::kB), "\b");
   EXPECT_FALSE(player.Sample(kClockStart + 32).Down(vk::kEscape)) << "B deletes here";
 
   // The umlauts come after Z and after z.
