@@ -190,32 +190,45 @@ const readCopy = window.mwReadCopy.getContext('2d', {willReadFrequently: true});
 readCopy.drawImage(document.getElementById('picture'), 0, 0);
 """
 
-# Where a gull flies: the middle of the white pixels in the sky that were not
-# white at the look before (a gull moves; the sun, a splat on the windscreen
-# and the crosshair do not), read off the canvas in the page; or null.
-GULL_ON_CANVAS = READ_CANVAS + """
-const [awayX, awayY] = arguments;
-const sky = readCopy.getImageData(0, 0, 640, 240).data;
-const before = window.mwSkyBefore;
-window.mwSkyBefore = sky;
-if (!before) return null;
+# Where gulls fly: the middles of the white pixels in the sky that were not
+# white at the look before (a gull moves; the sun and a splat on the
+# windscreen do not), in cells of 16x16 pixels, each with its count of pixels.
+# The crosshair centred at (awayX, awayY) is no gull, nor is what it
+# uncovered since the look before.
+FIND_GULLS = """
 const white = (data, i) => Math.min(data[i], data[i + 1], data[i + 2]) >= 225 &&
     Math.max(data[i], data[i + 1], data[i + 2]) - Math.min(data[i], data[i + 1], data[i + 2]) <= 20;
-const cells = new Map();
-for (let y = 24; y < 236; y += 2) {
-  for (let x = 0; x < 640; x += 2) {
-    if (Math.abs(x - awayX) < 20 && Math.abs(y - awayY) < 20) continue;
-    const i = (y * 640 + x) * 4;
-    if (!white(sky, i) || white(before, i)) continue;
-    const key = (x >> 4) * 100 + (y >> 4);
-    const cell = cells.get(key) || [0, 0, 0];
-    cell[0] += 1; cell[1] += x; cell[2] += y;
-    cells.set(key, cell);
+const inCrosshair = (x, y, awayX, awayY) => {
+  const dx = Math.abs(x - awayX), dy = Math.abs(y - awayY);
+  return dx <= 16 && dy <= 16 && (dx <= 2 || dy <= 2 || (dx <= 7 && dy <= 7));
+};
+const findGulls = (awayX, awayY) => {
+  const sky = readCopy.getImageData(0, 0, 640, 240).data;
+  const [before, awayBefore] = [window.mwSkyBefore, window.mwAwayBefore || [awayX, awayY]];
+  [window.mwSkyBefore, window.mwAwayBefore] = [sky, [awayX, awayY]];
+  if (!before) return [];
+  const cells = new Map();
+  for (let y = 24; y < 236; y += 2) {
+    for (let x = 0; x < 640; x += 2) {
+      const i = (y * 640 + x) * 4;
+      if (!white(sky, i) || white(before, i) || inCrosshair(x, y, awayX, awayY) ||
+          inCrosshair(x, y, ...awayBefore)) continue;
+      const key = (x >> 4) * 100 + (y >> 4);
+      const cell = cells.get(key) || [0, 0, 0];
+      cell[0] += 1; cell[1] += x; cell[2] += y;
+      cells.set(key, cell);
+    }
   }
-}
+  return [...cells.values()].filter((cell) => cell[0] >= 2).map(
+      ([count, x, y]) => [Math.round(x / count), Math.round(y / count), count]);
+};
+"""
+
+# The biggest of them, or null.
+GULL_ON_CANVAS = READ_CANVAS + FIND_GULLS + """
 let best = null;
-for (const cell of cells.values()) if (!best || cell[0] > best[0]) best = cell;
-return best && best[0] >= 2 ? [Math.round(best[1] / best[0]), Math.round(best[2] / best[0])] : null;
+for (const gull of findGulls(...arguments)) if (!best || gull[2] > best[2]) best = gull;
+return best && best.slice(0, 2);
 """
 
 

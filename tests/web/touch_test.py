@@ -17,10 +17,16 @@ Usage: touch_test.py PAGE_FOLDER
   keyboard (typed letters, an umlaut, a word the keyboard corrects, keys
   pressed in the field, Backspace, Enter), saved and still in the table after
   a reload. The page never scrolls or zooms, and the console holds no warning.
-- A game pad (the browser's Gamepad API, stubbed): the stick moves the aim,
-  A and the trigger fire, a second pad plays too, a pad of another layout
-  does nothing, a pad pulled out lets go, Back ends the game.
+- A game pad (the browser's Gamepad API, stubbed) alone: the D-pad and A
+  through the menu and the settings, Start; the stick moves the aim, A and
+  the trigger fire, a second pad plays too, a pad of another layout does
+  nothing, a pad pulled out lets go; the stick steered at a gull seen on the
+  canvas until A hits it; Back ends the game; the name typed with the pad
+  (up and down, held too, A and right, B and left, the shoulders, an
+  umlaut), Start saves it and it is still in the table after a reload.
 """
+import math
+import re
 import sys
 import tempfile
 import threading
@@ -371,6 +377,10 @@ def type_name(page, hand):
           "the keyboard closes once the name is saved")
 
 
+# The standard layout's buttons.
+A, B, X, LB, RB, RT, BACK, START, UP, DOWN, LEFT, RIGHT = 0, 1, 2, 4, 5, 7, 8, 9, 12, 13, 14, 15
+
+
 def press_pad(page, index, button, value=1.0):
     set_pad(page, index, button=button, pressed=True, value=value)
     set_pad(page, index, button=button, pressed=False, value=0.0)
@@ -391,6 +401,142 @@ if (axis !== null) pad.axes[axis] = value;
         time.sleep(0.02)
 
 
+# What the pad's aim sees: where the game's crosshair stands (the middle of
+# its arms, each a line of white pixels between dark ones; beyond the picture
+# counts as dark, so a crosshair pushed half out of it is found too), whether
+# a gull shows inside its ring (grey or white, where the sky is coloured),
+# and the gulls flying (FIND_GULLS); or null.
+AIM_ON_CANVAS = web.READ_CANVAS + web.FIND_GULLS + """
+const d = readCopy.getImageData(0, 0, 640, 480).data;
+const colour = (x, y) => {
+  if (x < 0 || x >= 640 || y < 0 || y >= 480) return null;
+  const i = (y * 640 + x) * 4;
+  return [Math.min(d[i], d[i + 1], d[i + 2]), Math.max(d[i], d[i + 1], d[i + 2])];
+};
+const dark = (x, y) => { const c = colour(x, y); return !c || c[1] <= 100; };
+const columns = new Array(640).fill(0), rows = new Array(480).fill(0);
+for (let y = 0; y < 480; ++y) {
+  for (let x = 0; x < 640; ++x) {
+    if (colour(x, y)[0] < 240) continue;
+    if (dark(x - 1, y) && dark(x + 1, y)) ++columns[x];
+    if (dark(x, y - 1) && dark(x, y + 1)) ++rows[y];
+  }
+}
+const x = columns.indexOf(Math.max(...columns)), y = rows.indexOf(Math.max(...rows));
+if (columns[x] < 5 || rows[y] < 5) return null;
+const ring = [[-2, 0], [2, 0], [0, -2], [0, 2], [-1, -1], [1, -1], [-1, 1], [1, 1]];
+const inRing = ring.filter(([u, v]) => {
+  const c = colour(x + u, y + v);
+  return c && c[0] >= 110 && c[1] - c[0] <= 24;
+});
+return [x, y, inRing.length >= 2, findGulls(x, y)];
+"""
+
+
+def set_stick(page, x, y, index=0):
+    page.js("const pad = mwPads.find((p) => p && p.index === arguments[0]);"
+            "pad.axes[0] = arguments[1]; pad.axes[1] = arguments[2];", index, x, y)
+
+
+def lean_for(speed):
+    """How far the left stick leans to move the pointer `speed` pixels a
+    second: the game's curve turned round (nothing up to 0.2, 640 at 1)."""
+    past = (math.sqrt(0.0625 + 3 * min(speed, 640) / 640) - 0.25) / 1.5
+    return 0.2 + 0.8 * past
+
+
+def follow(gull, x, y, flying, falling):
+    """The gull aimed at, as [x, y, its least y yet, looks it was missed],
+    after a look at the crosshair at (x, y) and the gulls flying; or None. It
+    is the one seen nearest where it was, kept a while when not seen (the
+    crosshair hides it when near). Gulls rise as they come: one that sinks was
+    hit and falls straight down, and none there is aimed at again."""
+    if gull:
+        near = min(flying, key=lambda g: math.dist(g[:2], gull[:2]), default=None)
+        if near and math.dist(near[:2], gull[:2]) < 20:
+            if near[1] <= gull[2] + 3:
+                return [near[0], near[1], min(near[1], gull[2]), 0]
+            falling.append(near)
+        elif gull[3] < 10:
+            return gull[:3] + [gull[3] + 1]
+    flying = [g for g in flying
+              if not any(abs(g[0] - f[0]) < 16 and g[1] > f[1] - 4 for f in falling)]
+    near = min(flying, key=lambda g: math.dist(g[:2], (x, y)), default=None)
+    return near and [near[0], near[1], near[1], 0]
+
+
+def hunt_with_pad(page, seconds=60):
+    """Steers the crosshair at a gull with the left stick, read off the canvas
+    again after every move, and fires A once the gull shows in its ring;
+    reloads with X when the rifle clicks empty; until a hit puts the score
+    above nothing."""
+    def sounds(number):
+        return len(page.events("sound", number=number))
+    hits, empty = sounds(6), sounds(1)
+    gull, falling, last = None, [], time.monotonic()
+    end = last + seconds
+    while time.monotonic() < end and not page.events("game-end"):
+        if sounds(6) > hits and score(page) > 0:
+            break
+        if sounds(1) > empty:
+            empty = sounds(1)
+            press_pad(page, 0, X)
+        seen = page.js(AIM_ON_CANVAS)
+        now = time.monotonic()
+        step, last = min(max(now - last, 0.03), 0.3), now
+        x, y, on_gull, flying = seen or (0, 0, False, [])
+        gull = seen and follow(gull, x, y, flying, falling)
+        if not gull:
+            set_stick(page, 0, 0)
+            continue
+        if on_gull and math.dist(gull[:2], (x, y)) < 16:
+            before = sounds(6)
+            press_pad(page, 0, A)
+            if sounds(6) > before:
+                falling.append((x, y))
+                gull = None
+            continue
+        # Half the way in the time of a look, or as fast as the stick goes.
+        off_x, off_y = gull[0] - x, gull[1] - y
+        far = math.hypot(off_x, off_y)
+        lean = lean_for(far * 0.5 / step) / far if far >= 1 else 0
+        set_stick(page, off_x * lean, off_y * lean)
+    set_stick(page, 0, 0)
+    check(sounds(6) > hits and score(page) > 0, "the pad's aim hits a gull, and the score is "
+          f"above nothing ({score(page)})")
+
+
+def choose_with_pad(page):
+    # The pointer starts in the picture's middle, on "Spiel starten", and each
+    # press of the D-pad takes it to the next line: "Einstellungen", then "Zeit", up to "Möven" ("viele"),
+    # round to "Zurück", and from "Highscores" up to "Spiel starten".
+    press_pad(page, 0, DOWN)
+    press_pad(page, 0, A)
+    page.wait_for("the settings", lambda: page.events("screen", name="settings"))
+    for button in (UP, UP, UP, A, UP, A):
+        press_pad(page, 0, button)
+    page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
+    for button in (UP, UP, START):
+        press_pad(page, 0, button)
+
+
+def type_name_with_pad(page):
+    """Types "Böe" and a letter turned by a held up: every edit of the pad
+    shows in the name saved."""
+    time.sleep(0.3)  # the screen takes the pad's letters from its next sample on
+    for button in (A, UP, RIGHT,  # "Ba"
+                   RB, RB, LB, DOWN, DOWN, DOWN,  # to the digits, the marks, back: "Bö"
+                   A, UP, UP, UP, UP,  # "Böe"
+                   A):
+        press_pad(page, 0, button)
+    set_pad(page, 0, button=UP, pressed=True)
+    time.sleep(1)  # about seven letters on
+    set_pad(page, 0, button=UP, pressed=False)
+    for button in (RIGHT, B, A, LEFT, START):  # added and deleted twice, then saved
+        press_pad(page, 0, button)
+    page.wait_for("the save", lambda: page.events("highscores", action="saved"))
+
+
 def play_with_pads(url):
     with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
         driver = web.browser(profile)
@@ -403,31 +549,32 @@ def play_with_pads(url):
             page.wait_for("the menu", lambda: page.events("screen", name="menu"))
             page.js("window.mwPads = [mwPad(0, 'standard'), mwPad(1, 'standard'), mwPad(2, '')];")
             time.sleep(0.2)
-            press_pad(page, 0, 9)  # Start: the line chosen
+            choose_with_pad(page)
             page.wait_for("a game", lambda: page.events("screen", name="game"))
             time.sleep(0.5)
             check(not sea_moves(page), "a pad at rest scrolls nothing")
-            set_pad(page, 0, axis=0, value=1.0)
+            # Up and right: into the top right corner, where a shot hits no ship.
+            set_stick(page, 1.0, -1.0)
             time.sleep(1.2)
             check(sea_moves(page), "the left stick moves the aim to the edge: the view scrolls")
-            set_pad(page, 0, axis=0, value=-1.0)
+            set_stick(page, -1.0, 0.0)
             time.sleep(0.5)
-            set_pad(page, 0, axis=0, value=0.0)
+            set_stick(page, 0.0, 0.0)
 
             def shots():
                 return len(page.events("sound", number=0))
             before = shots()
-            press_pad(page, 0, 0)  # A
-            press_pad(page, 0, 7, 0.8)  # the right trigger, most of the way
-            press_pad(page, 1, 0)  # the second pad's A
-            press_pad(page, 2, 0)  # A of a pad of another layout
+            press_pad(page, 0, A)
+            press_pad(page, 0, RT, 0.8)  # most of the way
+            press_pad(page, 1, A)  # the second pad's
+            press_pad(page, 2, A)  # a pad of another layout
             time.sleep(0.2)
             check(shots() - before == 3, "A and the trigger fire, on either standard pad; a pad "
                   f"of another layout does nothing ({shots() - before} shots)")
 
             # The machine gun held by a pad that is then pulled out: it stops.
-            press_pad(page, 0, 5)  # RB: the machine gun
-            set_pad(page, 0, button=0, pressed=True)
+            press_pad(page, 0, RB)
+            set_pad(page, 0, button=A, pressed=True)
             time.sleep(1.5)
             page.js("window.mwPads[0].connected = false;")
             time.sleep(0.3)  # a shot already fired may still be logged
@@ -435,10 +582,22 @@ def play_with_pads(url):
             time.sleep(0.4)
             check(after - before >= 5 and shots() == after,
                   "a pad pulled out while firing lets go of the trigger")
-            press_pad(page, 1, 8)  # Back
-            page.wait_for("the end", lambda: page.events("game-end"))
-            ends = [e["reason"] for e in page.events("game-end")]
-            check(ends == ["escape"], f"Back ends the game ({ends})")
+            page.js("window.mwPads[0] = mwPad(0, 'standard');")  # plugged in again
+            press_pad(page, 0, LB)  # the rifle
+            hunt_with_pad(page)
+            press_pad(page, 1, BACK)
+            page.wait_for("the high-score screen", lambda: page.events("screen", name="highscores"))
+            ends = page.events("game-end")
+            check([e["reason"] for e in ends] == ["escape"] and ends[0]["score"] > 0,
+                  f"Back ends the game, and the score enters the table ({ends})")
+            type_name_with_pad(page)
+            time.sleep(1)
+            page.open()
+            page.wait_for("the first menu frame", lambda: page.pictures() > 0)
+            data = bytes(page.js("return Array.from(Module.FS.readFile('/data/highscores.pdk'));"))
+            names = table_names(data)
+            check(any(re.fullmatch("Böe[c-z]", name) for name in names),
+                  f"the name typed with the pad is in the table after a reload ({names})")
             problems = page.errors + warnings(page)
             check(not problems, "no failure or warning in the console" +
                   (f": {problems}" if problems else ""))
