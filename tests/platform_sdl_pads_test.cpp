@@ -13,6 +13,7 @@
 #include <variant>
 
 #include "app/program_loop.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/window_platform.h"
 #include "test_world.h"
 
@@ -252,3 +253,19 @@ TEST(SdlPads, TheMappingOfThePlayerWins) {
 
 }  // namespace
 }  // namespace mw::test
+
+namespace mw {
+namespace {
+
+// A pad's event moves the pointer from the moment SDL stamped it, also when
+// SDL's 32-bit stamps have wrapped round, and never from before the start.
+TEST(SdlPads, AnEventHappensWhenSdlStampedIt) {
+  EXPECT_EQ(FrameClockOfStamp(5000, 4990, 1000), kClockStart + 3990);
+  const Uint64 wrapped = (Uint64{1} << 32) + 20;
+  EXPECT_EQ(FrameClockOfStamp(wrapped, 0xFFFFFFF6u, 1000),
+            kClockStart + static_cast<std::int64_t>(wrapped - 1000 - 30));
+  EXPECT_EQ(FrameClockOfStamp(1500, 400, 1000), kClockStart);
+}
+
+}  // namespace
+}  // namespace mw

@@ -153,15 +153,17 @@ bool SdlPads::IsOpen(SDL_JoystickID id) const {
   return std::any_of(open_.begin(), open_.end(), [id](const OpenPad& p) { return p.id == id; });
 }
 
-// SDL stamps an event with the low 32 bits of its millisecond clock: the
-// event happened that long before now. The frames' clock counts from
-// start_ms_, and an event never takes the hands back in time.
+// The event happened that long before now: SDL's stamp wraps round, and the
+// difference of the low 32 bits does not.
+std::int64_t FrameClockOfStamp(Uint64 now_ms, Uint32 stamp, Uint64 start_ms) {
+  const Uint64 ago = static_cast<Uint32>(static_cast<Uint32>(now_ms) - stamp);
+  const Uint64 since_start = now_ms > start_ms ? now_ms - start_ms : 0;
+  return kClockStart + static_cast<std::int64_t>(since_start - std::min(ago, since_start));
+}
+
+// An event never takes the hands back in time.
 std::int64_t SdlPads::ClockOf(const SDL_Event& event) {
-  const Uint64 now = SDL_GetTicks64();
-  const Uint64 ago = static_cast<Uint32>(static_cast<Uint32>(now) - event.common.timestamp);
-  const Uint64 since_start = now > start_ms_ ? now - start_ms_ : 0;
-  const auto at = static_cast<std::int64_t>(since_start - std::min(ago, since_start));
-  clock_ = std::max(clock_, kClockStart + at);
+  clock_ = std::max(clock_, FrameClockOfStamp(SDL_GetTicks64(), event.common.timestamp, start_ms_));
   return clock_;
 }
 

@@ -13,6 +13,11 @@
 
 namespace mw {
 
+// When an event stamped `stamp` (the low 32 bits of SDL's millisecond
+// clock, which reads `now_ms`) happened, on the clock of the input frames that
+// starts at `start_ms`: never before that start.
+std::int64_t FrameClockOfStamp(Uint64 now_ms, Uint32 stamp, Uint64 start_ms);
+
 class SdlPads {
  public:
   // Starts SDL's game controllers; SDL must run. Where they cannot start the
