@@ -145,6 +145,16 @@ class Page:
     def click(self):
         ActionChains(self.driver).click().perform()
 
+    def on_picture(self, x, y):
+        """Whether picture pixel (x, y) can be clicked: no page control covers it."""
+        return self.js("""
+const canvas = arguments[0];
+const r = canvas.getBoundingClientRect();
+const scale = r.width / 640;
+return document.elementFromPoint(Math.ceil(r.left + arguments[1] * scale + 0.01),
+                                 Math.ceil(r.top + arguments[2] * scale + 0.01)) === canvas;""",
+                       self.canvas(), x, y)
+
     def keys(self, *keys):
         chain = ActionChains(self.driver)
         for key in keys:
@@ -339,6 +349,9 @@ def play(driver, url, linux):
             time.sleep(0.05)
             continue
         aim = (target[0], max(target[1] - 2, 0))
+        if not page.on_picture(*aim):  # under "Fenster": a click would leave full screen
+            time.sleep(0.05)
+            continue
         page.point_at(*aim)
         page.click()
         time.sleep(0.15)
