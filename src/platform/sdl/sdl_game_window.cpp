@@ -175,8 +175,8 @@ void GameWindow::TakeFocus() {
   if (!window_manager_) SDL_SetWindowInputFocus(window_);
 }
 
-void GameWindow::Toggle(const Surface* on_screen) {
-  const Point at = Pointer();
+void GameWindow::Toggle(const Surface* on_screen, std::optional<Point> pointer) {
+  const Point at = pointer ? *pointer : Pointer();
   const bool was = fullscreen_;
   Place(!fullscreen_, on_screen);
   NoteGeometryChanged();

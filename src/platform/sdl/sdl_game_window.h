@@ -37,9 +37,13 @@ class GameWindow {
 
   // Switches between full screen and a window. Given the picture on screen,
   // shows it again after each step of the switch, laid out for the window's
-  // new size, so no step shows the old layout's picture.
-  void ToggleFullscreen(const Surface& on_screen) { Toggle(&on_screen); }
-  void ToggleFullscreen() { Toggle(nullptr); }
+  // new size, so no step shows the old layout's picture. The pointer stays
+  // on its picture pixel, or goes to `pointer` where a game pad moved the
+  // game's pointer away from the mouse.
+  void ToggleFullscreen(const Surface& on_screen, std::optional<Point> pointer = std::nullopt) {
+    Toggle(&on_screen, pointer);
+  }
+  void ToggleFullscreen() { Toggle(nullptr, std::nullopt); }
   // Once a pass: after a switch, puts the pointer back on its picture pixel
   // as soon as the window has its new place and size.
   void Settle();
@@ -68,7 +72,7 @@ class GameWindow {
   void ReleasePointer();
 
  private:
-  void Toggle(const Surface* on_screen);
+  void Toggle(const Surface* on_screen, std::optional<Point> pointer);
   void Place(bool fullscreen, const Surface* on_screen);
   void TakeFocus();
   void UpdateConfinement();

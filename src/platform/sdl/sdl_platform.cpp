@@ -74,6 +74,8 @@ class SdlPlatform : public Platform {
 
  private:
   void TakeEvents(InputFrame& frame);
+  // The game's pointer where a pad or a finger moved it away from the mouse.
+  std::optional<Point> HandsPointer() const;
   void ReadKeys(InputFrame& frame) const;
   void KeepScreenshot() const;
   std::int64_t Elapsed() const;
@@ -90,6 +92,8 @@ class SdlPlatform : public Platform {
   bool quit_ = false;
   MixerSound sound_;
   Hands hands_;
+  Point device_mouse_{};  // the last frame's mouse, before the hands moved it
+  Point game_mouse_{};    // and after
   std::unique_ptr<SdlPads> pads_;
   bool text_input_ = false;
   std::array<std::uint16_t, vk::kCount> presses_{};  // since the last frame
@@ -223,7 +227,9 @@ InputSample SdlPlatform::SampleInput() {
   }
   frame.clock = kClockStart + Elapsed();
   frame.close_requested = quit_;
+  device_mouse_ = frame.mouse;
   hands_.Apply(frame);
+  game_mouse_ = frame.mouse;
   return sample;
 }
 
@@ -247,7 +253,7 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
       }
       if (enter && (key.mod & KMOD_ALT) != 0) {
         if (event.key.repeat == 0 && window_ != nullptr) {
-          window_->ToggleFullscreen(frame_);
+          window_->ToggleFullscreen(frame_, HandsPointer());
           show_again = true;
         }
         return_switched_window_ = true;
@@ -286,6 +292,11 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
   // for the old one (a corner of it, or a piece in the corner) until the next
   // frame: the picture on screen is shown again at once in the new layout.
   if (show_again && window_ != nullptr) window_->ShowAgain(frame_);
+}
+
+std::optional<Point> SdlPlatform::HandsPointer() const {
+  if (game_mouse_ == device_mouse_) return std::nullopt;
+  return game_mouse_;
 }
 
 void SdlPlatform::KeepScreenshot() const {
