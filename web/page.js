@@ -156,9 +156,10 @@
   // A touch button is held as its key while a finger (or the mouse) is on it.
   for (const button of touchButtons) {
     const holders = new Set();
+    // The key is down while any finger is on the button, as one key would be.
     const letGo = (event) => {
-      if (!holders.delete(event.pointerId)) return;
-      if (holders.size === 0) button.classList.remove('held');
+      if (!holders.delete(event.pointerId) || holders.size > 0) return;
+      button.classList.remove('held');
       toProgram({type: 'key-up', text: button.dataset.key});
     };
     button.addEventListener('pointerdown', (event) => {
@@ -167,7 +168,7 @@
       holders.add(event.pointerId);
       button.classList.add('held');
       if (button.setPointerCapture) button.setPointerCapture(event.pointerId);
-      toProgram({type: 'key-down', text: button.dataset.key});
+      if (holders.size === 1) toProgram({type: 'key-down', text: button.dataset.key});
     }, {passive: false});
     for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
       button.addEventListener(type, letGo);

@@ -104,7 +104,7 @@ class BrowserPlatform : public Platform {
     const std::int64_t clock = kClockStart + static_cast<std::int64_t>(PageClockMs() - start_ms_);
     // The sticks move the pointer up to now, then the fingers and pads act.
     hands_.AdvanceTo(clock);
-    touch_.Drain(hands_);
+    touch_.Drain(hands_, input_);
     pads_.Poll(hands_);
     sample.frame = input_.Sample();
     sample.frame.clock = clock;

@@ -12,6 +12,18 @@ namespace {
 // A pass never takes more than this from the page, so a flood cannot stall it.
 constexpr int kMostEventsAPass = 4096;
 
+// A touch button is the key it names, pressed as the keyboard's would be
+// (Enter and Escape type their characters); "MouseRight" is the right button.
+void PressTouchButton(BrowserInput& keys, const std::string& code, bool down) {
+  if (code == "MouseRight") {
+    keys.Button(vk::kRightButton, down);
+  } else if (down) {
+    keys.KeyDown(VirtualKeyOfKeyCode(code), false, false, ControlCharacterOfKeyCode(code), "");
+  } else {
+    keys.KeyUp(VirtualKeyOfKeyCode(code), code == "Enter");
+  }
+}
+
 }  // namespace
 
 void BrowserTouch::SetContext(const InputContext& context) {
@@ -31,7 +43,7 @@ void BrowserTouch::SetContext(const InputContext& context) {
   naming_ = true;
 }
 
-void BrowserTouch::Drain(Hands& hands) {
+void BrowserTouch::Drain(Hands& hands, BrowserInput& keys) {
   std::optional<CanvasPlace> place;
   const auto at = [&place](const PageEvent& event) {
     if (!place) place = PlaceOfCanvas();
@@ -55,7 +67,7 @@ void BrowserTouch::Drain(Hands& hands) {
         break;
       case PageEvent::Kind::kKeyDown:
       case PageEvent::Kind::kKeyUp:
-        Key(event->text, event->kind == PageEvent::Kind::kKeyDown);
+        PressTouchButton(keys, event->text, event->kind == PageEvent::Kind::kKeyDown);
         break;
       case PageEvent::Kind::kFieldText:
         // Text that comes after the entry ended belongs to no name.
@@ -67,21 +79,7 @@ void BrowserTouch::Drain(Hands& hands) {
   }
 }
 
-// A touch button is the key it names; Enter and Escape type their
-// characters, as a keyboard's do.
-void BrowserTouch::Key(const std::string& code, bool down) {
-  const int key = code == "MouseRight" ? vk::kRightButton : VirtualKeyOfKeyCode(code);
-  if (key < 0) return;
-  if (!down) {
-    buttons_.Release(key);
-    return;
-  }
-  buttons_.Press(key);
-  if (key == vk::kReturn || key == vk::kEscape) typed_.push_back(static_cast<char>(key));
-}
-
 void BrowserTouch::AddTo(InputFrame& frame) {
-  buttons_.AddTo(frame);
   frame.typed += typed_;
   typed_.clear();
 }
