@@ -1,9 +1,8 @@
 #!/usr/bin/python3
 """The page on touch screens and with game pads, in Debian's Chromium with a
 phone's viewport and touch (the DevTools protocol's touches and keyboard), from
-a local server. browser_test.py runs it after its own checks.
-
-Usage: touch_test.py PAGE_FOLDER
+a local server. browser_test.py runs it (run()) after its own checks, on the
+page it serves.
 
 - Landscape and portrait phones and a tablet: the touch buttons (at least 44
   CSS pixels, named in German) and "Vollbild" stand beside or below the
@@ -27,9 +26,7 @@ Usage: touch_test.py PAGE_FOLDER
 """
 import math
 import re
-import sys
 import tempfile
-import threading
 import time
 from pathlib import Path
 
@@ -618,21 +615,3 @@ def run(url):
     print(f"  touch and pads: {time.monotonic() - started:.0f} s")
     return web.failures
 
-
-def main():
-    if len(sys.argv) != 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    port = web.free_port()
-    pages = web.serve.server(sys.argv[1], port, quiet=True)
-    threading.Thread(target=pages.serve_forever, daemon=True).start()
-    try:
-        failures = run(f"http://127.0.0.1:{port}/?test")
-    finally:
-        pages.shutdown()
-    print(f"touch: {'FAILED' if failures else 'passed'}, {len(failures)} failures")
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
