@@ -16,7 +16,7 @@
 #include "hardening_sandbox.h"
 #include "highscores/high_score_file.h"
 #include "highscores/high_score_format.h"
-#include "highscores/high_score_screen.h"
+#include "highscores/high_score_visit.h"
 #include "test_world.h"
 
 namespace mw {
@@ -34,7 +34,7 @@ struct Visit {
   void TypeAndLeave(HighScoreVisit& visit, const char* name) {
     InputFrame typed;
     typed.typed = name;
-    ContinueHighScorePass(visit, typed);
+    ReadHighScoreInput(visit, typed);
     FinishHighScoreVisit(platform, session, visit, out);
   }
   std::string Log() const {

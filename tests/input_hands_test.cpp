@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/main_menu.h"
-#include "app/settings_screen.h"
+#include "app/settings_menu.h"
 #include "input/hands.h"
 #include "input/name_letters.h"
 #include "input/stick_pointer.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/message_box_screen.h"
+#include "app/message_box.h"
 #include "platform/sdl/text_engine.h"
 #include "test_world.h"
 

@@ -13,6 +13,9 @@
 #include <variant>
 
 #include "app/program_loop.h"
+#include "app/screens/game_screen.h"
+#include "app/screens/high_score_screen.h"
+#include "app/screens/menu_screen.h"
 #include "platform/sdl/sdl_pads.h"
 #include "platform/window_platform.h"
 #include "test_world.h"
@@ -114,8 +117,8 @@ struct DesktopProgram {
       if (!loop.Pass()) return false;
       // SDL starts text input only while a name is typed: on a handheld
       // PC it opens the on-screen keyboard.
-      const auto* scores = std::get_if<HighScoreScreen>(loop.Current());
-      const bool typing = scores != nullptr && scores->visit.entry_row != kNoEntryRow;
+      const auto* scores = dynamic_cast<const HighScoreScreen*>(loop.Top());
+      const bool typing = scores != nullptr && scores->Visit().entry_row != kNoEntryRow;
       EXPECT_EQ(SDL_IsTextInputActive() == SDL_TRUE, typing) << "pass " << i;
     }
     return done();
@@ -123,9 +126,7 @@ struct DesktopProgram {
   void Run(int passes) {
     RunUntil([] { return false; }, passes);
   }
-  bool InGame() const {
-    return loop.Current() && std::holds_alternative<GameScreen>(*loop.Current());
-  }
+  bool InGame() const { return dynamic_cast<const GameScreen*>(loop.Top()) != nullptr; }
   int Shots() const { return CountEvents(events.Text(), "\"event\":\"sound\",\"number\":0}"); }
 
   fs::path folder = FreshFolder();
@@ -141,7 +142,7 @@ struct DesktopProgram {
 // Leans the left stick towards a line of the menu until the menu selects it,
 // slowly enough that no pass can skip a line's band.
 bool StickToLine(DesktopProgram& program, VirtualPad& pad, int line) {
-  const MenuState& menu = program.loop.State().menu;
+  const MenuState& menu = dynamic_cast<const MenuScreen&>(*program.loop.Top()).State();
   const bool reached = program.RunUntil([&] {
     if (menu.selected == line) return true;
     const bool below = menu.mouse.y > kMenuLineBands.Middle(line);
@@ -190,7 +191,9 @@ TEST(SdlPads, PlayAGamePullOutAndPlugInAgain) {
   state.session.setting_choice[kGameSpeed] = 3;        // a step every frame
   state.session.setting_choice[kMachineGunSpeed] = 3;  // a shot every step
   aim.Button(SDL_CONTROLLER_BUTTON_A, true);
-  ASSERT_TRUE(program.RunUntil([&] { return program.loop.Current() != nullptr; }));
+  ASSERT_TRUE(program.RunUntil([&] {
+    return program.loop.Top() != nullptr && !dynamic_cast<const MenuScreen*>(program.loop.Top());
+  }));
   aim.Button(SDL_CONTROLLER_BUTTON_A, false);
   ASSERT_TRUE(
       program.RunUntil([&] { return program.InGame() && program.loop.Play()->frame_count > 2; }));
@@ -232,8 +235,9 @@ TEST(SdlPads, PlayAGamePullOutAndPlugInAgain) {
   state.game.score.SetValue(5000);
   again.Button(SDL_CONTROLLER_BUTTON_BACK, true);
   ASSERT_TRUE(program.RunUntil(
-      [&] { return std::get_if<HighScoreScreen>(program.loop.Current()) != nullptr; }));
-  EXPECT_NE(std::get<HighScoreScreen>(*program.loop.Current()).visit.entry_row, kNoEntryRow);
+      [&] { return dynamic_cast<const HighScoreScreen*>(program.loop.Top()) != nullptr; }));
+  EXPECT_NE(dynamic_cast<const HighScoreScreen&>(*program.loop.Top()).Visit().entry_row,
+            kNoEntryRow);
   EXPECT_TRUE(SDL_IsTextInputActive());
   EXPECT_EQ(program.err.str(), "");
 }

@@ -56,7 +56,7 @@ TEST(ProgramLoop, StepsThroughMenuGameMessageBoxAndHighScores) {
   EXPECT_TRUE(p.platform.InGameMode());
   p.Run(1);
   ASSERT_NE(p.On<GameScreen>(), nullptr);
-  EXPECT_TRUE(p.On<GameScreen>()->set_up);
+  EXPECT_TRUE(p.On<GameScreen>()->SetUp());
   EXPECT_EQ(p.platform.FramesShown(), before_wait) << "the set-up shows nothing";
   EXPECT_EQ(CountEvents(p.Log(), "\"name\":\"game\""), 1);
 
@@ -65,22 +65,22 @@ TEST(ProgramLoop, StepsThroughMenuGameMessageBoxAndHighScores) {
   ASSERT_TRUE(p.RunUntil([&] { return p.On<MessageBoxScreen>() != nullptr; }));
   EXPECT_FALSE(p.platform.InGameMode());
   EXPECT_EQ(CountEvents(p.Log(), "\"reason\":\"escape\""), 1);
-  const auto& box = p.On<MessageBoxScreen>()->box;
+  const auto& box = p.On<MessageBoxScreen>()->Box();
   EXPECT_EQ(box.title, "Highscores");
   const Colour game_pixel = p.platform.FramePixel(5, 5);
   p.Run(1);
   ASSERT_NE(p.On<MessageBoxScreen>(), nullptr) << "shown until it is confirmed";
-  const Rect at = p.On<MessageBoxScreen>()->box.layout.box;
+  const Rect at = p.On<MessageBoxScreen>()->Box().layout.box;
   EXPECT_TRUE(ShownAs(p.platform.FramePixel(at.left + 5, at.top + 5), Rgb(38, 56, 104)))
       << "the title bar";
   EXPECT_TRUE(ShownAs(p.platform.FramePixel(at.left - 1, at.top - 1), Rgb(16, 20, 36)))
       << "a frame of one pixel round it";
   EXPECT_FALSE(ShownAs(p.platform.FramePixel(at.left - 2, at.top + 40), Rgb(16, 20, 36)));
-  const Rect ok = p.On<MessageBoxScreen>()->box.layout.button;
+  const Rect ok = p.On<MessageBoxScreen>()->Box().layout.button;
   EXPECT_TRUE(ShownAs(p.platform.FramePixel(ok.left - 2, ok.top - 2), Rgb(38, 56, 104)))
       << "the button's edge of two pixels";
   EXPECT_TRUE(ShownAs(p.platform.FramePixel(ok.left, ok.top), Rgb(222, 222, 226)));
-  const Surface& behind = p.On<MessageBoxScreen>()->box.behind;
+  const Surface& behind = p.On<MessageBoxScreen>()->Box().behind;
   for (const Point corner : {Point{0, 0}, Point{639, 479}}) {
     EXPECT_EQ(p.platform.Frame().PixelAt(corner.x, corner.y), behind.PixelAt(corner.x, corner.y))
         << "the picture behind stands where it stood";
@@ -144,7 +144,7 @@ TEST(ProgramLoop, ARunTimeErrorIsShownThenEndsTheProgram) {
   Program p("0 mouse 320 250\n50 press enter\n500 press space\n" + std::string(kLongRun), options);
   ASSERT_TRUE(p.RunUntil([&] { return p.On<MessageBoxScreen>() != nullptr; }));
   EXPECT_FALSE(p.platform.InGameMode());
-  EXPECT_EQ(p.On<MessageBoxScreen>()->box.title, "M\xF6wenschuss");
+  EXPECT_EQ(p.On<MessageBoxScreen>()->Box().title, "M\xF6wenschuss");
   EXPECT_EQ(p.err.str(), "moewenschuss: Audiohardware nicht gefunden !\n");
   EXPECT_TRUE(p.Run());
   EXPECT_GE(p.platform.NowMs(), 500) << "it waited for the player";

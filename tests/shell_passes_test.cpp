@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_menu.h"
-#include "app/settings_screen.h"
+#include "app/settings_menu.h"
 #include "test_world.h"
 
 namespace mw::test {
@@ -33,8 +33,8 @@ TEST(ShellPasses, AnArrowStepsOncePerPressAndTheMouseAtRestTakesTheSelectionBack
   // The menu starts on "Spiel starten", the settings on no line.
   auto pass = [&](Input input, Point mouse = {300, 10}) {
     input.Mouse(mouse);
-    EXPECT_EQ(ContinueMenuPass(menu, input), MenuPass::kStay);
-    EXPECT_EQ(ContinueSettingsPass(settings, session, input), SettingsPass::kStay);
+    EXPECT_EQ(ReadMenuInput(menu, input), MenuPass::kStay);
+    EXPECT_EQ(ReadSettingsInput(settings, session, input), SettingsPass::kStay);
     return std::pair<int, int>{menu.selected, settings.selected};
   };
   using Seen = std::pair<int, int>;
@@ -54,14 +54,14 @@ TEST(ShellPasses, AnArrowStepsOncePerPressAndTheMouseAtRestTakesTheSelectionBack
 // pressed after a pass with it up opens the line, once.
 TEST(ShellPasses, TheMenuActsOnAConfirmOnlyAfterAPassWithItUp) {
   MenuState menu;
-  EXPECT_EQ(ContinueMenuPass(menu, Input().Held(vk::kReturn)), MenuPass::kConfirm);
+  EXPECT_EQ(ReadMenuInput(menu, Input().Held(vk::kReturn)), MenuPass::kConfirm);
   EXPECT_EQ(AfterConfirmReleased(menu, false, false), MenuPass::kStay);
   EXPECT_EQ(AfterConfirmReleased(menu, false, true), MenuPass::kLeave)
       << "the interrupted pass's Escape still counts";
-  EXPECT_EQ(ContinueMenuPass(menu, Input()), MenuPass::kStay);
-  EXPECT_EQ(ContinueMenuPass(menu, Input().Tapped(vk::kLeftButton)), MenuPass::kConfirm);
+  EXPECT_EQ(ReadMenuInput(menu, Input()), MenuPass::kStay);
+  EXPECT_EQ(ReadMenuInput(menu, Input().Tapped(vk::kLeftButton)), MenuPass::kConfirm);
   EXPECT_EQ(AfterConfirmReleased(menu, false, true), MenuPass::kAct);
-  EXPECT_EQ(ContinueMenuPass(menu, Input().Tapped(vk::kReturn)), MenuPass::kConfirm);
+  EXPECT_EQ(ReadMenuInput(menu, Input().Tapped(vk::kReturn)), MenuPass::kConfirm);
   EXPECT_EQ(AfterConfirmReleased(menu, false, false), MenuPass::kStay)
       << "after acting, the confirm must be up for a pass first";
 }

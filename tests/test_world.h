@@ -14,6 +14,13 @@
 #include <vector>
 
 #include "app/program_loop.h"
+#include "app/screens/game_screen.h"
+#include "app/screens/high_score_screen.h"
+#include "app/screens/lost_display_wait.h"
+#include "app/screens/menu_screen.h"
+#include "app/screens/message_box_screen.h"
+#include "app/screens/release_wait.h"
+#include "app/screens/settings_screen.h"
 #include "game/frame_rules.h"
 #include "platform/headless/headless_platform.h"
 #include "script/script.h"
@@ -103,10 +110,9 @@ struct Program {
   // The screen on top, if it is a T.
   template <typename T>
   const T* On() const {
-    const Screen* screen = loop.Current();
-    return screen == nullptr ? nullptr : std::get_if<T>(screen);
+    return dynamic_cast<const T*>(loop.Top());
   }
-  bool InMenu() const { return loop.Current() == nullptr; }
+  bool InMenu() const { return On<MenuScreen>() != nullptr; }
   const std::string& Log() const { return events.Text(); }
 
   HeadlessPlatform platform;  // declared first: outlives every surface below

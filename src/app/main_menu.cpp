@@ -26,11 +26,7 @@ std::uint8_t MenuEntryAt(std::int32_t y) {
   return static_cast<std::uint8_t>(kMenuLineBands.LineAt(y));
 }
 
-void BeginMenuPass(MenuState& menu) {
-  StepHighlight(menu.pulse);
-}
-
-MenuPass ContinueMenuPass(MenuState& menu, const InputFrame& input) {
+MenuPass ReadMenuInput(MenuState& menu, const InputFrame& input) {
   menu.mouse = input.mouse;
   // The mouse at rest in a band pulls the selection back every pass.
   if (const std::uint8_t entry = MenuEntryAt(menu.mouse.y); entry != 0) menu.selected = entry;

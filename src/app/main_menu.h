@@ -40,10 +40,8 @@ enum class MenuPass {
   kClose,    // the window was asked to close: the program ends
 };
 
-// The start of a pass: the highlight pulses.
-void BeginMenuPass(MenuState& menu);
-// The rest of it, once the display is there.
-MenuPass ContinueMenuPass(MenuState& menu, const InputFrame& input);
+// What the menu makes of a sample (its highlight pulses apart from this).
+MenuPass ReadMenuInput(MenuState& menu, const InputFrame& input);
 // After the confirm of a pass was let go: kAct unless a confirm had been held
 // from before (then the pass ends as it would have, with that pass's close
 // request and Escape).

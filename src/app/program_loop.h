@@ -16,13 +16,10 @@
 
 #include "app/exit_status.h"
 #include "app/program_state.h"
-#include "app/screens.h"
-#include "game/game_pictures.h"
-#include "game/sounds.h"
+#include "app/screens/screen.h"
 #include "platform/platform.h"
 #include "script/event_log.h"
 #include "shared/outbox.h"
-#include "shared/shell_pictures.h"
 
 namespace mw {
 
@@ -47,10 +44,10 @@ class ProgramLoop {
   // How the last pass ended.
   PassEnd LastPassEnd() const { return last_end_; }
 
-  // For tests and bots: what the program holds, and the screen on top
-  // (nullptr while the menu is current).
+  // For tests and bots: what the run holds, the screen on top (nullptr once
+  // the program has ended) and the game being played (nullptr outside one).
   ProgramState& State() { return state_; }
-  const Screen* Current() const { return screens_.empty() ? nullptr : &screens_.back(); }
+  const Screen* Top() const { return screens_.empty() ? nullptr : screens_.back().get(); }
   const PlayState* Play() const;
 
  private:
@@ -58,31 +55,9 @@ class ProgramLoop {
   void Fail(const std::string& utf8_text);
   void Finish(int status);
 
-  // The current screen's step; the *Resume functions go on with a pass once
-  // the display is back.
-  PassEnd Step(const InputFrame& input);
-  PassEnd StepMenu(const InputFrame& input);
-  PassEnd ContinueMenu(const InputFrame& input);
-  PassEnd StepSettings(SettingsScreen& screen, const InputFrame& input);
-  PassEnd ContinueSettings(SettingsScreen& screen, const InputFrame& input);
-  PassEnd StepGame(GameScreen& screen, const InputFrame& input);
-  PassEnd RunFrame(GameScreen& screen, const InputFrame& input);
-  PassEnd StepHighScores(HighScoreScreen& screen, const InputFrame& input);
-  PassEnd ContinueHighScores(HighScoreScreen& screen, const InputFrame& input);
-  PassEnd StepReleaseWait(const ReleaseWait& wait, const InputFrame& input);
-  PassEnd StepLostDisplayWait(const InputFrame& input);
-  PassEnd StepMessageBox(MessageBoxScreen& screen, const InputFrame& input);
-  PassEnd WaitForDisplay(const InputFrame& input);
-  PassEnd ResumeAfterDisplayLoss(const InputFrame& input);
-
-  // Transitions.
-  PassEnd OpenSelectedLine();
-  void OpenHighScores(const GuardedNumber& holder);
-  PassEnd EndGame(GameEnd reason);
-  PassEnd BackToMenu();
-  void EndProgram();
-
-  // What the step asked for, and the end of the pass.
+  // Changes the stack as a step said; how the pass ends.
+  PassEnd Apply(Next next);
+  // Carries out what the step asked for; how the pass ends once it has.
   PassEnd ApplyOutbox(PassEnd end);
   void Present();
   void SyncModes();
@@ -92,12 +67,10 @@ class ProgramLoop {
   EventLog& events_;
   std::ostream& err_;
   ProgramState state_;
-  std::vector<Screen> screens_;
+  std::vector<ScreenPtr> screens_;
   Outbox outbox_;
-  ShellPictures shell_pictures_;
-  GamePictures game_pictures_;
-  GameSounds sounds_{};
-  Surface box_canvas_;
+  ScreenMedia media_;
+  ScreenTools tools_{platform_, state_, media_, outbox_};
   bool in_game_mode_ = false;
   bool box_mode_ = false;
   bool ending_ = false;  // the program ends once no message box is left

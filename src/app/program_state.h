@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "app/main_menu.h"
 #include "game/game_state.h"
 #include "shared/session.h"
 
@@ -15,7 +14,6 @@ struct ProgramState {
   // OEDIR as it was at start-up: the prefix of the high-score file's name.
   std::string high_score_prefix;
   Session session;
-  MenuState menu;
   GameState game;
 };
 

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "drawing/drawing_types.h"
 
@@ -53,5 +54,28 @@ struct InputContext {
 
   bool operator==(const InputContext&) const = default;
 };
+
+inline InputContext MenuContext(const LineBands& lines) {
+  InputContext context;
+  context.screen = InputContext::Screen::kMenu;
+  context.lines = lines;
+  return context;
+}
+
+inline InputContext PlayingContext(std::int32_t calm_left, std::int32_t calm_right) {
+  InputContext context;
+  context.screen = InputContext::Screen::kGame;
+  context.calm_left = calm_left;
+  context.calm_right = calm_right;
+  return context;
+}
+
+inline InputContext NameEntryContext(std::string name, std::size_t limit) {
+  InputContext context;
+  context.screen = InputContext::Screen::kNameEntry;
+  context.name = std::move(name);
+  context.name_limit = limit;
+  return context;
+}
 
 }  // namespace mw

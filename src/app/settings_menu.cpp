@@ -1,4 +1,4 @@
-#include "app/settings_screen.h"
+#include "app/settings_menu.h"
 
 #include <array>
 #include <string>
@@ -24,12 +24,7 @@ void CycleSetting(Session& session, int setting) {
   choice = static_cast<std::int16_t>((choice + 1) % choices);
 }
 
-void BeginSettingsPass(SettingsState& settings) {
-  StepHighlight(settings.pulse);
-}
-
-SettingsPass ContinueSettingsPass(SettingsState& settings, Session& session,
-                                  const InputFrame& input) {
+SettingsPass ReadSettingsInput(SettingsState& settings, Session& session, const InputFrame& input) {
   settings.mouse = input.mouse;
   if (const std::uint8_t line = SettingsLineAt(settings.mouse.y); line != 0) {
     settings.selected = line;

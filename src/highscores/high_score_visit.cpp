@@ -1,4 +1,4 @@
-#include "highscores/high_score_screen.h"
+#include "highscores/high_score_visit.h"
 
 #include <string>
 
@@ -23,11 +23,7 @@ HighScoreVisit OpenHighScoreVisit(Outside& outside, Session& session, const Guar
   return visit;
 }
 
-void BeginHighScorePass(HighScoreVisit& visit) {
-  StepHighlight(visit.pulse);
-}
-
-HighScorePass ContinueHighScorePass(HighScoreVisit& visit, const InputFrame& input) {
+HighScorePass ReadHighScoreInput(HighScoreVisit& visit, const InputFrame& input) {
   // Every character typed since the last pass counts, in order, so a fast
   // typist loses none.
   GuardedText& name = visit.table[static_cast<std::size_t>(visit.entry_row)].entry_name;

@@ -1,4 +1,4 @@
-#include "app/message_box_screen.h"
+#include "app/message_box.h"
 
 namespace mw {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// The settings screen: four settings cycled through their choices, and "Zurück ".
+// The rules and the drawing of the settings screen: four settings cycled
+// through their choices, and "Zurück ".
 
 #include <cstdint>
 
@@ -28,11 +29,9 @@ struct SettingsState {
 // up again, so the menu does not take it as its own.
 enum class SettingsPass { kStay, kLeave, kClose };
 
-// The start of a pass: the highlight pulses.
-void BeginSettingsPass(SettingsState& settings);
-// The rest of it, once the display is there. Only the chosen settings change.
-SettingsPass ContinueSettingsPass(SettingsState& settings, Session& session,
-                                  const InputFrame& input);
+// What the settings screen makes of a sample (its highlight pulses apart
+// from this). Only the chosen settings change.
+SettingsPass ReadSettingsInput(SettingsState& settings, Session& session, const InputFrame& input);
 
 // Where the resting mouse chooses each line.
 inline constexpr LineBands kSettingsLineBands{130, 50, 40, kBackLine};

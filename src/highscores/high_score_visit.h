@@ -1,8 +1,8 @@
 #pragma once
 // The high-score screen: the table of one visit with the new score inserted,
 // its name typed in place, and the file written when the screen is left.
-// Opening reads the file, a pass steps the rules, the drawing shows the state,
-// and leaving saves; the program's loop runs the passes and the waits.
+// Opening reads the file, a sample steps the rules, the drawing shows the
+// state, and leaving saves; the screen that runs them is app/screens'.
 
 #include <cstdint>
 #include <string_view>
@@ -41,11 +41,10 @@ HighScoreVisit OpenHighScoreVisit(Outside& outside, Session& session, const Guar
 // What a pass of the screen decided.
 enum class HighScorePass { kStay, kLeave, kClose };
 
-// The start of a pass: the highlight pulses.
-void BeginHighScorePass(HighScoreVisit& visit);
-// The rest of it, once the display is there: name entry, the close request,
+// What the screen makes of a sample (its highlight pulses apart from this):
+// name entry, the close request,
 // the leave keys (all three must have been up once since the screen opened).
-HighScorePass ContinueHighScorePass(HighScoreVisit& visit, const InputFrame& input);
+HighScorePass ReadHighScoreInput(HighScoreVisit& visit, const InputFrame& input);
 
 // Removes the EditMark and writes the file (or refuses, or keeps a file that
 // could not be read). A table edited from outside sets the cheat flag.
