@@ -283,10 +283,9 @@ class SoakPlatform : public HeadlessPlatform {
     bot_.AfterFrame(NowMs(), shown_);
   }
 
- protected:
-  bool ShowMessageBoxNow(std::string_view title, std::string_view text) override {
+  bool MessageBoxInWindow(std::string_view title, std::string_view text) override {
     bot_.Problem("message box: " + std::string(title) + ": " + std::string(text));
-    return true;
+    return false;
   }
 
  private:

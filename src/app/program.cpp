@@ -11,6 +11,8 @@
 #include "input/replayer.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/os/file_storage.h"
+#include "platform/recording_platform.h"
+#include "platform/replaying_platform.h"
 #include "platform/window_platform.h"
 
 namespace mw {
@@ -18,7 +20,9 @@ namespace {
 
 constexpr const char* kProgramName = "moewenschuss";
 
-struct StartFailure {
+// A failure of setting a run up or of finishing it: told on err, and the
+// status the run ends with.
+struct FailureWithStatus {
   int status;
   std::string message;
 };
@@ -26,8 +30,8 @@ struct StartFailure {
 void MakeShotsFolder(const std::string& folder) {
   if (folder.empty()) return;
   if (const std::string reason = CreateFolders(folder); !reason.empty()) {
-    throw StartFailure{kExitUsage,
-                       "Der Ordner „" + folder + "“ kann nicht angelegt werden: " + reason};
+    throw FailureWithStatus{kExitUsage,
+                            "Der Ordner „" + folder + "“ kann nicht angelegt werden: " + reason};
   }
 }
 
@@ -45,7 +49,7 @@ std::unique_ptr<HeadlessPlatform> MakeHeadless(const CommandLine& line) {
   try {
     return MakeHeadlessPlatform(LoadScript(line.script_file), options);
   } catch (const ScriptError& e) {
-    throw StartFailure{kExitUsage, e.what()};
+    throw FailureWithStatus{kExitUsage, e.what()};
   }
 }
 
@@ -53,7 +57,7 @@ std::unique_ptr<Platform> MakeWindow(const CommandLine& line) {
   try {
     return MakeWindowPlatform(WindowOptions{line.windowed});
   } catch (const std::exception& e) {
-    throw StartFailure{kExitRuntimeError, e.what()};
+    throw FailureWithStatus{kExitRuntimeError, e.what()};
   }
 }
 
@@ -62,7 +66,7 @@ std::unique_ptr<Platform> MakeWindow(const CommandLine& line) {
 int TellFailure(std::ostream& err) {
   try {
     throw;
-  } catch (const StartFailure& failure) {
+  } catch (const FailureWithStatus& failure) {
     err << kProgramName << ": " << failure.message << '\n';
     return failure.status;
   } catch (const std::exception& e) {
@@ -82,8 +86,10 @@ struct Program::Run {
   EventLog events;
   std::optional<Replayer> replayer;
   std::unique_ptr<Recorder> recorder;
-  std::unique_ptr<Platform> platform;
-  HeadlessPlatform* headless = nullptr;  // the platform, when it is headless
+  std::unique_ptr<Platform> machine;     // the window's platform, or the headless one
+  HeadlessPlatform* headless = nullptr;  // the machine, when it is headless
+  std::unique_ptr<Platform> wrapper;     // records or replays around the machine
+  Platform* platform = nullptr;          // what the loop uses: the wrapper, else the machine
   std::unique_ptr<ProgramLoop> loop;
 };
 
@@ -96,7 +102,7 @@ void SetUp(const CommandLine& line, Program::Run& run, std::ostream& err) {
     try {
       run.replayer.emplace(LoadRecording(line.replay_file));
     } catch (const RecordingError& e) {
-      throw StartFailure{kExitUsage, e.what()};
+      throw FailureWithStatus{kExitUsage, e.what()};
     }
   }
   // A replay makes its folder only once it went through whole.
@@ -104,28 +110,31 @@ void SetUp(const CommandLine& line, Program::Run& run, std::ostream& err) {
   if (line.mode == CommandLine::Mode::kHeadless || (replay && line.no_window)) {
     auto headless = MakeHeadless(line);
     run.headless = headless.get();
-    run.platform = std::move(headless);
+    run.machine = std::move(headless);
   } else {
-    run.platform = MakeWindow(line);
+    run.machine = MakeWindow(line);
   }
+  run.platform = run.machine.get();
   if (replay) {
+    run.wrapper = std::make_unique<ReplayingPlatform>(*run.machine, *run.replayer, !line.no_window);
+    run.platform = run.wrapper.get();
     // Checked whole before anything is written: the log is kept in memory.
-    run.platform->StartReplay(&*run.replayer, !line.no_window);
     run.events.KeepInMemory(!line.events_file.empty());
   } else if (!line.events_file.empty()) {
     try {
       WriteEventLogTo(run.events, run.events_file, line.events_file);
     } catch (const std::exception& e) {
-      throw StartFailure{kExitUsage, e.what()};
+      throw FailureWithStatus{kExitUsage, e.what()};
     }
   }
   if (!line.record_file.empty()) {
     try {
       run.recorder = RecordInto(run.recording_file, line.record_file, err);
     } catch (const std::exception& e) {
-      throw StartFailure{kExitUsage, e.what()};
+      throw FailureWithStatus{kExitUsage, e.what()};
     }
-    run.platform->StartRecording(run.recorder.get());
+    run.wrapper = std::make_unique<RecordingPlatform>(*run.machine, *run.recorder);
+    run.platform = run.wrapper.get();
   }
 }
 
@@ -133,7 +142,7 @@ void SetUp(const CommandLine& line, Program::Run& run, std::ostream& err) {
 int FinishReplay(const CommandLine& line, Program::Run& run, const RunEnd& outcome) {
   if (!outcome.stopped_watching) {
     if (const std::optional<std::string> problem = run.replayer->Finish(outcome.status)) {
-      throw StartFailure{kExitUsage, *problem};
+      throw FailureWithStatus{kExitUsage, *problem};
     }
   }
   if (!line.events_file.empty()) {
@@ -141,8 +150,8 @@ int FinishReplay(const CommandLine& line, Program::Run& run, const RunEnd& outco
     const std::string reason = ReplaceFileDurably(
         line.events_file, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     if (!reason.empty()) {
-      throw StartFailure{kExitUsage, "Das Ereignisprotokoll „" + line.events_file +
-                                         "“ kann nicht geschrieben werden: " + reason};
+      throw FailureWithStatus{kExitUsage, "Das Ereignisprotokoll „" + line.events_file +
+                                              "“ kann nicht geschrieben werden: " + reason};
     }
   }
   if (run.headless != nullptr) {
@@ -207,7 +216,8 @@ int Program::Finish() {
   try {
     const RunEnd outcome = run.loop->End();
     // A recording that does not fit the program: its own status, nothing written.
-    if (!outcome.replay_problem.empty()) throw StartFailure{kExitUsage, outcome.replay_problem};
+    if (!outcome.replay_problem.empty())
+      throw FailureWithStatus{kExitUsage, outcome.replay_problem};
     if (run.recorder) run.recorder->Finish(outcome.status);
     status_ = run.replayer ? FinishReplay(run.line, run, outcome) : outcome.status;
   } catch (...) {

@@ -64,6 +64,7 @@ bool ProgramLoop::PassOrThrow() {
     case InputSample::Status::kFrame:
       break;
     case InputSample::Status::kNotYet:
+      CarryOut(sample.requests);
       platform_.Pause();
       last_end_ = PassEnd::kPause;
       return true;
@@ -95,6 +96,7 @@ bool ProgramLoop::PassOrThrow() {
     finished_ = true;
     return false;
   }
+  CarryOut(sample.requests);
   const bool box_on_top = dynamic_cast<const MessageBoxScreen*>(Top()) != nullptr;
   if (ending_ && !box_on_top) {
     if (failing_) {
@@ -215,6 +217,13 @@ PassEnd ProgramLoop::ApplyOutbox(PassEnd end) {
   for (auto& box : boxes) screens_.push_back(std::move(box));
   std::reverse(screens_.end() - static_cast<std::ptrdiff_t>(boxes.size()), screens_.end());
   return PassEnd::kGoOn;
+}
+
+// F12 keeps the picture still on screen, the one the player saw when asking.
+void ProgramLoop::CarryOut(const SampleRequests& requests) {
+  for (const std::string& name : requests.shots) platform_.KeepNextPicture(name);
+  for (int i = 0; i < requests.pictures_on_screen; ++i) platform_.KeepPictureOnScreen();
+  for (int i = 0; i < requests.window_switches; ++i) platform_.SwitchWindowMode();
 }
 
 void ProgramLoop::Present() {

@@ -59,6 +59,9 @@ class ProgramLoop {
   PassEnd Apply(Next next);
   // Carries out what the step asked for; how the pass ends once it has.
   PassEnd ApplyOutbox(PassEnd end);
+  // Carries out what the player asked beside the game (F12, Alt+Enter, a
+  // script's pictures).
+  void CarryOut(const SampleRequests& requests);
   void Present();
   void SyncModes();
   void ShutdownDisplay();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "drawing/drawing_types.h"
 #include "input/virtual_keys.h"
@@ -56,6 +57,18 @@ struct InputFrame {
 
 // One sample of the input: a frame, or why the run has none to give. The
 // loop of the program takes every sample and decides what the reason means.
+// What the player asked of the program beside the game since the sample
+// before. It is no game input: the loop carries it out after the step. Only
+// the pictures a headless script asked for are recorded, so that a replay
+// takes them too.
+struct SampleRequests {
+  int pictures_on_screen = 0;      // F12 presses
+  int window_switches = 0;         // Alt+Enter presses
+  std::vector<std::string> shots;  // `shot NAME` lines now due
+
+  bool operator==(const SampleRequests&) const = default;
+};
+
 struct InputSample {
   enum class Status {
     kFrame,
@@ -67,6 +80,7 @@ struct InputSample {
   Status status = Status::kFrame;
   InputFrame frame;
   std::string message;  // German, for kScriptEnded and kRecordingEnded
+  SampleRequests requests;
 };
 
 }  // namespace mw

@@ -43,7 +43,7 @@ InputSample Replayer::NextFrame(const std::function<void(const std::string&)>& o
     }
     if (const auto* frame = std::get_if<InputFrame>(&entry)) {
       ++next_;
-      return {InputSample::Status::kFrame, *frame, {}};
+      return {InputSample::Status::kFrame, *frame, {}, {}};
     }
     break;
   }

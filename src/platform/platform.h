@@ -7,8 +7,8 @@
 // system anything.
 //
 // What can change a run's course (the input samples and every answer from
-// outside) passes through the non-virtual functions here, so that it can be
-// recorded and replayed whatever the platform.
+// outside) passes through the functions here, so that a RecordingPlatform or
+// a ReplayingPlatform wrapped around any platform records or replays it.
 
 #include <cstdint>
 #include <memory>
@@ -26,8 +26,6 @@
 namespace mw {
 
 struct SoundData;  // a decoded effect, owned by the platform's sound code
-class Recorder;
-class Replayer;
 using SoundBuffer = std::shared_ptr<const SoundData>;
 
 // What the platform holds from SDL at one moment; a long run checks that none
@@ -81,19 +79,30 @@ class Platform : public Outside {
 
   // --- input ---
   // Samples the input once for a pass: keys, mouse, clock, typed characters,
-  // the close request and the display's state; or why there is no frame.
-  // Only the program's loop calls it, so a recording of these values repeats
-  // a run exactly.
-  InputSample ReadInput();
+  // the close request and the display's state, and what the player asked of
+  // the program beside the game; or why there is no frame. It only reads:
+  // what was asked is carried out by the loop after the step. Only the
+  // program's loop calls it, so a recording of these values repeats a run.
+  virtual InputSample ReadInput() = 0;
   // What the screen on top means by a pad's buttons and a finger, told
   // before every sample (see input/hands.h). The desktop also lets the
   // system's text input (an on-screen keyboard) open only while a name is
   // typed.
   virtual void SetInputContext(const InputContext& context) = 0;
 
+  // --- what the player asked beside the game (InputSample::requests) ---
+  // F12: the picture on screen kept where the platform keeps pictures.
+  virtual void KeepPictureOnScreen() {}
+  // Alt+Enter: full screen to a window, or back.
+  virtual void SwitchWindowMode() {}
+  // A headless script's `shot NAME`: the next picture presented is kept as
+  // DIR/NAME.png, where the platform keeps such pictures.
+  virtual void KeepNextPicture(const std::string& name) { static_cast<void>(name); }
+
   // --- sound ---
-  bool OpenSoundDevice() final;
-  // Decodes the embedded WAV effect of that name. Throws RuntimeError.
+  // Decodes the embedded WAV effect of that name. Throws RuntimeError. On a
+  // device that is not open (a replay watched without sound) it is decoded
+  // all the same and never played.
   virtual SoundBuffer LoadSound(std::string_view asset) = 0;
   // Plays the effect once on a channel 0..99; a play on a channel replaces
   // what that channel held.
@@ -104,59 +113,19 @@ class Platform : public Outside {
   // draws it and the player confirms it; false when it was confirmed at once
   // (a headless run; or no window open, where the system's own box was shown
   // and confirmed). Texts are Windows-1252.
-  bool MessageBoxInWindow(std::string_view title, std::string_view text);
+  virtual bool MessageBoxInWindow(std::string_view title, std::string_view text) = 0;
 
   // --- answers from outside (Outside) ---
-  std::string ProgramFolder() final;
-  std::string UserDataFolder() final;
-  std::string EnvironmentVariable(const std::string& name) final;
-  bool FolderIsWritable(const std::string& folder) final;
-  FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) final;
-  std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) final;
+  // By default the machine's files and the process's environment.
+  std::string EnvironmentVariable(const std::string& name) override;
+  bool FolderIsWritable(const std::string& folder) override;
+  FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+  std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
 
-  // --- recording and replaying ---
-  // From now on every input frame and every answer from outside is written
-  // to the recorder too. The recorder must outlive the platform's use.
-  void StartRecording(Recorder* recorder) { recorder_ = recorder; }
-  // From now on the input and the answers from outside come from the
-  // replayer; the machine is asked only for the display and the sound. A
-  // paced replay keeps the recorded run's pace.
-  void StartReplay(Replayer* replayer, bool paced) {
-    replayer_ = replayer;
-    replay_paced_ = paced;
-  }
-  bool Replaying() const { return replayer_ != nullptr; }
-  // Why the replayed recording stopped fitting the program, once it did.
-  std::optional<std::string> ReplayMismatch() const;
-
- protected:
-  // The platform's own side of the operations above.
-  virtual InputSample SampleInput() = 0;
-  virtual bool OpenSoundDeviceNow() = 0;
-  // Shows the box where the game's window cannot (or logs it); false when it
-  // is to be shown in the window instead.
-  virtual bool ShowMessageBoxNow(std::string_view title, std::string_view text) = 0;
-  virtual std::string ProgramFolderNow() = 0;
-  virtual std::string UserDataFolderNow() = 0;
-  // The process's environment, unless the platform keeps one of its own.
-  virtual std::optional<std::string> EnvironmentVariableNow(const std::string& name);
-  // A file was replaced; a platform whose files live in memory keeps them now.
-  virtual void FileReplaced(const std::string& path) { static_cast<void>(path); }
-  // The next picture presented is kept as DIR/NAME.png, where the platform
-  // keeps pictures (a headless run's `shot`).
-  virtual void RequestShot(const std::string& name) { static_cast<void>(name); }
-  // A headless script asked for a picture: recorded, so a replay takes it too.
-  void NoteShotRequest(const std::string& name);
-
- private:
-  InputSample ReplayedSample();
-
-  Recorder* recorder_ = nullptr;
-  Replayer* replayer_ = nullptr;
-  bool replay_paced_ = false;
-  bool pace_anchored_ = false;
-  std::int64_t live_anchor_ = 0;
-  std::int64_t recorded_anchor_ = 0;
+  // --- replaying ---
+  // Why the answers given stopped fitting the program (a replayed recording
+  // made by another program), once they did.
+  virtual std::optional<std::string> ReplayMismatch() const { return std::nullopt; }
 };
 
 }  // namespace mw

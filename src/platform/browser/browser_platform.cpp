@@ -20,6 +20,7 @@
 #include "platform/sdl/image_loading.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_surfaces.h"
+#include "platform/sdl/software_display.h"
 #include "platform/sdl/sound_data.h"
 #include "platform/sdl/text_engine.h"
 #include "platform/window_platform.h"
@@ -38,20 +39,19 @@ class BrowserPlatform : public Platform {
     if (SDL_Init(SDL_INIT_EVENTS) != 0) {
       throw RuntimeError(WithSdlError("SDL kann nicht gestartet werden"));
     }
-    text_ = std::make_unique<TextEngine>();
+    display_ = std::make_unique<SoftwareDisplay>(held_.surfaces, kRgb565);
     start_ms_ = PageClockMs();
   }
   ~BrowserPlatform() override {
     sound_.Close();
-    frame_ = Surface();
-    text_.reset();
+    display_.reset();
     SDL_Quit();
   }
   BrowserPlatform(const BrowserPlatform&) = delete;
   BrowserPlatform& operator=(const BrowserPlatform&) = delete;
 
   void OpenDisplay() override {
-    frame_ = MakeSurface(kPictureWidth, kPictureHeight);
+    display_->Open();
     rgb_.assign(static_cast<std::size_t>(kPictureWidth) * kPictureHeight * 3, 0);
     rgba_.assign(static_cast<std::size_t>(kPictureWidth) * kPictureHeight * 4, 255);
     input_.Listen();
@@ -62,19 +62,15 @@ class BrowserPlatform : public Platform {
     open_ = false;
     ShowSystemCursor(true);
   }
-  PixelFormat DisplayFormat() const override { return kRgb565; }
+  PixelFormat DisplayFormat() const override { return display_->Format(); }
   Surface MakeSurface(int width, int height) override {
-    return Surface(NewSurface(width, height, kRgb565), text_.get(), held_.surfaces.NewMark());
+    return display_->MakeSurface(width, height);
   }
   Surface ImageSurface(std::string_view asset, int width, int height) override {
-    return LoadImageSurface(asset, width, height, kRgb565, text_.get(), held_.surfaces.NewMark());
+    return display_->ImageSurface(asset, width, height);
   }
   void Present(const Surface& back_buffer, Rect visible) override;
-  Surface PictureOnScreen() override {
-    Surface copy = MakeSurface(kPictureWidth, kPictureHeight);
-    if (frame_) copy.BlitImage(0, 0, frame_, Rect{}, false);
-    return copy;
-  }
+  Surface PictureOnScreen() override { return display_->PictureOnScreen(); }
   void RestoreSurfaces() override {}
   // The pointer belongs to the page: it scrolls the view beyond the picture.
   void SetGameMode(bool) override {}
@@ -84,11 +80,11 @@ class BrowserPlatform : public Platform {
     touch_.SetContext(context);
   }
   int TextWidth(const Font& font, std::string_view cp1252) override {
-    return text_->Width(font, cp1252);
+    return display_->TextWidth(font, cp1252);
   }
-  int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
+  int TextLineHeight(const Font& font) override { return display_->TextLineHeight(font); }
   // The canvas takes the picture's bytes: no texture.
-  LiveResources CountLiveResources() const override { return held_.Count(text_.get(), 0); }
+  LiveResources CountLiveResources() const override { return held_.Count(&display_->Text(), 0); }
   // The browser calls the next frame; a wait samples again then.
   void WaitForNextFrame() override {}
   void Pause() override {}
@@ -98,8 +94,7 @@ class BrowserPlatform : public Platform {
   }
   void PlaySound(int channel, const SoundBuffer& sound) override { sound_.Play(channel, sound); }
 
- protected:
-  InputSample SampleInput() override {
+  InputSample ReadInput() override {
     InputSample sample;
     const std::int64_t clock = kClockStart + static_cast<std::int64_t>(PageClockMs() - start_ms_);
     // The sticks move the pointer up to now, then the fingers and pads act.
@@ -113,18 +108,21 @@ class BrowserPlatform : public Platform {
     hands_.Apply(sample.frame);
     return sample;
   }
-  bool OpenSoundDeviceNow() override { return sound_.Open(); }
-  bool ShowMessageBoxNow(std::string_view title, std::string_view text) override;
-  std::string ProgramFolderNow() override { return kKeptFolder; }
-  std::string UserDataFolderNow() override { return kKeptFolder; }
+  bool OpenSoundDevice() override { return sound_.Open(); }
+  bool MessageBoxInWindow(std::string_view title, std::string_view text) override;
+  std::string ProgramFolder() override { return kKeptFolder; }
+  std::string UserDataFolder() override { return kKeptFolder; }
   // A page has no environment of its own to read.
-  std::optional<std::string> EnvironmentVariableNow(const std::string&) override { return {}; }
-  void FileReplaced(const std::string&) override { KeepFilesInBrowser(); }
+  std::string EnvironmentVariable(const std::string&) override { return {}; }
+  std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override {
+    std::string reason = Platform::ReplaceFile(path, bytes);
+    if (reason.empty()) KeepFilesInBrowser();
+    return reason;
+  }
 
  private:
   HeldResources held_;
-  std::unique_ptr<TextEngine> text_;
-  Surface frame_;  // the picture on the canvas
+  std::unique_ptr<SoftwareDisplay> display_;  // the surfaces and the picture on the canvas
   std::vector<std::uint8_t> rgb_;
   std::vector<std::uint8_t> rgba_;
   BrowserInput input_;
@@ -138,12 +136,11 @@ class BrowserPlatform : public Platform {
 
 void BrowserPlatform::Present(const Surface& back_buffer, Rect visible) {
   if (!open_) throw RuntimeError("Ein Bild ohne geöffnete Anzeige");
-  frame_.FillRect({}, 0);
-  frame_.BlitImage(0, 0, back_buffer, visible, false);
+  display_->Show(back_buffer, visible);
   // The canvas takes RGBA bytes. SDL widens each colour to 8 bits as it does
   // for the pictures a headless run writes (its RGBA conversion widens green
   // otherwise), so both show the same pixels; the alpha stays opaque.
-  const SDL_Surface* pixels = SdlSurfaceOf(frame_);
+  const SDL_Surface* pixels = SdlSurfaceOf(display_->OnScreen());
   if (SDL_ConvertPixels(kPictureWidth, kPictureHeight, pixels->format->format, pixels->pixels,
                         pixels->pitch, SDL_PIXELFORMAT_RGB24, rgb_.data(),
                         kPictureWidth * 3) != 0) {
@@ -157,13 +154,13 @@ void BrowserPlatform::Present(const Surface& back_buffer, Rect visible) {
   ShowPictureOnCanvas(rgba_.data());
 }
 
-bool BrowserPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
+bool BrowserPlatform::MessageBoxInWindow(std::string_view title, std::string_view text) {
   // The page shows its boxes on its canvas, drawn by the program.
-  if (open_) return false;
+  if (open_) return true;
   // Before the canvas is the program's: the browser's own box.
   const std::string message = Cp1252ToUtf8(title) + "\n\n" + Cp1252ToUtf8(text);
   ShowBrowserAlert(message.c_str());
-  return true;
+  return false;
 }
 
 }  // namespace

@@ -42,28 +42,18 @@ int TypedBy(int virtual_key) {
 HeadlessPlatform::HeadlessPlatform(Script script, HeadlessOptions options)
     : script_(std::move(script)),
       options_(std::move(options)),
-      text_(std::make_unique<TextEngine>()),
-      frame_(NewSurface(kPictureWidth, kPictureHeight, options_.format), text_.get(),
-             held_.surfaces.NewMark()),
+      display_(held_.surfaces, options_.format),
       timeout_tick_(script_.LastTick() + kTimeoutMs * kTicksPerMs) {
   if (options_.format != kRgb565 && options_.format != kRgb555) {
     throw RuntimeError("Nur die Pixelformate 5-6-5 und 5-5-5 werden unterstützt");
   }
+  display_.Open();
 }
 
 HeadlessPlatform::~HeadlessPlatform() = default;
 
 void HeadlessPlatform::OpenDisplay() {}
 void HeadlessPlatform::CloseDisplay() {}
-
-Surface HeadlessPlatform::MakeSurface(int width, int height) {
-  return Surface(NewSurface(width, height, options_.format), text_.get(), held_.surfaces.NewMark());
-}
-
-Surface HeadlessPlatform::ImageSurface(std::string_view asset, int width, int height) {
-  return LoadImageSurface(asset, width, height, options_.format, text_.get(),
-                          held_.surfaces.NewMark());
-}
 
 void HeadlessPlatform::AdvanceTo(std::int64_t ticks) {
   ticks_ = ticks;
@@ -108,8 +98,7 @@ void HeadlessPlatform::ApplyDueEvents() {
         lost_until_ = std::max(lost_until_, e.tick + e.a);
         break;
       case ScriptEvent::Kind::kShot:
-        NoteShotRequest(e.text);
-        RequestShot(e.text);
+        due_shots_.push_back(e.text);
         break;
       case ScriptEvent::Kind::kClose:
         RequestClose();
@@ -145,13 +134,14 @@ void HeadlessPlatform::ApplyDueEvents() {
   }
 }
 
-InputSample HeadlessPlatform::SampleInput() {
+InputSample HeadlessPlatform::ReadInput() {
   AdvanceTo(ticks_ + kFrameInputTicks);
   if (PastTheScript()) {
     return {InputSample::Status::kScriptEnded,
             {},
             script_.file_name + ": das Programm läuft noch " + std::to_string(kTimeoutMs / 1000) +
-                " s nach dem letzten Ereignis des Skripts"};
+                " s nach dem letzten Ereignis des Skripts",
+            {}};
   }
   const std::int64_t clock = kClockStart + ticks_ / kTicksPerMs;
   // The sticks move the pointer up to now, then the script's events happen.
@@ -159,6 +149,8 @@ InputSample HeadlessPlatform::SampleInput() {
   ApplyDueEvents();
   if (hook_) hook_(*this);
   InputSample sample;
+  sample.requests.shots = std::move(due_shots_);
+  due_shots_.clear();
   InputFrame& frame = sample.frame;
   frame.keys = keys_;
   for (KeyState& key : keys_) key.presses = 0;
@@ -181,30 +173,8 @@ void HeadlessPlatform::WaitForNextFrame() {
   AdvanceTo((ticks_ / kFrameTicks + 1) * kFrameTicks);
 }
 
-Surface HeadlessPlatform::PictureOnScreen() {
-  Surface copy = MakeSurface(kPictureWidth, kPictureHeight);
-  copy.BlitImage(0, 0, frame_, Rect{}, false);
-  return copy;
-}
-
-int HeadlessPlatform::TextWidth(const Font& font, std::string_view cp1252) {
-  return text_->Width(font, cp1252);
-}
-
-int HeadlessPlatform::TextLineHeight(const Font& font) {
-  return text_->LineHeight(font);
-}
-
 void HeadlessPlatform::Present(const Surface& back_buffer, Rect visible) {
-  // Black shows only where the visible rectangle leaves part of the screen
-  // uncovered; the usual frame covers it all and needs no clearing.
-  const bool covers = visible.left >= 0 && visible.top >= 0 &&
-                      visible.right - visible.left >= frame_.Width() &&
-                      visible.bottom - visible.top >= frame_.Height() &&
-                      visible.left + frame_.Width() <= back_buffer.Width() &&
-                      visible.top + frame_.Height() <= back_buffer.Height();
-  if (!covers) frame_.FillRect({}, 0);
-  frame_.BlitImage(0, 0, back_buffer, visible, false);
+  display_.Show(back_buffer, visible);
   ++frames_;
   for (const std::string& name : pending_shots_) TakeShot(name);
   pending_shots_.clear();
@@ -213,7 +183,7 @@ void HeadlessPlatform::Present(const Surface& back_buffer, Rect visible) {
 void HeadlessPlatform::TakeShot(const std::string& name) {
   if (options_.shots_dir.empty()) return;
   if (!options_.keep_shots) {
-    WriteShot(name, frame_);
+    WriteShot(name, display_.OnScreen());
     return;
   }
   kept_shots_.emplace_back(name, PictureOnScreen());
@@ -239,16 +209,17 @@ Colour HeadlessPlatform::FramePixel(int x, int y) const {
   Uint8 r = 0;
   Uint8 g = 0;
   Uint8 b = 0;
-  SDL_GetRGB(frame_.PixelAt(x, y), SdlSurfaceOf(frame_)->format, &r, &g, &b);
+  SDL_GetRGB(display_.OnScreen().PixelAt(x, y), SdlSurfaceOf(display_.OnScreen())->format, &r, &g,
+             &b);
   return Rgb(r, g, b);
 }
 
 LiveResources HeadlessPlatform::CountLiveResources() const {
-  return held_.Count(text_.get(), 0);
+  return held_.Count(&display_.Text(), 0);
 }
 
 void HeadlessPlatform::ForgetRenderedTexts() {
-  text_->ForgetRenderedTexts();
+  display_.Text().ForgetRenderedTexts();
 }
 
 SoundBuffer HeadlessPlatform::LoadSound(std::string_view asset) {
@@ -260,17 +231,17 @@ void HeadlessPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   ++sound_plays_;
 }
 
-std::string HeadlessPlatform::ProgramFolderNow() {
+std::string HeadlessPlatform::ProgramFolder() {
   return ExecutableFolder();
 }
-std::string HeadlessPlatform::UserDataFolderNow() {
+std::string HeadlessPlatform::UserDataFolder() {
   return PerUserDataFolder();
 }
 
-std::optional<std::string> HeadlessPlatform::EnvironmentVariableNow(const std::string& name) {
-  if (!options_.environment) return Platform::EnvironmentVariableNow(name);
+std::string HeadlessPlatform::EnvironmentVariable(const std::string& name) {
+  if (!options_.environment) return Platform::EnvironmentVariable(name);
   const auto found = options_.environment->find(name);
-  if (found == options_.environment->end()) return std::nullopt;
+  if (found == options_.environment->end()) return {};
   return found->second;
 }
 

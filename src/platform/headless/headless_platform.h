@@ -25,11 +25,10 @@
 #include "input/hands.h"
 #include "platform/platform.h"
 #include "platform/sdl/held_resources.h"
+#include "platform/sdl/software_display.h"
 #include "script/script.h"
 
 namespace mw {
-
-class TextEngine;
 
 struct HeadlessOptions {
   std::string shots_dir;  // where `shot` writes its PNGs; empty: not written
@@ -57,16 +56,22 @@ class HeadlessPlatform : public Platform {
   void OpenDisplay() override;
   void CloseDisplay() override;
   PixelFormat DisplayFormat() const override { return options_.format; }
-  Surface MakeSurface(int width, int height) override;
-  Surface ImageSurface(std::string_view asset, int width, int height) override;
+  Surface MakeSurface(int width, int height) override {
+    return display_.MakeSurface(width, height);
+  }
+  Surface ImageSurface(std::string_view asset, int width, int height) override {
+    return display_.ImageSurface(asset, width, height);
+  }
   void Present(const Surface& back_buffer, Rect visible) override;
-  Surface PictureOnScreen() override;
+  Surface PictureOnScreen() override { return display_.PictureOnScreen(); }
   void RestoreSurfaces() override {}
   void SetGameMode(bool in_game) override { in_game_ = in_game; }
   void SetMessageBoxMode(bool) override {}
   void SetInputContext(const InputContext& context) override { hands_.SetContext(context); }
-  int TextWidth(const Font& font, std::string_view cp1252) override;
-  int TextLineHeight(const Font& font) override;
+  int TextWidth(const Font& font, std::string_view cp1252) override {
+    return display_.TextWidth(font, cp1252);
+  }
+  int TextLineHeight(const Font& font) override { return display_.TextLineHeight(font); }
   LiveResources CountLiveResources() const override;
   // Empties the cache of rendered texts, so that what a long run measures is
   // what the program holds, not which strings it drew last.
@@ -98,22 +103,22 @@ class HeadlessPlatform : public Platform {
   std::int64_t SoundPlays() const { return sound_plays_; }
   bool InGameMode() const { return in_game_; }
   // The last picture presented (640x480, black before the first).
-  const Surface& Frame() const { return frame_; }
+  const Surface& Frame() const { return display_.OnScreen(); }
   // RGB of pixel (x, y) of the last frame shown.
   Colour FramePixel(int x, int y) const;
 
- private:
-  InputSample SampleInput() override;
-  bool OpenSoundDeviceNow() override { return options_.sound_device; }
+  InputSample ReadInput() override;
+  void KeepNextPicture(const std::string& name) override { pending_shots_.push_back(name); }
+  bool OpenSoundDevice() override { return options_.sound_device; }
   // Nobody is there to read a box: it is logged, and confirmed at once.
-  bool ShowMessageBoxNow(std::string_view, std::string_view) override {
-    return !options_.message_boxes_in_window;
+  bool MessageBoxInWindow(std::string_view, std::string_view) override {
+    return options_.message_boxes_in_window;
   }
-  std::string ProgramFolderNow() override;
-  std::string UserDataFolderNow() override;
-  std::optional<std::string> EnvironmentVariableNow(const std::string& name) override;
-  void RequestShot(const std::string& name) override { pending_shots_.push_back(name); }
+  std::string ProgramFolder() override;
+  std::string UserDataFolder() override;
+  std::string EnvironmentVariable(const std::string& name) override;
 
+ private:
   void AdvanceTo(std::int64_t ticks);
   bool PastTheScript() const;
   void ApplyDueEvents();
@@ -122,9 +127,8 @@ class HeadlessPlatform : public Platform {
 
   Script script_;
   HeadlessOptions options_;
-  HeldResources held_;  // before frame_, which carries one of its marks
-  std::unique_ptr<TextEngine> text_;
-  Surface frame_;
+  HeldResources held_;  // before the display, whose surfaces carry its marks
+  SoftwareDisplay display_;
   std::int64_t ticks_ = 0;
   std::size_t next_event_ = 0;
   std::int64_t timeout_tick_ = 0;
@@ -135,7 +139,8 @@ class HeadlessPlatform : public Platform {
   std::vector<std::pair<std::string, Surface>> kept_shots_;
   Point mouse_{};
   std::int64_t lost_until_ = 0;
-  std::vector<std::string> pending_shots_;
+  std::vector<std::string> due_shots_;      // `shot` lines of the sample being taken
+  std::vector<std::string> pending_shots_;  // kept at the next picture presented
   std::int64_t frames_ = 0;
   std::int64_t sound_plays_ = 0;
   bool quit_ = false;

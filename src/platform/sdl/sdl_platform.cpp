@@ -20,6 +20,7 @@
 #include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_surfaces.h"
+#include "platform/sdl/software_display.h"
 #include "platform/sdl/sound_data.h"
 #include "platform/sdl/text_engine.h"
 #include "platform/window_platform.h"
@@ -39,25 +40,25 @@ class SdlPlatform : public Platform {
 
   void OpenDisplay() override;
   void CloseDisplay() override;
-  PixelFormat DisplayFormat() const override { return format_; }
+  PixelFormat DisplayFormat() const override { return display_->Format(); }
   Surface MakeSurface(int width, int height) override {
-    return Surface(NewSurface(width, height, format_), text_.get(), held_.surfaces.NewMark());
+    return display_->MakeSurface(width, height);
   }
   Surface ImageSurface(std::string_view asset, int width, int height) override {
-    return LoadImageSurface(asset, width, height, format_, text_.get(), held_.surfaces.NewMark());
+    return display_->ImageSurface(asset, width, height);
   }
   void Present(const Surface& back_buffer, Rect visible) override;
-  Surface PictureOnScreen() override;
+  Surface PictureOnScreen() override { return display_->PictureOnScreen(); }
   void RestoreSurfaces() override {}  // software surfaces lose nothing
   void SetGameMode(bool in_game) override;
   void SetMessageBoxMode(bool box_shown) override;
   void SetInputContext(const InputContext& context) override;
   int TextWidth(const Font& font, std::string_view cp1252) override {
-    return text_->Width(font, cp1252);
+    return display_->TextWidth(font, cp1252);
   }
-  int TextLineHeight(const Font& font) override { return text_->LineHeight(font); }
+  int TextLineHeight(const Font& font) override { return display_->TextLineHeight(font); }
   LiveResources CountLiveResources() const override {
-    return held_.Count(text_.get(), window_ ? window_->TextureCount() : 0);
+    return held_.Count(&display_->Text(), window_ ? window_->TextureCount() : 0);
   }
   void WaitForNextFrame() override;
   void Pause() override { SDL_Delay(1); }
@@ -65,28 +66,26 @@ class SdlPlatform : public Platform {
   SoundBuffer LoadSound(std::string_view asset) override;
   void PlaySound(int channel, const SoundBuffer& sound) override;
 
- protected:
-  InputSample SampleInput() override;
-  bool OpenSoundDeviceNow() override;
-  bool ShowMessageBoxNow(std::string_view title, std::string_view text) override;
-  std::string ProgramFolderNow() override { return ExecutableFolder(); }
-  std::string UserDataFolderNow() override { return PerUserDataFolder(); }
+  InputSample ReadInput() override;
+  void KeepPictureOnScreen() override;
+  void SwitchWindowMode() override;
+  bool OpenSoundDevice() override;
+  bool MessageBoxInWindow(std::string_view title, std::string_view text) override;
+  std::string ProgramFolder() override { return ExecutableFolder(); }
+  std::string UserDataFolder() override { return PerUserDataFolder(); }
 
  private:
-  void TakeEvents(InputFrame& frame);
+  void TakeEvents(InputSample& sample);
   // The game's pointer where a pad or a finger moved it away from the mouse.
   std::optional<Point> HandsPointer() const;
   void ReadKeys(InputFrame& frame) const;
-  void KeepScreenshot() const;
   std::int64_t Elapsed() const;
 
   WindowOptions options_;
   HeldResources held_;
   Uint64 start_ms_ = 0;
-  std::unique_ptr<TextEngine> text_;
-  PixelFormat format_ = kRgb565;
+  std::unique_ptr<SoftwareDisplay> display_;  // the surfaces and the picture on screen
   std::unique_ptr<GameWindow> window_;
-  Surface frame_;  // the picture on screen
   bool fullscreen_ = true;
   bool in_game_ = false;
   bool quit_ = false;
@@ -133,10 +132,10 @@ SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {
   }
   start_ms_ = SDL_GetTicks64();
   try {
-    text_ = std::make_unique<TextEngine>();
+    display_ = std::make_unique<SoftwareDisplay>(held_.surfaces, kRgb565);
     pads_ = std::make_unique<SdlPads>(start_ms_);
   } catch (...) {
-    text_.reset();
+    display_.reset();
     SDL_Quit();
     throw;
   }
@@ -146,7 +145,7 @@ SdlPlatform::SdlPlatform(const WindowOptions& options) : options_(options) {
 SdlPlatform::~SdlPlatform() {
   CloseDisplay();
   sound_.Close();
-  text_.reset();
+  display_.reset();
   pads_.reset();
   SDL_Quit();
 }
@@ -158,8 +157,8 @@ std::int64_t SdlPlatform::Elapsed() const {
 void SdlPlatform::OpenDisplay() {
   if (window_ != nullptr) return;
   window_ = std::make_unique<GameWindow>(fullscreen_);
-  format_ = window_->Format();
-  frame_ = MakeSurface(kPictureWidth, kPictureHeight);
+  display_->SetFormat(window_->Format());
+  display_->Open();
 
   // Every screen draws the game's own cursor: the system's would be a second.
   SDL_ShowCursor(SDL_DISABLE);
@@ -174,7 +173,7 @@ void SdlPlatform::OpenDisplay() {
 }
 
 void SdlPlatform::CloseDisplay() {
-  frame_ = Surface();
+  display_->Close();
   if (window_ == nullptr) return;
   fullscreen_ = window_->Fullscreen();
   window_.reset();
@@ -183,15 +182,8 @@ void SdlPlatform::CloseDisplay() {
 
 void SdlPlatform::Present(const Surface& back_buffer, Rect visible) {
   if (window_ == nullptr) throw RuntimeError("Ein Bild ohne geöffnete Anzeige");
-  frame_.FillRect({}, 0);
-  frame_.BlitImage(0, 0, back_buffer, visible, false);
-  window_->Present(frame_);
-}
-
-Surface SdlPlatform::PictureOnScreen() {
-  Surface copy = MakeSurface(kPictureWidth, kPictureHeight);
-  if (frame_) copy.BlitImage(0, 0, frame_, Rect{}, false);
-  return copy;
+  display_->Show(back_buffer, visible);
+  window_->Present(display_->OnScreen());
 }
 
 // At most about 60 frames a second even where vsync is off or faster; waits
@@ -214,10 +206,10 @@ void SdlPlatform::SetGameMode(bool in_game) {
   if (window_ != nullptr) window_->SetInGame(in_game);
 }
 
-InputSample SdlPlatform::SampleInput() {
+InputSample SdlPlatform::ReadInput() {
   InputSample sample;
   InputFrame& frame = sample.frame;
-  TakeEvents(frame);
+  TakeEvents(sample);
   ReadKeys(frame);
   presses_.fill(0);
   if (window_ != nullptr) {
@@ -235,7 +227,8 @@ InputSample SdlPlatform::SampleInput() {
 
 // Every event since the last frame, in order: presses are counted, so a tap
 // between two frames is never lost, and typed characters are kept in order.
-void SdlPlatform::TakeEvents(InputFrame& frame) {
+void SdlPlatform::TakeEvents(InputSample& sample) {
+  InputFrame& frame = sample.frame;
   SDL_Event event;
   bool show_again = false;
   while (SDL_PollEvent(&event) != 0) {
@@ -246,16 +239,14 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
     } else if (event.type == SDL_KEYDOWN) {
       const SDL_Keysym& key = event.key.keysym;
       const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
-      // F12 keeps the picture on screen; it is no game input and not recorded.
+      // F12 and Alt+Enter are no game input and not recorded: the loop
+      // carries them out after the step.
       if (key.scancode == SDL_SCANCODE_F12) {
-        if (event.key.repeat == 0) KeepScreenshot();
+        if (event.key.repeat == 0) ++sample.requests.pictures_on_screen;
         continue;
       }
       if (enter && (key.mod & KMOD_ALT) != 0) {
-        if (event.key.repeat == 0 && window_ != nullptr) {
-          window_->ToggleFullscreen(frame_, HandsPointer());
-          show_again = true;
-        }
+        if (event.key.repeat == 0) ++sample.requests.window_switches;
         return_switched_window_ = true;
         continue;
       }
@@ -291,7 +282,7 @@ void SdlPlatform::TakeEvents(InputFrame& frame) {
   // A window that changed its size or place still shows the picture laid out
   // for the old one (a corner of it, or a piece in the corner) until the next
   // frame: the picture on screen is shown again at once in the new layout.
-  if (show_again && window_ != nullptr) window_->ShowAgain(frame_);
+  if (show_again && window_ != nullptr) window_->ShowAgain(display_->OnScreen());
 }
 
 std::optional<Point> SdlPlatform::HandsPointer() const {
@@ -299,9 +290,15 @@ std::optional<Point> SdlPlatform::HandsPointer() const {
   return game_mouse_;
 }
 
-void SdlPlatform::KeepScreenshot() const {
-  if (!frame_) return;
-  const ScreenshotResult saved = SaveScreenshot(frame_);
+void SdlPlatform::SwitchWindowMode() {
+  if (window_ == nullptr) return;
+  window_->ToggleFullscreen(display_->OnScreen(), HandsPointer());
+  window_->ShowAgain(display_->OnScreen());
+}
+
+void SdlPlatform::KeepPictureOnScreen() {
+  if (!display_->IsOpen()) return;
+  const ScreenshotResult saved = SaveScreenshot(display_->OnScreen());
   // The game goes on either way; only the terminal hears of it.
   if (saved.reason.empty()) {
     std::printf("Bildschirmfoto gespeichert: %s\n", saved.path.c_str());
@@ -334,18 +331,18 @@ void SdlPlatform::ReadKeys(InputFrame& frame) const {
 
 SoundBuffer SdlPlatform::LoadSound(std::string_view asset) {
   // Watching a replay on a machine without sound: decoded, never played.
-  if (!sound_.IsOpen() && Replaying()) return DecodeSound(asset, held_.sounds.NewMark());
+  if (!sound_.IsOpen()) return DecodeSound(asset, held_.sounds.NewMark());
   return LoadMixerSound(asset, held_.sounds.NewMark());
 }
 
-bool SdlPlatform::OpenSoundDeviceNow() {
+bool SdlPlatform::OpenSoundDevice() {
   return sound_.Open();
 }
 
 void SdlPlatform::PlaySound(int channel, const SoundBuffer& sound) {
   CheckPlayable(channel, sound);
   // Watching a replay on a machine without sound: decoded, never played.
-  if (!sound_.IsOpen() && Replaying()) return;
+  if (!sound_.IsOpen()) return;
   sound_.Play(channel, sound);
 }
 
@@ -374,9 +371,9 @@ void SdlPlatform::SetMessageBoxMode(bool box_shown) {
   }
 }
 
-bool SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view text) {
+bool SdlPlatform::MessageBoxInWindow(std::string_view title, std::string_view text) {
   // The game's window shows its boxes itself.
-  if (window_ != nullptr) return false;
+  if (window_ != nullptr) return true;
   // No window of ours to draw in (before the display opens or after it
   // closed): SDL's own box.
   const std::string utf8_title = Cp1252ToUtf8(title);
@@ -386,7 +383,7 @@ bool SdlPlatform::ShowMessageBoxNow(std::string_view title, std::string_view tex
     // No way to show it: at least the terminal hears of it.
     std::fprintf(stderr, "%s: %s\n", utf8_title.c_str(), utf8_text.c_str());
   }
-  return true;
+  return false;
 }
 
 }  // namespace
