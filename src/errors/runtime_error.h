@@ -1,6 +1,6 @@
 #pragma once
-// A run-time error (its text in UTF-8) ends the program: main shows it in a message box, writes it
-// to stderr and exits with status 1.
+// A run-time error (its text in UTF-8) ends the program: the program's loop shows it in a
+// message box and writes it to stderr, and the program exits with status 1.
 
 #include <stdexcept>
 #include <string>

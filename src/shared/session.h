@@ -32,7 +32,7 @@ struct Session {
   bool cheat_flag = false;  // never cleared during a run
 };
 
-// Every setting back to its default choice, as each start of the menu does.
+// Every setting back to its default choice, as the program's start does.
 void ChooseDefaultSettings(Session& session);
 
 // The chosen entry of setting s; a choice outside 0..3 is a run-time error.
