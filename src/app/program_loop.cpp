@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "app/screen_input_context.h"
-#include "errors/runtime_error.h"
 #include "game/draw_game.h"
 #include "game/frame_rules.h"
 #include "game/screen_geometry.h"
@@ -439,7 +438,6 @@ PassEnd ProgramLoop::StepMessageBox(MessageBoxScreen& screen, const InputFrame& 
 
 PassEnd ProgramLoop::ApplyOutbox(PassEnd end) {
   std::vector<MessageBoxScreen> boxes;
-  std::size_t sound = 0;
   // Taken out first: a box shown below may ask the platform, which must not
   // see this pass's requests twice if it fails.
   Outbox out;
@@ -447,12 +445,7 @@ PassEnd ProgramLoop::ApplyOutbox(PassEnd end) {
   for (const Event& event : out.events) {
     events_.Write(event);
     if (const auto* played = std::get_if<SoundEvent>(&event)) {
-      const int channel = out.sound_channels.at(sound++);
-      const auto number = static_cast<std::size_t>(played->number);
-      if (number >= sounds_.size() || !sounds_[number]) {
-        throw IndexOutOfRange("Sound " + std::to_string(played->number));
-      }
-      platform_.PlaySound(channel, sounds_[number]);
+      platform_.PlaySound(played->channel, LoadedSound(sounds_, played->number));
     } else if (const auto* box = std::get_if<MessageBoxEvent>(&event)) {
       if (platform_.MessageBoxInWindow(box->title, box->text)) {
         boxes.push_back(MessageBoxScreen{MakeMessageBox(platform_, box->title, box->text)});
