@@ -56,7 +56,7 @@ void MakeWorstCase(World& w) {
   GameState& game = w.game;
   game.time_left.SetValue(9);  // red clock
   game.score.SetValue(-10000);
-  game.cartridges.SetValue(8);
+  game.cartridges.SetValue(kRifleMagazine);
   game.view_x.SetValue(640);
   w.play.fps = 60;
   for (std::size_t i = 1; i < game.gulls.size(); ++i) {

@@ -27,6 +27,12 @@ Recording Parse(const std::string& bytes) {
   return ParseRecording(BytesOf(bytes), "lauf.rec");
 }
 
+Replayer ReplayerOf(const std::vector<RecordEntry>& entries, int exit_status,
+                    const std::string& file_name = "lauf.rec") {
+  const std::string bytes = EncodeRecording(entries, exit_status);
+  return Replayer({bytes.begin(), bytes.end()}, file_name);
+}
+
 // The reason a recording is refused, or "" when it is read.
 std::string Refusal(const std::string& bytes) {
   try {
@@ -176,7 +182,7 @@ TEST(RecordingFormat, AMessageBoxWasConfirmedAtOnceOrShownInTheWindow) {
   EXPECT_NE(Refusal(EncodeRecording(unknown, 0)).find("eine unbekannte Art von Antwort"),
             std::string::npos);
 
-  Replayer replayer(Recording{boxes, 1}, "lauf.rec");
+  Replayer replayer = ReplayerOf(boxes, 1);
   EXPECT_EQ(replayer.NextAnswer(Kind::kMessageBox, "Fehler").value, 0u);
   replayer.NextAnswer(Kind::kMessageBox, "Hinweis");  // another title than the recorded one
   EXPECT_NE(replayer.Mismatch().value_or("").find(
@@ -249,16 +255,15 @@ TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
   InputFrame first;
   first.clock = kClockStart + 5;
   first.typed = "ab";
-  const Recording recording{
-      {RecordedAnswer{Kind::kEnvironment, "OEDIR", 0, "/tmp/", {}}, RecordedShot{"menu"},
-       RecordedShot{"menu2"}, first, RecordedAnswer{Kind::kFolderWritable, "/tmp/", 1, "", {}}},
-      0};
+  const std::vector<RecordEntry> recording{
+      RecordedAnswer{Kind::kEnvironment, "OEDIR", 0, "/tmp/", {}}, RecordedShot{"menu"},
+      RecordedShot{"menu2"}, first, RecordedAnswer{Kind::kFolderWritable, "/tmp/", 1, "", {}}};
   auto on_shot = [](std::vector<std::string>& into) {
     return [&into](const std::string& name) { into.push_back(name); };
   };
   std::vector<std::string> shots;
 
-  Replayer fitting(recording, "lauf.rec");
+  Replayer fitting = ReplayerOf(recording, 0);
   EXPECT_EQ(fitting.NextAnswer(Kind::kEnvironment, "OEDIR").text, "/tmp/");
   EXPECT_EQ(fitting.NextFrameClock(), first.clock) << "past the pictures asked for";
   const InputSample sample = fitting.NextFrame(on_shot(shots));
@@ -277,7 +282,7 @@ TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
 
   // Asked for another folder than the recorded one: the reason is kept, the
   // answers from then on are neutral, and the next frame says so.
-  Replayer other(recording, "lauf.rec");
+  Replayer other = ReplayerOf(recording, 0);
   other.NextAnswer(Kind::kEnvironment, "OEDIR");
   other.NextFrame(on_shot(shots));
   EXPECT_EQ(other.NextAnswer(Kind::kFolderWritable, "/home/").value, 0u);
@@ -292,7 +297,7 @@ TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
   EXPECT_EQ(other.Finish(0), message);
 
   // A frame asked for past the end.
-  Replayer ended(Recording{{first}, 0}, "kurz.rec");
+  Replayer ended = ReplayerOf({first}, 0, "kurz.rec");
   ended.NextFrame(on_shot(shots));
   const InputSample none = ended.NextFrame(on_shot(shots));
   EXPECT_EQ(none.status, InputSample::Status::kRecordingEnded);
@@ -303,7 +308,7 @@ TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
 // with the recorded run's reason.
 TEST(Replayer, AHeadlessRunPastItsScriptEndsWhereItDid) {
   InputFrame only;
-  Replayer replayer(Recording{{only}, 3}, "lang.rec");
+  Replayer replayer = ReplayerOf({only}, 3, "lang.rec");
   EXPECT_EQ(replayer.NextFrame([](const std::string&) {}).status, InputSample::Status::kFrame);
   const InputSample end = replayer.NextFrame([](const std::string&) {});
   EXPECT_EQ(end.status, InputSample::Status::kScriptEnded);

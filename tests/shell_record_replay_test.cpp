@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <variant>
 #include <vector>
 
 #include "hardening_sandbox.h"
@@ -113,6 +115,13 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
     auto* answer = std::get_if<RecordedAnswer>(&entry);
     if (answer != nullptr && answer->subject == "OEDIR") answer->subject = "HOME";
   }
+  // The last frame's pointer off the picture, under a fitting checksum: only
+  // reading every frame before the replay starts finds it.
+  std::vector<RecordEntry> late_damage = parsed.entries;
+  const auto last_frame = std::find_if(late_damage.rbegin(), late_damage.rend(), [](auto& entry) {
+    return std::holds_alternative<InputFrame>(entry);
+  });
+  std::get<InputFrame>(*last_frame).mouse.x = 640;
   std::string flipped = good;
   flipped[good.size() / 2] = static_cast<char>(flipped[good.size() / 2] ^ 0x10);
 
@@ -121,10 +130,11 @@ TEST(RecordAndReplay, ABadRecordingIsRefusedWithItsReasonAndNothingIsWritten) {
     std::string bytes;
     const char* reason;
   };
-  // What each damage is called is tested with the format; here, a refusal
+  // What each damage is called is tested with the format; here, refusals
   // found on reading and the three found only while replaying.
   const std::vector<Case> cases{
       {"a changed byte", flipped, "beschädigt"},
+      {"a damaged last frame", encode(late_damage, 0), "eine Mausposition außerhalb des Bildes"},
       {"frames ending before the run", encode(ends_early, 0),
        "in der Aufzeichnung steht hier: nichts mehr (sie ist zu Ende)"},
       {"another end", encode(parsed.entries, 1),

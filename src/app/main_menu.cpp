@@ -7,12 +7,8 @@
 namespace mw {
 namespace {
 
-struct MenuLine {
-  std::int32_t y;
-  const char* text;
-};
-constexpr std::array<MenuLine, 4> kMenuLines{
-    {{250, "Spiel starten"}, {300, "Einstellungen"}, {350, "Highscores"}, {400, "Ende"}}};
+constexpr std::array<const char*, kEnd> kMenuLines{"Spiel starten", "Einstellungen", "Highscores",
+                                                   "Ende"};
 
 MenuPass EndOfPass(bool close_requested, bool escape_down) {
   if (close_requested) return MenuPass::kClose;
@@ -54,9 +50,9 @@ void DrawMenu(const MenuState& menu, ShellPictures& pictures) {
   Surface& back = pictures.back_buffer;
   back.BlitImage(kShellScreenOrigin.x, kShellScreenOrigin.y, pictures.menu_background, Rect{},
                  false);
-  for (std::size_t i = 0; i < kMenuLines.size(); ++i) {
-    back.DrawText(20, kMenuLines[i].y, kMenuLines[i].text,
-                  ShellTextStyle(LineColour(menu.pulse, menu.selected == i + 1)));
+  for (std::uint8_t line = kStartGame; line <= kEnd; ++line) {
+    back.DrawText(kShellLineX, ShellLineTextY(kMenuLineBands, line), kMenuLines[line - 1],
+                  ShellTextStyle(LineColour(menu.pulse, menu.selected == line)));
   }
   back.BlitImage(menu.mouse.x, menu.mouse.y, pictures.cursor_image, Rect{}, true);
 }

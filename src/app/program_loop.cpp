@@ -7,7 +7,7 @@
 #include "app/screens/game_screen.h"
 #include "app/screens/menu_screen.h"
 #include "app/screens/message_box_screen.h"
-#include "errors/runtime_error.h"
+#include "game/sounds.h"
 #include "text/cp1252.h"
 
 namespace mw {
@@ -188,7 +188,6 @@ PassEnd ProgramLoop::Apply(Next next) {
 
 PassEnd ProgramLoop::ApplyOutbox(PassEnd end) {
   std::vector<std::unique_ptr<MessageBoxScreen>> boxes;
-  std::size_t sound = 0;
   // Taken out first: a box shown below may ask the platform, which must not
   // see this pass's requests twice if it fails.
   Outbox out;
@@ -196,12 +195,7 @@ PassEnd ProgramLoop::ApplyOutbox(PassEnd end) {
   for (const Event& event : out.events) {
     events_.Write(event);
     if (const auto* played = std::get_if<SoundEvent>(&event)) {
-      const int channel = out.sound_channels.at(sound++);
-      const auto number = static_cast<std::size_t>(played->number);
-      if (number >= media_.sounds.size() || !media_.sounds[number]) {
-        throw IndexOutOfRange("Sound " + std::to_string(played->number));
-      }
-      platform_.PlaySound(channel, media_.sounds[number]);
+      platform_.PlaySound(played->channel, LoadedSound(media_.sounds, played->number));
     } else if (const auto* box = std::get_if<MessageBoxEvent>(&event)) {
       if (platform_.MessageBoxInWindow(box->title, box->text)) {
         boxes.push_back(

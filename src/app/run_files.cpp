@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string_view>
+#include <utility>
 
 #include "errors/runtime_error.h"
 #include "platform/os/file_storage.h"
@@ -32,7 +33,7 @@ Script LoadScript(const std::string& path) {
 }
 
 Replayer LoadRecording(const std::string& path) {
-  const FileReadResult read = ReadFilePrefix(path, kMaxRecordingBytes + 1);
+  FileReadResult read = ReadFilePrefix(path, kMaxRecordingBytes + 1);
   const std::string start = "Die Aufzeichnung „" + path + "“ kann nicht abgespielt werden: ";
   if (read.status == FileReadResult::Status::kMissing) {
     throw RecordingError(start + "sie existiert nicht.");
@@ -41,7 +42,7 @@ Replayer LoadRecording(const std::string& path) {
     throw RecordingError(start + read.reason + ".");
   }
   if (read.bytes.size() > kMaxRecordingBytes) throw RecordingError(start + "sie ist zu groß.");
-  return Replayer(ParseRecording(read.bytes, path), path);
+  return Replayer(std::move(read.bytes), path);
 }
 
 void WriteEventLogTo(EventLog& log, OutputFile& file, const std::string& path) {

@@ -63,7 +63,7 @@ void DrawSettings(const SettingsState& settings, const Session& session, ShellPi
         line == kBackLine
             ? Utf8ToCp1252("Zurück ")
             : Utf8ToCp1252(kCaptions[line]) + std::string(ChosenSetting(session, line).label);
-    back.DrawText(20, 100 + 50 * line, text,
+    back.DrawText(kShellLineX, ShellLineTextY(kSettingsLineBands, line), text,
                   ShellTextStyle(LineColour(settings.pulse, settings.selected == line)));
   }
   back.BlitImage(settings.mouse.x, settings.mouse.y, pictures.cursor_image, Rect{}, true);

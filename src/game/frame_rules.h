@@ -60,8 +60,15 @@ void NewShip(GameState& game);
 bool ShipModeActive(const GameState& game);
 
 // messages.cpp: a floating message starts in the ring of slots 0..9; every
-// frame shows the living ones, then they rise and age.
+// frame shows the living ones, then they rise and age. A positive x is a
+// panorama column, so the message scrolls with the view; any other x stays
+// at screen column -x.
 void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_view text);
+// Messages that stay put start in this row, just above the HUD.
+constexpr std::int32_t kFixedMessageY = 420;
+// A change of weapon or mode, a forced wipe or a word on the pace: at screen
+// column 110 of that row.
+void Announce(GameContext& ctx, std::string_view text);
 void MessagePhase(GameContext& ctx);
 
 // game_clock.cpp: the once-per-second step (true when the time ran out), and

@@ -5,7 +5,6 @@ namespace mw {
 namespace {
 
 constexpr std::int32_t kViewXStart = 640;
-constexpr std::int32_t kMagazine = 8;
 
 void PlaceStartingGulls(GameState& game) {
   // The staggered distances spread the first arrivals: the first twelve
@@ -36,7 +35,7 @@ void SetUpGame(GameState& game, PlayState& play, std::int64_t now, Outside& outs
   PlaceStartingGulls(game);
   NewShip(game);
   game.view_x.SetValue(kViewXStart);
-  game.cartridges.SetValue(kMagazine);
+  game.cartridges.SetValue(kRifleMagazine);
   game.weapon = 1;
   play.start_tick = now;
 }

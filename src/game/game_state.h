@@ -50,6 +50,9 @@ enum class Sound : int {
 };
 
 constexpr int kMaxSplats = 500;
+// The rifle's cartridges when it is full: at the start of a game and after a
+// reload, which costs a point for each.
+constexpr std::int32_t kRifleMagazine = 8;
 constexpr int kMessageSlots = 11;
 
 struct GameState {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/draw_game.h"
+#include "game/screen_geometry.h"
 
 namespace mw {
 namespace {
@@ -48,13 +49,14 @@ void DrawHud(const GameState& game, const PlayState& play, GamePictures& picture
   const std::int32_t time_left = game.time_left.Value();
   back.DrawText(100, 50, ClockText(time_left), TextStyle{kHudBoldFont, ClockColour(time_left)});
 
-  // The rifle holds eight; more icons would not fit the corner anyway.
-  const std::int32_t cartridges = std::min(game.cartridges.Value(), 8);
+  // More icons than a full magazine would not fit the corner.
+  const std::int32_t cartridges = std::min(game.cartridges.Value(), kRifleMagazine);
   for (std::int32_t i = 1; i <= cartridges; ++i) {
     back.BlitImage(720 - 20 * i, 470, pictures.cartridge, Rect{}, true);
   }
 
-  back.DrawText(270, 500, "Scheibenwischer", kWiperLabelStyle);
+  const Point label = GameScreenToBackBuffer({kWiperButton.left, kWiperButton.top});
+  back.DrawText(label.x, label.y, "Scheibenwischer", kWiperLabelStyle);
 }
 
 }  // namespace mw

@@ -17,6 +17,10 @@ void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_v
   ctx.out.Log(MessageEvent{std::string(text), x, y});
 }
 
+void Announce(GameContext& ctx, std::string_view text) {
+  ShowMessage(ctx, -110, kFixedMessageY, text);
+}
+
 void MessagePhase(GameContext& ctx) {
   GameState& game = ctx.game;
   PlayState& play = ctx.play;

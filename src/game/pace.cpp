@@ -17,11 +17,11 @@ void AdjustPace(GameContext& ctx, std::int32_t score_now, std::int32_t score_the
   const std::int64_t gain = static_cast<std::int64_t>(score_now) - score_then;
   if (gain >= 200) {
     ctx.game.step_interval.SetValue(10);
-    ShowMessage(ctx, -110, 420, "- Das ist Ihnen wohl zu leicht -");
+    Announce(ctx, "- Das ist Ihnen wohl zu leicht -");
   }
   if (-gain >= 300) {
     ctx.game.step_interval.SetValue(100);
-    ShowMessage(ctx, -110, 420, "- Es geht um Pluspunkte!!! -");
+    Announce(ctx, "- Es geht um Pluspunkte!!! -");
   }
 }
 

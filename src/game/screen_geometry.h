@@ -18,6 +18,10 @@ inline constexpr Point kGameScreenOrigin{100, 50};
 // The part of the BackBuffer that is shown.
 inline constexpr Rect kGameVisibleRect{100, 50, 740, 530};
 
+// The wiper button, in screen pixels: its label starts at the top-left
+// corner, and a click counts strictly inside (all four bounds exclusive).
+inline constexpr Rect kWiperButton{170, 450, 370, 480};
+
 // The mouse scrolls the view left of this screen column and right of that.
 constexpr std::int32_t kScrollLeftBelow = 10;
 constexpr std::int32_t kScrollRightAbove = 630;

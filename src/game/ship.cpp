@@ -48,19 +48,19 @@ void HitShip(GameContext& ctx) {
     case 2:
       ChangeScore(game, -200);
       ShipMessage(ctx, "-200");
-      ShowMessage(ctx, -110, 420, Utf8ToCp1252("- Bitte Möven abschießen -"));
+      Announce(ctx, Utf8ToCp1252("- Bitte Möven abschießen -"));
       break;
     case 3:
       ChangeScore(game, 50);
       ShipMessage(ctx, "50");
-      ShowMessage(ctx, -110, 420, "-Modus Schiffe Versenken aktiv -");
+      Announce(ctx, "-Modus Schiffe Versenken aktiv -");
       break;
     default:
       if (game.ship_hits >= kShipModeEnds) {
         game.ship_hits = 0;
         ChangeScore(game, 20);
         ShipMessage(ctx, "20");
-        ShowMessage(ctx, -110, 420, Utf8ToCp1252("- Jetzt wieder Möven! -"));
+        Announce(ctx, Utf8ToCp1252("- Jetzt wieder Möven! -"));
       } else {
         ChangeScore(game, 20);
         ShipMessage(ctx, "20");

@@ -13,5 +13,8 @@ using GameSounds = std::array<SoundBuffer, 8>;
 
 // Decodes every effect for the sound device that is open.
 GameSounds LoadGameSounds(Platform& platform);
+// The loaded effect of a number; throws IndexOutOfRange ("Sound N") for a
+// number without an effect or not loaded, as asking to play one does.
+const SoundBuffer& LoadedSound(const GameSounds& sounds, int number);
 
 }  // namespace mw

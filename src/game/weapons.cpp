@@ -2,25 +2,30 @@
 // button and the reload. It only decides whether and where a shot is fired;
 // the gulls and the ship test it later in the same frame.
 
+#include <string>
+
 #include "errors/runtime_error.h"
 #include "game/frame_rules.h"
 #include "game/score_change.h"
+#include "game/screen_geometry.h"
 
 namespace mw {
 namespace {
 
-constexpr std::int32_t kMagazine = 8;
+// Where the costs of the wiper and of shots show, in the row of fixed messages.
+constexpr std::int32_t kWiperCostX = -300;
+constexpr std::int32_t kShotCostX = -600;
 
-// The wiper button under the "Scheibenwischer" label; all four bounds exclusive.
 bool InWiperButton(Point p) {
-  return p.x > 170 && p.x < 370 && p.y > 450 && p.y < 480;
+  const Rect& button = kWiperButton;
+  return p.x > button.left && p.x < button.right && p.y > button.top && p.y < button.bottom;
 }
 
 void UseWiper(GameContext& ctx) {
   ctx.game.splat_count = 0;
   ctx.play.wiper_flashed = true;  // this frame's sea shows the flash
   ChangeScore(ctx.game, -50);
-  ShowMessage(ctx, -300, 420, "-50");
+  ShowMessage(ctx, kWiperCostX, kFixedMessageY, "-50");
 }
 
 void SelectWeapon(GameContext& ctx, const InputFrame& input) {
@@ -29,11 +34,11 @@ void SelectWeapon(GameContext& ctx, const InputFrame& input) {
   // switch back and forth in every play.
   if (input.Down(vk::kKey1) && game.weapon != 1) {
     game.weapon = 1;
-    ShowMessage(ctx, -110, 420, "- Gewehr -");
+    Announce(ctx, "- Gewehr -");
     game.cartridges.SetValue(game.saved_cartridges.Value());
   } else if (input.Down(vk::kKey2) && game.weapon != 2) {
     game.weapon = 2;
-    ShowMessage(ctx, -110, 420, "- Maschinengewehr -");
+    Announce(ctx, "- Maschinengewehr -");
     game.saved_cartridges.SetValue(game.cartridges.Value());
     game.cartridges.SetValue(0);
   }
@@ -71,7 +76,7 @@ void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
       play.shot_fired = true;
       PlayEffect(ctx, Sound::kShot);
       ChangeScore(game, -1);
-      ShowMessage(ctx, -600, 420, "-1");
+      ShowMessage(ctx, kShotCostX, kFixedMessageY, "-1");
     }
   }
   play.left_held = true;
@@ -87,9 +92,9 @@ void Reload(GameContext& ctx, bool right_down) {
   if (game.weapon != 1) return;
   // Only an empty rifle reloads, and only once per press.
   if (game.cartridges.Value() == 0 && !play.right_held) {
-    game.cartridges.SetValue(kMagazine);
-    ChangeScore(game, -kMagazine);
-    ShowMessage(ctx, -600, 420, "-8");
+    game.cartridges.SetValue(kRifleMagazine);
+    ChangeScore(game, -kRifleMagazine);
+    ShowMessage(ctx, kShotCostX, kFixedMessageY, std::to_string(-kRifleMagazine));
     PlayEffect(ctx, Sound::kReload);
   }
   play.right_held = true;
@@ -120,7 +125,7 @@ void ForcedWipe(GameContext& ctx) {
   if (game.splat_count <= kMaxSplats) return;
   game.splat_count = 0;
   ChangeScore(game, -200);
-  ShowMessage(ctx, -110, 420, "-200 Zwangsscheibenwischer");
+  Announce(ctx, "-200 Zwangsscheibenwischer");
 }
 
 }  // namespace mw

@@ -25,13 +25,13 @@ struct LineBands {
   // The line (1 to count) whose band holds screen row y, or 0 outside them.
   int LineAt(std::int32_t y) const {
     for (int line = 1; line <= count; ++line) {
-      const std::int32_t top = first_top + pitch * (line - 1);
-      if (y >= top && y < top + height) return line;
+      if (y >= Top(line) && y < Top(line) + height) return line;
     }
     return 0;
   }
-  // The middle row of a line's band.
-  std::int32_t Middle(int line) const { return first_top + pitch * (line - 1) + height / 2; }
+  // The first and the middle row of a line's band.
+  constexpr std::int32_t Top(int line) const { return first_top + pitch * (line - 1); }
+  std::int32_t Middle(int line) const { return Top(line) + height / 2; }
   bool operator==(const LineBands&) const = default;
 };
 

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace mw {
 namespace {
@@ -130,20 +131,11 @@ class Reader {
   std::size_t at_ = 0;
 };
 
-// The frame that the next frame record changes. Only keys listed in a record
-// can carry presses, so they are remembered: clearing them for the next frame
-// then costs the keys pressed, not all of them.
-struct FrameState {
-  InputFrame frame;
-  std::array<std::uint8_t, vk::kCount> pressed_keys{};
-  std::size_t pressed_count = 0;
-};
-
 // Key codes are one byte, so every code names a key.
 static_assert(vk::kCount == 256);
 
 // Reads a frame record into `state`, which then holds the frame it describes.
-void ReadFrame(Reader& in, FrameState& state) {
+void ReadFrame(Reader& in, FrameBeingRead& state) {
   InputFrame& now = state.frame;
   for (std::size_t i = 0; i < state.pressed_count; ++i) now.keys[state.pressed_keys[i]].presses = 0;
   state.pressed_count = 0;
@@ -221,46 +213,66 @@ AnswerFields ReadAnswer(Reader& in) {
   return answer;
 }
 
-struct RecordsRead {
-  std::size_t entry_count = 0;
+enum class RecordKind : std::uint8_t { kFrame, kShot, kAnswer, kEnd };
+
+// One record as read: a frame is in the FrameBeingRead, a picture's name and
+// an answer's fields are still in the recording's bytes.
+struct RecordRead {
+  RecordKind kind = RecordKind::kEnd;
+  std::string_view shot;
+  AnswerFields answer;
   int exit_status = 0;
 };
 
-// Reads the records up to and with the end record. With `entries` null they
-// are only checked; otherwise each entry is stored there too.
-RecordsRead ReadRecords(Reader& in, std::span<const std::uint8_t> bytes,
-                        std::vector<RecordEntry>* entries) {
-  RecordsRead read;
-  FrameState last;
-  while (true) {
-    if (in.AtEnd()) in.Fail("sie ist unvollständig, ihr Abschluss fehlt");
-    const char tag = static_cast<char>(in.Byte());
-    if (tag == kFrameTag) {
-      ReadFrame(in, last);
-      if (entries != nullptr) entries->emplace_back(last.frame);
-    } else if (tag == kShotTag) {
-      const std::string_view name = in.Text();
-      if (entries != nullptr) entries->emplace_back(RecordedShot{std::string(name)});
-    } else if (tag == kAnswerTag) {
-      const AnswerFields answer = ReadAnswer(in);
-      if (entries != nullptr) entries->emplace_back(answer.Copy());
-    } else if (tag == kEndTag) {
-      const std::int64_t status = in.SignedVarint();
-      const std::size_t crc_start = in.Offset();
-      const std::uint32_t crc = in.Fixed32();
-      // Storing follows checking, which has compared the checksum already.
-      const bool checking = entries == nullptr;
-      if (checking && crc != RecordingCrc(bytes.first(crc_start))) {
-        in.Corrupt("eine falsche Prüfsumme");
-      }
-      if (status < 0 || status > 255) in.Corrupt("ein unmöglicher Endstatus");
-      if (!in.AtEnd()) in.Corrupt("Daten nach dem Abschluss");
-      read.exit_status = static_cast<int>(status);
-      return read;
-    } else {
-      in.Corrupt("ein unbekannter Eintrag");
+// Reads the next record. The end record's checksum is compared only when
+// `check_sum` is set: once a recording was checked, reading on need not.
+RecordRead ReadRecord(Reader& in, FrameBeingRead& last, std::span<const std::uint8_t> bytes,
+                      bool check_sum) {
+  if (in.AtEnd()) in.Fail("sie ist unvollständig, ihr Abschluss fehlt");
+  RecordRead read;
+  const char tag = static_cast<char>(in.Byte());
+  if (tag == kFrameTag) {
+    ReadFrame(in, last);
+    read.kind = RecordKind::kFrame;
+  } else if (tag == kShotTag) {
+    read.kind = RecordKind::kShot;
+    read.shot = in.Text();
+  } else if (tag == kAnswerTag) {
+    read.kind = RecordKind::kAnswer;
+    read.answer = ReadAnswer(in);
+  } else if (tag == kEndTag) {
+    const std::int64_t status = in.SignedVarint();
+    const std::size_t crc_start = in.Offset();
+    const std::uint32_t crc = in.Fixed32();
+    if (check_sum && crc != RecordingCrc(bytes.first(crc_start))) {
+      in.Corrupt("eine falsche Prüfsumme");
     }
-    ++read.entry_count;
+    if (status < 0 || status > 255) in.Corrupt("ein unmöglicher Endstatus");
+    if (!in.AtEnd()) in.Corrupt("Daten nach dem Abschluss");
+    read.exit_status = static_cast<int>(status);
+  } else {
+    in.Corrupt("ein unbekannter Eintrag");
+  }
+  return read;
+}
+
+// Reads the magic word and the version; throws when they are not ours.
+void ReadHeader(Reader& in, std::span<const std::uint8_t> bytes) {
+  if (bytes.empty()) in.Fail("sie ist leer");
+  if (bytes.size() < kMagic.size() ||
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), kMagic.size()) != kMagic) {
+    in.Fail("sie ist keine Aufzeichnung von Möwenschuss");
+  }
+  for (std::size_t i = 0; i < kMagic.size(); ++i) in.Byte();
+  const std::uint8_t version = in.Byte();
+  // The program ran differently then, so its recordings would replay wrong.
+  if (version >= 1 && version < kRecordingVersion) {
+    in.Fail("sie wurde mit einer älteren Version des Spiels gemacht (Version " +
+            std::to_string(version) + ")");
+  }
+  if (version != kRecordingVersion) {
+    in.Fail("sie hat die Version " + std::to_string(version) + ", dieses Programm spielt Version " +
+            std::to_string(kRecordingVersion) + " ab");
   }
 }
 
@@ -402,35 +414,73 @@ std::uint32_t RecordingCrc(std::span<const std::uint8_t> bytes, std::uint32_t cr
   return ~crc;
 }
 
-Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string& file_name) {
-  Reader in(bytes, file_name);
-  if (bytes.empty()) in.Fail("sie ist leer");
-  if (bytes.size() < kMagic.size() ||
-      std::string_view(reinterpret_cast<const char*>(bytes.data()), kMagic.size()) != kMagic) {
-    in.Fail("sie ist keine Aufzeichnung von Möwenschuss");
+RecordingReader::RecordingReader(std::vector<std::uint8_t> bytes, std::string file_name)
+    : bytes_(std::move(bytes)), file_name_(std::move(file_name)) {
+  Reader in(bytes_, file_name_);
+  ReadHeader(in, bytes_);
+  next_record_ = in.Offset();
+  // Every record is read once before the first is given out, so that a
+  // damaged recording is refused before anything of it is replayed.
+  FrameBeingRead checked;
+  while (true) {
+    const RecordRead read = ReadRecord(in, checked, bytes_, true);
+    if (read.kind == RecordKind::kEnd) {
+      exit_status_ = read.exit_status;
+      break;
+    }
+    ++entry_count_;
   }
-  for (std::size_t i = 0; i < kMagic.size(); ++i) in.Byte();
-  const std::uint8_t version = in.Byte();
-  // The program ran differently then, so its recordings would replay wrong.
-  if (version >= 1 && version < kRecordingVersion) {
-    in.Fail("sie wurde mit einer älteren Version des Spiels gemacht (Version " +
-            std::to_string(version) + ")");
-  }
-  if (version != kRecordingVersion) {
-    in.Fail("sie hat die Version " + std::to_string(version) + ", dieses Programm spielt Version " +
-            std::to_string(kRecordingVersion) + " ab");
-  }
+  Advance();
+}
 
-  // The records are read twice. First they are only checked, so that a
-  // damaged recording is refused before memory is spent on its entries; then
-  // they are stored, in a list made at once in its full size: a frame is over
-  // a kilobyte, and a growing list would copy every frame again as it grows.
-  const std::size_t records_start = in.Offset();
-  const RecordsRead checked = ReadRecords(in, bytes, nullptr);
+void RecordingReader::Advance() {
+  if (!records_left_) return;
+  Reader in(bytes_, file_name_, next_record_);
+  const RecordRead read = ReadRecord(in, last_frame_, bytes_, false);
+  next_record_ = in.Offset();
+  switch (read.kind) {
+    case RecordKind::kFrame:
+      current_ = last_frame_.frame;
+      break;
+    case RecordKind::kShot:
+      current_ = RecordedShot{std::string(read.shot)};
+      break;
+    case RecordKind::kAnswer:
+      current_ = read.answer.Copy();
+      break;
+    case RecordKind::kEnd:
+      records_left_ = false;
+      current_ = RecordEntry{};
+      break;
+  }
+}
+
+std::optional<std::int64_t> RecordingReader::NextFrameClock() const {
+  if (!records_left_) return std::nullopt;
+  if (const auto* frame = std::get_if<InputFrame>(&current_)) return frame->clock;
+  if (!std::holds_alternative<RecordedShot>(current_)) return std::nullopt;
+  // Only the clock is wanted, so the records are passed over, not decoded;
+  // the end record follows them all, and the clock was checked when read.
+  Reader in(bytes_, file_name_, next_record_);
+  while (true) {
+    const char tag = static_cast<char>(in.Byte());
+    if (tag == kFrameTag) return last_frame_.frame.clock + static_cast<std::int64_t>(in.Varint());
+    if (tag != kShotTag) return std::nullopt;
+    in.Text();
+  }
+}
+
+Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string& file_name) {
+  RecordingReader reader({bytes.begin(), bytes.end()}, file_name);
   Recording recording;
-  recording.entries.reserve(checked.entry_count);
-  Reader store(bytes, file_name, records_start);
-  recording.exit_status = ReadRecords(store, bytes, &recording.entries).exit_status;
+  // Made at once in its full size: a frame is over a kilobyte, and a growing
+  // list would copy every frame again as it grows.
+  recording.entries.reserve(reader.EntryCount());
+  for (const RecordEntry* entry = reader.Current(); entry != nullptr; entry = reader.Current()) {
+    recording.entries.push_back(*entry);
+    reader.Advance();
+  }
+  recording.exit_status = reader.ExitStatus();
   return recording;
 }
 

@@ -16,7 +16,10 @@
 //   'E' end: exit status, CRC-32 of every byte before the CRC (4 bytes,
 //       little-endian). Nothing may follow it.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -68,9 +71,53 @@ struct RecordedShot {
 
 using RecordEntry = std::variant<InputFrame, RecordedShot, RecordedAnswer>;
 
+// A whole recording read into memory (its entries decoded).
 struct Recording {
   std::vector<RecordEntry> entries;
   int exit_status = 0;
+};
+
+// The frame that the next frame record changes. Only keys listed in a record
+// can carry presses, so they are remembered: clearing them for the next frame
+// then costs the keys pressed, not all of them.
+struct FrameBeingRead {
+  InputFrame frame;
+  std::array<std::uint8_t, vk::kCount> pressed_keys{};
+  std::size_t pressed_count = 0;
+};
+
+// A recording read one entry at a time from its bytes, which it keeps: they
+// are compact, while a long game's frames decoded would take many times
+// more. The whole recording is checked when it is made, so reading on
+// cannot fail.
+class RecordingReader {
+ public:
+  // Reads the whole recording once, keeping nothing of it decoded; throws
+  // RecordingError naming file_name and what is wrong: empty, not a
+  // recording, another version, cut short, or corrupt.
+  RecordingReader(std::vector<std::uint8_t> bytes, std::string file_name);
+
+  // The entry at hand, or null after the last one.
+  const RecordEntry* Current() const { return records_left_ ? &current_ : nullptr; }
+  // Goes on to the next entry.
+  void Advance();
+  // The clock of the frame at hand, or of the first one after the pictures
+  // at hand; none when an answer or the end comes first.
+  std::optional<std::int64_t> NextFrameClock() const;
+
+  std::size_t EntryCount() const { return entry_count_; }
+  int ExitStatus() const { return exit_status_; }
+  const std::string& FileName() const { return file_name_; }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  std::string file_name_;
+  std::size_t entry_count_ = 0;
+  int exit_status_ = 0;
+  std::size_t next_record_ = 0;  // the offset of the record after the one at hand
+  bool records_left_ = true;
+  FrameBeingRead last_frame_;
+  RecordEntry current_;
 };
 
 // The first bytes of every recording.
@@ -86,8 +133,8 @@ void AppendEndRecord(std::string& out, int exit_status, std::uint32_t crc);
 // CRC-32 (the zip polynomial), continued from `crc` (0 for the first part).
 std::uint32_t RecordingCrc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
-// Reads a whole recording; throws RecordingError naming file_name and what is
-// wrong: empty, not a recording, another version, cut short, or corrupt.
+// Reads a whole recording into memory; throws RecordingError as
+// RecordingReader does.
 Recording ParseRecording(std::span<const std::uint8_t> bytes, const std::string& file_name);
 
 // A short German name of what a record holds, with its article in the

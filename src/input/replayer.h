@@ -4,11 +4,14 @@
 // When the program asks for something the recording does not hold next, the
 // recording was made by another program: the replayer keeps the German reason
 // and gives neutral answers from then on, and the next sample says so.
+// It keeps the recording's bytes and decodes one entry at a time, so its
+// memory does not grow with the length of the game.
 
-#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "input/input_frame.h"
 #include "input/recording_format.h"
@@ -17,7 +20,9 @@ namespace mw {
 
 class Replayer {
  public:
-  Replayer(Recording recording, std::string file_name);
+  // Checks the whole recording first; throws RecordingError naming the file
+  // and what is wrong.
+  Replayer(std::vector<std::uint8_t> bytes, std::string file_name);
 
   // The clock of the next input frame, when the recording holds one next
   // (after pictures asked for).
@@ -39,9 +44,7 @@ class Replayer {
  private:
   void NoteMismatch(const std::string& asked);
 
-  Recording recording_;
-  std::string file_name_;
-  std::size_t next_ = 0;
+  RecordingReader recording_;
   std::optional<std::string> mismatch_;
 };
 

@@ -17,6 +17,7 @@ struct ScreenEvent {
 };
 struct SoundEvent {
   int number = 0;
+  int channel = 0;  // 0..99, the channel it plays on; not written to the log
 };
 struct MessageEvent {
   std::string text;

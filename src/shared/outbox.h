@@ -15,24 +15,16 @@ namespace mw {
 
 struct Outbox {
   std::vector<Event> events;
-  // The channel (0..99) each sound event of `events` plays on, in order.
-  std::vector<int> sound_channels;
 
   template <typename Kind>
   void Log(Kind event) {
     events.emplace_back(std::in_place_type<Kind>, std::move(event));
   }
-  void PlaySound(int number, int channel) {
-    Log(SoundEvent{number});
-    sound_channels.push_back(channel);
-  }
+  void PlaySound(int number, int channel) { Log(SoundEvent{number, channel}); }
   void ShowMessageBox(std::string title, std::string text) {
     Log(MessageBoxEvent{std::move(title), std::move(text)});
   }
-  void Clear() {
-    events.clear();
-    sound_channels.clear();
-  }
+  void Clear() { events.clear(); }
 };
 
 }  // namespace mw

@@ -4,6 +4,7 @@
 // from the display's opening to the program's end.
 
 #include "drawing/drawing_types.h"
+#include "input/input_context.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
 
@@ -23,6 +24,14 @@ constexpr int kShellBackBufferHeight = 512;
 constexpr Rect kShellVisibleRect{16, 16, 656, 496};
 // Screen pixel (0, 0) in the shell's BackBuffer: where the backgrounds go.
 constexpr Point kShellScreenOrigin{16, 16};
+
+// Where a line of the menu or the settings is drawn in the BackBuffer: from
+// this column, and 4 rows below the top of the band where the resting mouse
+// chooses it.
+constexpr std::int32_t kShellLineX = 20;
+constexpr std::int32_t ShellLineTextY(const LineBands& bands, int line) {
+  return kShellScreenOrigin.y + bands.Top(line) + 4;
+}
 
 // The lines of every shell screen: Arial 20 bold.
 inline TextStyle ShellTextStyle(Colour colour) {
