@@ -44,8 +44,8 @@ struct World {
   }
   HeadlessPlatform platform;
   Session session;
-  GameState game;
-  PlayState play;
+  RunGameState game;
+  OneGameState play;
   GamePictures pictures;
 };
 
@@ -53,7 +53,7 @@ struct World {
 void MakeWorstCase(World& w) {
   w.session.setting_choice[kGullCount] = 2;  // 100 gulls
   PrepareGame(w.session, w.game);
-  GameState& game = w.game;
+  RunGameState& game = w.game;
   game.time_left.SetValue(9);  // red clock
   game.score.SetValue(-10000);
   game.cartridges.SetValue(kRifleMagazine);
@@ -90,7 +90,7 @@ constexpr const char* kMessageTexts[] = {"- Gewehr -",
                                          "-1"};
 
 // Every message slot shown, half of them scrolling with the view.
-void ShowEveryMessage(const GameState& game, PlayState& play) {
+void ShowEveryMessage(const RunGameState& game, OneGameState& play) {
   play.shown_message_count = 0;
   for (std::size_t i = 0; i < play.shown_messages.size(); ++i) {
     const std::int32_t x = i % 2 == 0
@@ -154,7 +154,7 @@ class PlainPath {
   PlainPath& operator=(const PlainPath&) = delete;
 
   void Compose() {
-    GameState& game = w_.game;
+    RunGameState& game = w_.game;
     const std::int32_t view_x = game.view_x.Value();
     SDL_Rect pano{view_x, 0, 640, 480};
     SDL_Rect at{100, 50, 0, 0};

@@ -9,7 +9,7 @@ bool AimableOnScreen(Point p) {
   return p.x >= 10 && p.x <= 630 && p.y >= 0 && p.y <= 479 && !on_wiper;
 }
 
-std::optional<Point> NearestGullInView(const GameState& game, int min_distance) {
+std::optional<Point> NearestGullInView(const RunGameState& game, int min_distance) {
   std::optional<Point> best;
   int best_distance = 1000;
   for (std::size_t i = 1; i < game.gulls.size(); ++i) {
@@ -25,7 +25,7 @@ std::optional<Point> NearestGullInView(const GameState& game, int min_distance) 
   return best;
 }
 
-std::optional<Point> ShipInView(const GameState& game) {
+std::optional<Point> ShipInView(const RunGameState& game) {
   if (game.ship_sinking != 0 || game.ship_distance <= 0) return std::nullopt;
   const Rect r = ShipRect(game);
   // High on the hull, so even the nearest lane's ship is aimed at on screen.

@@ -12,9 +12,9 @@ bool AimableOnScreen(Point p);
 
 // The nearest flying gull in view whose Distance is at least min_distance
 // (nearer ones may be left to splat).
-std::optional<Point> NearestGullInView(const GameState& game, int min_distance);
+std::optional<Point> NearestGullInView(const RunGameState& game, int min_distance);
 
 // The afloat ship, when it is in view.
-std::optional<Point> ShipInView(const GameState& game);
+std::optional<Point> ShipInView(const RunGameState& game);
 
 }  // namespace mw

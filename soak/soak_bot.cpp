@@ -29,7 +29,7 @@ class Bot {
  public:
   Bot(const SoakOptions& options, SoakResult& result) : options_(options), result_(result) {}
 
-  void Attach(ProgramState& state, HeadlessPlatform& platform) {
+  void Attach(RunState& state, HeadlessPlatform& platform) {
     state_ = &state;
     platform_ = &platform;
   }
@@ -142,7 +142,7 @@ class Bot {
   std::optional<Point> Ship() const { return ShipInView(state_->game); }
 
   void CountWhatHappened() {
-    const GameState& game = state_->game;
+    const RunGameState& game = state_->game;
     if (previous_frames_.size() != game.gulls.size()) previous_frames_.assign(game.gulls.size(), 1);
     for (std::size_t i = 1; i < game.gulls.size(); ++i) {
       if (previous_frames_[i] != 0 && game.gulls[i].frame == 0) ++game_.gull_hits;
@@ -159,7 +159,7 @@ class Bot {
   void PlayFrame() {
     ++game_.frames;
     CountWhatHappened();
-    const GameState& game = state_->game;
+    const RunGameState& game = state_->game;
     const std::int64_t f = game_.frames;
 
     if (f % kSwitchFrames == 0) {
@@ -245,7 +245,7 @@ class Bot {
 
   const SoakOptions& options_;
   SoakResult& result_;
-  ProgramState* state_ = nullptr;
+  RunState* state_ = nullptr;
   HeadlessPlatform* platform_ = nullptr;
   Phase phase_ = Phase::kToSettings;
   std::int64_t in_phase_ = 0;

@@ -45,7 +45,7 @@ TEST(GameClock, TheClockIsRedForTheLastTenSeconds) {
 TEST(GameClock, TheFrameRateIsTheAverageSinceTheStart) {
   PhaseWorld world;
   world.StartGame();
-  world.play = PlayState{.start_tick = 0, .frame_count = 120, .last_second_tick = 0};
+  world.play = OneGameState{.start_tick = 0, .frame_count = 120, .last_second_tick = 0};
   ClockStep(world.ctx, 1999);  // 120 frames in 2000 ms
   EXPECT_EQ(world.play.fps, 60);
 }

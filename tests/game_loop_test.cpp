@@ -105,7 +105,7 @@ TEST(GameLoop, ASecondGameStartsCleanButKeepsWhatCarriesOver) {
   PhaseWorld w;
   w.StartGame();
   w.PlayFrames(30);
-  GameState& game = w.game;
+  RunGameState& game = w.game;
   game.splat_count = 3;
   game.splats[2] = SplatPos{700, 200};
   game.cartridges.SetValue(0);

@@ -16,7 +16,7 @@ struct World {
     LoadGamePictures(platform, pictures);
   }
   HeadlessPlatform platform;
-  GameState game;
+  RunGameState game;
   GamePictures pictures;
 };
 
@@ -30,7 +30,7 @@ void DrawOnPlain(World& world) {
 // The same, one BlitImage per splat.
 void DrawOneByOne(World& world, Surface& into) {
   into.FillRect(Rect{}, into.MapColour(Rgb(40, 90, 160)));
-  const GameState& game = world.game;
+  const RunGameState& game = world.game;
   for (int i = 1; i <= game.splat_count; ++i) {
     const SplatPos& s = game.splats[static_cast<std::size_t>(i)];
     into.BlitImage(s.x - game.view_x.Value() + 100, s.y + 50, world.pictures.splat, Rect{}, true);
@@ -50,7 +50,7 @@ class GameSplats : public ::testing::TestWithParam<PixelFormat> {};
 
 TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
   World world(GetParam());
-  GameState& game = world.game;
+  RunGameState& game = world.game;
   Surface expected = world.platform.MakeSurface(kGameBackBufferWidth, kGameBackBufferHeight);
   GameRandom random;
   auto add_splats = [&](int n) {

@@ -187,7 +187,7 @@ TEST(SdlPads, PlayAGamePullOutAndPlugInAgain) {
   // The left stick moves the pointer from line to line; A chooses.
   ASSERT_TRUE(StickToLine(program, aim, kSettings));
   ASSERT_TRUE(StickToLine(program, aim, kStartGame));
-  ProgramState& state = program.loop.State();
+  RunState& state = program.loop.State();
   state.session.setting_choice[kGameSpeed] = 3;        // a step every frame
   state.session.setting_choice[kMachineGunSpeed] = 3;  // a shot every step
   aim.Button(SDL_CONTROLLER_BUTTON_A, true);

@@ -29,7 +29,7 @@ TEST(ShellPasses, MouseBandsAreFortyRowsHalfOpenAndIgnoreX) {
 TEST(ShellPasses, AnArrowStepsOncePerPressAndTheMouseAtRestTakesTheSelectionBack) {
   Session session;
   MenuState menu;
-  SettingsState settings;
+  SettingsVisit settings;
   // The menu starts on "Spiel starten", the settings on no line.
   auto pass = [&](Input input, Point mouse = {300, 10}) {
     input.Mouse(mouse);

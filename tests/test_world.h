@@ -119,7 +119,7 @@ struct Program {
   EventLog events;
   std::ostringstream err;
   ProgramLoop loop;
-  ProgramState& state = loop.State();
+  RunState& state = loop.State();
 };
 
 // Answers the set-up's one question: a sound device, or none.
@@ -194,7 +194,7 @@ struct PhaseWorld {
   // its clock on the headless platform's time.
   void StartGame() {
     PrepareGame(session, game);
-    play = PlayState{};
+    play = OneGameState{};
     SoundDeviceOnly sound_device;
     SetUpGame(game, play, NextClock(), sound_device);
   }
@@ -246,8 +246,8 @@ struct PhaseWorld {
   }
 
   Session session;
-  GameState game;
-  PlayState play;
+  RunGameState game;
+  OneGameState play;
   Outbox out;
   GameContext ctx{game, play, out};
   std::set<int> held;

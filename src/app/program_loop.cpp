@@ -20,7 +20,7 @@ constexpr const char* kProgramName = "moewenschuss";
 ProgramLoop::ProgramLoop(Platform& platform, EventLog& events, std::ostream& err)
     : platform_(platform), events_(events), err_(err) {}
 
-const PlayState* ProgramLoop::Play() const {
+const OneGameState* ProgramLoop::Play() const {
   for (const ScreenPtr& screen : screens_) {
     if (const auto* game = dynamic_cast<const GameScreen*>(screen.get())) return &game->Play();
   }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/exit_status.h"
-#include "app/program_state.h"
+#include "app/run_state.h"
 #include "app/screens/screen.h"
 #include "platform/platform.h"
 #include "script/event_log.h"
@@ -46,9 +46,9 @@ class ProgramLoop {
 
   // For tests and bots: what the run holds, the screen on top (nullptr once
   // the program has ended) and the game being played (nullptr outside one).
-  ProgramState& State() { return state_; }
+  RunState& State() { return state_; }
   const Screen* Top() const { return screens_.empty() ? nullptr : screens_.back().get(); }
-  const PlayState* Play() const;
+  const OneGameState* Play() const;
 
  private:
   bool PassOrThrow();
@@ -69,7 +69,7 @@ class ProgramLoop {
   Platform& platform_;
   EventLog& events_;
   std::ostream& err_;
-  ProgramState state_;
+  RunState state_;
   std::vector<ScreenPtr> screens_;
   Outbox outbox_;
   ScreenMedia media_;

@@ -24,7 +24,7 @@ void CycleSetting(Session& session, int setting) {
   choice = static_cast<std::int16_t>((choice + 1) % choices);
 }
 
-SettingsPass ReadSettingsInput(SettingsState& settings, Session& session, const InputFrame& input) {
+SettingsPass ReadSettingsInput(SettingsVisit& settings, Session& session, const InputFrame& input) {
   settings.mouse = input.mouse;
   if (const std::uint8_t line = SettingsLineAt(settings.mouse.y); line != 0) {
     settings.selected = line;
@@ -54,7 +54,7 @@ SettingsPass ReadSettingsInput(SettingsState& settings, Session& session, const 
   return SettingsPass::kStay;
 }
 
-void DrawSettings(const SettingsState& settings, const Session& session, ShellPictures& pictures) {
+void DrawSettings(const SettingsVisit& settings, const Session& session, ShellPictures& pictures) {
   Surface& back = pictures.back_buffer;
   back.BlitImage(kShellScreenOrigin.x, kShellScreenOrigin.y, pictures.settings_background, Rect{},
                  false);

@@ -16,7 +16,7 @@ namespace mw {
 // Lines 1 to 4 are the settings of the same number, 5 is "Zurück ", 0 none.
 constexpr std::uint8_t kBackLine = 5;
 
-struct SettingsState {
+struct SettingsVisit {
   std::uint8_t selected = 0;
   Highlight pulse;
   bool down_held = false;
@@ -31,7 +31,7 @@ enum class SettingsPass { kStay, kLeave, kClose };
 
 // What the settings screen makes of a sample (its highlight pulses apart
 // from this). Only the chosen settings change.
-SettingsPass ReadSettingsInput(SettingsState& settings, Session& session, const InputFrame& input);
+SettingsPass ReadSettingsInput(SettingsVisit& settings, Session& session, const InputFrame& input);
 
 // Where the resting mouse chooses each line.
 inline constexpr LineBands kSettingsLineBands{130, 50, 40, kBackLine};
@@ -42,6 +42,6 @@ std::uint8_t SettingsLineAt(std::int32_t y);
 // The next choice of a setting: the gull count has three, the others four.
 void CycleSetting(Session& session, int setting);
 
-void DrawSettings(const SettingsState& settings, const Session& session, ShellPictures& pictures);
+void DrawSettings(const SettingsVisit& settings, const Session& session, ShellPictures& pictures);
 
 }  // namespace mw

@@ -37,7 +37,7 @@ void BlitScaledFromCopy(Surface& back, Rect target, const Surface& source, Rect 
 
 }  // namespace
 
-void DrawSea(const GameState& game, const PlayState& play, GamePictures& pictures) {
+void DrawSea(const RunGameState& game, const OneGameState& play, GamePictures& pictures) {
   Surface& back = pictures.back_buffer;
   back.BlitImage(kGameScreenOrigin.x, kGameScreenOrigin.y, pictures.panorama, PanoramaInView(game),
                  false);
@@ -45,7 +45,7 @@ void DrawSea(const GameState& game, const PlayState& play, GamePictures& picture
   if (play.wiper_flashed) back.FillRect(Rect{}, kWipeFlash);  // the whole BackBuffer
 }
 
-void DrawGulls(const GameState& game, GamePictures& pictures) {
+void DrawGulls(const RunGameState& game, GamePictures& pictures) {
   for (std::size_t i = 1; i < game.gulls.size(); ++i) {
     const Gull& g = game.gulls[i];
     if (g.distance <= 0) continue;
@@ -54,12 +54,12 @@ void DrawGulls(const GameState& game, GamePictures& pictures) {
   }
 }
 
-void DrawShip(const GameState& game, const PlayState& play, GamePictures& pictures) {
+void DrawShip(const RunGameState& game, const OneGameState& play, GamePictures& pictures) {
   BlitScaledFromCopy(pictures.back_buffer, ShipRect(game, play.ship_sinking_shown), pictures.ship,
                      ShipPictureRect(play.ship_sinking_shown), pictures.scaled);
 }
 
-void DrawMessages(const PlayState& play, GamePictures& pictures) {
+void DrawMessages(const OneGameState& play, GamePictures& pictures) {
   for (std::size_t i = 0; i < play.shown_message_count; ++i) {
     const ShownMessage& shown = play.shown_messages[i];
     const Point at = GameScreenToBackBuffer(shown.at);
@@ -67,13 +67,13 @@ void DrawMessages(const PlayState& play, GamePictures& pictures) {
   }
 }
 
-void DrawCrosshair(const GameState& game, GamePictures& pictures) {
+void DrawCrosshair(const RunGameState& game, GamePictures& pictures) {
   // The 32x32 crosshair is centred on the pointer.
   const Point at = GameScreenToBackBuffer(game.cursor_pos);
   pictures.back_buffer.BlitImage(at.x - 16, at.y - 16, pictures.crosshair, Rect{}, true);
 }
 
-void DrawGame(const GameState& game, const PlayState& play, GamePictures& pictures) {
+void DrawGame(const RunGameState& game, const OneGameState& play, GamePictures& pictures) {
   DrawSea(game, play, pictures);
   DrawGulls(game, pictures);
   DrawShip(game, play, pictures);

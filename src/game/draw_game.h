@@ -11,15 +11,15 @@
 namespace mw {
 
 // The whole frame; its visible part is kGameVisibleRect.
-void DrawGame(const GameState& game, const PlayState& play, GamePictures& pictures);
+void DrawGame(const RunGameState& game, const OneGameState& play, GamePictures& pictures);
 
 // The parts, in the order DrawGame draws them (the benchmark times each).
-void DrawSea(const GameState& game, const PlayState& play, GamePictures& pictures);
-void DrawGulls(const GameState& game, GamePictures& pictures);
-void DrawShip(const GameState& game, const PlayState& play, GamePictures& pictures);
-void DrawSplats(const GameState& game, GamePictures& pictures);
-void DrawMessages(const PlayState& play, GamePictures& pictures);
-void DrawHud(const GameState& game, const PlayState& play, GamePictures& pictures);
-void DrawCrosshair(const GameState& game, GamePictures& pictures);
+void DrawSea(const RunGameState& game, const OneGameState& play, GamePictures& pictures);
+void DrawGulls(const RunGameState& game, GamePictures& pictures);
+void DrawShip(const RunGameState& game, const OneGameState& play, GamePictures& pictures);
+void DrawSplats(const RunGameState& game, GamePictures& pictures);
+void DrawMessages(const OneGameState& play, GamePictures& pictures);
+void DrawHud(const RunGameState& game, const OneGameState& play, GamePictures& pictures);
+void DrawCrosshair(const RunGameState& game, GamePictures& pictures);
 
 }  // namespace mw

@@ -44,7 +44,7 @@ void UpdateLayer(SplatLayer& layer, const Surface& image, std::span<const SplatP
 
 }  // namespace
 
-void DrawSplats(const GameState& game, GamePictures& pictures) {
+void DrawSplats(const RunGameState& game, GamePictures& pictures) {
   SplatLayer& layer = pictures.splat_layer;
   // The table holds 500 splats; a count beyond it must not read past the end.
   const auto count = static_cast<std::size_t>(std::clamp(game.splat_count, 0, kMaxSplats));

@@ -17,8 +17,8 @@ namespace mw {
 
 // Everything a phase of a frame works on.
 struct GameContext {
-  GameState& game;
-  PlayState& play;
+  RunGameState& game;
+  OneGameState& play;
   Outbox& out;
 };
 
@@ -26,8 +26,8 @@ struct GameContext {
 // and the play screen's set-up at the clock of its first input sample. The
 // set-up asks for the sound device and throws RuntimeError
 // ("Audiohardware nicht gefunden !") when there is none.
-void PrepareGame(const Session& session, GameState& game);
-void SetUpGame(GameState& game, PlayState& play, std::int64_t now, Outside& outside);
+void PrepareGame(const Session& session, RunGameState& game);
+void SetUpGame(RunGameState& game, OneGameState& play, std::int64_t now, Outside& outside);
 
 // game_frame.cpp: one frame's rules with the pass's input; false when the
 // time ran out in it (the frame is then not shown).
@@ -55,9 +55,9 @@ Gull MakeGull(GameRandom& random, std::int16_t distance, std::int16_t frame);
 
 // ship.cpp: move and hit-test the ship; a ship made anew at the left.
 void ShipPhase(GameContext& ctx);
-void NewShip(GameState& game);
+void NewShip(RunGameState& game);
 // Ship mode (the third to the 34th ship hit): ships earn, gulls cost.
-bool ShipModeActive(const GameState& game);
+bool ShipModeActive(const RunGameState& game);
 
 // messages.cpp: a floating message starts in the ring of slots 0..9; every
 // frame shows the living ones, then they rise and age. A positive x is a

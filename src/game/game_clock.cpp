@@ -10,8 +10,8 @@ constexpr std::int32_t kScoreFloor = -10000;
 }  // namespace
 
 bool ClockStep(GameContext& ctx, std::int64_t now) {
-  GameState& game = ctx.game;
-  PlayState& play = ctx.play;
+  RunGameState& game = ctx.game;
+  OneGameState& play = ctx.play;
   if (now <= play.last_second_tick + 1000) return false;
 
   // The mark is the clock now, so time spent away (a lost display) costs one

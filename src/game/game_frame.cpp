@@ -17,8 +17,8 @@ std::string_view EndReason(GameEnd end) {
 }
 
 bool StepFrame(GameContext& ctx, const InputFrame& input) {
-  GameState& game = ctx.game;
-  PlayState& play = ctx.play;
+  RunGameState& game = ctx.game;
+  OneGameState& play = ctx.play;
   DecideStep(ctx, input.clock);
   if (play.step_due) Scroll(ctx, input);
   WeaponPhase(ctx, input);

@@ -6,7 +6,7 @@ namespace {
 
 constexpr std::int32_t kViewXStart = 640;
 
-void PlaceStartingGulls(GameState& game) {
+void PlaceStartingGulls(RunGameState& game) {
   // The staggered distances spread the first arrivals: the first twelve
   // gulls start behind the viewer and are replaced in the first frame.
   for (std::size_t i = 1; i < game.gulls.size(); ++i) {
@@ -16,7 +16,7 @@ void PlaceStartingGulls(GameState& game) {
 
 }  // namespace
 
-void PrepareGame(const Session& session, GameState& game) {
+void PrepareGame(const Session& session, RunGameState& game) {
   game.time_left.SetValue(SettingValue(session, kGameTime));
   game.step_interval.SetValue(SettingValue(session, kGameSpeed));
   game.mg_steps_per_shot.SetValue(SettingValue(session, kMachineGunSpeed));
@@ -29,7 +29,7 @@ void PrepareGame(const Session& session, GameState& game) {
   game.gulls.assign(static_cast<std::size_t>(gull_count) + 1, Gull{});
 }
 
-void SetUpGame(GameState& game, PlayState& play, std::int64_t now, Outside& outside) {
+void SetUpGame(RunGameState& game, OneGameState& play, std::int64_t now, Outside& outside) {
   // The effects are set up anew for every game.
   if (!outside.OpenSoundDevice()) throw RuntimeError("Audiohardware nicht gefunden !");
   PlaceStartingGulls(game);

@@ -1,9 +1,9 @@
 #pragma once
-// The state of the game. GameState lives for the whole run, so what a game
+// The state of the game. RunGameState lives for the whole run, so what a game
 // leaves behind for the next one (the ship's hits and sinking, the machine
 // gun's counter, the ring of messages, the rifle's saved cartridges, the
 // cursor and the last aim point, the splat positions, the guarded values)
-// carries over by itself. PlayState is made afresh for every game.
+// carries over by itself. OneGameState is made afresh for every game.
 
 #include <array>
 #include <cstdint>
@@ -55,7 +55,7 @@ constexpr int kMaxSplats = 500;
 constexpr std::int32_t kRifleMagazine = 8;
 constexpr int kMessageSlots = 11;
 
-struct GameState {
+struct RunGameState {
   // True when a guarded value of the game was edited from outside.
   bool Tampered() const {
     return score.Tampered() || time_left.Tampered() || step_interval.Tampered() ||
@@ -109,7 +109,7 @@ struct ShownMessage {
 // The state of the game being played, made afresh for every game: its clock
 // marks and counters, the buttons held, and what the frame shows of values
 // that later rules of the same frame change.
-struct PlayState {
+struct OneGameState {
   bool step_due = false;
   std::int64_t last_step_tick = 0;
   std::int64_t start_tick = 0;

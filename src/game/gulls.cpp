@@ -35,7 +35,7 @@ void Fly(Gull& g) {
 }
 
 void LeaveSplat(GameContext& ctx, const Gull& g) {
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   game.splat_count = ToInt32(std::int64_t{game.splat_count} + 1);
   PlayEffect(ctx, Sound::kSplat);
   ForcedWipe(ctx);
@@ -58,7 +58,7 @@ void Arrive(GameContext& ctx, Gull& g) {
 }
 
 void ScoreHit(GameContext& ctx, Gull& g) {
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   // A far gull is worth more; in ship mode gulls cost what they are worth.
   const bool ship_mode = ShipModeActive(game);
   ChangeScore(game, ship_mode ? -g.distance : g.distance);
@@ -82,7 +82,7 @@ Gull MakeGull(GameRandom& random, std::int16_t distance, std::int16_t frame) {
 }
 
 void GullPhase(GameContext& ctx) {
-  PlayState& play = ctx.play;
+  OneGameState& play = ctx.play;
   const std::size_t count = ctx.game.gulls.empty() ? 0 : ctx.game.gulls.size() - 1;
   // One shot hits every flying gull under the aim point; it is not used up.
   const Point aim = GameScreenToBackBuffer(ctx.game.shot_pos);

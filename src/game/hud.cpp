@@ -39,7 +39,7 @@ std::int32_t ScoreTextX(const std::string& score_text) {
   return 740 - 15 * static_cast<std::int32_t>(score_text.size());
 }
 
-void DrawHud(const GameState& game, const PlayState& play, GamePictures& pictures) {
+void DrawHud(const RunGameState& game, const OneGameState& play, GamePictures& pictures) {
   Surface& back = pictures.back_buffer;
   back.DrawText(110, 500, std::to_string(play.fps) + "fps", kFpsStyle);
 

@@ -6,7 +6,7 @@
 namespace mw {
 
 void ShowMessage(GameContext& ctx, std::int32_t x, std::int32_t y, std::string_view text) {
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   // Slots 0..9 form the ring; slot 10 is never filled.
   game.message_index = (game.message_index + 1) % 10;
   MessageSlot& slot = game.messages[static_cast<std::size_t>(game.message_index)];
@@ -22,8 +22,8 @@ void Announce(GameContext& ctx, std::string_view text) {
 }
 
 void MessagePhase(GameContext& ctx) {
-  GameState& game = ctx.game;
-  PlayState& play = ctx.play;
+  RunGameState& game = ctx.game;
+  OneGameState& play = ctx.play;
   const std::int32_t view_x = game.view_x.Value();
   play.shown_message_count = 0;
   for (MessageSlot& slot : game.messages) {

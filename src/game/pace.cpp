@@ -8,7 +8,7 @@
 namespace mw {
 
 void DecideStep(GameContext& ctx, std::int64_t now) {
-  PlayState& play = ctx.play;
+  OneGameState& play = ctx.play;
   play.step_due = now > play.last_step_tick + ctx.game.step_interval.Value();
   if (play.step_due) play.last_step_tick = now;
 }

@@ -9,7 +9,7 @@
 
 namespace mw {
 
-inline void ChangeScore(GameState& game, std::int64_t delta) {
+inline void ChangeScore(RunGameState& game, std::int64_t delta) {
   game.score.SetValue(ToInt32(std::int64_t{game.score.Value()} + delta));
 }
 

@@ -4,12 +4,12 @@
 
 namespace mw {
 
-Rect PanoramaInView(const GameState& game) {
+Rect PanoramaInView(const RunGameState& game) {
   const std::int32_t view_x = game.view_x.Value();
   return Rect{view_x, 0, view_x + 640, 480};
 }
 
-Rect GullRect(const GameState& game, const Gull& gull) {
+Rect GullRect(const RunGameState& game, const Gull& gull) {
   const double scale = gull.distance * 0.25 + 0.5;
   const std::int32_t left =
       ToInt32(std::int64_t{gull.x} + 960 - game.view_x.Value() + kGameScreenOrigin.x);
@@ -17,7 +17,7 @@ Rect GullRect(const GameState& game, const Gull& gull) {
   return Rect{left, top, RoundToInt32(left + 100 / scale), RoundToInt32(top + 50 / scale)};
 }
 
-Rect ShipRect(const GameState& game, std::int16_t sinking) {
+Rect ShipRect(const RunGameState& game, std::int16_t sinking) {
   const double d = game.ship_distance;
   const double s = sinking;
   const std::int32_t left =

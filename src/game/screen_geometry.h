@@ -31,16 +31,16 @@ inline Point GameScreenToBackBuffer(Point screen) {
 }
 
 // The panorama's columns in view: 640 from ViewX, all 480 rows.
-Rect PanoramaInView(const GameState& game);
+Rect PanoramaInView(const RunGameState& game);
 
 // A flying gull in the BackBuffer: about 100 x 50 pixels scaled by
 // 1 / (Distance / 4 + 1/2), its top-left at panorama (X + 960, Y + 240).
-Rect GullRect(const GameState& game, const Gull& gull);
+Rect GullRect(const RunGameState& game, const Gull& gull);
 
 // The ship in the BackBuffer, scaled by 2 / lane with its waterline fixed;
 // while it sinks (5 to 95) its top comes down.
-Rect ShipRect(const GameState& game, std::int16_t sinking);
-inline Rect ShipRect(const GameState& game) {
+Rect ShipRect(const RunGameState& game, std::int16_t sinking);
+inline Rect ShipRect(const RunGameState& game) {
   return ShipRect(game, game.ship_sinking);
 }
 // The part of the ship's picture shown: a sinking ship loses its bottom rows.

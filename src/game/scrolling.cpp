@@ -13,7 +13,7 @@ constexpr std::int32_t kScrollStep = 10;
 }  // namespace
 
 void Scroll(GameContext& ctx, const InputFrame& input) {
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   game.cursor_pos = input.mouse;
   // Each test sees what the one before left, so mouse and arrow key can add
   // up to 20 columns or cancel each other.

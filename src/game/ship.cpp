@@ -17,7 +17,7 @@ constexpr std::int16_t kSunk = 100;
 constexpr std::int16_t kShipModeStarts = 3;
 constexpr std::int16_t kShipModeEnds = 35;
 
-void MoveShip(GameState& game) {
+void MoveShip(RunGameState& game) {
   if (game.ship_sinking == 0) {
     // Near lanes are faster: 50, 25 or 17 columns a step.
     game.ship_x = RoundToInt16(game.ship_x + 50.0 / game.ship_distance);
@@ -36,7 +36,7 @@ void ShipMessage(GameContext& ctx, const char* text) {
 }
 
 void HitShip(GameContext& ctx) {
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   PlayEffect(ctx, Sound::kShipHit);
   game.ship_sinking = 5;
   game.ship_hits = ToInt16(game.ship_hits + 1);
@@ -71,13 +71,13 @@ void HitShip(GameContext& ctx) {
 
 }  // namespace
 
-void NewShip(GameState& game) {
+void NewShip(RunGameState& game) {
   game.ship_x = kShipStartX;
   game.ship_distance =
       ToInt16(static_cast<std::int64_t>(Floor(static_cast<double>(game.random.Next()) * 3)) + 1);
 }
 
-bool ShipModeActive(const GameState& game) {
+bool ShipModeActive(const RunGameState& game) {
   return game.ship_hits >= kShipModeStarts;
 }
 

@@ -41,7 +41,7 @@ const SoundBuffer& LoadedSound(const GameSounds& sounds, int number) {
 
 void PlayEffect(GameContext& ctx, Sound effect) {
   const int number = static_cast<int>(effect);
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   game.sound_channel = (game.sound_channel + 1) % 100;
   CheckSoundNumber(number);
   ctx.out.PlaySound(number, game.sound_channel);

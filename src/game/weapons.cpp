@@ -29,7 +29,7 @@ void UseWiper(GameContext& ctx) {
 }
 
 void SelectWeapon(GameContext& ctx, const InputFrame& input) {
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   // Key 2 counts only when key 1 changed nothing, so both keys held together
   // switch back and forth in every play.
   if (input.Down(vk::kKey1) && game.weapon != 1) {
@@ -45,8 +45,8 @@ void SelectWeapon(GameContext& ctx, const InputFrame& input) {
 }
 
 void FireRifle(GameContext& ctx, bool left_down, Point mouse) {
-  GameState& game = ctx.game;
-  PlayState& play = ctx.play;
+  RunGameState& game = ctx.game;
+  OneGameState& play = ctx.play;
   if (!left_down || play.left_held) return;
   game.shot_pos = mouse;
   if (InWiperButton(game.shot_pos)) {
@@ -62,8 +62,8 @@ void FireRifle(GameContext& ctx, bool left_down, Point mouse) {
 }
 
 void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
-  GameState& game = ctx.game;
-  PlayState& play = ctx.play;
+  RunGameState& game = ctx.game;
+  OneGameState& play = ctx.play;
   if (!left_down) return;
   game.shot_pos = mouse;  // the aim follows the mouse
   if (InWiperButton(game.shot_pos) && !play.left_held) {
@@ -83,8 +83,8 @@ void FireMachineGun(GameContext& ctx, bool left_down, Point mouse) {
 }
 
 void Reload(GameContext& ctx, bool right_down) {
-  GameState& game = ctx.game;
-  PlayState& play = ctx.play;
+  RunGameState& game = ctx.game;
+  OneGameState& play = ctx.play;
   if (!right_down) {
     play.right_held = false;
     return;
@@ -121,7 +121,7 @@ void WeaponPhase(GameContext& ctx, const InputFrame& input) {
 }
 
 void ForcedWipe(GameContext& ctx) {
-  GameState& game = ctx.game;
+  RunGameState& game = ctx.game;
   if (game.splat_count <= kMaxSplats) return;
   game.splat_count = 0;
   ChangeScore(game, -200);

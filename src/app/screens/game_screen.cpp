@@ -52,7 +52,7 @@ Next GameScreen::End(ScreenTools& tools, GameEnd reason) {
   return next;
 }
 
-std::optional<Shown> GameScreen::Draw(const ProgramState& run, ScreenMedia& media) const {
+std::optional<Shown> GameScreen::Draw(const RunState& run, ScreenMedia& media) const {
   DrawGame(run.game, play_, media.game);
   return Shown{&media.game.back_buffer, kGameVisibleRect};
 }

@@ -14,17 +14,17 @@ class GameScreen final : public Screen {
  public:
   Next Step(ScreenTools& tools, const InputFrame& input) override;
   Next Resume(ScreenTools& tools, const InputFrame& input) override;
-  std::optional<Shown> Draw(const ProgramState& run, ScreenMedia& media) const override;
+  std::optional<Shown> Draw(const RunState& run, ScreenMedia& media) const override;
   std::optional<InputContext> HandsMeaning() const override;
 
-  const PlayState& Play() const { return play_; }
+  const OneGameState& Play() const { return play_; }
   bool SetUp() const { return set_up_; }
 
  private:
   Next Frame(ScreenTools& tools, const InputFrame& input);
   Next End(ScreenTools& tools, GameEnd reason);
 
-  PlayState play_;
+  OneGameState play_;
   bool set_up_ = false;
 };
 

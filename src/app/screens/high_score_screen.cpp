@@ -44,7 +44,7 @@ Next HighScoreScreen::Choose(ScreenTools& tools, const InputFrame& input) {
   return EndProgram(1);
 }
 
-std::optional<Shown> HighScoreScreen::Draw(const ProgramState& run, ScreenMedia& media) const {
+std::optional<Shown> HighScoreScreen::Draw(const RunState& run, ScreenMedia& media) const {
   DrawHighScores(run.session, visit_, media.shell);
   return Shown{&media.shell.back_buffer, kShellVisibleRect};
 }

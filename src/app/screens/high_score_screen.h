@@ -15,7 +15,7 @@ class HighScoreScreen final : public Screen {
 
   Next Step(ScreenTools& tools, const InputFrame& input) override;
   Next Resume(ScreenTools& tools, const InputFrame& input) override;
-  std::optional<Shown> Draw(const ProgramState& run, ScreenMedia& media) const override;
+  std::optional<Shown> Draw(const RunState& run, ScreenMedia& media) const override;
   std::optional<InputContext> HandsMeaning() const override;
 
   const HighScoreVisit& Visit() const { return visit_; }

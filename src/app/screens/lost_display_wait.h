@@ -12,7 +12,7 @@ class LostDisplayWait final : public Screen {
   explicit LostDisplayWait(Screen& waiting) : waiting_(waiting) {}
 
   Next Step(ScreenTools& tools, const InputFrame& input) override;
-  std::optional<Shown> Draw(const ProgramState&, ScreenMedia&) const override { return {}; }
+  std::optional<Shown> Draw(const RunState&, ScreenMedia&) const override { return {}; }
   std::optional<InputContext> HandsMeaning() const override { return {}; }
 
  private:

@@ -74,7 +74,7 @@ Next MenuScreen::OpenChosenLine(ScreenTools& tools) {
   }
 }
 
-std::optional<Shown> MenuScreen::Draw(const ProgramState&, ScreenMedia& media) const {
+std::optional<Shown> MenuScreen::Draw(const RunState&, ScreenMedia& media) const {
   DrawMenu(menu_, media.shell);
   return Shown{&media.shell.back_buffer, kShellVisibleRect};
 }

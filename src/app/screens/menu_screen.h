@@ -12,7 +12,7 @@ class MenuScreen final : public Screen {
  public:
   Next Step(ScreenTools& tools, const InputFrame& input) override;
   Next Resume(ScreenTools& tools, const InputFrame& input) override;
-  std::optional<Shown> Draw(const ProgramState& run, ScreenMedia& media) const override;
+  std::optional<Shown> Draw(const RunState& run, ScreenMedia& media) const override;
   std::optional<InputContext> HandsMeaning() const override;
 
   const MenuState& State() const { return menu_; }

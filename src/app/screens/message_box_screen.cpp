@@ -7,7 +7,7 @@ Next MessageBoxScreen::Step(ScreenTools&, const InputFrame& input) {
   return Next{then_, 1, nullptr, false};
 }
 
-std::optional<Shown> MessageBoxScreen::Draw(const ProgramState&, ScreenMedia& media) const {
+std::optional<Shown> MessageBoxScreen::Draw(const RunState&, ScreenMedia& media) const {
   DrawMessageBox(box_, media.box_canvas);
   return Shown{&media.box_canvas, Rect{0, 0, kPictureWidth, kPictureHeight}};
 }

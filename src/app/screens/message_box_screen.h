@@ -13,7 +13,7 @@ class MessageBoxScreen final : public Screen {
   explicit MessageBoxScreen(MessageBox box) : box_(std::move(box)) {}
 
   Next Step(ScreenTools& tools, const InputFrame& input) override;
-  std::optional<Shown> Draw(const ProgramState& run, ScreenMedia& media) const override;
+  std::optional<Shown> Draw(const RunState& run, ScreenMedia& media) const override;
   std::optional<InputContext> HandsMeaning() const override { return InputContext{}; }
 
   const MessageBox& Box() const { return box_; }

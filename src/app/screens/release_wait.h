@@ -20,7 +20,7 @@ class ReleaseWait final : public Screen {
       : keys_(keys), then_(std::move(then)) {}
 
   Next Step(ScreenTools& tools, const InputFrame& input) override;
-  std::optional<Shown> Draw(const ProgramState&, ScreenMedia&) const override { return {}; }
+  std::optional<Shown> Draw(const RunState&, ScreenMedia&) const override { return {}; }
   std::optional<InputContext> HandsMeaning() const override { return {}; }
 
  private:

@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/program_state.h"
+#include "app/run_state.h"
 #include "drawing/drawing_types.h"
 #include "game/game_pictures.h"
 #include "game/sounds.h"
@@ -41,7 +41,7 @@ struct ScreenMedia {
 // outbox for what it asks of the loop (log lines, sounds, message boxes).
 struct ScreenTools {
   Platform& platform;
-  ProgramState& run;
+  RunState& run;
   ScreenMedia& media;
   Outbox& out;
 };
@@ -91,7 +91,7 @@ class Screen {
   // goes on with the sample that ended the wait.
   virtual Next Resume(ScreenTools& tools, const InputFrame& input) { return Step(tools, input); }
   // Draws the screen from its state; nothing for a wait, which shows nothing.
-  virtual std::optional<Shown> Draw(const ProgramState& run, ScreenMedia& media) const = 0;
+  virtual std::optional<Shown> Draw(const RunState& run, ScreenMedia& media) const = 0;
   // What a pad's buttons and a finger mean here; nothing for a wait, which
   // stands for the screen below it.
   virtual std::optional<InputContext> HandsMeaning() const = 0;

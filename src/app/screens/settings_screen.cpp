@@ -35,7 +35,7 @@ Next SettingsScreen::Choose(ScreenTools& tools, const InputFrame& input) {
   return Open(LeaveWait());
 }
 
-std::optional<Shown> SettingsScreen::Draw(const ProgramState& run, ScreenMedia& media) const {
+std::optional<Shown> SettingsScreen::Draw(const RunState& run, ScreenMedia& media) const {
   DrawSettings(settings_, run.session, media.shell);
   return Shown{&media.shell.back_buffer, kShellVisibleRect};
 }

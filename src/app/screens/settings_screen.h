@@ -12,7 +12,7 @@ class SettingsScreen final : public Screen {
  public:
   Next Step(ScreenTools& tools, const InputFrame& input) override;
   Next Resume(ScreenTools& tools, const InputFrame& input) override;
-  std::optional<Shown> Draw(const ProgramState& run, ScreenMedia& media) const override;
+  std::optional<Shown> Draw(const RunState& run, ScreenMedia& media) const override;
   std::optional<InputContext> HandsMeaning() const override {
     return MenuContext(kSettingsLineBands);
   }
@@ -20,7 +20,7 @@ class SettingsScreen final : public Screen {
  private:
   Next Choose(ScreenTools& tools, const InputFrame& input);
 
-  SettingsState settings_;
+  SettingsVisit settings_;
 };
 
 }  // namespace mw

@@ -10,11 +10,11 @@
 
 namespace mw {
 
-struct ProgramState {
+struct RunState {
   // OEDIR as it was at start-up: the prefix of the high-score file's name.
   std::string high_score_prefix;
   Session session;
-  GameState game;
+  RunGameState game;
 };
 
 }  // namespace mw
