@@ -16,8 +16,10 @@ set(MW_PLATFORM_LIBRARIES SDL2_ttf::SDL2_ttf-static SDL2_mixer::SDL2_mixer-stati
                           SDL2_image::SDL2_image-static SDL2::SDL2-static)
 
 # The program's run-time errors are C++ exceptions: WebAssembly's own.
-add_compile_options(-fwasm-exceptions)
-add_link_options(-fwasm-exceptions -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+# Bulk memory: a copy of a picture's rows is one instruction each, where
+# emscripten's memcpy hands each copy of 512 bytes or more to JavaScript.
+add_compile_options(-fwasm-exceptions -mbulk-memory)
+add_link_options(-fwasm-exceptions -mbulk-memory -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
                  -sTOTAL_STACK=1048576)
 
 # mw_web_slim_files(assets_var fonts_var): the page ships only what it shows.
