@@ -10,8 +10,9 @@ Usage: web_bench.py PAGE_FOLDER
   gun firing all along): its frame rate over 5 s (target 58 or more), and
   each pass of the program split into its parts, timed by the page
   (Module.mwMarkFramePart): the input, the game's step and drawing, the
-  picture converted to RGBA, the picture put on the canvas; and what the
-  browser does between two passes.
+  picture converted to RGBA, the picture put on the canvas; the browser's
+  time between two passes; and the page's main thread per frame from the
+  DevTools protocol's Performance metrics (busy, scripts, style and layout).
 
 It reports; it fails only when the run is broken (no page, no game, no shot).
 """
@@ -73,6 +74,15 @@ def throttle(driver):
     driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": SLOWDOWN})
 
 
+def main_thread(driver):
+    """The renderer's main thread's seconds so far: busy, in scripts, in style and layout."""
+    values = {m["name"]: m["value"]
+              for m in driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]}
+    return {"busy": values.get("TaskDuration", 0), "script": values.get("ScriptDuration", 0),
+            "style and layout": values.get("RecalcStyleDuration", 0) +
+            values.get("LayoutDuration", 0)}
+
+
 def load_times(driver, url):
     page = browser_test.Page(driver, url)
     page.open()  # fills the cache
@@ -125,12 +135,15 @@ def busy_game(driver, url):
     # per message with ?test, which a player's page never writes) are only
     # counted, so that the console's cost to the browser is not measured.
     page.js(COUNT_SHOTS)
+    driver.execute_cdp_cmd("Performance.enable", {})
+    metrics_before = main_thread(driver)
     page.js("Module.mwTiming.reset();")
     start = time.monotonic()
     time.sleep(MEASURED_SECONDS)
     timing = page.js("return Module.mwTiming.read();")
     pictures = page.pictures() - pictures_before
     seconds = time.monotonic() - start
+    metrics = {name: value - metrics_before[name] for name, value in main_thread(driver).items()}
     shots = page.js("console.log = window.mwConsoleLog; return window.mwShots;")
     ActionChains(driver).release().perform()
     page.keys(Keys.ESCAPE)
@@ -143,6 +156,7 @@ def busy_game(driver, url):
         "between": timing["gaps"] / count,
         "passes": timing["count"],
         "fps": pictures / seconds,
+        "main thread": {name: value * 1000 / max(pictures, 1) for name, value in metrics.items()},
         "shots": shots,
     }
 
@@ -184,6 +198,11 @@ def main():
         print(f"  a pass by part (mean of {game['passes']}): {parts}; "
               f"total {sum(game['parts']):.2f} ms; the browser between two passes "
               f"{game['between']:.2f} ms")
+        busy = game["main thread"]
+        print(f"  the page's main thread a frame: busy {busy['busy']:.2f} ms, of it scripts "
+              f"{busy['script']:.2f} ms, style and layout {busy['style and layout']:.2f} ms, "
+              f"the rest (painting, the canvas handed on, tasks) "
+              f"{busy['busy'] - busy['script'] - busy['style and layout']:.2f} ms")
     elif game:
         broken.append("the machine gun fired no shot")
     else:
