@@ -17,7 +17,7 @@ VERSION    := $(shell awk '/^project.moewenschuss VERSION/ { print $$3 }' CMakeL
 WIN_SETUP   = $(WIN_BUILD)/moewenschuss-$(VERSION)-setup.exe
 
 .PHONY: tidy all deps build build-asan build-fuzz play test fuzz soak bench golden assets install deb clean \
-        windows windows-test web web-serve web-test
+        windows windows-test web web-serve web-test web-bench
 
 all: build
 
@@ -69,10 +69,15 @@ soak: build build-asan
 	MW_KILLED_SAVES=1000 ./$(BUILD)/mw_tests --gtest_filter='HardeningKilledSaves.*'
 
 # The frame and replay benchmarks, then the time from start to the first menu
-# frame in a window (Xvfb with openbox).
+# frame in a window (Xvfb with openbox); where the browser's build exists, the
+# page on a CPU slowed four times at the end (make web-bench).
 bench: build
 	./$(BUILD)/moewenschuss_bench
 	bench/window_start.sh $(BUILD)/moewenschuss
+	@if [ -d $(WEB_BUILD)/moewenschuss-$(VERSION)-web ]; then \
+	  scripts/install-deps web-test && \
+	  /usr/bin/python3 bench/web_bench.py $(WEB_BUILD)/moewenschuss-$(VERSION)-web; \
+	fi
 
 # Writes the golden runs' event logs and picture fingerprints
 # (tests/golden/NAME.log and NAME.pictures) anew, after a change that is meant
@@ -137,6 +142,14 @@ web-test: web build
 	scripts/install-deps web-test
 	/usr/bin/python3 tests/cross_system_test.py $(BUILD)/moewenschuss --node $(WEB_BUILD)/moewenschuss-node.js
 	/usr/bin/python3 tests/web/browser_test.py $(WEB_BUILD)/moewenschuss-*-web $(BUILD)/moewenschuss
+
+# The page in headless Chromium with its CPU slowed four times: the time to the
+# first menu from the browser's cache, and a busy game's frame rate with the
+# time of each part of a pass (bench/web_bench.py). It reports, and fails only
+# when the run is broken.
+web-bench: web
+	scripts/install-deps web-test
+	/usr/bin/python3 bench/web_bench.py $(WEB_BUILD)/moewenschuss-$(VERSION)-web
 
 # Regenerates the committed pictures, sounds and desktop icons (byte-identical on every run).
 assets: deps

@@ -16,9 +16,60 @@ set(MW_PLATFORM_LIBRARIES SDL2_ttf::SDL2_ttf-static SDL2_mixer::SDL2_mixer-stati
                           SDL2_image::SDL2_image-static SDL2::SDL2-static)
 
 # The program's run-time errors are C++ exceptions: WebAssembly's own.
-add_compile_options(-fwasm-exceptions)
-add_link_options(-fwasm-exceptions -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+# Bulk memory: a copy of a picture's rows is one instruction each, where
+# emscripten's memcpy hands each copy of 512 bytes or more to JavaScript.
+add_compile_options(-fwasm-exceptions -mbulk-memory)
+add_link_options(-fwasm-exceptions -mbulk-memory -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
                  -sTOTAL_STACK=1048576)
+
+# mw_web_slim_files(assets_var fonts_var): the page ships only what it shows.
+# The fonts keep only the characters Windows-1252 text can reach (Latin-1 with
+# the C0 and C1 codes, and the 27 others of 0x80-0x9F) with their outlines,
+# hinting, kerning and layout features, and the missing-glyph box, so text
+# renders as with the whole fonts at a seventh of their size. The 24-bit
+# pictures become 16-bit ones (tools/bmp_to_rgb565.py), the display's own
+# layout here. Made when CMake runs, since the embedding needs their sizes;
+# CMake runs again when a source file or the tool changes.
+function(mw_web_slim_files assets_var fonts_var)
+  set(out ${CMAKE_BINARY_DIR}/slim)
+  set(tool ${CMAKE_SOURCE_DIR}/tools/bmp_to_rgb565.py)
+  find_program(MW_PYFTSUBSET pyftsubset REQUIRED)
+  set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               ${tool} ${${assets_var}} ${${fonts_var}})
+  execute_process(COMMAND /usr/bin/python3 ${tool} ${out}/assets ${${assets_var}}
+                  RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "The pictures for the page could not be made (${tool})")
+  endif()
+  set(assets "")
+  foreach(file ${${assets_var}})
+    get_filename_component(name ${file} NAME)
+    list(APPEND assets ${out}/assets/${name})
+  endforeach()
+
+  set(unicodes "U+0000-00FF,U+0152-0153,U+0160-0161,U+0178,U+017D-017E,U+0192,U+02C6,U+02DC")
+  string(APPEND unicodes ",U+2013-2014,U+2018-201A,U+201C-201E,U+2020-2022,U+2026,U+2030")
+  string(APPEND unicodes ",U+2039-203A,U+20AC,U+2122")
+  set(fonts "")
+  foreach(font ${${fonts_var}})
+    get_filename_component(name ${font} NAME)
+    set(slim ${out}/fonts/${name})
+    if(NOT EXISTS ${slim} OR ${font} IS_NEWER_THAN ${slim} OR
+       ${CMAKE_CURRENT_FUNCTION_LIST_FILE} IS_NEWER_THAN ${slim})
+      file(MAKE_DIRECTORY ${out}/fonts)
+      execute_process(COMMAND ${MW_PYFTSUBSET} ${font} --unicodes=${unicodes} --layout-features=*
+                              --notdef-outline --legacy-kern --output-file=${slim}
+                      RESULT_VARIABLE failed ERROR_VARIABLE messages)
+      if(failed)
+        file(REMOVE ${slim})
+        message(FATAL_ERROR "The font ${font} could not be cut down for the page: ${messages}")
+      endif()
+    endif()
+    list(APPEND fonts ${slim})
+  endforeach()
+  set(${assets_var} ${assets} PARENT_SCOPE)
+  set(${fonts_var} ${fonts} PARENT_SCOPE)
+endfunction()
 
 set(MW_WEB_NAME moewenschuss-${PROJECT_VERSION}-web)
 set(MW_WEB_DIR ${CMAKE_BINARY_DIR}/${MW_WEB_NAME})

@@ -4,7 +4,7 @@ browser's own keyboard and mouse events, from a local server.
 
 Usage: browser_test.py PAGE_FOLDER LINUX_EXE
 
-- The page's files weigh at most 4 MB compressed with gzip.
+- The page's files weigh at most 2.5 MB compressed with gzip.
 - The first menu frame appears at most 1.5 s after the page is opened
   (median of 5 loads).
 - Click to start; the settings screen's canvas equals the Linux program's
@@ -45,7 +45,7 @@ from selenium.webdriver.common.keys import Keys
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "web"))
 import serve  # noqa: E402  (web/serve.py: the page's static server)
 
-MAX_GZIP_BYTES = 4 * 1024 * 1024
+MAX_GZIP_BYTES = 2.5 * 1000 * 1000
 MAX_LOAD_SECONDS = 1.5
 failures = []
 
@@ -440,7 +440,7 @@ def main():
     folder, linux = sys.argv[1], os.path.abspath(sys.argv[2])
     size = gzip_size(folder)
     print(f"  the page's files: {size / 1e6:.2f} MB with gzip")
-    check(size <= MAX_GZIP_BYTES, "the page weighs at most 4 MB compressed")
+    check(size <= MAX_GZIP_BYTES, "the page weighs at most 2.5 MB compressed")
 
     port = free_port()
     pages = serve.server(folder, port, quiet=True)

@@ -21,8 +21,15 @@ EM_JS(void, mw_show_picture, (const std::uint8_t* rgba, int width, int height), 
   var canvas = Module['canvas'];
   if (!canvas) return;
   if (!Module['mwCanvasContext']) Module['mwCanvasContext'] = canvas.getContext('2d');
-  var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-  Module['mwCanvasContext'].putImageData(new ImageData(pixels, width, height), 0, 0);
+  // The picture's bytes seen in place, made anew only when the memory grew
+  // (a new buffer) or the bytes moved: no garbage for every frame.
+  var image = Module['mwCanvasImage'];
+  if (!image || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== rgba ||
+      image.width !== width || image.height !== height) {
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    image = Module['mwCanvasImage'] = new ImageData(pixels, width, height);
+  }
+  Module['mwCanvasContext'].putImageData(image, 0, 0);
   // How many pictures were shown, and when the first was: the page's tests
   // read the frame rate and the load time from them.
   if (!Module['mwPictures']) Module['mwFirstPicture'] = performance.now();
@@ -75,6 +82,10 @@ EM_JS(int, mw_next_page_event, (double* numbers, char* text, int text_size), {
 
 EM_JS(void, mw_name_entry, (int typing, const char* name, int limit), {
   if (Module['mwNameEntry']) Module['mwNameEntry'](typing !== 0, UTF8ToString(name), limit);
+});
+
+EM_JS(void, mw_mark_frame_part, (int part), {
+  if (Module['mwMarkFramePart']) Module['mwMarkFramePart'](part);
 });
 
 EM_JS(int, mw_page_hidden, (), {
@@ -137,6 +148,10 @@ void ShowNameInField(const std::string& utf8, std::size_t limit) {
 
 void EndNameField() {
   mw_name_entry(0, "", 0);
+}
+
+void MarkFramePart(FramePart part) {
+  mw_mark_frame_part(static_cast<int>(part));
 }
 
 double PageClockMs() {

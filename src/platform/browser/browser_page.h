@@ -66,6 +66,11 @@ std::optional<PageEvent> NextPageEvent();
 void ShowNameInField(const std::string& utf8, std::size_t limit);
 void EndNameField();
 
+// Where a pass of the program stands, for a page that times its parts
+// (Module.mwMarkFramePart, set by make web-bench); nothing otherwise.
+enum class FramePart { kInputSampled = 1, kPresentStarted, kPictureConverted, kPictureShown };
+void MarkFramePart(FramePart part);
+
 // The milliseconds since the page started, with fractions.
 double PageClockMs();
 // Whether the page is hidden (another tab, a minimised window).

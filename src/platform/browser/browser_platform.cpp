@@ -16,6 +16,7 @@
 #include "platform/browser/browser_pads.h"
 #include "platform/browser/browser_page.h"
 #include "platform/browser/browser_touch.h"
+#include "platform/browser/canvas_pixels.h"
 #include "platform/sdl/held_resources.h"
 #include "platform/sdl/image_loading.h"
 #include "platform/sdl/sdl_sound.h"
@@ -52,8 +53,10 @@ class BrowserPlatform : public Platform {
 
   void OpenDisplay() override {
     display_->Open();
-    rgb_.assign(static_cast<std::size_t>(kPictureWidth) * kPictureHeight * 3, 0);
-    rgba_.assign(static_cast<std::size_t>(kPictureWidth) * kPictureHeight * 4, 255);
+    if (!canvas_) {
+      canvas_ = std::make_unique<CanvasPixels>(SdlSurfaceOf(display_->OnScreen())->format->format,
+                                               kPictureWidth, kPictureHeight);
+    }
     input_.Listen();
     open_ = true;
     ShowSystemCursor(false);
@@ -106,6 +109,7 @@ class BrowserPlatform : public Platform {
     sample.frame.display_lost = PageHidden();
     touch_.AddTo(sample.frame);
     hands_.Apply(sample.frame);
+    MarkFramePart(FramePart::kInputSampled);
     return sample;
   }
   bool OpenSoundDevice() override { return sound_.Open(); }
@@ -123,8 +127,7 @@ class BrowserPlatform : public Platform {
  private:
   HeldResources held_;
   std::unique_ptr<SoftwareDisplay> display_;  // the surfaces and the picture on the canvas
-  std::vector<std::uint8_t> rgb_;
-  std::vector<std::uint8_t> rgba_;
+  std::unique_ptr<CanvasPixels> canvas_;
   BrowserInput input_;
   BrowserTouch touch_;
   BrowserPads pads_;
@@ -136,22 +139,14 @@ class BrowserPlatform : public Platform {
 
 void BrowserPlatform::Present(const Surface& back_buffer, Rect visible) {
   if (!open_) throw RuntimeError("Ein Bild ohne geöffnete Anzeige");
+  MarkFramePart(FramePart::kPresentStarted);
   display_->Show(back_buffer, visible);
-  // The canvas takes RGBA bytes. SDL widens each colour to 8 bits as it does
-  // for the pictures a headless run writes (its RGBA conversion widens green
-  // otherwise), so both show the same pixels; the alpha stays opaque.
-  const SDL_Surface* pixels = SdlSurfaceOf(display_->OnScreen());
-  if (SDL_ConvertPixels(kPictureWidth, kPictureHeight, pixels->format->format, pixels->pixels,
-                        pixels->pitch, SDL_PIXELFORMAT_RGB24, rgb_.data(),
-                        kPictureWidth * 3) != 0) {
-    throw RuntimeError(WithSdlError("Das Bild kann nicht gezeigt werden"));
-  }
-  for (std::size_t i = 0, o = 0; i < rgb_.size(); i += 3, o += 4) {
-    rgba_[o] = rgb_[i];
-    rgba_[o + 1] = rgb_[i + 1];
-    rgba_[o + 2] = rgb_[i + 2];
-  }
-  ShowPictureOnCanvas(rgba_.data());
+  // The canvas takes RGBA bytes, with each colour widened to 8 bits as in the
+  // pictures a headless run writes.
+  canvas_->Convert(*SdlSurfaceOf(display_->OnScreen()));
+  MarkFramePart(FramePart::kPictureConverted);
+  ShowPictureOnCanvas(canvas_->Rgba());
+  MarkFramePart(FramePart::kPictureShown);
 }
 
 bool BrowserPlatform::MessageBoxInWindow(std::string_view title, std::string_view text) {
