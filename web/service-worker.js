@@ -14,7 +14,9 @@ const STAMP = '@MW_BUILD_STAMP@';
 // Every file of the page, with the SHA-256 of its bytes.
 const PAGE_FILES = {/*@MW_PAGE_FILES@*/};
 
-const CACHE_PREFIX = 'moewenschuss-';
+// Caches are the whole site's: a second copy of the game elsewhere on the
+// same site keeps caches of its own, which this one leaves alone.
+const CACHE_PREFIX = 'moewenschuss ' + self.registration.scope + ' ';
 const CACHE = CACHE_PREFIX + VERSION + '-' + STAMP;
 const START_PAGE = 'index.html';
 
