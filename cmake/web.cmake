@@ -94,19 +94,30 @@ function(mw_web_programs target)
 
   set(page_files ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/page.css
                  ${CMAKE_SOURCE_DIR}/web/page.js ${CMAKE_SOURCE_DIR}/web/manifest.webmanifest)
-  set(favicon ${CMAKE_SOURCE_DIR}/dist/icons/32x32.png)
-  # The icon of a page added to a phone's home screen.
-  set(home_icon ${CMAKE_SOURCE_DIR}/dist/icons/256x256.png)
+  set(icons ${CMAKE_SOURCE_DIR}/dist/icons)
+  # The favicon, the icon of a page added to an iPhone's home screen, and the
+  # manifest's icons for an installed page (a phone cuts the maskable one to
+  # its own shape).
+  set(page_icons ${icons}/32x32.png ${icons}/192x192.png ${icons}/512x512.png
+                 ${icons}/maskable-512x512.png)
+  # The service worker is filled in last: it names every other file's bytes.
+  set(service_worker ${CMAKE_SOURCE_DIR}/web/service-worker.js)
+  set(fill_service_worker ${CMAKE_SOURCE_DIR}/cmake/web-service-worker.cmake)
   add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E copy ${page_files} ${MW_WEB_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy ${favicon} ${MW_WEB_DIR}/favicon.png
-    COMMAND ${CMAKE_COMMAND} -E copy ${home_icon} ${MW_WEB_DIR}/icon-256.png
+    COMMAND ${CMAKE_COMMAND} -E copy ${icons}/32x32.png ${MW_WEB_DIR}/favicon.png
+    COMMAND ${CMAKE_COMMAND} -E copy ${icons}/192x192.png ${MW_WEB_DIR}/icon-192.png
+    COMMAND ${CMAKE_COMMAND} -E copy ${icons}/512x512.png ${MW_WEB_DIR}/icon-512.png
+    COMMAND ${CMAKE_COMMAND} -E copy ${icons}/maskable-512x512.png
+            ${MW_WEB_DIR}/icon-maskable-512.png
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${MW_WEB_DIR} -DVERSION=${PROJECT_VERSION}
+            -DTEMPLATE=${service_worker} -P ${fill_service_worker}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip --format=zip
             ${MW_WEB_NAME}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    DEPENDS ${target} ${page_files} ${favicon}
+    DEPENDS ${target} ${page_files} ${page_icons} ${service_worker} ${fill_service_worker}
     COMMENT "Packing ${MW_WEB_NAME}.zip")
   add_custom_target(web_page ALL DEPENDS ${CMAKE_BINARY_DIR}/${MW_WEB_NAME}.zip)
 endfunction()

@@ -57,6 +57,9 @@ def main(argv):
             name = f"{size}x{size}.png"
             icon.write_png(os.path.join(icondir, name), image)
             print(f"{os.path.join(icondir, name)}: icon")
+        name = f"maskable-{icon.MASTER}x{icon.MASTER}.png"
+        icon.write_png(os.path.join(icondir, name), icon.maskable(pano))
+        print(f"{os.path.join(icondir, name)}: icon")
     return 0
 
 

@@ -320,6 +320,20 @@
     return bytes.subarray(0, received);
   }
 
+  // Offline play: once the program runs (its files came from the server), a
+  // service worker keeps every file of the page for the next visits
+  // (service-worker.js). Where none may run (a file opened from disk, a page
+  // not served from https or localhost, a browser or a private window that
+  // refuses) the page plays online as before, without a word to the player.
+  function keepPageForOffline() {
+    try {
+      if (!window.isSecureContext || !navigator.serviceWorker) return;
+      navigator.serviceWorker.register('service-worker.js').catch(() => {});
+    } catch (error) {
+      // refused: online only
+    }
+  }
+
   window.Module = {
     canvas: canvas,
     print: (text) => console.log(text),
@@ -332,6 +346,7 @@
       return {};
     },
     onRuntimeInitialized: () => {
+      keepPageForOffline();
       openStorage(window.Module.FS).then((kept) => {
         keeping = kept;
         hide('loading');

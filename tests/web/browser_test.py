@@ -16,8 +16,11 @@ Usage: browser_test.py PAGE_FOLDER LINUX_EXE
   the page reloaded, the table still holds the name; "Ende" ends the program
   and the page says so.
 - A browser without WebAssembly gets a German message; one that keeps
-  nothing plays all the same, and a line under the picture says so.
-- Then touch_test.py: phones and a tablet played by touch, and game pads.
+  nothing and runs no service worker plays all the same, and a line under the
+  picture says so.
+- Then touch_test.py: phones and a tablet played by touch, and game pads; and
+  app_test.py: the page installed, offline, updated, and its table kept
+  through a full storage and a killed browser.
 """
 import base64
 import gzip
@@ -420,8 +423,12 @@ def keeping_nothing(url):
     with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
         driver = browser(profile)
         try:
-            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
-                "source": "Object.defineProperty(window, 'indexedDB', {value: undefined});"})
+            # As a private window may: no IndexedDB, and no service worker.
+            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+Object.defineProperty(window, 'indexedDB', {value: undefined});
+Object.defineProperty(Navigator.prototype, 'serviceWorker', {get() {
+  throw new DOMException('Nicht erlaubt', 'SecurityError');
+}});"""})
             page = Page(driver, url)
             page.open()
             page.wait_for("the first menu frame", lambda: page.pictures() > 0)
@@ -429,6 +436,8 @@ def keeping_nothing(url):
                 "return document.getElementById('note').textContent;"),
                 "a browser that keeps nothing: the line under the picture says so")
             check(page.events("screen", name="menu"), "and the game runs all the same")
+            check(not page.errors, "with no failure in the console" +
+                  (f": {page.errors}" if page.errors else ""))
         finally:
             driver.quit()
 
@@ -464,6 +473,8 @@ def main():
             # which borrows this file's helpers).
             import touch_test
             failures.extend(touch_test.run(url))
+            import app_test
+            failures.extend(app_test.run(url, folder, linux))
         finally:
             pages.shutdown()
     print(f"browser: {'FAILED' if failures else 'passed'}, {len(failures)} failures")

@@ -1,7 +1,9 @@
 """The desktop icon: the gull with raised wings against the evening sun, on a rounded tile.
 
 One master is painted at 512 pixels from the same panorama and gull drawing the game uses,
-with the title lettering's dark violet as outline; every icon size is reduced from it.
+with the title lettering's dark violet as outline; every icon size is reduced from it. The
+page's home-screen icon that a phone cuts to its own shape (a "maskable" one) is painted apart:
+the sky to every edge and the whole gull inside the middle circle that every shape keeps.
 """
 import numpy as np
 from PIL import Image, ImageDraw, ImageFilter
@@ -9,7 +11,7 @@ from PIL import Image, ImageDraw, ImageFilter
 from . import gulls, scene
 from .files import to_u8
 
-SIZES = (16, 24, 32, 48, 64, 128, 256)
+SIZES = (16, 24, 32, 48, 64, 128, 192, 256, 512)
 MASTER = 512
 OUTLINE = (58, 24, 72)     # the title lettering's outline
 POSE = 10                  # wings up: reads as a gull even at 16 pixels
@@ -65,7 +67,23 @@ def master(pano):
 def icons(pano):
     """[(size, RGBA image)] for every icon size."""
     big = master(pano)
-    return [(size, big.resize((size, size), Image.LANCZOS)) for size in SIZES]
+    return [(size, big if size == MASTER else big.resize((size, size), Image.LANCZOS))
+            for size in SIZES]
+
+
+# A phone may cut a maskable icon down to the circle of 40 % of its side around the middle.
+SAFE_RADIUS = MASTER * 2 // 5
+
+
+def maskable(pano):
+    """The opaque square icon whose gull, outline included, lies inside the safe circle."""
+    outline = 7
+    # The gull's box, outline included, fits the circle with a few pixels to spare.
+    half_diagonal = SAFE_RADIUS - outline - 6
+    width = int(2 * half_diagonal / (1 + (gulls.H / gulls.W) ** 2) ** 0.5)
+    frame = _sky_tile(pano)
+    frame.alpha_composite(_gull_layer(width, MASTER // 2, outline))
+    return frame
 
 
 def write_png(path, image):

@@ -1,0 +1,381 @@
+#!/usr/bin/python3
+"""The page as an installed app, in Debian's Chromium. browser_test.py runs it
+(run()) after its own checks, with the page's folder and the Linux program.
+
+- Installable: Chromium finds nothing that stops installing the page (the
+  DevTools protocol's Page.getInstallabilityErrors lists none).
+- Offline after one visit: the server stopped, the page reloaded, the menu
+  appears and a game starts.
+- A new version: builds A and B, each marked in its page, its program and its
+  WebAssembly. B's worker served with A's files (a server caught in the
+  middle of an update) is refused, and A plays on; then B on the server: the
+  visit after the one that fetched it runs B, and every visit runs one build
+  whole.
+- A full storage: the save fails, the line under the picture says so in German
+  and the game goes on.
+- A browser killed (SIGKILL) at random instants while the program saves the
+  table, with its profile kept, KILLED_SAVES times (20 unless set): started
+  again, the table is the old one or the new one, never damaged or missing.
+"""
+import os
+import random
+import shutil
+import signal
+import subprocess
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+import browser_test as web
+import serve
+from browser_test import Page, check
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+ROOT = Path(__file__).resolve().parents[2]
+
+# Which build the page, the program and the WebAssembly came from, each read
+# from the build's own mark.
+WASM_MARK = "mw-mark"
+READ_MARKS = """
+const meta = document.querySelector('meta[name="mw-mark"]');
+return [meta ? meta.content : null, (window.Module && Module.mwMark) || null,
+        window.mwWasmMark || null];
+"""
+HOOK_WASM_MARK = """
+const instantiate = WebAssembly.instantiate;
+WebAssembly.instantiate = async (...args) => {
+  const result = await instantiate.apply(WebAssembly, args);
+  const sections = WebAssembly.Module.customSections(result.module, 'mw-mark');
+  if (sections.length) window.mwWasmMark = new TextDecoder().decode(sections[0]);
+  return result;
+};
+"""
+# Whether the page's service worker is ready within 15 s.
+WORKER_READY = """
+const done = arguments[arguments.length - 1];
+setTimeout(() => done(false), 15000);
+navigator.serviceWorker.ready.then(() => done(true), () => done(false));
+"""
+# The server asked for a new worker (as a visit does), until it is installed
+# or refused; whether one is waiting then.
+NEW_WORKER_WAITS = """
+const done = arguments[arguments.length - 1];
+(async () => {
+  const registration = await navigator.serviceWorker.getRegistration();
+  await registration.update().catch(() => {});
+  while (registration.installing) await new Promise((wake) => setTimeout(wake, 50));
+  return !!registration.waiting;
+})().then(done, () => done(null));
+"""
+
+
+CACHES = """
+const done = arguments[arguments.length - 1];
+caches.keys().then((names) => done(names.length), () => done(-1));
+"""
+
+
+def serving(folder):
+    """A quiet server of the folder, started, and its URL."""
+    port = web.free_port()
+    pages = serve.server(str(folder), port, quiet=True)
+    # A tab closed while a file still came is no fault of the page's.
+    pages.handle_error = lambda request, address: None
+    threading.Thread(target=pages.serve_forever, daemon=True).start()
+    return pages, f"http://127.0.0.1:{port}/?test"
+
+
+def started(page, seconds=15):
+    page.open()
+    return page.wait_for("the first menu frame", lambda: page.pictures() > 0, seconds)
+
+
+def new_game(page):
+    """From the menu: "Klicken zum Spielen", then the menu's first line."""
+    page.driver.find_element(By.ID, "start").click()
+    page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+    page.point_at(320, 250)
+    page.click()
+    return page.wait_for("a game", lambda: page.events("screen", name="game"))
+
+
+def installable_and_offline(folder):
+    pages, url = serving(folder)
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = web.browser(profile)
+        try:
+            page = Page(driver, url)
+            started(page)
+            check(driver.execute_async_script(WORKER_READY), "the service worker is ready")
+            errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+            errors = errors.get("installabilityErrors")
+            check(errors == [], f"Chromium finds the page installable ({errors})")
+            pages.shutdown()
+            pages.server_close()
+            page = Page(driver, url)
+            started(page)
+            check(new_game(page), "offline after one visit: the page starts and a game runs")
+            check(not page.errors, "and the console holds no failure" +
+                  (f": {page.errors}" if page.errors else ""))
+        finally:
+            driver.quit()
+
+
+def marked_build(folder, into, mark, mtime):
+    """A copy of the page's build with MARK in its page, its program and its
+    WebAssembly (a custom section), and its service worker filled in anew; its
+    files dated MTIME, as a server gives each upload's files a time of their own
+    (the server answers "unchanged" by the time alone)."""
+    shutil.copytree(folder, into)
+    index = into / "index.html"
+    index.write_text(index.read_text().replace(
+        "<head>", f'<head>\n<meta name="mw-mark" content="{mark}">', 1))
+    with open(into / "moewenschuss.js", "a") as program:
+        program.write(f"\nModule.mwMark = '{mark}';\n")
+    name, payload = WASM_MARK.encode(), mark.encode()
+    body = bytes([len(name)]) + name + payload
+    assert len(body) < 128  # one byte of LEB128
+    with open(into / "moewenschuss.wasm", "ab") as wasm:
+        wasm.write(bytes([0, len(body)]) + body)
+    subprocess.run(["cmake", f"-DFOLDER={into}", "-DVERSION=0", f"-DTEMPLATE={ROOT}/web/service-worker.js",
+                    "-P", str(ROOT / "cmake" / "web-service-worker.cmake")], check=True)
+    for path in into.iterdir():
+        os.utime(path, (mtime, mtime))
+
+
+def version_update(folder):
+    with tempfile.TemporaryDirectory(prefix="mw_versions_") as temporary:
+        work = Path(temporary)
+        now = time.time()
+        marked_build(folder, work / "A", "A", now - 100)
+        marked_build(folder, work / "B", "B", now)
+        # B's worker and page with A's program: a server caught mid-update.
+        shutil.copytree(work / "A", work / "half")
+        for name in ("service-worker.js", "index.html"):
+            shutil.copy2(work / "B" / name, work / "half" / name)
+        current = work / "current"
+        current.symlink_to(work / "A")
+        # The page in a folder of the site, so that the site's top is a page
+        # outside the service worker's reach: from there the test reads the
+        # site's caches without being a window of either version.
+        pages, top = serving(work)
+        top = top.split("?")[0]
+        url = top + "current/?test"
+
+        def serve_build(name):
+            link = work / "current.new"
+            link.symlink_to(work / name)
+            os.replace(link, current)
+
+        with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+            driver = web.browser(profile)
+            try:
+                def visit(then=None, switched=False):
+                    """A new tab opened on the page after the last one was closed
+                    (and, if SWITCHED, once the waiting version has taken over,
+                    which the browser does a moment after the last window of the
+                    old one is gone); the marks of the build it runs."""
+                    old = driver.current_window_handle
+                    driver.switch_to.new_window("tab")
+                    driver.switch_to.window(old)
+                    driver.close()
+                    driver.switch_to.window(driver.window_handles[0])
+                    if switched:
+                        driver.get(top)
+                        Page(driver, top).wait_for("the old version's cache deleted", lambda:
+                                                   driver.execute_async_script(CACHES) == 1, 10)
+                    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                           {"source": HOOK_WASM_MARK})
+                    page = Page(driver, url)
+                    started(page)
+                    marks = "".join(m or "?" for m in page.js(READ_MARKS))
+                    if then:
+                        then(driver)
+                    return marks
+
+                runs = [visit(lambda d: check(d.execute_async_script(WORKER_READY),
+                                              "A's worker is ready"))]
+                runs.append(visit())
+                serve_build("half")
+                runs.append(visit(lambda d: check(d.execute_async_script(NEW_WORKER_WAITS) is False,
+                                                  "a worker of B with A's files is refused")))
+                runs.append(visit())
+                serve_build("B")
+                runs.append(visit(lambda d: check(d.execute_async_script(NEW_WORKER_WAITS) is True,
+                                                  "B's worker is installed and waits")))
+                runs.append(visit(switched=True))
+                runs.append(visit())
+                print(f"  builds run by the visits: {' '.join(runs)}")
+                check(runs == ["AAA"] * 5 + ["BBB"] * 2,
+                      "a half-updated server leaves A whole; B runs whole from the visit after "
+                      "the one that fetched it")
+            finally:
+                driver.quit()
+                pages.shutdown()
+                pages.server_close()
+
+
+def full_storage(url):
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        driver = web.browser(profile)
+        try:
+            # Every write to IndexedDB fails as in a full storage.
+            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+IDBObjectStore.prototype.put = function () {
+  throw new DOMException('Der Speicher ist voll.', 'QuotaExceededError');
+};"""})
+            page = Page(driver, url)
+            started(page)
+            driver.find_element(By.ID, "start").click()
+            page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+            page.point_at(320, 350)  # the table, left with Escape: a save
+            page.click()
+            page.wait_for("the table", lambda: page.events("screen", name="highscores"))
+            page.keys(Keys.ESCAPE)
+            page.wait_for("the line under the picture", lambda: page.shown("note"), 10)
+            text = page.js("return document.getElementById('note').textContent;")
+            check("konnte im Browser nicht gespeichert werden" in text,
+                  f"a full storage: the line under the picture says so ({text!r})")
+            check(len(page.events("screen", name="menu")) >= 2, "and the game goes on")
+        finally:
+            driver.quit()
+
+
+# The program saves its table on leaving the high-score screen: the menu's
+# table line clicked, Escape, again and again, with the page's own events.
+# window.mwSaving tells whether the page is storing the files meanwhile; a
+# file of 4 MB changed before each store makes it last long enough for a
+# kill to land in the middle.
+SAVING = """
+const syncfs = Module.FS.syncfs;
+const ballast = new Uint8Array(4 << 20);
+window.mwSaving = 0;
+Module.FS.syncfs = function (populate, done) {
+  window.mwSaving++;
+  ballast[0]++;
+  Module.FS.writeFile('/data/ballast', ballast);
+  return syncfs.call(Module.FS, populate, (error) => { window.mwSaving--; done(error); });
+};
+const canvas = document.getElementById('picture');
+document.getElementById('start').click();
+const at = (x, y) => {
+  const r = canvas.getBoundingClientRect();
+  return {clientX: r.left + (x + 0.5) * r.width / 640, clientY: r.top + (y + 0.5) * r.height / 480,
+          bubbles: true, button: 0};
+};
+let step = 0;
+window.setInterval(() => {
+  if (step++ % 2 === 0) {
+    for (const type of ['mousemove', 'mousedown', 'mouseup']) {
+      canvas.dispatchEvent(new MouseEvent(type, at(320, 350)));
+    }
+  } else {
+    for (const type of ['keydown', 'keyup']) {
+      canvas.dispatchEvent(new KeyboardEvent(type, {key: 'Escape', code: 'Escape', keyCode: 27,
+                                                    bubbles: true}));
+    }
+  }
+}, 40);
+"""
+READ_TABLE = """
+try {
+  return Array.from(Module.FS.readFile('/data/highscores.pdk'));
+} catch (error) {
+  return null;
+}
+"""
+WRITE_TABLE = """
+const done = arguments[arguments.length - 1];
+Module.FS.writeFile('/data/highscores.pdk', new Uint8Array(arguments[0]));
+Module.FS.syncfs(false, (error) => done(!error));
+"""
+
+
+def browser_processes(driver):
+    """The browser's own process and every process under it."""
+    def children(pid):
+        found = []
+        for task in Path(f"/proc/{pid}/task").glob("*"):
+            try:
+                found += [int(p) for p in (task / "children").read_text().split()]
+            except OSError:
+                pass
+        return found
+    found, todo = [], children(driver.service.process.pid)
+    while todo:
+        pid = todo.pop()
+        found.append(pid)
+        todo += children(pid)
+    return found
+
+
+def killed_saves(url, linux, kills):
+    with tempfile.TemporaryDirectory(prefix="mw_killed_") as temporary:
+        subprocess.run([linux, "--headless", str(ROOT / "tests/golden/highscores.script")],
+                       cwd=temporary, check=True, stdout=subprocess.DEVNULL,
+                       env=dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy",
+                                OEDIR="./"))
+        new = Path(temporary, "highscores.pdk").read_bytes()
+    # A sixth record that every save drops: the old and the new table differ.
+    old = new + new[:24]
+    chance = random.Random(20261209)  # the same instants on every run
+    seen = {"old": 0, "new": 0, "other": 0}
+    aimed = 0
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
+        for kill in range(kills + 1):
+            driver = web.browser(profile)
+            try:
+                page = Page(driver, url)
+                started(page)
+                if kill > 0:
+                    left = page.js(READ_TABLE)
+                    left = bytes(left) if left is not None else None
+                    kind = "old" if left == old else "new" if left == new else "other"
+                    seen[kind] += 1
+                    if kind == "other":
+                        note = page.js("return document.getElementById('note').textContent;")
+                        print(f"  after kill {kill}: " +
+                              ("no table" if left is None else f"{len(left)} bytes") +
+                              (f", the page says: {note}" if note else ""))
+                if kill == kills:
+                    break
+                if not driver.execute_async_script(WRITE_TABLE, list(old)):
+                    check(False, "the old table is kept before the saves")
+                page.js(SAVING)
+                processes = browser_processes(driver)
+                # At a random instant, then as soon as the page is storing a save.
+                time.sleep(chance.uniform(0, 0.3))
+                end = time.monotonic() + 2
+                while time.monotonic() < end:
+                    if page.js("return window.mwSaving > 0;"):
+                        aimed += 1
+                        break
+                for pid in processes:
+                    try:
+                        os.kill(pid, signal.SIGKILL)
+                    except ProcessLookupError:
+                        pass
+            finally:
+                try:
+                    driver.quit()
+                except Exception:  # the browser is gone: its driver may say so
+                    pass
+    print(f"  {kills} kills of Chromium while it saves ({aimed} while the page stored a save): "
+          f"{seen}")
+    check(seen["other"] == 0 and sum(seen.values()) == kills,
+          "every killed save left the old or the new table")
+    check(seen["new"] > 0, "the saves reached the browser's storage before a kill")
+
+
+def run(url, folder, linux):
+    """Every check; returns the failures."""
+    first = len(web.failures)
+    begun = time.monotonic()
+    installable_and_offline(folder)
+    version_update(folder)
+    full_storage(url)
+    killed_saves(url, linux, int(os.environ.get("KILLED_SAVES", "20")))
+    print(f"  the page as an app: {time.monotonic() - begun:.0f} s")
+    return web.failures[first:]
