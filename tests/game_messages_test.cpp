@@ -1,6 +1,6 @@
 // The ring of message slots and the ring of sound channels, which the
-// golden runs fill without showing which slot or channel each took, and what
-// a frame shows of the messages.
+// golden runs fill without showing which slot or channel each took. (Where a
+// message stands, rises and fades is in the golden games' pictures.)
 
 #include <gtest/gtest.h>
 
@@ -26,35 +26,9 @@ TEST(GameMessages, TheRingFillsSlotsOneToNineThenZeroAndNeverTen) {
   EXPECT_EQ(filled, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}));
   // The eleventh took the first one's slot before its time was up.
   EXPECT_EQ(world.game.messages[1].text, "11m");
-  EXPECT_EQ(world.game.messages[1].y, 389);
   EXPECT_EQ(world.game.messages[0].text, "10m");
   EXPECT_EQ(world.game.messages[10].life, 0);
   EXPECT_EQ(CountEvents(world.Log(), "\"event\":\"message\""), 11);
-  EXPECT_EQ(CountEvents(world.Log(), "\"text\":\"3m\",\"x\":-110,\"y\":397"), 1);
-}
-
-// A frame shows each living message where it stood, then it rises 2 pixels
-// and ages; a panorama column scrolls with the view, a screen column does
-// not. One that starts after the messages were shown (the pace's) shows from
-// the next frame on.
-TEST(GameMessages, AFrameShowsTheMessagesBeforeTheyRiseAndAge) {
-  PhaseWorld world;
-  world.game.view_x.SetValue(600);
-  ShowMessage(world.ctx, 700, 300, "37");
-  ShowMessage(world.ctx, -110, 420, "-8");
-  world.game.messages[static_cast<std::size_t>(world.game.message_index)].life = 1;
-  MessagePhase(world.ctx);
-  ASSERT_EQ(world.play.shown_message_count, 2u);
-  EXPECT_EQ(world.play.shown_messages[0].at, (Point{100, 300}));
-  EXPECT_FALSE(world.play.shown_messages[0].loss);
-  EXPECT_EQ(world.play.shown_messages[1].at, (Point{110, 420}));
-  EXPECT_TRUE(world.play.shown_messages[1].loss);
-  ShowMessage(world.ctx, -110, 420, "- Das ist Ihnen wohl zu leicht -");
-  EXPECT_EQ(world.play.shown_messages[1].text, "-8") << "the frame keeps what it showed";
-  MessagePhase(world.ctx);
-  ASSERT_EQ(world.play.shown_message_count, 2u) << "the -8 is gone, the new one is there";
-  EXPECT_EQ(world.play.shown_messages[0].at, (Point{100, 298}));
-  EXPECT_EQ(world.play.shown_messages[1].text, "- Das ist Ihnen wohl zu leicht -");
 }
 
 TEST(GameSounds, PlaysGoRoundARingOfAHundredAcrossGames) {

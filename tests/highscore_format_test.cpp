@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,59 +76,45 @@ TEST(HighScoreFormat, LongestNamesAreKeptAndLongerOnesCut) {
   EXPECT_EQ(cut.entries[0].name, std::string(249, 'z'));
 }
 
-TEST(HighScoreFormat, ShortAndEmptyFilesFillTheRestWithDefaults) {
-  EXPECT_EQ(ParseHighScores({}).entries, Ranks(DefaultHighScore()));
-  EXPECT_FALSE(ParseHighScores({}).cheat_flag);
-
-  HighScoreRanks two = Ranks({"eins", 100});
-  two[1] = {"zwei", 50};
-  const Bytes full = EncodeHighScores(two);
-  const Bytes first_two(full.begin(), full.begin() + 10 + 10);
-  const ParsedHighScores parsed = ParseHighScores(first_two);
-  EXPECT_FALSE(parsed.cheat_flag);
-  EXPECT_EQ(parsed.entries[1], (PlainHighScore{"zwei", 50}));
-  EXPECT_EQ(parsed.entries[2], DefaultHighScore());
-}
-
-TEST(HighScoreFormat, TruncatedRecordIsTakenByItsActualLengthAndFlagged) {
+// Short, cut, oversized and impossible files: what is whole is read, the
+// rest is the default, and only what the game never writes is flagged.
+TEST(HighScoreFormat, ShortCutAndImpossibleFilesFillTheRestWithDefaults) {
   HighScoreRanks ranks = Ranks({"eins", 100});
   ranks[1] = {"langername", 50};
-  const Bytes full = EncodeHighScores(ranks);
-  // Second record (16 bytes) cut to 8: parsed from what is there.
-  const ParsedHighScores cut = ParseHighScores(Bytes(full.begin(), full.begin() + 10 + 8));
-  EXPECT_TRUE(cut.cheat_flag);
-  EXPECT_EQ(cut.entries[0], (PlainHighScore{"eins", 100}));
-  EXPECT_EQ(cut.entries[1].name.size(), 2u);
-  EXPECT_EQ(cut.entries[2], DefaultHighScore());
-  // Cut to fewer than 6 bytes: the game never writes that, so the default.
-  const ParsedHighScores stub = ParseHighScores(Bytes(full.begin(), full.begin() + 10 + 3));
-  EXPECT_TRUE(stub.cheat_flag);
-  EXPECT_EQ(stub.entries[1], DefaultHighScore());
-}
-
-TEST(HighScoreFormat, RecordsTheGameNeverWritesGiveDefaultsAndFlag) {
-  // A length byte below 6 (0 takes nothing, so every rank sees it again).
-  for (const int length : {0, 1, 5}) {
-    const ParsedHighScores parsed =
-        ParseHighScores(StoredFromPlain(Bytes(30, static_cast<std::uint8_t>(length))));
-    EXPECT_TRUE(parsed.cheat_flag);
-    EXPECT_EQ(parsed.entries[0], DefaultHighScore());
+  const Bytes full = EncodeHighScores(ranks);  // records of 10 and 16 bytes
+  Bytes big = {6, 6 + 0x80, 0, 0, 0, 0x80};    // summed right, but 2^31
+  Bytes longer = full;
+  longer.resize(40000, 0xAB);
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    bool flagged;
+    PlainHighScore first;
+    std::optional<PlainHighScore> second;  // none: as much as the cut left
+  };
+  const PlainHighScore none = DefaultHighScore();
+  const PlainHighScore eins{"eins", 100};
+  const std::vector<Case> cases{
+      {"empty", Bytes{}, false, none, none},
+      {"one whole record", Bytes(full.begin(), full.begin() + 10), false, eins, none},
+      {"cut in the second", Bytes(full.begin(), full.begin() + 18), true, eins, std::nullopt},
+      {"cut below 6 bytes", Bytes(full.begin(), full.begin() + 13), true, eins, none},
+      {"length 0", StoredFromPlain(Bytes(30, 0)), true, none, none},
+      {"length 5", StoredFromPlain(Bytes(30, 5)), true, none, none},
+      {"a score of 2^31", StoredFromPlain(big), true, none, none},
+      {"bytes after five records", longer, false, eins, PlainHighScore{"langername", 50}},
+  };
+  for (const Case& c : cases) {
+    const ParsedHighScores parsed = ParseHighScores(c.bytes);
+    EXPECT_EQ(parsed.cheat_flag, c.flagged) << c.name;
+    EXPECT_EQ(parsed.entries[0], c.first) << c.name;
+    if (c.second) {
+      EXPECT_EQ(parsed.entries[1], *c.second) << c.name;
+    }
+    EXPECT_EQ(parsed.entries[4], none) << c.name;
   }
-  // A correctly summed record with a score of 2^31 or more.
-  Bytes plain = {6, 0, 0, 0, 0, 0x80};
-  plain[1] = static_cast<std::uint8_t>(6 + 0x80);
-  const ParsedHighScores big = ParseHighScores(StoredFromPlain(plain));
-  EXPECT_TRUE(big.cheat_flag);
-  EXPECT_EQ(big.entries[0], DefaultHighScore());
-}
-
-TEST(HighScoreFormat, ExtraBytesAfterFiveRecordsAreIgnored) {
-  HighScoreRanks ranks = Ranks({"erster", 500});
-  Bytes stored = EncodeHighScores(ranks);
-  stored.resize(40000, 0xAB);
-  const ParsedHighScores parsed = ParseHighScores(stored);
-  EXPECT_FALSE(parsed.cheat_flag);
-  EXPECT_EQ(parsed.entries, ranks);
+  // The second record cut from 16 bytes to 8 is taken by the length it has.
+  EXPECT_EQ(ParseHighScores(cases[2].bytes).entries[1].name.size(), 2u);
 }
 
 TEST(HighScoreFormat, AnySingleChangedByteIsNoticed) {

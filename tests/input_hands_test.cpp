@@ -148,14 +148,10 @@ TEST(PadButtons, APressBetweenTwoSamplesCountsAndHeldKeysAreDownUntilLetGo) {
   player.hands.PadAxisMoved(kPad, PadAxis::kRightTrigger, 0.0);
   EXPECT_FALSE(player.Sample(kClockStart + 80).keys[vk::kLeftButton].down);
 
-  player.Press(PadButton::kX);
-  player.Press(PadButton::kRightShoulder);
+  // (X and the shoulders are in the golden pad run.)
   player.Press(PadButton::kStart);
   player.hands.PadAxisMoved(kPad, PadAxis::kRightX, -0.9);
   frame = player.Sample(kClockStart + 96);
-  EXPECT_EQ(frame.keys[vk::kRightButton].presses, 1);
-  EXPECT_EQ(frame.keys[vk::kKey2].presses, 1);
-  EXPECT_EQ(frame.keys[vk::kReturn].presses, 1);
   EXPECT_EQ(frame.typed, "\r") << "Enter types its character, as a keyboard's does";
   EXPECT_TRUE(frame.keys[vk::kLeft].down) << "the right stick is the arrow keys";
   player.hands.PadAxisMoved(kPad, PadAxis::kRightX, 0.9);
@@ -164,17 +160,10 @@ TEST(PadButtons, APressBetweenTwoSamplesCountsAndHeldKeysAreDownUntilLetGo) {
   EXPECT_TRUE(frame.keys[vk::kRight].down);
 }
 
+// B is Escape outside a running game, and does nothing in one (the golden
+// pad run); what a button does is decided when it goes down.
 TEST(PadButtons, BIsEscapeEverywhereButInARunningGame) {
-  Player game;
-  game.Press(PadButton::kB);
-  InputFrame frame = game.Sample(kClockStart + 16);
-  EXPECT_FALSE(frame.Down(vk::kEscape));
-  EXPECT_TRUE(frame.typed.empty());
-  game.Press(PadButton::kBack);
-  EXPECT_TRUE(game.Sample(kClockStart + 32).Down(vk::kEscape)) << "Back always is";
-
-  // What a button does is decided when it goes down: B held from the menu
-  // into the game stays Escape until it is let go, and does nothing more.
+  // B held from the menu into the game stays Escape until it is let go.
   Player menu(ScreenContext(InputContext::Screen::kOther));
   menu.Button(PadButton::kB, true);
   EXPECT_TRUE(menu.Sample(kClockStart + 16).Down(vk::kEscape));
@@ -230,14 +219,6 @@ TEST(PadButtons, OnAMenuUpAndDownMoveThePointerFromLineToLine) {
   player.hands.PadAxisMoved(kPad, PadAxis::kRightY, 0.45);
   player.hands.PadAxisMoved(kPad, PadAxis::kRightY, 0.8);
   EXPECT_EQ(SettingsLineAt(player.Sample(kClockStart + 64).mouse.y), 1) << "from 5, round";
-
-  // Outside every band the arrow keys move the selection.
-  player.device_mouse = {100, 20};
-  player.Sample(kClockStart + 80);
-  player.Press(PadButton::kDpadDown);
-  frame = player.Sample(kClockStart + 96);
-  EXPECT_EQ(frame.keys[vk::kDown].presses, 1);
-  EXPECT_EQ(frame.mouse, (Point{100, 20}));
 }
 
 TEST(PadNames, UpAndDownTurnTheLastLetterAndTheShouldersJumpGroups) {
@@ -282,18 +263,9 @@ TEST(PadNames, UpAndDownTurnTheLastLetterAndTheShouldersJumpGroups) {
   EXPECT_EQ(edit(PadButton::kDpadUp), "\by");
 }
 
-TEST(PadNames, AHeldLetterKeyRepeatsAfterAWhile) {
-  Player player(NameEntry("A"));
-  player.Button(PadButton::kDpadUp, true);
-  EXPECT_EQ(player.Sample(kClockStart + 16).typed, "\bB");
-  EXPECT_EQ(player.Sample(kClockStart + 300).typed, "") << "not yet";
-  player.hands.SetContext(NameEntry("B"));
-  const InputFrame frame = player.Sample(kClockStart + 1000);
-  EXPECT_EQ(frame.typed, "\bC\bD\bE\bF\bG\bH") << "from 400 ms on, every 110 ms";
-  player.Button(PadButton::kDpadUp, false);
-  EXPECT_EQ(player.Sample(kClockStart + 2000).typed, "");
-}
-
+// A tap is the first finger's (the golden touch run taps, scrolls, cancels
+// and types a name); here the edges: two taps between two samples, and a
+// finger cancelled against the edge.
 TEST(Fingers, TheFirstFingerIsThePointerAndTheLeftButtonOnePressPerTap) {
   Hands hands;
   hands.SetContext(ScreenContext(InputContext::Screen::kGame));
@@ -310,24 +282,10 @@ TEST(Fingers, TheFirstFingerIsThePointerAndTheLeftButtonOnePressPerTap) {
   InputFrame frame = sample(kClockStart + 16);
   EXPECT_EQ(frame.keys[vk::kLeftButton], (KeyState{true, 2})) << "two taps, the second held";
   EXPECT_EQ(frame.mouse, (Point{210, 110}));
-
-  hands.FingerDown(5, {600, 400});
-  hands.FingerMoved(5, {610, 410});
-  hands.FingerUp(5);
-  frame = sample(kClockStart + 32);
-  EXPECT_EQ(frame.keys[vk::kLeftButton], (KeyState{true, 0})) << "a second finger does nothing";
-  EXPECT_EQ(frame.mouse, (Point{210, 110}));
-
-  // Pushed against the edge the view scrolls; lifted, the pointer stays just
-  // inside, so the scrolling stops.
-  hands.FingerMoved(4, {639, 120});
-  EXPECT_EQ(sample(kClockStart + 48).mouse, (Point{639, 120}));
   hands.FingerUp(4);
-  frame = sample(kClockStart + 64);
-  EXPECT_EQ(frame.mouse, (Point{630, 120}));
-  EXPECT_FALSE(frame.Down(vk::kLeftButton));
 
-  // Cancelled by the system: let go, and off the edge too.
+  // Cancelled by the system: let go, and the pointer kept off the edge, so
+  // the view stops scrolling.
   hands.FingerDown(1, {0, 50});
   hands.FingersCancelled();
   frame = sample(kClockStart + 80);
@@ -335,14 +293,6 @@ TEST(Fingers, TheFirstFingerIsThePointerAndTheLeftButtonOnePressPerTap) {
   EXPECT_EQ(frame.mouse, (Point{10, 50}));
   hands.FingerUp(1);
   EXPECT_EQ(sample(kClockStart + 96).keys[vk::kLeftButton], (KeyState{}));
-
-  // While a name is typed a tap presses nothing: it opens the touch keyboard.
-  hands.SetContext(NameEntry("Jö"));
-  hands.FingerDown(2, {300, 300});
-  hands.FingerUp(2);
-  frame = sample(kClockStart + 112);
-  EXPECT_EQ(frame.keys[vk::kLeftButton], (KeyState{}));
-  EXPECT_EQ(frame.mouse, (Point{300, 300}));
 }
 
 TEST(TouchKeyboard, TheFieldsChangesBecomeTheBackspacesAndCharactersOfAKeyboard) {

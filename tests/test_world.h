@@ -45,10 +45,6 @@ class Input {
     frame_.mouse = p;
     return *this;
   }
-  Input& Clock(std::int64_t clock) {
-    frame_.clock = clock;
-    return *this;
-  }
   operator InputFrame() const { return frame_; }  // NOLINT: meant to convert
 
  private:
@@ -119,7 +115,6 @@ struct Program {
   EventLog events;
   std::ostringstream err;
   ProgramLoop loop;
-  RunState& state = loop.State();
 };
 
 // Answers the set-up's one question: a sound device, or none.
@@ -215,8 +210,7 @@ struct PhaseWorld {
     }
     return false;
   }
-  // The time of the loop's samples in ms, and the frames' log lines.
-  std::int64_t NowMs() const { return ticks_ / kTicksPerMs; }
+  // The frames' log lines.
   std::string Log() const {
     EventLog log;
     log.KeepInMemory(true);
