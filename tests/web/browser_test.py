@@ -20,7 +20,8 @@ Usage: browser_test.py PAGE_FOLDER LINUX_EXE
   picture says so.
 - Then touch_test.py: phones and a tablet played by touch, and game pads; and
   app_test.py: the page installed, offline, updated, and its table kept
-  through a full storage and a killed browser.
+  through a full storage and a killed browser; and record_test.py: F12
+  pictures and recordings in the page, replayed across it and Linux.
 """
 import base64
 import gzip
@@ -475,6 +476,8 @@ def main():
             failures.extend(touch_test.run(url))
             import app_test
             failures.extend(app_test.run(url, folder, linux))
+            import record_test
+            failures.extend(record_test.run(url, linux))
         finally:
             pages.shutdown()
     print(f"browser: {'FAILED' if failures else 'passed'}, {len(failures)} failures")
