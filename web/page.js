@@ -270,6 +270,10 @@
   // After a save: the whole folder into IndexedDB in one transaction, so a tab
   // closed meanwhile leaves the old table or the new one.
   function keepFiles() {
+    if (finishingHidden) {
+      keepFilesNow();
+      return;
+    }
     if (!keeping) return;
     if (saving) {
       saveAgain = true;
@@ -452,12 +456,49 @@
   // typed on the high-score screen, the program is asked to close, as a
   // desktop window closed would be, and its frames run at once until it has
   // saved the name and ended. Elsewhere nothing would be lost.
+  let finishingHidden = false;
   function finishWhileHidden() {
     const frames = window.Module && window.Module.mwFrames;
     if (!naming || replaying || !frames || !window.Module._mw_run_frame_now) return;
     pageEvents.push({type: 'close'});
-    for (let pass = 0; pass < 600 && window.Module.mwFrames; ++pass) {
-      window.Module._mw_run_frame_now(window.Module.mwFrames);
+    finishingHidden = true;
+    try {
+      for (let pass = 0; pass < 600 && window.Module.mwFrames; ++pass) {
+        window.Module._mw_run_frame_now(window.Module.mwFrames);
+      }
+    } finally {
+      finishingHidden = false;
+    }
+  }
+
+  // A page being hidden may be closed next, and one being left is gone
+  // before syncfs, which reads IndexedDB before it writes, could write: the
+  // files of /data go into one transaction at once, committed at once.
+  function keepFilesNow() {
+    const IDBFS = window.Module.FS.filesystems.IDBFS;
+    const db = IDBFS.dbs['/data'];
+    if (!keeping || !db) return;
+    let transaction = null;
+    try {
+      transaction = db.transaction([IDBFS.DB_STORE_NAME], 'readwrite');
+      const store = transaction.objectStore(IDBFS.DB_STORE_NAME);
+      IDBFS.getLocalSet({mountpoint: '/data'}, (error, local) => {
+        if (error) throw error;
+        for (const path of Object.keys(local.entries)) {
+          IDBFS.loadLocalEntry(path, (failed, entry) => {
+            if (failed) throw failed;
+            store.put(entry, path);
+          });
+        }
+      });
+      if (transaction.commit) transaction.commit();
+    } catch (error) {
+      try {
+        if (transaction) transaction.abort();
+      } catch (finished) {
+        // committed or aborted already
+      }
+      note('Die Highscore-Tabelle konnte im Browser nicht gespeichert werden.');
     }
   }
   document.addEventListener('visibilitychange', () => {
