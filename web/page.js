@@ -270,6 +270,10 @@
   // After a save: the whole folder into IndexedDB in one transaction, so a tab
   // closed meanwhile leaves the old table or the new one.
   function keepFiles() {
+    if (finishingHidden) {
+      keepFilesNow();
+      return;
+    }
     if (!keeping) return;
     if (saving) {
       saveAgain = true;
@@ -288,16 +292,219 @@
 
   function programEnded(status) {
     running = false;
+    naming = false;
     pageEvents.length = 0;
     field.blur();
+    if (recordingEnded()) return;
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
-    byId('ended-text').textContent = status === 0 ?
+    byId('ended-text').textContent = replayEndedText(status) || (status === 0 ?
         'Möwenschuss ist beendet.' :
-        'Möwenschuss wurde nach einem Fehler beendet (Status ' + status + ').';
+        'Möwenschuss wurde nach einem Fehler beendet (Status ' + status + ').');
     hide('start');
     show('ended');
     canvas.style.cursor = 'default';
   }
+
+  // Recordings. Every visit is recorded by the program itself into the
+  // page's memory; once it has ended the player may keep it as a file. A
+  // recording chosen or dropped onto the page replays at its recorded pace
+  // (Escape stops watching); a visit still running is asked to close first.
+  // Why a recording does not fit, the program says on stderr.
+  const recordingFolder = '/aufnahme';
+  const visitRecording = recordingFolder + '/besuch.mwrec';
+  const replayFolder = recordingFolder + '/abspielen';
+  let visitStarted = new Date();
+  let programReady = false;
+  let programRunning = false;
+  let replaying = false;
+  let replayFile = null;
+  let pendingReplay = null;
+  let programErrors = [];
+
+  function makeFolder(path) {
+    try {
+      window.Module.FS.mkdir(path);
+    } catch (error) {
+      // already there
+    }
+  }
+
+  function startProgram(args) {
+    programErrors = [];
+    programRunning = true;
+    const status = window.Module.callMain(args);
+    // A program that ends before its first frame (a recording refused as it
+    // is read) runs no frames, and only its status tells the page.
+    if (programRunning && !window.Module.mwFrames) programEnded(Number(status) || 0);
+  }
+
+  function startVisit() {
+    makeFolder(recordingFolder);
+    visitStarted = new Date();
+    // In a test the event log goes to the console, a line an event.
+    startProgram((testing ? ['--events', '/dev/stdout'] : []).concat(['--record', visitRecording]));
+  }
+
+  function startReplay() {
+    replayFile = pendingReplay;
+    pendingReplay = null;
+    replaying = true;
+    running = true;
+    hide('ended');
+    canvas.focus();
+    window.Module.FS.chdir(replayFolder);
+    // A replay writes its log only once it went through whole.
+    startProgram(['--replay', replayFile].concat(
+        testing ? ['--events', recordingFolder + '/abgespielt.jsonl'] : []));
+  }
+
+  function playRecording(name, bytes) {
+    if (!programReady) return;
+    // The file keeps its own name, so that a message about it names it.
+    const plain = String(name).replace(/[\/\\]/g, '_');
+    const file = /^\.*$/.test(plain) ? 'aufnahme.mwrec' : plain;
+    makeFolder(replayFolder);
+    try {
+      window.Module.FS.writeFile(replayFolder + '/' + file, bytes);
+    } catch (error) {
+      note('Die Aufnahme „' + file + '“ passt nicht in den Speicher der Seite.');
+      return;
+    }
+    pendingReplay = file;
+    clicked = true;  // the player acted: the page may play sound
+    hide('start');
+    hide('ended');
+    if (programRunning) {
+      pageEvents.push({type: 'close'});
+    } else {
+      startReplay();
+    }
+  }
+
+  // When a program has ended: true when a replay waiting for it starts now.
+  function recordingEnded() {
+    programRunning = false;
+    if (replayFile) {
+      try {
+        window.Module.FS.unlink(replayFolder + '/' + replayFile);
+      } catch (error) {
+        // gone already
+      }
+      replayFile = null;
+    }
+    if (pendingReplay) {
+      replaying = false;
+      startReplay();
+      return true;
+    }
+    const recorded = window.Module.FS.analyzePath(visitRecording).exists;
+    byId('save-recording').classList.toggle('hidden', !recorded);
+    return false;
+  }
+
+  function replayEndedText(status) {
+    if (!replaying) return null;
+    replaying = false;
+    if (status === 0) return 'Die Aufnahme ist zu Ende.';
+    const reason = programErrors.map((line) => line.replace(/^moewenschuss: /, '')).join(' ');
+    return reason || 'Die Aufnahme kann nicht abgespielt werden (Status ' + status + ').';
+  }
+
+  function twoDigits(number) { return String(number).padStart(2, '0'); }
+
+  function saveRecording() {
+    const bytes = window.Module.FS.readFile(visitRecording);
+    const t = visitStarted;
+    const name = 'moewenschuss-' + t.getFullYear() + twoDigits(t.getMonth() + 1) +
+        twoDigits(t.getDate()) + '-' + twoDigits(t.getHours()) + twoDigits(t.getMinutes()) +
+        twoDigits(t.getSeconds()) + '.mwrec';
+    const url = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = name;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    window.setTimeout(() => URL.revokeObjectURL(url), 60000);
+  }
+
+  function playChosenFile(file) {
+    if (!file) return;
+    file.arrayBuffer().then((bytes) => playRecording(file.name, new Uint8Array(bytes)))
+        .catch(() => note('Die Aufnahme konnte nicht gelesen werden.'));
+  }
+
+  const recordingInput = byId('recording-file');
+  for (const button of document.querySelectorAll('.play-recording')) {
+    button.addEventListener('click', (event) => {
+      event.stopPropagation();  // not the start overlay's click
+      recordingInput.value = '';
+      recordingInput.click();
+    });
+  }
+  recordingInput.addEventListener('change', () => playChosenFile(recordingInput.files[0]));
+  byId('save-recording').addEventListener('click', saveRecording);
+  // A file dropped anywhere on the page.
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => {
+    event.preventDefault();
+    const files = event.dataTransfer && event.dataTransfer.files;
+    if (files && files.length > 0) playChosenFile(files[0]);
+  });
+
+  // A page hidden or left gets no more animation frames: while a name is
+  // typed on the high-score screen, the program is asked to close, as a
+  // desktop window closed would be, and its frames run at once until it has
+  // saved the name and ended. Elsewhere nothing would be lost.
+  let finishingHidden = false;
+  function finishWhileHidden() {
+    const frames = window.Module && window.Module.mwFrames;
+    if (!naming || replaying || !frames || !window.Module._mw_run_frame_now) return;
+    pageEvents.push({type: 'close'});
+    finishingHidden = true;
+    try {
+      for (let pass = 0; pass < 600 && window.Module.mwFrames; ++pass) {
+        window.Module._mw_run_frame_now(window.Module.mwFrames);
+      }
+    } finally {
+      finishingHidden = false;
+    }
+  }
+
+  // A page being hidden may be closed next, and one being left is gone
+  // before syncfs, which reads IndexedDB before it writes, could write: the
+  // files of /data go into one transaction at once, committed at once.
+  function keepFilesNow() {
+    const IDBFS = window.Module.FS.filesystems.IDBFS;
+    const db = IDBFS.dbs['/data'];
+    if (!keeping || !db) return;
+    let transaction = null;
+    try {
+      transaction = db.transaction([IDBFS.DB_STORE_NAME], 'readwrite');
+      const store = transaction.objectStore(IDBFS.DB_STORE_NAME);
+      IDBFS.getLocalSet({mountpoint: '/data'}, (error, local) => {
+        if (error) throw error;
+        for (const path of Object.keys(local.entries)) {
+          IDBFS.loadLocalEntry(path, (failed, entry) => {
+            if (failed) throw failed;
+            store.put(entry, path);
+          });
+        }
+      });
+      if (transaction.commit) transaction.commit();
+    } catch (error) {
+      try {
+        if (transaction) transaction.abort();
+      } catch (finished) {
+        // committed or aborted already
+      }
+      note('Die Highscore-Tabelle konnte im Browser nicht gespeichert werden.');
+    }
+  }
+  document.addEventListener('visibilitychange', () => {
+    if (document.hidden) finishWhileHidden();
+  });
+  window.addEventListener('pagehide', finishWhileHidden);
 
   // The program's file, with a progress bar while it comes.
   async function fetchProgram(url) {
@@ -337,7 +544,10 @@
   window.Module = {
     canvas: canvas,
     print: (text) => console.log(text),
-    printErr: (text) => console.error(text),
+    printErr: (text) => {
+      programErrors.push(text);
+      console.error(text);
+    },
     instantiateWasm: (imports, receive) => {
       fetchProgram('moewenschuss.wasm')
           .then((bytes) => WebAssembly.instantiate(bytes, imports))
@@ -351,8 +561,8 @@
         keeping = kept;
         hide('loading');
         if (!clicked) show('start');
-        // In a test the event log goes to the console, a line an event.
-        window.Module.callMain(testing ? ['--events', '/dev/stdout'] : []);
+        programReady = true;
+        startVisit();
       });
     },
     mwKeepFiles: keepFiles,

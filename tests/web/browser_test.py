@@ -11,16 +11,18 @@ Usage: browser_test.py PAGE_FOLDER LINUX_EXE
   picture of the same screen, pixel for pixel; a game with shots (its sounds
   and messages in the event log, which a page opened with ?test writes to the
   console) at 60 frames a second, the view scrolled by a pointer beyond the
-  picture, Escape in full screen, a name typed on the high-score screen,
-  Enter; every sound through the browser's audio, no failure in the console;
-  the page reloaded, the table still holds the name; "Ende" ends the program
+  picture, Escape in full screen, a name typed on the high-score screen and
+  the page hidden (the program then ends at once); every sound through the
+  browser's audio, no failure in the console; the page reloaded, the table
+  still holds the name; "Ende" ends the program
   and the page says so.
 - A browser without WebAssembly gets a German message; one that keeps
   nothing and runs no service worker plays all the same, and a line under the
   picture says so.
 - Then touch_test.py: phones and a tablet played by touch, and game pads; and
   app_test.py: the page installed, offline, updated, and its table kept
-  through a full storage and a killed browser.
+  through a full storage and a killed browser; and record_test.py: F12
+  pictures and recordings in the page, replayed across it and Linux.
 """
 import base64
 import gzip
@@ -245,6 +247,14 @@ return best && best.slice(0, 2);
 """
 
 
+# As a browser hides a page: a hidden document, then the event.
+HIDE_PAGE = """
+Object.defineProperty(document, 'hidden', {configurable: true, get: () => true});
+Object.defineProperty(document, 'visibilityState', {configurable: true, get: () => 'hidden'});
+document.dispatchEvent(new Event('visibilitychange'));
+"""
+
+
 def table_names(data):
     """The names of a high-score file's five records (its byte format)."""
     plain = bytes(b ^ ((i + 1) & 0xFF) for i, b in enumerate(data[:1275]))
@@ -379,7 +389,12 @@ def play(driver, url, linux):
     page.driver.find_element(By.ID, "full-screen").click()
     score = page.events("game-end")[0]["score"]
     print(f"  the game's score: {score}")
-    page.keys("Tester", Keys.ENTER)
+    # The page hidden while the name is typed (another tab, a phone's home
+    # screen): the name is saved at once, as a closed window's would be.
+    page.keys("Tester")
+    time.sleep(0.3)
+    page.js(HIDE_PAGE)
+    check(page.shown("ended"), "the page hidden while a name is typed ends the program at once")
     page.wait_for("the save", lambda: page.events("highscores", action="saved"))
     check(not page.errors, "no failure in the console" + (f": {page.errors}" if page.errors else ""))
 
@@ -475,6 +490,8 @@ def main():
             failures.extend(touch_test.run(url))
             import app_test
             failures.extend(app_test.run(url, folder, linux))
+            import record_test
+            failures.extend(record_test.run(url, linux))
         finally:
             pages.shutdown()
     print(f"browser: {'FAILED' if failures else 'passed'}, {len(failures)} failures")

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "platform/browser/browser_page.h"
 #include "text/cp1252.h"
@@ -34,6 +35,12 @@ bool OneCharacter(const char* utf8) {
 EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void* data) {
   auto& input = *static_cast<BrowserInput*>(data);
   const std::string code = event->code;
+  // F12 is no game input: the loop keeps the picture after the step. The
+  // browser's own use of it (its developer tools) gives way in the game.
+  if (code == "F12") {
+    if (event->repeat == 0) input.PictureAsked();
+    return EM_TRUE;
+  }
   const int key = VirtualKeyOfKeyCode(code);
   const bool shortcut = event->ctrlKey != 0 || event->metaKey != 0;
   const bool printable = !shortcut && event->altKey == 0 && OneCharacter(event->key);
@@ -133,6 +140,19 @@ void BrowserInput::Listen() {
   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnBlur);
 }
 
+// The callbacks hold this object: a page that starts the program again (a
+// replay after a visit) must never call into one that has gone.
+BrowserInput::~BrowserInput() {
+  if (!listening_) return;
+  const char* page = EMSCRIPTEN_EVENT_TARGET_DOCUMENT;
+  emscripten_set_keydown_callback(page, nullptr, true, nullptr);
+  emscripten_set_keyup_callback(page, nullptr, true, nullptr);
+  emscripten_set_mousedown_callback(page, nullptr, true, nullptr);
+  emscripten_set_mouseup_callback(page, nullptr, true, nullptr);
+  emscripten_set_mousemove_callback(page, nullptr, true, nullptr);
+  emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, true, nullptr);
+}
+
 void BrowserInput::KeyDown(int virtual_key, bool repeat, bool enter_with_alt, int control_character,
                            const std::string& typed_utf8) {
   if (enter_with_alt) {
@@ -169,6 +189,14 @@ void BrowserInput::PointerAt(double client_x, double client_y) {
 // Keys let go while the page had no focus never tell it.
 void BrowserInput::FocusLost() {
   down_.fill(false);
+}
+
+void BrowserInput::PictureAsked() {
+  if (pictures_asked_ < UINT16_MAX) ++pictures_asked_;
+}
+
+int BrowserInput::TakePicturesAsked() {
+  return std::exchange(pictures_asked_, 0);
 }
 
 InputFrame BrowserInput::Sample() {

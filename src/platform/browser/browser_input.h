@@ -13,11 +13,20 @@ namespace mw {
 
 class BrowserInput {
  public:
+  BrowserInput() = default;
+  // Stops listening: the page's callbacks point at this object.
+  ~BrowserInput();
+  BrowserInput(const BrowserInput&) = delete;
+  BrowserInput& operator=(const BrowserInput&) = delete;
+
   // Listens to the page's keys, mouse, focus and visibility from now on.
   void Listen();
   // Everything since the last sample; the clock and the close request are
   // the caller's.
   InputFrame Sample();
+  // F12 presses since the last call: the picture on screen, asked for beside
+  // the game.
+  int TakePicturesAsked();
 
   // The page's events, one at a time (public for the event callbacks).
   void KeyDown(int virtual_key, bool repeat, bool enter_with_alt, int control_character,
@@ -26,6 +35,7 @@ class BrowserInput {
   void Button(int virtual_key, bool down);
   void PointerAt(double client_x, double client_y);
   void FocusLost();
+  void PictureAsked();
 
  private:
   std::array<bool, vk::kCount> down_{};
@@ -35,6 +45,7 @@ class BrowserInput {
   // Enter that went down as part of Alt+Enter stays out of the game until it
   // is let go: switching full screen is all it does.
   bool enter_switched_screen_ = false;
+  int pictures_asked_ = 0;
   bool listening_ = false;
 };
 

@@ -63,7 +63,33 @@ EM_JS(void, mw_alert, (const char* text), {
 });
 
 EM_JS(void, mw_program_ended, (int status), {
+  Module['mwFrames'] = 0;
   if (Module['mwProgramEnded']) Module['mwProgramEnded'](status);
+});
+
+EM_JS(void, mw_frames_started, (void* frames), {
+  Module['mwFrames'] = frames;
+});
+
+// A Blob made from a copy of the bytes, clicked as a link's download; the
+// page hears of it too (its tests read the name and the bytes there).
+EM_JS(void, mw_offer_download, (const char* name, const std::uint8_t* bytes, int size,
+                                const char* type), {
+  var fileName = UTF8ToString(name);
+  var copy = HEAPU8.slice(bytes, bytes + size);
+  if (typeof document !== 'undefined' && typeof Blob !== 'undefined') {
+    var url = URL.createObjectURL(new Blob([copy], {type: UTF8ToString(type)}));
+    var link = document.createElement('a');
+    link.href = url;
+    link.download = fileName;
+    link.style.display = 'none';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    // The browser reads the Blob after the click's turn; then it may go.
+    setTimeout(function() { URL.revokeObjectURL(url); }, 60000);
+  }
+  if (Module['mwDownloaded']) Module['mwDownloaded'](fileName, copy);
 });
 
 // The kinds are PageEvent::Kind's, counted from 1; 0 when nothing waits.
@@ -72,7 +98,7 @@ EM_JS(int, mw_next_page_event, (double* numbers, char* text, int text_size), {
   var event = Module['mwNextPageEvent']();
   if (!event) return 0;
   var kinds = ['finger-down', 'finger-move', 'finger-up', 'fingers-cancel', 'key-down', 'key-up',
-               'text'];
+               'text', 'close'];
   HEAPF64[(numbers >> 3) + 0] = Number(event.id) || 0;
   HEAPF64[(numbers >> 3) + 1] = Number(event.x) || 0;
   HEAPF64[(numbers >> 3) + 2] = Number(event.y) || 0;
@@ -129,12 +155,23 @@ void TellPageProgramEnded(int status) {
   mw_program_ended(status);
 }
 
+void TellPageFramesStarted(void* frames) {
+  mw_frames_started(frames);
+}
+
+void OfferDownload(const std::string& name, const std::vector<std::uint8_t>& bytes,
+                   const char* type) {
+  mw_offer_download(name.c_str(), bytes.data(), static_cast<int>(bytes.size()), type);
+}
+
 std::optional<PageEvent> NextPageEvent() {
   // Enough for the field's longest text; a longer one is cut at a character.
   std::array<char, 1024> text{};
   std::array<double, 3> numbers{};
   const int kind = mw_next_page_event(numbers.data(), text.data(), static_cast<int>(text.size()));
-  if (kind <= 0 || kind > static_cast<int>(PageEvent::Kind::kFieldText) + 1) return std::nullopt;
+  if (kind <= 0 || kind > static_cast<int>(PageEvent::Kind::kCloseRequested) + 1) {
+    return std::nullopt;
+  }
   // Pointer numbers are the browser's: any whole number, kept within an int.
   const double id = numbers[0];
   const bool fits = std::isfinite(id) && std::abs(id) < std::numeric_limits<int>::max();

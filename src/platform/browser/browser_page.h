@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "drawing/drawing_types.h"
 
@@ -39,10 +40,19 @@ void ShowSystemCursor(bool shown);
 void ShowBrowserAlert(const char* utf8);
 // The program has ended with that status.
 void TellPageProgramEnded(int status);
+// The program's frames run from the page's animation frames; the page may
+// also run one at once (mw_run_frame_now with this pointer), where a hidden
+// page gets no animation frames.
+void TellPageFramesStarted(void* frames);
+// The page offers bytes to the player as a file to download (UTF-8 name, a
+// MIME type).
+void OfferDownload(const std::string& name, const std::vector<std::uint8_t>& bytes,
+                   const char* type);
 // What the page gathered for the program since it last asked, oldest first:
 // fingers on the picture (the page's pointer numbers and CSS pixels of the
 // page's window), its touch buttons going down and up (named by a key code,
-// "MouseRight" for the right button), and the name field's whole text.
+// "MouseRight" for the right button), the name field's whole text, and a
+// request to close (the page hidden or left while a name is typed).
 struct PageEvent {
   enum class Kind {
     kFingerDown,
@@ -52,6 +62,7 @@ struct PageEvent {
     kKeyDown,
     kKeyUp,
     kFieldText,
+    kCloseRequested,
   };
   Kind kind = Kind::kFingersCancelled;
   int finger = 0;

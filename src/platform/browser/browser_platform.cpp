@@ -7,6 +7,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -17,8 +19,10 @@
 #include "platform/browser/browser_page.h"
 #include "platform/browser/browser_touch.h"
 #include "platform/browser/canvas_pixels.h"
+#include "platform/os/local_time.h"
 #include "platform/sdl/held_resources.h"
 #include "platform/sdl/image_loading.h"
+#include "platform/sdl/screenshot_file.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_surfaces.h"
 #include "platform/sdl/software_display.h"
@@ -65,6 +69,7 @@ class BrowserPlatform : public Platform {
     open_ = false;
     ShowSystemCursor(true);
   }
+  void KeepPictureOnScreen() override;
   PixelFormat DisplayFormat() const override { return display_->Format(); }
   Surface MakeSurface(int width, int height) override {
     return display_->MakeSurface(width, height);
@@ -102,10 +107,12 @@ class BrowserPlatform : public Platform {
     const std::int64_t clock = kClockStart + static_cast<std::int64_t>(PageClockMs() - start_ms_);
     // The sticks move the pointer up to now, then the fingers and pads act.
     hands_.AdvanceTo(clock);
-    touch_.Drain(hands_, input_);
+    if (touch_.Drain(hands_, input_)) close_requested_ = true;
     pads_.Poll(hands_);
     sample.frame = input_.Sample();
     sample.frame.clock = clock;
+    sample.frame.close_requested = close_requested_;
+    sample.requests.pictures_on_screen = input_.TakePicturesAsked();
     sample.frame.display_lost = PageHidden();
     touch_.AddTo(sample.frame);
     hands_.Apply(sample.frame);
@@ -135,6 +142,12 @@ class BrowserPlatform : public Platform {
   MixerSound sound_;
   double start_ms_ = 0;
   bool open_ = false;
+  // Once asked (the page hidden while a name is typed), for good, as a
+  // window's close request.
+  bool close_requested_ = false;
+  // The second of the last picture kept and how many were kept in it.
+  std::time_t picture_second_ = -1;
+  int pictures_in_second_ = 0;
 };
 
 void BrowserPlatform::Present(const Surface& back_buffer, Rect visible) {
@@ -147,6 +160,23 @@ void BrowserPlatform::Present(const Surface& back_buffer, Rect visible) {
   MarkFramePart(FramePart::kPictureConverted);
   ShowPictureOnCanvas(canvas_->Rgba());
   MarkFramePart(FramePart::kPictureShown);
+}
+
+// F12: the picture on screen as a PNG download, named as the desktop names
+// its files; the player's browser decides where it goes.
+void BrowserPlatform::KeepPictureOnScreen() {
+  if (!open_) return;
+  std::vector<std::uint8_t> png;
+  if (const std::string reason = EncodePng(display_->OnScreen(), png); !reason.empty()) {
+    // The game goes on either way; only the console hears of it.
+    std::fprintf(stderr, "moewenschuss: Das Bildschirmfoto kann nicht gemacht werden: %s\n",
+                 reason.c_str());
+    return;
+  }
+  const std::time_t now = std::time(nullptr);
+  pictures_in_second_ = now == picture_second_ ? pictures_in_second_ + 1 : 1;
+  picture_second_ = now;
+  OfferDownload(ScreenshotName(LocalTimeOf(now), pictures_in_second_), png, "image/png");
 }
 
 bool BrowserPlatform::MessageBoxInWindow(std::string_view title, std::string_view text) {

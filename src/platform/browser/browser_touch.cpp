@@ -43,7 +43,8 @@ void BrowserTouch::SetContext(const InputContext& context) {
   naming_ = true;
 }
 
-void BrowserTouch::Drain(Hands& hands, BrowserInput& keys) {
+bool BrowserTouch::Drain(Hands& hands, BrowserInput& keys) {
+  bool close_requested = false;
   std::optional<CanvasPlace> place;
   const auto at = [&place](const PageEvent& event) {
     if (!place) place = PlaceOfCanvas();
@@ -51,7 +52,7 @@ void BrowserTouch::Drain(Hands& hands, BrowserInput& keys) {
   };
   for (int i = 0; i < kMostEventsAPass; ++i) {
     const std::optional<PageEvent> event = NextPageEvent();
-    if (!event) return;
+    if (!event) break;
     switch (event->kind) {
       case PageEvent::Kind::kFingerDown:
         hands.FingerDown(event->finger, at(*event));
@@ -75,8 +76,12 @@ void BrowserTouch::Drain(Hands& hands, BrowserInput& keys) {
         typed_ += field_.Changed(event->text);
         expected_name_ = Utf8ToCp1252(field_.NameUtf8());
         break;
+      case PageEvent::Kind::kCloseRequested:
+        close_requested = true;
+        break;
     }
   }
+  return close_requested;
 }
 
 void BrowserTouch::AddTo(InputFrame& frame) {

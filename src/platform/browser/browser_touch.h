@@ -20,8 +20,9 @@ class BrowserTouch {
   // The screen on top: while a name is typed the field holds it.
   void SetContext(const InputContext& context);
   // Everything the page gathered since the last sample: fingers to the
-  // hands, the touch buttons to the page's keys and mouse.
-  void Drain(Hands& hands, BrowserInput& keys);
+  // hands, the touch buttons to the page's keys and mouse. True when the page
+  // asked the program to close among them.
+  bool Drain(Hands& hands, BrowserInput& keys);
   // Adds the field's typing to a frame.
   void AddTo(InputFrame& frame);
 

@@ -17,6 +17,8 @@ namespace {
 // Enough for a player holding F12 down for a second and a half.
 constexpr int kMaxAttempts = 99;
 
+}  // namespace
+
 // The picture as PNG bytes, made in memory so that the file is written in one
 // go, never over an older one. Returns the reason when it failed.
 std::string EncodePng(const Surface& picture, std::vector<std::uint8_t>& png) {
@@ -36,8 +38,6 @@ std::string EncodePng(const Surface& picture, std::vector<std::uint8_t>& png) {
   png.resize(reason.empty() ? static_cast<std::size_t>(size) : 0);
   return reason;
 }
-
-}  // namespace
 
 std::string ScreenshotName(const std::tm& local_time, int attempt) {
   char stamp[32];

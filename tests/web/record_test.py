@@ -1,0 +1,141 @@
+#!/usr/bin/python3
+"""Pictures and recordings in the page, in Debian's Chromium from a local
+server. browser_test.py runs it (run()) on the page it serves.
+
+- F12 gives the picture on screen as a PNG download named as on the desktop,
+  a second one in the same second with "-2".
+- A visit played in the page (?test: its event log on the console) and ended
+  with "Ende": "Aufnahme speichern" downloads its recording, and the Linux
+  program replays it with the same event log.
+- A recording the Linux program made, dropped onto a page whose visit is
+  still running, replays there after the visit was closed, with the Linux
+  run's event log; a file that is no recording, chosen with "Aufnahme
+  abspielen", gets the program's German reason on the page.
+"""
+import base64
+import io
+import json
+import os
+import re
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+from PIL import Image
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+import browser_test as web
+from browser_test import Page, check
+
+LINUX_VISIT = ("0 mouse 600 40\n200 press arrow-down\n400 press enter\n1000 press escape\n"
+               "1300 press arrow-down\n1500 press arrow-down\n1700 press enter\n")
+
+DROP = """
+const bytes = Uint8Array.from(atob(arguments[0]), (c) => c.charCodeAt(0));
+const transfer = new DataTransfer();
+transfer.items.add(new File([bytes], arguments[1]));
+document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true,
+                                                   cancelable: true}));
+"""
+
+
+def downloaded(folder, pattern, count=1, seconds=10):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        files = sorted(p for p in folder.iterdir() if re.fullmatch(pattern, p.name))
+        if len(files) >= count:
+            return files
+        time.sleep(0.1)
+    return sorted(p for p in folder.iterdir() if re.fullmatch(pattern, p.name))
+
+
+def linux_env():
+    return dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", OEDIR="./")
+
+
+def visit_recorded(driver, url, linux, downloads, work):
+    page = Page(driver, url)
+    page.open()
+    page.wait_for("the start", lambda: page.shown("start"))
+    page.driver.find_element(By.ID, "start").click()
+    page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+    page.point_at(600, 40)
+    page.keys(Keys.ARROW_DOWN, Keys.ENTER)
+    page.wait_for("the settings", lambda: page.events("screen", name="settings"))
+    time.sleep(0.3)  # the settings screen then stands still
+    page.keys(Keys.F12, Keys.F12)
+    pictures = downloaded(downloads, r"moewenschuss-\d{8}-\d{6}(-\d+)?\.png", 2)
+    names = sorted((p.name for p in pictures), key=len)
+    stamps = {name[:28] for name in names}
+    check(len(names) == 2 and (len(stamps) == 2 or names[1].endswith("-2.png")),
+          f"F12 twice downloads two pictures named as on the desktop ({names})")
+    shown = page.canvas_rgb()
+    check(all(Image.open(p).convert("RGB").tobytes() == shown for p in pictures),
+          "each the picture on screen, pixel for pixel")
+
+    page.keys(Keys.ESCAPE)
+    page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
+    page.keys(Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER)
+    page.wait_for("the end", lambda: page.shown("ended") and page.events("exit"))
+    check(page.shown("save-recording"), "after the visit the page offers \"Aufnahme speichern\"")
+    page.driver.find_element(By.ID, "save-recording").click()
+    recordings = downloaded(downloads, r"moewenschuss-\d{8}-\d{6}\.mwrec")
+    check(len(recordings) == 1, "the visit's recording is downloaded")
+    if not recordings:
+        return
+    log = work / "page-visit.jsonl"
+    status = subprocess.run([linux, "--replay", str(recordings[0]), "--no-window", "--events",
+                             str(log)], cwd=work, env=linux_env(), capture_output=True).returncode
+    replayed = [json.loads(line) for line in log.read_text().splitlines()] if log.exists() else []
+    check(status == 0 and replayed == page.lines,
+          "the page's recording replays on Linux with the page's event log")
+
+
+def linux_recording_in_page(driver, url, linux, work):
+    (work / "run.script").write_text(LINUX_VISIT)
+    subprocess.run([linux, "--headless", "run.script", "--events", "linux.jsonl", "--record",
+                    "linux.mwrec"], cwd=work, env=linux_env(), check=True,
+                   stdout=subprocess.DEVNULL)
+    page = Page(driver, url)
+    page.open()
+    page.wait_for("the program", lambda: page.js("return !!(window.Module && Module.mwFrames);"))
+    # Dropped while the visit runs: the visit is closed, then the replay runs.
+    page.js(DROP, base64.b64encode((work / "linux.mwrec").read_bytes()).decode(), "linux.mwrec")
+    page.wait_for("the replay's end", lambda: page.shown("ended"), 20)
+    text = page.js("return document.getElementById('ended-text').textContent;")
+    log = page.js("""try {
+  return Module.FS.readFile('/aufnahme/abgespielt.jsonl', {encoding: 'utf8'});
+} catch (error) { return null; }""")
+    check(text == "Die Aufnahme ist zu Ende." and log == (work / "linux.jsonl").read_text(),
+          f"a Linux recording dropped onto the page replays with the Linux event log ({text})")
+
+    (work / "kaputt.mwrec").write_bytes(b"MWREC\x02 kaputt")
+    page.driver.find_element(By.ID, "recording-file").send_keys(str(work / "kaputt.mwrec"))
+    page.wait_for("the refusal", lambda: "kaputt" in page.js(
+        "return document.getElementById('ended-text').textContent;"))
+    text = page.js("return document.getElementById('ended-text').textContent;")
+    check(text.startswith("Die Aufzeichnung „kaputt.mwrec“ kann nicht abgespielt werden: "),
+          f"a broken recording chosen in the page gets its German reason ({text})")
+
+
+def run(url, linux):
+    """Every check; returns the failures."""
+    first = len(web.failures)
+    begun = time.monotonic()
+    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile, \
+            tempfile.TemporaryDirectory(prefix="mw_record_test_") as folder:
+        work = Path(folder)
+        downloads = work / "downloads"
+        downloads.mkdir()
+        driver = web.browser(profile)
+        try:
+            driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                   {"behavior": "allow", "downloadPath": str(downloads)})
+            visit_recorded(driver, url, linux, downloads, work)
+            linux_recording_in_page(driver, url, linux, work)
+        finally:
+            driver.quit()
+    print(f"  pictures and recordings: {time.monotonic() - begun:.0f} s")
+    return web.failures[first:]
