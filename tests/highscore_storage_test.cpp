@@ -55,6 +55,19 @@ TEST_F(HighScoreStorage, ReadsOnlyNormalFilesAndTheBoundedPrefix) {
   EXPECT_EQ(read.bytes, Bytes(1275, 0x42));
 }
 
+// A program started with its standard input closed gets descriptor 0 for the
+// first file it opens: a save must work all the same.
+TEST_F(HighScoreStorage, ASaveWorksWhenItsFileGetsDescriptorZero) {
+  const int kept_stdin = ::dup(0);
+  ASSERT_GE(kept_stdin, 0);
+  ::close(0);
+  const std::string reason = ReplaceFileDurably(PathOf("zero.pdk"), Bytes(3, 7));
+  ::dup2(kept_stdin, 0);
+  ::close(kept_stdin);
+  EXPECT_EQ(reason, "");
+  EXPECT_EQ(Contents(PathOf("zero.pdk")), Bytes(3, 7));
+}
+
 TEST_F(HighScoreStorage, ReplaceKeepsPermissionsFollowsLinksAndLeavesNoTemporaries) {
   const std::string real = PathOf("real.pdk");
   ASSERT_EQ(ReplaceFileDurably(real, Bytes{1}), "");

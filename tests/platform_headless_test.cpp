@@ -49,6 +49,10 @@ TEST(ScriptParser, ReportsEachFaultWithFileAndLine) {
                                    "0 shot ../etc/passwd\n",
                                    "0 shot pics/../../x\n",
                                    "0 shot a\\b\n",
+                                   "0 shot "
+                                   "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"
+                                   "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"
+                                   "aaaaaaa\n",
                                    "0 lose-display\n",
                                    "0 type 日本\n",
                                    "5\n",

@@ -14,7 +14,9 @@
 
 #include "input/recording_format.h"
 #include "input/replayer.h"
+#include "platform/replaying_platform.h"
 #include "recording_bytes.h"
+#include "test_world.h"
 
 namespace mw {
 namespace {
@@ -68,9 +70,11 @@ std::vector<RecordEntry> RandomRun(std::mt19937& random, int count,
         key.presses = static_cast<std::uint16_t>(below(3) == 0 ? 65535 : below(3));
       }
       if (below(2) == 0) {
-        frame.mouse = below(5) == 0 ? Point{639, 479}
-                                    : Point{static_cast<std::int32_t>(below(640)),
-                                            static_cast<std::int32_t>(below(480))};
+        const std::uint64_t edge = below(10);
+        frame.mouse = edge == 0   ? Point{639, 479}
+                      : edge == 1 ? Point{0, 0}
+                                  : Point{static_cast<std::int32_t>(below(640)),
+                                          static_cast<std::int32_t>(below(480))};
       }
       frame.typed = below(3) == 0 ? text(40) : "";
       frame.close_requested = below(8) == 0;
@@ -243,6 +247,9 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
   const std::string huge_step = RecordingHeader() + std::string("I\x00\x01\x02\x00I\x00\x01", 8) +
                                 "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01" + std::string(1, '\0');
   EXPECT_NE(Refusal(huge_step).find("beschädigt"), std::string::npos);
+  std::string too_big = huge_step;  // a tenth byte above 1 leaves 64 bits
+  too_big[too_big.size() - 2] = '\x02';
+  EXPECT_NE(Refusal(too_big).find("eine zu große Zahl"), std::string::npos);
 }
 
 TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
@@ -310,6 +317,25 @@ TEST(Replayer, AHeadlessRunPastItsScriptEndsWhereItDid) {
             "lang.rec: das aufgezeichnete Programm lief hier 60 s nach dem letzten Ereignis "
             "seines Skripts");
   EXPECT_EQ(replayer.Finish(3), std::nullopt);
+}
+
+// Watched, a replay keeps the recorded pace on the machine's clock, and shows
+// a box in the window only where the recorded player saw it there.
+TEST(ReplayingPlatform, KeepsThePaceAndTheWayEachBoxWasShown) {
+  InputFrame first;
+  InputFrame second = first;
+  second.clock += 1000;
+  Replayer replayer = ReplayerOf({RecordedAnswer{Kind::kMessageBox, "A", 1, "", {}},
+                                  RecordedAnswer{Kind::kMessageBox, "B", 0, "", {}}, first, second},
+                                 0);
+  HeadlessPlatform machine(ParseScript(test::kLongRun, "t"), test::Options());
+  ReplayingPlatform replay(machine, replayer, true);
+  EXPECT_TRUE(replay.MessageBoxInWindow("A", ""));
+  EXPECT_FALSE(replay.MessageBoxInWindow("B", ""));
+  ASSERT_EQ(replay.ReadInput().status, InputSample::Status::kFrame);
+  const double shown = machine.NowMs();
+  while (replay.ReadInput().status == InputSample::Status::kNotYet) machine.Pause();
+  EXPECT_NEAR(machine.NowMs() - shown, 1000, 2) << "the second frame a recorded second later";
 }
 
 }  // namespace

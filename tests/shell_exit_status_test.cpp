@@ -96,12 +96,18 @@ TEST(ExitStatus, EachKindOfTroubleHasItsStatusAndItsMessage) {
 TEST(ExitStatus, NoDisplayAtAllIsOneLineOnStderrAndStatusOne) {
   test::Sandbox box;
   // An X11 program without any X server, a video driver that does not exist,
-  // and no desktop at all (where SDL alone would pick an invisible driver):
-  // SDL's video cannot start, or must not, in each.
+  // no desktop at all, and a desktop named whose X server is gone (where SDL
+  // alone falls back to its invisible driver): SDL's video cannot start, or
+  // must not, in each.
+  const std::string runtime_dir = box.Home().string();
   const std::vector<std::map<std::string, std::string>> environments = {
       {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
       {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
-      {{"SDL_VIDEODRIVER", "no-such-driver"}, {"DISPLAY", ""}}};
+      {{"SDL_VIDEODRIVER", "no-such-driver"}, {"DISPLAY", ""}},
+      {{"SDL_VIDEODRIVER", ""},
+       {"DISPLAY", ":7777"},
+       {"WAYLAND_DISPLAY", ""},
+       {"XDG_RUNTIME_DIR", runtime_dir}}};
   for (const auto& environment : environments) {
     for (const std::vector<std::string>& flags :
          {std::vector<std::string>{}, std::vector<std::string>{"--windowed"}}) {
@@ -112,6 +118,9 @@ TEST(ExitStatus, NoDisplayAtAllIsOneLineOnStderrAndStatusOne) {
       EXPECT_EQ(r.status, 1) << driver;  // an exit, not a signal
       EXPECT_TRUE(r.err.starts_with("moewenschuss: ")) << r.err;
       EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+      if (environment.at("DISPLAY") == ":7777") {
+        EXPECT_NE(r.err.find("unsichtbare Treiber"), std::string::npos) << r.err;
+      }
     }
   }
   EXPECT_EQ(test::Listing(box.Home()), std::vector<std::string>{});
