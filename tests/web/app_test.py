@@ -16,6 +16,7 @@ import tempfile
 import time
 from pathlib import Path
 
+import psutil
 from selenium.webdriver.common.keys import Keys
 
 from page_driver import ROOT, Page, browser, check, chromium, run_linux, serving, stop
@@ -242,24 +243,6 @@ Module.FS.syncfs(false, (error) => done(!error));
 """
 
 
-def browser_processes(driver):
-    """The browser's own process and every process under it."""
-    def children(pid):
-        found = []
-        for task in Path(f"/proc/{pid}/task").glob("*"):
-            try:
-                found += [int(p) for p in (task / "children").read_text().split()]
-            except OSError:
-                pass
-        return found
-    found, todo = [], children(driver.service.process.pid)
-    while todo:
-        pid = todo.pop()
-        found.append(pid)
-        todo += children(pid)
-    return found
-
-
 def killed_saves(url, linux, kills):
     with tempfile.TemporaryDirectory(prefix="mw_killed_") as temporary:
         run_linux(linux, temporary, "--headless", str(ROOT / "tests/golden/highscores.script"))
@@ -290,7 +273,9 @@ def killed_saves(url, linux, kills):
                 if not driver.execute_async_script(WRITE_TABLE, list(old)):
                     check(False, "the old table is kept before the saves")
                 page.js(SAVING)
-                processes = browser_processes(driver)
+                # The browser's own process and every process under it.
+                under = psutil.Process(driver.service.process.pid).children(recursive=True)
+                processes = [process.pid for process in under]
                 # At a random instant, then as soon as the page is storing a save.
                 time.sleep(chance.uniform(0, 0.3))
                 end = time.monotonic() + 2

@@ -189,7 +189,8 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     folder, linux = sys.argv[1], os.path.abspath(sys.argv[2])
-    size = sum(len(gzip.compress(p.read_bytes(), compresslevel=9)) for p in Path(folder).iterdir() if p.is_file())
+    size = sum(len(gzip.compress(path.read_bytes(), compresslevel=9))
+               for path in Path(folder).iterdir() if path.is_file())
     print(f"  the page's files: {size / 1e6:.2f} MB with gzip")
     check(size <= MAX_GZIP_BYTES, "the page weighs at most 2.5 MB compressed")
     pages, url = serving(folder)

@@ -211,7 +211,8 @@ class Page:
         first whole page pixel inside it."""
         rect = self.canvas_rect()
         scale = rect["width"] / 640
-        self.point_at_page(math.ceil(rect["left"] + x * scale + 0.01), math.ceil(rect["top"] + y * scale + 0.01))
+        self.point_at_page(math.ceil(rect["left"] + x * scale + 0.01),
+                           math.ceil(rect["top"] + y * scale + 0.01))
 
     def point_at_page(self, x, y):
         action = ActionBuilder(self.driver)

@@ -108,7 +108,8 @@ def run(url, linux):
         work = Path(folder)
         downloads = work / "downloads"
         downloads.mkdir()
-        driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": str(downloads)})
+        driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                               {"behavior": "allow", "downloadPath": str(downloads)})
         visit_recorded(driver, url, linux, downloads, work)
         linux_recording_in_page(driver, url, linux, work)
     print(f"  pictures and recordings: {time.monotonic() - begun:.0f} s")

@@ -216,24 +216,19 @@ def visit(page, hand):
     hand.lift(finger=1)
     hand.lift()
 
-    # A finger at the edge scrolls, beyond it too, and stops when lifted.
-    left, _ = hand.canvas_point(0, 240)
-    hand.press(left, hand.canvas_point(0, 240)[1])
-    time.sleep(0.2)
-    check(sea_moves(page), "a finger at the picture's edge scrolls the view")
-    hand.move(left - 40, hand.canvas_point(0, 240)[1])
-    time.sleep(0.2)
-    check(sea_moves(page), "and so does a finger pushed beyond the edge")
-    hand.lift()
-    time.sleep(0.3)
-    check(not sea_moves(page), "the view stops once the finger is lifted")
-
-    hand.press(*hand.button("touch-right"))
-    time.sleep(0.2)
-    check(sea_moves(page), "\"Nach rechts\" scrolls the view while it is held")
-    hand.lift()
-    time.sleep(0.3)
-    check(not sea_moves(page), "and stops when let go")
+    # A finger at the edge scrolls, beyond it too, and stops when lifted; so
+    # does "Nach rechts" held and let go.
+    left, middle = hand.canvas_point(0, 240)
+    right = hand.button("touch-right")
+    for step, pause, scrolls, what in (
+            (lambda: hand.press(left, middle), 0.2, True, "a finger at the picture's edge scrolls the view"),
+            (lambda: hand.move(left - 40, middle), 0.2, True, "and so does a finger pushed beyond the edge"),
+            (hand.lift, 0.3, False, "the view stops once the finger is lifted"),
+            (lambda: hand.press(*right), 0.2, True, "\"Nach rechts\" scrolls the view while it is held"),
+            (hand.lift, 0.3, False, "and stops when let go")):
+        step()
+        time.sleep(pause)
+        check(sea_moves(page) == scrolls, what)
 
     hand.tap_picture(270, 466)  # "Scheibenwischer"
     page.wait_for("the wiper", lambda: page.events("message", text="-50"), 5)
@@ -308,14 +303,12 @@ def press_pad(page, index, button, value=1.0):
     set_pad(page, index, button=button, pressed=False, value=0.0)
 
 
-def set_pad(page, index, button=None, pressed=None, axis=None, value=None):
+def set_pad(page, index, button, pressed, value=None):
     page.js("""
-const [index, button, pressed, axis, value] = arguments;
+const [index, button, pressed, value] = arguments;
 const pad = window.mwPads.find((p) => p && p.index === index);
-if (button !== null) pad.buttons[button] = {pressed: pressed, touched: pressed,
-                                            value: value !== null ? value : (pressed ? 1 : 0)};
-if (axis !== null) pad.axes[axis] = value;
-""", index, button, pressed, axis, value)
+pad.buttons[button] = {pressed: pressed, touched: pressed, value: value !== null ? value : (pressed ? 1 : 0)};
+""", index, button, pressed, value)
     # The program reads the pads once a frame: two frames see every change
     # (a wait for a key to be let go shows none, but passes as quickly).
     shown, end = page.pictures(), time.monotonic() + 1
