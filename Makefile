@@ -115,8 +115,7 @@ windows:
 windows-test: windows build
 	cd $(WIN_BUILD) && ctest --output-on-failure
 	/usr/bin/python3 tests/windows/resources_test.py $(WIN_BUILD)/moewenschuss.exe $(WIN_SETUP)
-	/usr/bin/python3 tests/windows/setup_test.py $(WIN_SETUP) $(WIN_BUILD)/moewenschuss.exe \
-	                 $(BUILD)/moewenschuss
+	/usr/bin/python3 tests/windows/setup_test.py $(WIN_SETUP) $(WIN_BUILD)/moewenschuss.exe
 	/usr/bin/python3 tests/cross_system_test.py $(BUILD)/moewenschuss $(WIN_BUILD)/moewenschuss.exe
 	tests/windows/window_wine.sh $(WIN_BUILD)/moewenschuss.exe
 	tests/windows/dpi_wine.sh $(WIN_BUILD)/moewenschuss.exe

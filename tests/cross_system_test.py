@@ -32,7 +32,6 @@ ENV = dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", WINEDEB
 VISIT = "0 mouse 320 350\n100 press mouse-left\n400 press escape\n800 press escape\n"
 failures = []
 EXE = {}
-OTHER = "windows"
 
 
 def check(ok, what):
@@ -41,21 +40,15 @@ def check(ok, what):
         failures.append(what)
 
 
-def command_of(system, args):
-    if system == "windows":
-        return [WINE, EXE[system], *args]
-    if system == "node":
-        # Emscripten's loader would take Node's fetch() for the .wasm file.
-        return ["node", "--no-experimental-fetch", EXE[system], *args]
-    return [EXE[system], *args]
+# How each system runs its program; Emscripten's loader would take Node's
+# fetch() for the .wasm file.
+RUNNERS = {"linux": [], "windows": [WINE], "node": ["node", "--no-experimental-fetch"]}
 
 
 def run(system, folder, *args, wait=True):
     """The program of `system` in `folder`, the table kept there (OEDIR=./)."""
-    command = command_of(system, args)
-    env = dict(ENV, OEDIR="./")
-    process = subprocess.Popen(command, cwd=folder, env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.PIPE)
+    process = subprocess.Popen([*RUNNERS[system], EXE[system], *args], cwd=folder,
+                               env=dict(ENV, OEDIR="./"), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     if not wait:
         return process
     _, err = process.communicate(timeout=300)
@@ -160,13 +153,9 @@ def killed_saves(work, kills):
 
 
 def main():
-    global EXE, OTHER
-    if sys.argv[2] == "--node":
-        OTHER = "node"
-        EXE = {"linux": os.path.abspath(sys.argv[1]), "node": os.path.abspath(sys.argv[3])}
-    else:
-        OTHER = "windows"
-        EXE = {"linux": os.path.abspath(sys.argv[1]), "windows": os.path.abspath(sys.argv[2])}
+    global OTHER
+    OTHER = "node" if sys.argv[2] == "--node" else "windows"
+    EXE.update(linux=os.path.abspath(sys.argv[1]), **{OTHER: os.path.abspath(sys.argv[-1])})
     kills = int(os.environ.get("KILLED_SAVES", "20"))
     with tempfile.TemporaryDirectory(prefix="mw_cross_") as temporary:
         work = Path(temporary)

@@ -56,8 +56,7 @@ def lost_milliseconds(path):
             shift += 7
             if byte < 0x80:
                 return value
-    lost = 0
-    before_lost = False
+    lost, before_lost = 0, False
     while at < len(data):
         tag = chr(data[at])
         at += 1
@@ -75,12 +74,9 @@ def lost_milliseconds(path):
             before_lost = bool(flags & 16)
         elif tag == "P":
             skip()
-        elif tag == "A":
-            varint()
-            skip()
-            varint()
-            skip()
-            skip()
+        elif tag == "A":  # an audio event's fields
+            for read in (varint, skip, varint, skip, skip):
+                read()
         else:
             break
     return lost

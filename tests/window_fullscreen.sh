@@ -17,38 +17,12 @@ window_test window_fullscreen "$1" xdotool openbox import xwininfo
 printf '0 mouse 300 250\n100 shot menu\n200 close\n' >"$work/menu.txt"
 "$exe" --headless "$work/menu.txt" --shots "$work" >/dev/null
 
-cat >"$work/compare.py" <<'COMPARE'
-# compare.py SCREEN.png EXPECTED.png: the screen holds the expected picture
-# scaled to 1200x900 between black bars; the pulsing selection and the
-# cursor may differ a little.
-import sys
-import numpy as np
-from PIL import Image
-screen = np.asarray(Image.open(sys.argv[1]).convert("RGB")).astype(int)
-expected = np.asarray(Image.open(sys.argv[2]).convert("RGB")).astype(int)
-assert screen.shape == (900, 1600, 3), screen.shape
-bars = max(screen[:, :200].max(), screen[:, 1400:].max())
-# The middle of each scaled picture pixel.
-ys = ((np.arange(480) + 0.5) * 1.875).astype(int)
-xs = 200 + ((np.arange(640) + 0.5) * 1.875).astype(int)
-shown = screen[ys][:, xs]
-differ = (np.abs(shown - expected).max(axis=2) > 24).mean()
-print(f"bars {bars} differing {differ:.4f}")
-sys.exit(0 if bars <= 8 and differ < 0.03 else 1)
-COMPARE
-
 drive() {
   variant="$1"
   [ "$variant" = bare ] || start_openbox
   fail() { echo "window_fullscreen ($variant): $1"; exit 1; }
   pixel_to_screen() {  # picture pixel -> desktop pixel in full screen
     awk -v x="$1" -v y="$2" 'BEGIN { printf "%d %d\n", 200 + (x + 0.5) * 1.875, (y + 0.5) * 1.875 }'
-  }
-  # The picture pixel under the pointer, for a window at (wx, wy) of size ww.
-  pointer_pixel() {
-    eval "$(xdotool getmouselocation --shell)"
-    awk -v x="$X" -v y="$Y" -v wx="$1" -v wy="$2" -v s="$3" -v ox="$4" \
-      'BEGIN { printf "%d %d\n", (x - wx - ox) / s, (y - wy) / s }'
   }
   shot() { screenshot root "$1"; keep_shot "$1" "fullscreen-$variant-$(basename "$1")"; }
   # switch NAME WIDTHxHEIGHT: Alt+Enter, and a shot of the window a few
@@ -81,7 +55,7 @@ drive() {
 
   # The pointer has not moved since the start: the cursor is drawn under it.
   shot "$work/start.png"
-  /usr/bin/python3 "$work/compare.py" "$work/start.png" "$work/menu.png" ||
+  same_picture "$work/start.png" "$work/menu.png" ||
     fail "the full screen does not show the whole picture letterboxed"
 
   read -r px py < <(pixel_to_screen 320 300)   # "Einstellungen"
@@ -92,25 +66,19 @@ drive() {
   xdotool mousemove "$px" "$py"; sleep 0.5
   switch to-window 640x480; sleep 2
   switched to-window
-  eval "$(xwininfo -id "$wid" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {print "WX=" $2}
-    /Absolute upper-left Y/ {print "WY=" $2} /Width/ {print "WW=" $2} /Height/ {print "WH=" $2}')"
+  locate
   [ "$WW" = 640 ] && [ "$WH" = 480 ] || fail "the window after Alt+Enter is ${WW}x${WH}, not 640x480"
-  read -r gx gy < <(pointer_pixel "$WX" "$WY" 1 0)
-  if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
-    fail "after Alt+Enter the pointer is on picture pixel ($gx, $gy), not (500, 100)"
-  fi
+  pointer_near 500 100 1 || fail "after Alt+Enter the pointer is on picture pixel ($gx, $gy), not (500, 100)"
   shot "$work/windowed.png"
 
   switch to-full-screen 1600x900; sleep 2
   switched to-full-screen
-  read -r gx gy < <(pointer_pixel 0 0 1.875 200)
-  if [ "$gx" -lt 499 ] || [ "$gx" -gt 501 ] || [ "$gy" -lt 99 ] || [ "$gy" -gt 101 ]; then
-    fail "back in full screen the pointer is on picture pixel ($gx, $gy), not (500, 100)"
-  fi
+  locate
+  pointer_near 500 100 1 || fail "back in full screen the pointer is on picture pixel ($gx, $gy), not (500, 100)"
   read -r px py < <(pixel_to_screen 300 250)
   xdotool mousemove "$px" "$py"; sleep 0.8
   shot "$work/again.png"
-  /usr/bin/python3 "$work/compare.py" "$work/again.png" "$work/menu.png" ||
+  same_picture "$work/again.png" "$work/menu.png" ||
     fail "after Alt+Enter twice the full screen does not show the whole picture"
 
   xdotool key Escape

@@ -24,13 +24,6 @@ drive() {
     keep_shot "$work/$1.png" "windowed-$variant-$1.png"
     [ -z "$shots" ] || screenshot root "$shots/windowed-$variant-$1-screen.png"
   }
-  # The window's place on the screen ($WX, $WY; xdotool's is off under a
-  # window manager) and the picture's layout in it.
-  locate() {
-    eval "$(xwininfo -id "$wid" | awk -F: '{ gsub(/ /, "", $2) }
-      /Absolute upper-left X/ {print "WX=" $2} /Absolute upper-left Y/ {print "WY=" $2}')"
-    measure
-  }
   # beside ROW: the pointer left of the window, level with picture row ROW.
   beside() {
     xdotool mousemove 5 "$(awk -v r="$1" -v s="$scale" -v o="$oy" -v y="$WY" \
@@ -57,11 +50,7 @@ drive() {
   sleep 1.5
   screens | grep -q '"name":"game"' || fail "Enter with the pointer beside the window started no game"
   # The game holds the pointer in the window: it is put where the game saw it.
-  eval "$(xdotool getmouselocation --shell)"
-  read -r px py < <(awk -v x="$X" -v y="$Y" -v wx="$WX" -v wy="$WY" -v s="$scale" -v ox="$ox" \
-    -v oy="$oy" 'BEGIN { printf "%d %d\n", (x - wx - ox) / s, (y - wy - oy) / s }')
-  [ "$px" -ge 318 ] && [ "$px" -le 322 ] && [ "$py" -ge 238 ] && [ "$py" -le 242 ] ||
-    fail "the game started with the pointer on picture pixel ($px, $py), not (320, 240)"
+  pointer_near 320 240 2 || fail "the game started with the pointer on picture pixel ($gx, $gy), not (320, 240)"
   shot game
   xdotool key Escape
   sleep 1

@@ -1,14 +1,10 @@
-# The shared part of the real-window tests (tests/window_*.sh) and of the
-# start benchmark (bench/window_start.sh); sourced, not a test of its own. A
-# test calls window_test, writes its steps in the X server as a function and
-# runs it with in_x_server, e.g. `in_x_server 1024x768 drive || failed ...`.
-# Inside, the function runs in the work folder with every function of the
-# test and of this file at hand and $exe, $work, $shots and $test_name set.
+# The shared part of the real-window tests and of bench/window_start.sh. A
+# test calls window_test, then runs its steps as a function in an X server:
+# `in_x_server 1024x768 drive || failed ...`; the function runs in the work
+# folder with every function at hand and $exe, $work, $shots, $test_name set.
 
-# window_test NAME EXECUTABLE TOOL...: the test's name for its messages, the
-# program, and the tools it needs besides xvfb-run. A missing tool skips the
-# test (status 0, "SKIPPED" in its output). Makes the work folder $work,
-# removed when the test ends. MW_SMOKE_SHOTS=DIR keeps screenshots in DIR.
+# window_test NAME EXECUTABLE TOOL...: a missing tool skips the test (status
+# 0, "SKIPPED"); $work is removed at the end; MW_SMOKE_SHOTS=DIR keeps shots.
 window_test() {
   export test_name="$1"
   export exe
@@ -27,21 +23,15 @@ window_test() {
   export shots="${MW_SMOKE_SHOTS:-}"
 }
 
-# in_x_server WIDTHxHEIGHT FUNCTION [ARG...]: runs FUNCTION in a fresh Xvfb
-# screen of that size; its status is the function's. The functions are handed
-# over as text (declare -f), as the X server's shell is a new bash.
+# in_x_server WIDTHxHEIGHT FUNCTION [ARG...]: FUNCTION's status in a fresh Xvfb
+# screen; the functions go over as text (declare -f) to its new bash.
 in_x_server() {
   local size="$1"
   shift
-  # The display number is searched from a random start: the server of the
-  # test before may still be going down on the first free number, and a
-  # client of the new one would lose its socket. The function starts once the
-  # server answers.
-  # Leak checking is left off: a real X11 window brings system libraries
-  # (D-Bus and the like) whose own allocations outlive the program.
-  # -noreset: Xvfb starts afresh whenever its last client leaves, which puts
-  # the pointer back in the middle; a pointer placed before the program
-  # starts (by xdotool, a client that leaves at once) must stay there.
+  # A random first display number: the server of the test before may still
+  # be going down on the first free one. No leak checks: X11's system
+  # libraries keep allocations past the end. -noreset keeps a pointer placed
+  # before the program starts (Xvfb resets it when its last client leaves).
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
     xvfb-run -a -n "$((100 + RANDOM % 800))" -s "-screen 0 ${size}x24 -noreset" \
     bash -c "set -euo pipefail; $(declare -f); cd \"\$work\"
@@ -49,8 +39,7 @@ in_x_server() {
       \"\$@\"" in_x_server "$@"
 }
 
-# failed MESSAGE [FILE...]: says the test failed, shows the files that exist
-# (the program's errors, its event log) and ends the test.
+# failed MESSAGE [FILE...]: ends the test as failed, showing the files that exist.
 failed() {
   echo "$test_name: FAILED, $1"
   shift
@@ -61,6 +50,15 @@ failed() {
     cat "$file"
   done
   exit 1
+}
+
+# wine_launcher: after window_test on a Windows program, makes $exe a script
+# that runs it under Wine ($wine); exec keeps the process, so its pid is the window's.
+wine_launcher() {
+  wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+  printf '#!/bin/sh\nWINEDEBUG=-all exec "%s" "%s" "$@"\n' "$wine" "$exe" >"$work/wine-launcher"
+  chmod +x "$work/wine-launcher"
+  exe="$work/wine-launcher"
 }
 
 # An event log without the times, one event a line.
@@ -76,10 +74,9 @@ start_openbox() {
   sleep 1
 }
 
-# start_program NAME [VAR=VALUE...] [ARG...]: starts the program in the
-# background with a silent sound driver and the high-score file in the work
-# folder, unless the VAR=VALUE words say otherwise; its output goes to
-# NAME.out and NAME.err. Sets $pid and, once its window is seen, $wid.
+# start_program NAME [VAR=VALUE...] [ARG...]: the program in the background,
+# silent and with its table in $work unless VAR=VALUE say otherwise, output
+# in NAME.out and NAME.err; sets $pid and, once its window shows, $wid.
 start_program() {
   local name="$1" settings=()
   shift
@@ -96,8 +93,7 @@ os.execv(sys.argv[1], sys.argv[1:])' "$exe" "$@" >"$work/$name.out" 2>"$work/$na
   find_window
 }
 
-# Waits up to 30 s for a visible window of the program $pid, sets $wid, then
-# gives it a second to draw.
+# Waits 30 s at most for a window of $pid, sets $wid, and gives it a second to draw.
 find_window() {
   local _
   wid=""
@@ -114,14 +110,30 @@ find_window() {
   return 1
 }
 
-# The game's 640x480 picture is scaled to the window with its aspect kept:
-# reads the window's size and sets $scale and the offsets $ox, $oy.
+# Sets $scale and the offsets $ox, $oy of the 640x480 picture in the window.
 measure() {
   local WIDTH HEIGHT
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   read -r scale ox oy < <(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {
     s = w / 640; if (h / 480 < s) s = h / 480;
     printf "%f %d %d\n", s, (w - 640 * s) / 2, (h - 480 * s) / 2 }')
+}
+
+# locate: the window's place on the screen ($WX, $WY; xdotool's is off under
+# a window manager), its size ($WW, $WH) and the picture's layout in it.
+locate() {
+  eval "$(xwininfo -id "$wid" | awk -F: '{ gsub(/ /, "", $2) } /Absolute upper-left X/ {print "WX=" $2}
+    /Absolute upper-left Y/ {print "WY=" $2} /Width/ {print "WW=" $2} /Height/ {print "WH=" $2}')"
+  measure
+}
+
+# pointer_near X Y TOLERANCE: whether the pointer is on picture pixel (X, Y),
+# give or take TOLERANCE (locate first); sets $gx, $gy to the pixel it is on.
+pointer_near() {
+  eval "$(xdotool getmouselocation --shell)"
+  read -r gx gy < <(awk -v x="$X" -v y="$Y" -v wx="$WX" -v wy="$WY" -v s="$scale" -v ox="$ox" \
+    -v oy="$oy" 'BEGIN { printf "%d %d\n", (x - wx - ox) / s, (y - wy - oy) / s }')
+  (( gx >= $1 - $3 && gx <= $1 + $3 && gy >= $2 - $3 && gy <= $2 + $3 ))
 }
 
 # move_to X Y: the pointer onto pixel (X, Y) of the game's picture (measure first).
@@ -132,8 +144,7 @@ move_to() {
   xdotool mousemove --window "$wid" "$x" "$y"
 }
 
-# click_at X Y [SECONDS]: a left click on picture pixel (X, Y), then a pause
-# (0.7 s unless given) for the program to act on it.
+# click_at X Y [SECONDS]: a left click on picture pixel (X, Y), then a pause (0.7 s).
 click_at() {
   move_to "$1" "$2"
   sleep 0.3
@@ -151,8 +162,7 @@ screenshot() {
 # keep_shot FILE NAME: a copy in $shots as NAME, when screenshots are kept.
 keep_shot() { [ -z "$shots" ] || cp "$1" "$shots/$2"; }
 
-# ended_within SECONDS: true once the program $pid has ended, false if it
-# still runs SECONDS later. Its status is left for `wait "$pid"`.
+# ended_within SECONDS: whether $pid ends within SECONDS (its status left for wait).
 ended_within() {
   local _
   for _ in $(seq $(($1 * 10))); do
@@ -162,8 +172,7 @@ ended_within() {
   ! kill -0 "$pid" 2>/dev/null
 }
 
-# ends_after WHAT: the program ends within 10 s of WHAT (e.g. "Ende") with
-# status 0; otherwise it is killed and the drive fails.
+# ends_after WHAT: the program ends within 10 s of WHAT with status 0, or is killed.
 ends_after() {
   if ! ended_within 10; then
     echo "$test_name: the program did not end after $1"
@@ -173,20 +182,21 @@ ends_after() {
   wait "$pid"
 }
 
-# same_picture SHOT EXPECTED [SHARE]: SHOT, a screenshot of the program's
-# window or of the whole screen in any size, shows the 640x480 picture of
-# EXPECTED (the picture itself, or another such screenshot) scaled with its
-# aspect kept, between black bars; at most SHARE (0.03 unless given) of the
-# picture's pixels may differ, for the pulsing selection and the cursor.
+# same_picture SHOT EXPECTED [SHARE] [sharp]: the screenshot SHOT shows
+# EXPECTED's 640x480 picture scaled between black bars, but for SHARE (0.03)
+# of its pixels: the pulsing selection and the cursor. With "sharp", the bars
+# are wholly black and the picture is scaled without blending: each pixel has
+# the colour of the picture pixel under it or of a neighbour (where the scale
+# is no whole number, a boundary may round either way).
 same_picture() {
-  /usr/bin/python3 - "$1" "$2" "${3:-0.03}" <<'SAME'
+  /usr/bin/python3 - "$1" "$2" "${3:-0.03}" "${4:-}" <<'SAME'
 import sys
 import numpy as np
 from PIL import Image
 
 def shown(path):
-    """The picture in a screenshot (the middle of each scaled pixel), and the
-    brightest pixel of the bars around it."""
+    """The screenshot, the picture in it (the middle of each scaled pixel), its
+    scale and place, and the brightest pixel of the bars around it."""
     screen = np.asarray(Image.open(path).convert("RGB")).astype(int)
     height, width = screen.shape[:2]
     scale = min(width / 640, height / 480)
@@ -196,12 +206,23 @@ def shown(path):
     outside = np.ones((height, width), bool)
     outside[top:height - top, left:width - left] = False
     bars = int(screen[outside].max()) if outside.any() else 0
-    return screen[ys][:, xs], bars
+    return screen, screen[ys][:, xs], scale, left, top, bars
 
-picture, bars = shown(sys.argv[1])
-expected, _ = shown(sys.argv[2])
+screen, picture, scale, left, top, bars = shown(sys.argv[1])
+expected = shown(sys.argv[2])[1]
 differ = float((np.abs(picture - expected).max(axis=2) > 24).mean())
-print(f"{sys.argv[1].rsplit('/', 1)[-1]}: bars {bars}, differing {differ:.4f}")
-sys.exit(0 if bars <= 8 and differ <= float(sys.argv[3]) else 1)
+sharp, blended = sys.argv[4] == "sharp", 0.0
+if sharp:
+    h, w = round(480 * scale), round(640 * scale)
+    sy = np.clip(((np.arange(h) + 0.5) / scale).astype(int), 0, 479)
+    sx = np.clip(((np.arange(w) + 0.5) / scale).astype(int), 0, 639)
+    match = np.zeros((h, w), bool)
+    for dy in (-1, 0, 1):
+        for dx in (-1, 0, 1):
+            near = picture[np.clip(sy + dy, 0, 479)][:, np.clip(sx + dx, 0, 639)]
+            match |= (screen[top:top + h, left:left + w] == near).all(axis=2)
+    blended = float(1 - match.mean())
+print(f"{sys.argv[1].rsplit('/', 1)[-1]}: bars {bars}, differing {differ:.4f}, blended {blended:.5f}")
+sys.exit(0 if bars <= (0 if sharp else 8) and differ <= float(sys.argv[3]) and blended <= 0.001 else 1)
 SAME
 }

@@ -1,21 +1,11 @@
 #!/usr/bin/python3
-"""The page as an installed app, in Debian's Chromium. browser_test.py runs it
-(run()) after its own checks, with the page's folder and the Linux program.
-
-- Installable: Chromium finds nothing that stops installing the page (the
-  DevTools protocol's Page.getInstallabilityErrors lists none).
-- Offline after one visit: the server stopped, the page reloaded, the menu
-  appears and a game starts.
-- A new version: builds A and B, each marked in its page, its program and its
-  WebAssembly. B's worker served with A's files (a server caught in the
-  middle of an update) is refused, and A plays on; then B on the server: the
-  visit after the one that fetched it runs B, and every visit runs one build
-  whole.
-- A full storage: the save fails, the line under the picture says so in German
-  and the game goes on.
-- A browser killed (SIGKILL) at random instants while the program saves the
-  table, with its profile kept, KILLED_SAVES times (20 unless set): started
-  again, the table is the old one or the new one, never damaged or missing.
+"""The page as an installed app, in Debian's Chromium; browser_test.py runs
+it (run()) with the page's folder and the Linux program. Chromium finds it
+installable; after one visit it plays offline; of two marked builds A and B, a
+worker of B served with A's files is refused, and B runs whole from the visit
+after the one that fetched it; a full storage is said in German under the
+picture; and a browser killed (SIGKILL) while the program saves the table,
+KILLED_SAVES times (20 unless set), leaves the old or the new table.
 """
 import os
 import random
@@ -23,17 +13,13 @@ import shutil
 import signal
 import subprocess
 import tempfile
-import threading
 import time
 from pathlib import Path
 
-import browser_test as web
-import serve
-from browser_test import Page, check
-from selenium.webdriver.common.by import By
+import psutil
 from selenium.webdriver.common.keys import Keys
 
-ROOT = Path(__file__).resolve().parents[2]
+from page_driver import ROOT, Page, browser, check, chromium, run_linux, serving, stop
 
 # Which build the page, the program and the WebAssembly came from, each read
 # from the build's own mark.
@@ -77,25 +63,9 @@ caches.keys().then((names) => done(names.length), () => done(-1));
 """
 
 
-def serving(folder):
-    """A quiet server of the folder, started, and its URL."""
-    port = web.free_port()
-    pages = serve.server(str(folder), port, quiet=True)
-    # A tab closed while a file still came is no fault of the page's.
-    pages.handle_error = lambda request, address: None
-    threading.Thread(target=pages.serve_forever, daemon=True).start()
-    return pages, f"http://127.0.0.1:{port}/?test"
-
-
-def started(page, seconds=15):
-    page.open()
-    return page.wait_for("the first menu frame", lambda: page.pictures() > 0, seconds)
-
-
 def new_game(page):
     """From the menu: "Klicken zum Spielen", then the menu's first line."""
-    page.driver.find_element(By.ID, "start").click()
-    page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+    page.to_menu()
     page.point_at(320, 250)
     page.click()
     return page.wait_for("a game", lambda: page.events("screen", name="game"))
@@ -103,24 +73,16 @@ def new_game(page):
 
 def installable_and_offline(folder):
     pages, url = serving(folder)
-    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
-        driver = web.browser(profile)
-        try:
-            page = Page(driver, url)
-            started(page)
-            check(driver.execute_async_script(WORKER_READY), "the service worker is ready")
-            errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
-            errors = errors.get("installabilityErrors")
-            check(errors == [], f"Chromium finds the page installable ({errors})")
-            pages.shutdown()
-            pages.server_close()
-            page = Page(driver, url)
-            started(page)
-            check(new_game(page), "offline after one visit: the page starts and a game runs")
-            check(not page.errors, "and the console holds no failure" +
-                  (f": {page.errors}" if page.errors else ""))
-        finally:
-            driver.quit()
+    with chromium() as driver:
+        Page(driver, url).start()
+        check(driver.execute_async_script(WORKER_READY), "the service worker is ready")
+        errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors")
+        check(errors == [], f"Chromium finds the page installable ({errors})")
+        stop(pages)
+        page = Page(driver, url)
+        page.start()
+        check(new_game(page), "offline after one visit: the page starts and a game runs")
+        page.check_console("and the console holds no failure")
 
 
 def marked_build(folder, into, mark, mtime):
@@ -169,9 +131,8 @@ def version_update(folder):
             link.symlink_to(work / name)
             os.replace(link, current)
 
-        with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
-            driver = web.browser(profile)
-            try:
+        try:
+            with chromium() as driver:
                 def visit(then=None, switched=False):
                     """A new tab opened on the page after the last one was closed
                     (and, if SWITCHED, once the waiting version has taken over,
@@ -189,58 +150,47 @@ def version_update(folder):
                     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
                                            {"source": HOOK_WASM_MARK})
                     page = Page(driver, url)
-                    started(page)
+                    page.start()
                     marks = "".join(m or "?" for m in page.js(READ_MARKS))
                     if then:
-                        then(driver)
+                        check(driver.execute_async_script(then[0]) is then[1], then[2])
                     return marks
 
-                runs = [visit(lambda d: check(d.execute_async_script(WORKER_READY),
-                                              "A's worker is ready"))]
-                runs.append(visit())
+                runs = [visit((WORKER_READY, True, "A's worker is ready")), visit()]
                 serve_build("half")
-                runs.append(visit(lambda d: check(d.execute_async_script(NEW_WORKER_WAITS) is False,
-                                                  "a worker of B with A's files is refused")))
-                runs.append(visit())
+                runs += [visit((NEW_WORKER_WAITS, False, "a worker of B with A's files is refused")), visit()]
                 serve_build("B")
-                runs.append(visit(lambda d: check(d.execute_async_script(NEW_WORKER_WAITS) is True,
-                                                  "B's worker is installed and waits")))
-                runs.append(visit(switched=True))
-                runs.append(visit())
+                runs += [visit((NEW_WORKER_WAITS, True, "B's worker is installed and waits")),
+                         visit(switched=True), visit()]
                 print(f"  builds run by the visits: {' '.join(runs)}")
                 check(runs == ["AAA"] * 5 + ["BBB"] * 2,
                       "a half-updated server leaves A whole; B runs whole from the visit after "
                       "the one that fetched it")
-            finally:
-                driver.quit()
-                pages.shutdown()
-                pages.server_close()
+        finally:
+            stop(pages)
+
+
+# Every write to IndexedDB fails as in a full storage.
+FULL_STORAGE = """
+IDBObjectStore.prototype.put = function () {
+  throw new DOMException('Der Speicher ist voll.', 'QuotaExceededError');
+};"""
 
 
 def full_storage(url):
-    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
-        driver = web.browser(profile)
-        try:
-            # Every write to IndexedDB fails as in a full storage.
-            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
-IDBObjectStore.prototype.put = function () {
-  throw new DOMException('Der Speicher ist voll.', 'QuotaExceededError');
-};"""})
-            page = Page(driver, url)
-            started(page)
-            driver.find_element(By.ID, "start").click()
-            page.wait_for("the menu", lambda: page.events("screen", name="menu"))
-            page.point_at(320, 350)  # the table, left with Escape: a save
-            page.click()
-            page.wait_for("the table", lambda: page.events("screen", name="highscores"))
-            page.keys(Keys.ESCAPE)
-            page.wait_for("the line under the picture", lambda: page.shown("note"), 10)
-            text = page.js("return document.getElementById('note').textContent;")
-            check("konnte im Browser nicht gespeichert werden" in text,
-                  f"a full storage: the line under the picture says so ({text!r})")
-            check(len(page.events("screen", name="menu")) >= 2, "and the game goes on")
-        finally:
-            driver.quit()
+    with chromium(scripts=[FULL_STORAGE]) as driver:
+        page = Page(driver, url)
+        page.start()
+        page.to_menu()
+        page.point_at(320, 350)  # the table, left with Escape: a save
+        page.click()
+        page.wait_for("the table", lambda: page.events("screen", name="highscores"))
+        page.keys(Keys.ESCAPE)
+        page.wait_for("the line under the picture", lambda: page.shown("note"), 10)
+        text = page.text("note")
+        check("konnte im Browser nicht gespeichert werden" in text,
+              f"a full storage: the line under the picture says so ({text!r})")
+        check(len(page.events("screen", name="menu")) >= 2, "and the game goes on")
 
 
 # The program saves its table on leaving the high-score screen: the menu's
@@ -293,30 +243,9 @@ Module.FS.syncfs(false, (error) => done(!error));
 """
 
 
-def browser_processes(driver):
-    """The browser's own process and every process under it."""
-    def children(pid):
-        found = []
-        for task in Path(f"/proc/{pid}/task").glob("*"):
-            try:
-                found += [int(p) for p in (task / "children").read_text().split()]
-            except OSError:
-                pass
-        return found
-    found, todo = [], children(driver.service.process.pid)
-    while todo:
-        pid = todo.pop()
-        found.append(pid)
-        todo += children(pid)
-    return found
-
-
 def killed_saves(url, linux, kills):
     with tempfile.TemporaryDirectory(prefix="mw_killed_") as temporary:
-        subprocess.run([linux, "--headless", str(ROOT / "tests/golden/highscores.script")],
-                       cwd=temporary, check=True, stdout=subprocess.DEVNULL,
-                       env=dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy",
-                                OEDIR="./"))
+        run_linux(linux, temporary, "--headless", str(ROOT / "tests/golden/highscores.script"))
         new = Path(temporary, "highscores.pdk").read_bytes()
     # A sixth record that every save drops: the old and the new table differ.
     old = new + new[:24]
@@ -325,17 +254,17 @@ def killed_saves(url, linux, kills):
     aimed = 0
     with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
         for kill in range(kills + 1):
-            driver = web.browser(profile)
+            driver = browser(profile)
             try:
                 page = Page(driver, url)
-                started(page)
+                page.start()
                 if kill > 0:
                     left = page.js(READ_TABLE)
                     left = bytes(left) if left is not None else None
                     kind = "old" if left == old else "new" if left == new else "other"
                     seen[kind] += 1
                     if kind == "other":
-                        note = page.js("return document.getElementById('note').textContent;")
+                        note = page.text("note")
                         print(f"  after kill {kill}: " +
                               ("no table" if left is None else f"{len(left)} bytes") +
                               (f", the page says: {note}" if note else ""))
@@ -344,7 +273,9 @@ def killed_saves(url, linux, kills):
                 if not driver.execute_async_script(WRITE_TABLE, list(old)):
                     check(False, "the old table is kept before the saves")
                 page.js(SAVING)
-                processes = browser_processes(driver)
+                # The browser's own process and every process under it.
+                under = psutil.Process(driver.service.process.pid).children(recursive=True)
+                processes = [process.pid for process in under]
                 # At a random instant, then as soon as the page is storing a save.
                 time.sleep(chance.uniform(0, 0.3))
                 end = time.monotonic() + 2
@@ -370,12 +301,9 @@ def killed_saves(url, linux, kills):
 
 
 def run(url, folder, linux):
-    """Every check; returns the failures."""
-    first = len(web.failures)
     begun = time.monotonic()
     installable_and_offline(folder)
     version_update(folder)
     full_storage(url)
     killed_saves(url, linux, int(os.environ.get("KILLED_SAVES", "20")))
     print(f"  the page as an app: {time.monotonic() - begun:.0f} s")
-    return web.failures[first:]

@@ -1,23 +1,15 @@
 #!/usr/bin/python3
-"""Pictures and recordings in the page, in Debian's Chromium from a local
-server. browser_test.py runs it (run()) on the page it serves.
-
-- F12 gives the picture on screen as a PNG download named as on the desktop,
-  a second one in the same second with "-2".
-- A visit played in the page (?test: its event log on the console) and ended
-  with "Ende": "Aufnahme speichern" downloads its recording, and the Linux
-  program replays it with the same event log.
-- A recording the Linux program made, dropped onto a page whose visit is
-  still running, replays there after the visit was closed, with the Linux
-  run's event log; a file that is no recording, chosen with "Aufnahme
-  abspielen", gets the program's German reason on the page.
+"""Pictures and recordings in the page, in Debian's Chromium; browser_test.py
+runs it (run()) on the page it serves. F12 downloads the picture on screen
+as a PNG named as on the desktop ("-2" for a second in the same second); a
+visit's recording, downloaded with "Aufnahme speichern", replays on Linux with
+the page's event log; a Linux recording dropped onto a running page replays
+there with the Linux log, and a file that is no recording gets its German
+reason.
 """
 import base64
-import io
 import json
-import os
 import re
-import subprocess
 import tempfile
 import time
 from pathlib import Path
@@ -26,8 +18,7 @@ from PIL import Image
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-import browser_test as web
-from browser_test import Page, check
+from page_driver import Page, check, chromium, run_linux
 
 LINUX_VISIT = ("0 mouse 600 40\n200 press arrow-down\n400 press enter\n1000 press escape\n"
                "1300 press arrow-down\n1500 press arrow-down\n1700 press enter\n")
@@ -51,16 +42,10 @@ def downloaded(folder, pattern, count=1, seconds=10):
     return sorted(p for p in folder.iterdir() if re.fullmatch(pattern, p.name))
 
 
-def linux_env():
-    return dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", OEDIR="./")
-
-
 def visit_recorded(driver, url, linux, downloads, work):
     page = Page(driver, url)
     page.open()
-    page.wait_for("the start", lambda: page.shown("start"))
-    page.driver.find_element(By.ID, "start").click()
-    page.wait_for("the menu", lambda: page.events("screen", name="menu"))
+    page.to_menu()
     page.point_at(600, 40)
     page.keys(Keys.ARROW_DOWN, Keys.ENTER)
     page.wait_for("the settings", lambda: page.events("screen", name="settings"))
@@ -86,8 +71,8 @@ def visit_recorded(driver, url, linux, downloads, work):
     if not recordings:
         return
     log = work / "page-visit.jsonl"
-    status = subprocess.run([linux, "--replay", str(recordings[0]), "--no-window", "--events",
-                             str(log)], cwd=work, env=linux_env(), capture_output=True).returncode
+    status = run_linux(linux, work, "--replay", str(recordings[0]), "--no-window", "--events", str(log),
+                       check_status=False)
     replayed = [json.loads(line) for line in log.read_text().splitlines()] if log.exists() else []
     check(status == 0 and replayed == page.lines,
           "the page's recording replays on Linux with the page's event log")
@@ -95,16 +80,14 @@ def visit_recorded(driver, url, linux, downloads, work):
 
 def linux_recording_in_page(driver, url, linux, work):
     (work / "run.script").write_text(LINUX_VISIT)
-    subprocess.run([linux, "--headless", "run.script", "--events", "linux.jsonl", "--record",
-                    "linux.mwrec"], cwd=work, env=linux_env(), check=True,
-                   stdout=subprocess.DEVNULL)
+    run_linux(linux, work, "--headless", "run.script", "--events", "linux.jsonl", "--record", "linux.mwrec")
     page = Page(driver, url)
     page.open()
     page.wait_for("the program", lambda: page.js("return !!(window.Module && Module.mwFrames);"))
     # Dropped while the visit runs: the visit is closed, then the replay runs.
     page.js(DROP, base64.b64encode((work / "linux.mwrec").read_bytes()).decode(), "linux.mwrec")
     page.wait_for("the replay's end", lambda: page.shown("ended"), 20)
-    text = page.js("return document.getElementById('ended-text').textContent;")
+    text = page.text("ended-text")
     log = page.js("""try {
   return Module.FS.readFile('/aufnahme/abgespielt.jsonl', {encoding: 'utf8'});
 } catch (error) { return null; }""")
@@ -113,29 +96,20 @@ def linux_recording_in_page(driver, url, linux, work):
 
     (work / "kaputt.mwrec").write_bytes(b"MWREC\x02 kaputt")
     page.driver.find_element(By.ID, "recording-file").send_keys(str(work / "kaputt.mwrec"))
-    page.wait_for("the refusal", lambda: "kaputt" in page.js(
-        "return document.getElementById('ended-text').textContent;"))
-    text = page.js("return document.getElementById('ended-text').textContent;")
+    page.wait_for("the refusal", lambda: "kaputt" in page.text("ended-text"))
+    text = page.text("ended-text")
     check(text.startswith("Die Aufzeichnung „kaputt.mwrec“ kann nicht abgespielt werden: "),
           f"a broken recording chosen in the page gets its German reason ({text})")
 
 
 def run(url, linux):
-    """Every check; returns the failures."""
-    first = len(web.failures)
     begun = time.monotonic()
-    with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile, \
-            tempfile.TemporaryDirectory(prefix="mw_record_test_") as folder:
+    with tempfile.TemporaryDirectory(prefix="mw_record_test_") as folder, chromium() as driver:
         work = Path(folder)
         downloads = work / "downloads"
         downloads.mkdir()
-        driver = web.browser(profile)
-        try:
-            driver.execute_cdp_cmd("Browser.setDownloadBehavior",
-                                   {"behavior": "allow", "downloadPath": str(downloads)})
-            visit_recorded(driver, url, linux, downloads, work)
-            linux_recording_in_page(driver, url, linux, work)
-        finally:
-            driver.quit()
+        driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                               {"behavior": "allow", "downloadPath": str(downloads)})
+        visit_recorded(driver, url, linux, downloads, work)
+        linux_recording_in_page(driver, url, linux, work)
     print(f"  pictures and recordings: {time.monotonic() - begun:.0f} s")
-    return web.failures[first:]

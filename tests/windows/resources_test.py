@@ -18,6 +18,7 @@ import xml.etree.ElementTree as ET
 from pathlib import Path
 
 import numpy as np
+import pefile
 from PIL import Image
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -38,116 +39,43 @@ def project_version():
 
 
 class Program:
-    """A PE32+ file's machine and resources: {(type, id): {language: bytes}}."""
+    """A Windows program's machine, version information and resources:
+    {(type, id): {language: bytes}}."""
 
     def __init__(self, path):
-        self.data = Path(path).read_bytes()
-        d = self.data
-        if d[:2] != b"MZ":
-            raise ValueError(f"{path}: no Windows program")
-        pe = struct.unpack_from("<I", d, 0x3C)[0]
-        if d[pe:pe + 4] != b"PE\0\0":
-            raise ValueError(f"{path}: no PE header")
-        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", d, pe + 4)
-        optional = pe + 24
-        magic = struct.unpack_from("<H", d, optional)[0]
-        directories = optional + (112 if magic == 0x20B else 96)
-        resource_rva, _ = struct.unpack_from("<II", d, directories + 2 * 8)
-        self.sections = []
-        table = optional + optional_size
-        for i in range(sections):
-            name, vsize, vaddr, rsize, raddr = struct.unpack_from("<8sIIII", d, table + 40 * i)
-            self.sections.append((name.rstrip(b"\0"), vaddr, max(vsize, rsize), raddr))
+        self.pe = pefile.PE(path)
+        self.machine = self.pe.FILE_HEADER.Machine
         self.resources = {}
-        if resource_rva:
-            base = self.offset(resource_rva)
-            for type_id, type_dir in self._entries(base, base):
-                for name_id, name_dir in self._entries(base, type_dir):
-                    for lang, leaf in self._entries(base, name_dir):
-                        rva, size = struct.unpack_from("<II", d, leaf)
-                        start = self.offset(rva)
-                        self.resources.setdefault((type_id, name_id), {})[lang] = d[start:start + size]
-
-    def offset(self, rva):
-        for _, vaddr, size, raddr in self.sections:
-            if vaddr <= rva < vaddr + size:
-                return rva - vaddr + raddr
-        raise ValueError(f"address {rva:#x} in no section")
-
-    def _entries(self, base, directory):
-        named, numbered = struct.unpack_from("<HH", self.data, directory + 12)
-        for i in range(named + numbered):
-            ident, target = struct.unpack_from("<II", self.data, directory + 16 + 8 * i)
-            if ident & 0x80000000:
-                length = struct.unpack_from("<H", self.data, base + (ident & 0x7FFFFFFF))[0]
-                start = base + (ident & 0x7FFFFFFF) + 2
-                ident = self.data[start:start + 2 * length].decode("utf-16-le")
-            yield ident, base + (target & 0x7FFFFFFF)
+        directory = getattr(self.pe, "DIRECTORY_ENTRY_RESOURCE", None)
+        for kind in directory.entries if directory else []:
+            for name in kind.directory.entries:
+                for language in name.directory.entries:
+                    data = language.data.struct
+                    self.resources.setdefault((kind.id, name.id), {})[language.id] = \
+                        self.pe.get_data(data.OffsetToData, data.Size)
 
     def one(self, kind, ident):
-        """The resource's bytes and language, or (None, None)."""
+        """The resource's bytes, or None unless it is there in one language."""
         found = self.resources.get((kind, ident), {})
-        if len(found) != 1:
-            return None, None
-        (lang, data), = found.items()
-        return data, lang
+        return next(iter(found.values())) if len(found) == 1 else None
 
     def icon_group(self, ident):
         """The icon group as the .ico file it was made from, or None."""
-        group, _ = self.one(RT_GROUP_ICON, ident)
+        group = self.one(RT_GROUP_ICON, ident)
         if group is None:
             return None
         _, kind, count = struct.unpack_from("<HHH", group, 0)
-        entries, images = [], []
+        header, images = struct.pack("<HHH", 0, kind, count), []
+        offset = 6 + 16 * count
         for i in range(count):
-            w, h, colours, _, planes, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", group,
-                                                                              6 + 14 * i)
-            image, _ = self.one(RT_ICON, icon_id)
+            w, h, colours, _, planes, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+            image = self.one(RT_ICON, icon_id)
             if image is None or len(image) != size:
                 return None
-            entries.append((w, h, colours, planes, bits, size))
-            images.append(image)
-        out = io.BytesIO()
-        out.write(struct.pack("<HHH", 0, kind, count))
-        offset = 6 + 16 * count
-        for (w, h, colours, planes, bits, size) in entries:
-            out.write(struct.pack("<BBBBHHII", w, h, colours, 0, planes, bits, size, offset))
+            header += struct.pack("<BBBBHHII", w, h, colours, 0, planes, bits, size, offset)
             offset += size
-        for image in images:
-            out.write(image)
-        return out.getvalue()
-
-
-def version_info(block):
-    """VS_VERSIONINFO as (fixed file info, {language block: {key: value}}, translations)."""
-
-    def node(at):
-        length, value_length, text = struct.unpack_from("<HHH", block, at)
-        end_key = at + 6
-        while block[end_key:end_key + 2] != b"\0\0":
-            end_key += 2
-        key = block[at + 6:end_key].decode("utf-16-le")
-        value_at = (end_key + 2 + 3) & ~3
-        value_size = value_length * 2 if text else value_length
-        value = block[value_at:value_at + value_size]
-        children, child = [], (value_at + value_size + 3) & ~3
-        while child < at + length:
-            children.append(node(child))
-            child = (child + children[-1][3] + 3) & ~3
-        return key, value, children, length
-
-    key, fixed, children, _ = node(0)
-    if key != "VS_VERSION_INFO":
-        raise ValueError("no VS_VERSION_INFO")
-    strings, translations = {}, []
-    for name, _, blocks, _ in children:
-        if name == "StringFileInfo":
-            for language, _, values, _ in blocks:
-                strings[language] = {k: v.decode("utf-16-le").rstrip("\0") for k, v, _, _ in values}
-        elif name == "VarFileInfo":
-            for _, value, _, _ in blocks:
-                translations += [struct.unpack_from("<HH", value, i) for i in range(0, len(value), 4)]
-    return fixed, strings, translations
+            images.append(image)
+        return header + b"".join(images)
 
 
 def check_icon(program, what):
@@ -167,27 +95,32 @@ def check_icon(program, what):
 
 
 def check_version(program, what, names):
-    block, _ = program.one(RT_VERSION, 1)
-    check(block is not None, f"{what}: version information")
-    if block is None:
+    fixed = getattr(program.pe, "VS_FIXEDFILEINFO", None)
+    check(fixed is not None and program.one(RT_VERSION, 1) is not None, f"{what}: version information")
+    if fixed is None:
         return
-    fixed, strings, translations = version_info(block)
-    signature, _, ms, ls = struct.unpack_from("<IIII", fixed, 0)
+    strings, translations = {}, []
+    for info in (entry for group in program.pe.FileInfo for entry in group):
+        for table in getattr(info, "StringTable", []):
+            strings[table.LangID.decode().upper()] = {k.decode(): v.decode() for k, v in table.entries.items()}
+        for var in getattr(info, "Var", []):
+            translations += var.entry.get(b"Translation", "").split()
     version = project_version()
     quad = [int(p) for p in (version + ".0").split(".")][:4]
-    check(signature == 0xFEEF04BD and [ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF] == quad,
+    ms, ls = fixed[0].FileVersionMS, fixed[0].FileVersionLS
+    check(fixed[0].Signature == 0xFEEF04BD and [ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF] == quad,
           f"{what}: file version {'.'.join(map(str, quad))}")
-    german = strings.get("040704B0") or strings.get("040704b0") or {}
+    german = strings.get("040704B0", {})
     check(bool(german), f"{what}: the strings are German, Unicode (040704B0; found {list(strings)})")
     for key, value in names.items():
         value = value.replace("VERSION", version)
         check(german.get(key) == value, f"{what}: {key} is \"{value}\" (found {german.get(key)!r})")
     if translations:
-        check(translations == [(0x0407, 1200)], f"{what}: the translation is German, Unicode")
+        check([int(t, 16) for t in translations] == [0x0407, 1200], f"{what}: the translation is German, Unicode")
 
 
 def check_manifest(program):
-    data, _ = program.one(RT_MANIFEST, 1)
+    data = program.one(RT_MANIFEST, 1)
     check(data is not None, "game: a manifest (resource 24, 1)")
     if data is None:
         return
@@ -237,7 +170,7 @@ def check_setup(setup):
     check(setup.machine == 0x8664, "setup: a 64-bit program (Wine's wine64 runs it)")
     check_icon(setup, "setup")
     check_version(setup, "setup", {"ProductName": "Möwenschuss", "ProductVersion": "VERSION"})
-    setup_manifest, _ = setup.one(RT_MANIFEST, 1)
+    setup_manifest = setup.one(RT_MANIFEST, 1)
     check(setup_manifest is not None and b"dpiAware" in setup_manifest,
           "setup: a DPI-aware manifest of its own")
 
@@ -248,6 +181,6 @@ if __name__ == "__main__":
         sys.exit(2)
     try:
         sys.exit(main(*sys.argv[1:]))
-    except (ValueError, OSError, struct.error, ET.ParseError) as err:
+    except (pefile.PEFormatError, OSError, struct.error, ET.ParseError) as err:
         print(f"resources_test: FAILED, {err}")
         sys.exit(1)

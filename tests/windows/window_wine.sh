@@ -5,16 +5,8 @@
 # Set MW_SMOKE_SHOTS=DIR to keep screenshots of the window and the screen.
 set -euo pipefail
 source "$(dirname "$0")/../lib/window.bash"
-windows_exe="$(realpath "$1")"
-wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
-
-# The window helpers start an executable file: this one becomes Wine running
-# the game (exec keeps the process, so its pid is the window's).
-launcher="$(mktemp)"
-trap 'rm -f "$launcher"' EXIT
-printf '#!/bin/sh\nWINEDEBUG=-all exec "%s" "%s" "$@"\n' "$wine" "$windows_exe" >"$launcher"
-chmod +x "$launcher"
-window_test window_wine "$launcher" xdotool import
+window_test window_wine "$1" xdotool import
+wine_launcher
 
 drive() {
   local with_wm="$1"
