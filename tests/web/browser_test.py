@@ -92,15 +92,6 @@ def scrolls_beyond_the_edge(page):
     check(changed > len(still) // 3, "a pointer beyond the picture's edge scrolls the view")
 
 
-def click_at(page, x, y):
-    if not page.on_picture(x, y):  # under "Fenster": a click would leave full screen
-        return False
-    page.point_at(x, y)
-    page.click()
-    time.sleep(0.15)
-    return True
-
-
 def play(driver, url, linux):
     page = Page(driver, url)
     page.open()
@@ -119,7 +110,7 @@ def play(driver, url, linux):
     page.point_at(320, 400)
     driver.find_element(By.ID, "full-screen").click()
     page.wait_for("full screen", lambda: page.js("return !!document.fullscreenElement;"), 5)
-    hunt(page, lambda x, y: click_at(page, x, y), ActionChains(driver).context_click().perform)
+    hunt(page, page.click_at, ActionChains(driver).context_click().perform)
     # Escape in full screen still ends the game: the page lends it to the game.
     # (Pressed at once, before gulls on the windscreen can cost the score.)
     full_screen = page.js("return !!document.fullscreenElement;")

@@ -222,6 +222,16 @@ class Page:
     def click(self):
         ActionChains(self.driver).click().perform()
 
+    def click_at(self, x, y):
+        """A click on picture pixel (x, y) where no page control covers it
+        (under "Fenster" a click would leave full screen); whether it could."""
+        if not self.on_picture(x, y):
+            return False
+        self.point_at(x, y)
+        self.click()
+        time.sleep(0.15)
+        return True
+
     def on_picture(self, x, y):
         """Whether picture pixel (x, y) can be clicked: no page control covers it."""
         return self.js("""
