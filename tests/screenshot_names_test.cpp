@@ -9,6 +9,10 @@
 #include <iterator>
 #include <string>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "platform/headless/headless_platform.h"
 #include "platform/os/local_time.h"
 #include "platform/os/pictures_folder.h"
@@ -49,6 +53,22 @@ TEST(ScreenshotNames, PicturesFolderFromUserDirs) {
   EXPECT_EQ(PicturesDirInUserDirs("XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"/b\"\n", home),
             "/b");
 }
+
+#ifndef _WIN32
+// The file itself is read from the configuration folder, whole.
+TEST(ScreenshotNames, PicturesFolderReadFromTheUsersConfiguration) {
+  const std::filesystem::path root =
+      std::filesystem::temp_directory_path() / ("mw_user_dirs_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(root / "Bilder");
+  std::ofstream(root / "user-dirs.dirs")
+      << "XDG_PICTURES_DIR=\"" << (root / "Bilder").string() << "\"\n";
+  ::unsetenv("XDG_PICTURES_DIR");
+  ::setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+  EXPECT_EQ(PicturesFolder(), (root / "Bilder").string());
+  ::unsetenv("XDG_CONFIG_HOME");
+  std::filesystem::remove_all(root);
+}
+#endif
 
 TEST(ScreenshotNames, UserDirsThatSetNothingUsableGiveNothing) {
   const std::string home = "/home/ute";
