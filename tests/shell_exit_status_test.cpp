@@ -98,7 +98,8 @@ TEST(ExitStatus, NoDisplayAtAllIsOneLineOnStderrAndStatusOne) {
   // An X11 program without any X server, a video driver that does not exist,
   // no desktop at all, and a desktop named whose X server is gone (where SDL
   // alone falls back to its invisible driver): SDL's video cannot start, or
-  // must not, in each.
+  // must not, in each. No leak checks for the named desktop: D-Bus, which
+  // SDL starts for it, keeps a buffer past the end.
   const std::string runtime_dir = box.Home().string();
   const std::vector<std::map<std::string, std::string>> environments = {
       {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
@@ -107,7 +108,8 @@ TEST(ExitStatus, NoDisplayAtAllIsOneLineOnStderrAndStatusOne) {
       {{"SDL_VIDEODRIVER", ""},
        {"DISPLAY", ":7777"},
        {"WAYLAND_DISPLAY", ""},
-       {"XDG_RUNTIME_DIR", runtime_dir}}};
+       {"XDG_RUNTIME_DIR", runtime_dir},
+       {"ASAN_OPTIONS", "detect_leaks=0"}}};
   for (const auto& environment : environments) {
     for (const std::vector<std::string>& flags :
          {std::vector<std::string>{}, std::vector<std::string>{"--windowed"}}) {
