@@ -105,6 +105,12 @@ TEST_P(SurfaceTest, BlitImageIsClippedAtEveryEdge) {
       ASSERT_EQ(self.PixelAt(x, y), copied ? Numbered(x - 1, y - 1) : Numbered(x, y)) << x << y;
     }
   }
+  // Stretched onto itself: every pixel comes from before the stretch too.
+  Surface grown = NumberedSurface(4, 4);
+  grown.BlitScaled({0, 0, 4, 4}, grown, {0, 0, 2, 2});
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) ASSERT_EQ(grown.PixelAt(x, y), Numbered(x / 2, y / 2)) << x << y;
+  }
   Surface target = platform_->MakeSurface(8, 6);
   target.BlitImage(INT32_MAX, INT32_MIN, sprite, {}, true);  // far off: nothing, no overflow
   target.BlitImage(0, 0, sprite, {3, 3, 1, 1}, false);       // empty source: nothing
