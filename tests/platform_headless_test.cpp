@@ -86,17 +86,17 @@ TEST(ScriptParser, AcceptsCommentsBlankLinesAndCrLf) {
   const Script s = ParseScript(
       "# a run\r\n\n"
       "0 mouse -5 900 # off the screen\n"
-      "0.5 press mouse-left\n"
+      "0.95 press mouse-left\n"
       "10 down vk-255\n"
       "10 up arrow-down\n"
       "20 type Möwe # keeps this\n"
       "30 shot menu_1\n",
       "s.txt");
   ASSERT_EQ(s.events.size(), 7u);
-  EXPECT_EQ(s.events[1].tick, 150);  // 0.5 ms
+  EXPECT_EQ(s.events[1].tick, 285);  // 0.95 ms
   EXPECT_EQ(s.events[4].text, "M\xF6we # keeps this");
-  EXPECT_EQ(s.events.back().kind, ScriptEvent::Kind::kUp);  // the press's release at 50.5 ms
-  EXPECT_EQ(s.events.back().tick, 50 * 300 + 150);
+  EXPECT_EQ(s.events.back().kind, ScriptEvent::Kind::kUp);  // the press's release at 50.95 ms
+  EXPECT_EQ(s.events.back().tick, 50 * 300 + 285);
   EXPECT_EQ(VirtualKeyOfName("vk-0"), 0);
   EXPECT_EQ(VirtualKeyOfName("vk-"), -1);
   EXPECT_EQ(VirtualKeyOfName("vk-1x"), -1);
