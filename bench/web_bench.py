@@ -112,14 +112,7 @@ def busy_game(driver, url):
         return None
     # "viele" is one choice after the default, "turbo" two for the game's
     # speed and one for the machine gun's.
-    for y, presses in ((150, 1), (200, 2), (250, 1)):
-        page.point_at(20, y)
-        for _ in range(presses):
-            time.sleep(0.3)
-            page.keys(Keys.ENTER)
-    time.sleep(0.3)
-    page.point_at(600, 40)
-    page.keys(Keys.ESCAPE)
+    page.step_settings(((150, 1), (200, 2), (250, 1)), pause=0.3)
     if not page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2,
                          30):
         return None

@@ -66,14 +66,7 @@ def settings_like_linux(page, linux):
     check(differ == 0, "the settings screen on the canvas equals the Linux picture, pixel for pixel")
     # Many gulls ("Möven: viele") and the longest game (12:00), so that a slow
     # machine cannot run out of time before the test is done.
-    for y, presses in ((150, 1), (300, 3)):
-        page.point_at(20, y)
-        for _ in range(presses):
-            time.sleep(0.2)
-            page.keys(Keys.ENTER)
-    time.sleep(0.2)
-    page.point_at(600, 40)
-    page.keys(Keys.ESCAPE)
+    page.step_settings(((150, 1), (300, 3)))
     page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
 
 

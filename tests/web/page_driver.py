@@ -21,6 +21,7 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.common.by import By
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -246,6 +247,18 @@ return document.elementFromPoint(Math.ceil(r.left + arguments[0] * scale + 0.01)
         for key in keys:
             chain.send_keys(key).pause(0.1)
         chain.perform()
+
+    def step_settings(self, choices, pause=0.2):
+        """On the settings screen: Enter as often as asked on the line at each
+        screen row, then Escape back to the menu."""
+        for y, presses in choices:
+            self.point_at(20, y)
+            for _ in range(presses):
+                time.sleep(pause)
+                self.keys(Keys.ENTER)
+        time.sleep(pause)
+        self.point_at(600, 40)
+        self.keys(Keys.ESCAPE)
 
     def canvas_rgb(self):
         data = self.js("return document.getElementById('picture').toDataURL('image/png');")
