@@ -21,6 +21,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace mw {
 
@@ -42,6 +43,15 @@ std::int64_t HeapBytesInUse() {
 #if defined(MW_ASAN_ALLOCATOR)
   return static_cast<std::int64_t>(__sanitizer_get_current_allocated_bytes());
 #elif defined(__GLIBC__)
+  // glibc's thread cache keeps freed small blocks, and mallinfo2 counts them
+  // as in use, so its count drifts with how full the cache happens to be.
+  // Only with the cache off (GLIBC_TUNABLES=glibc.malloc.tcache_count=0) is
+  // it the program's own: a freed block must leave the count.
+  void* probe = std::malloc(1000);
+  if (probe == nullptr || ::malloc_usable_size(probe) < 1000) return 0;  // also keeps the block
+  const std::size_t with_probe = ::mallinfo2().uordblks;
+  std::free(probe);
+  if (::mallinfo2().uordblks >= with_probe) return 0;
   // Small blocks in the arenas, and the big ones glibc maps on their own.
   const struct mallinfo2 info = ::mallinfo2();
   return static_cast<std::int64_t>(info.uordblks + info.hblkhd);

@@ -10,8 +10,9 @@ namespace mw {
 std::int64_t ResidentBytes();
 
 // Heap bytes allocated and not yet freed (0 when unknown): under
-// AddressSanitizer its allocator's count, else glibc's. Unlike the resident
-// size it does not move when freed memory is kept for later.
+// AddressSanitizer its allocator's count, else glibc's when its thread cache
+// is off. Unlike the resident size it does not move when freed memory is kept
+// for later.
 std::int64_t HeapBytesInUse();
 
 }  // namespace mw

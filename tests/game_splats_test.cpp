@@ -100,6 +100,24 @@ TEST_P(GameSplats, LookAsIfDrawnOneByOneThroughGrowthWipesAndScrolling) {
   DrawOneByOne(world, expected);
   DrawOnPlain(world);
   EXPECT_EQ(VisibleDifferences(world.pictures.back_buffer, expected), 0);
+
+  // A splat opaque to its edges: the layer copies every row one covers and
+  // clears them all at a wipe, whatever the picture's own clear border.
+  Surface block = world.platform.MakeSurface(50, 50);
+  block.FillRect(Rect{}, block.MapColour(Rgb(250, 250, 0)));
+  block.SetTransparentColor(GetParam().blue_mask);
+  world.pictures.splat = std::move(block);
+  game.splat_count = 0;
+  check("wiped before the block");
+  game.splat_count = 1;
+  game.splats[1] = SplatPos{700, 100};
+  check("a block");
+  game.splat_count = 0;
+  check("the block wiped");
+  game.splat_count = 2;
+  game.splats[1] = SplatPos{700, 40};  // above and below the wiped block's rows
+  game.splats[2] = SplatPos{700, 200};
+  check("two blocks in its place");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, GameSplats, ::testing::Values(kRgb565, kRgb555));

@@ -12,13 +12,30 @@ constexpr std::int64_t kStripWidth = SplatLayer::kStripWidth;
 constexpr std::int64_t kLayerLeft = SplatLayer::kFirstColumn;  // the layer's column 0
 
 void ClearStrips(SplatLayer& layer) {
-  for (Surface& strip : layer.strips) strip.FillRect(Rect{}, layer.key);
+  for (std::size_t k = 0; k < layer.strips.size(); ++k) {
+    const SplatLayer::Rows rows = layer.painted[k];
+    if (rows.top < rows.bottom) {
+      layer.strips[k].FillRect(Rect{0, rows.top, kStripWidth, rows.bottom}, layer.key);
+    }
+  }
+  layer.painted = {};
   layer.drawn.clear();
+}
+
+void AddRows(SplatLayer::Rows& rows, std::int32_t top, std::int32_t bottom) {
+  if (top >= bottom) return;
+  rows = rows.top < rows.bottom
+             ? SplatLayer::Rows{std::min(rows.top, top), std::max(rows.bottom, bottom)}
+             : SplatLayer::Rows{top, bottom};
 }
 
 // Draws one splat into the strips it touches; columns outside the layer can
 // never be on screen.
 void AddToLayer(SplatLayer& layer, const Surface& image, const SplatPos& splat) {
+  const auto height = static_cast<std::int64_t>(kPictureHeight);
+  const auto top = static_cast<std::int32_t>(std::clamp<std::int64_t>(splat.y, 0, height));
+  const auto bottom = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t{splat.y} + image.Height(), 0, height));
   const auto strip_count = static_cast<std::int64_t>(layer.strips.size());
   const std::int64_t left = std::int64_t{splat.x} - kLayerLeft;
   const std::int64_t first = std::max<std::int64_t>(0, left / kStripWidth - 1);
@@ -27,6 +44,7 @@ void AddToLayer(SplatLayer& layer, const Surface& image, const SplatPos& splat) 
   for (std::int64_t k = first; k <= last; ++k) {
     layer.strips[static_cast<std::size_t>(k)].BlitImage(
         static_cast<std::int32_t>(left - k * kStripWidth), splat.y, image, Rect{}, true);
+    AddRows(layer.painted[static_cast<std::size_t>(k)], top, bottom);
   }
   layer.drawn.push_back(splat);
 }
@@ -57,9 +75,10 @@ void DrawSplats(const RunGameState& game, GamePictures& pictures) {
   const std::int64_t origin = kLayerLeft - game.view_x.Value() + kGameScreenOrigin.x;
   for (std::size_t k = 0; k < layer.strips.size(); ++k) {
     const std::int64_t x = origin + static_cast<std::int64_t>(k) * kStripWidth;
-    if (x + kStripWidth <= 0 || x >= back.Width()) continue;
-    back.BlitImage(static_cast<std::int32_t>(x), kGameScreenOrigin.y, layer.strips[k], Rect{},
-                   true);
+    const SplatLayer::Rows rows = layer.painted[k];
+    if (rows.top >= rows.bottom || x + kStripWidth <= 0 || x >= back.Width()) continue;
+    back.BlitImage(static_cast<std::int32_t>(x), kGameScreenOrigin.y + rows.top, layer.strips[k],
+                   Rect{0, rows.top, kStripWidth, rows.bottom}, true);
   }
 }
 

@@ -14,9 +14,10 @@ void LoadGamePictures(Platform& platform, GamePictures& pictures) {
   for (int k = 0; k < SplatLayer::kStripCount; ++k) {
     Surface strip = platform.MakeSurface(SplatLayer::kStripWidth, kPictureHeight);
     strip.FillRect(Rect{}, layer.key);
-    strip.SetTransparentColor(layer.key);
+    strip.SetTransparentColor(layer.key, Surface::KeyedCopy::kEveryPixel);
     layer.strips.push_back(std::move(strip));
   }
+  layer.painted = {};
   layer.drawn.clear();
 }
 

@@ -27,6 +27,13 @@ struct SplatLayer {
   static constexpr int kFirstColumn = -kStripWidth;
 
   std::vector<Surface> strips;
+  // The rows of each strip splats were drawn into since the last clearing;
+  // only these are copied to the screen or cleared again (empty: none).
+  struct Rows {
+    std::int32_t top = 0;
+    std::int32_t bottom = 0;
+  };
+  std::array<Rows, kStripCount> painted{};
   std::uint32_t key = 0;        // the strips' transparent colour
   std::vector<SplatPos> drawn;  // the splats the strips show, in drawing order
 };

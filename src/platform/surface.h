@@ -37,8 +37,12 @@ class Surface {
   std::uint32_t MapColour(Colour c) const;
   std::uint32_t PixelAt(int x, int y) const;
 
+  // How keyed copies from a surface skip its transparent colour: by copying
+  // its opaque runs (cheap for a sprite with large clear parts), or by
+  // choosing pixel by pixel (cheap for a picture full of small holes).
+  enum class KeyedCopy { kOpaqueRuns, kEveryPixel };
   // The raw pixel value that keyed copies from this surface skip.
-  void SetTransparentColor(std::uint32_t raw);
+  void SetTransparentColor(std::uint32_t raw, KeyedCopy copy = KeyedCopy::kOpaqueRuns);
 
   // Copies src's source rectangle (all-zero = whole image) with its top-left at
   // (x, y), skipping the transparent colour when keyed.

@@ -46,6 +46,14 @@ std::optional<std::uint32_t> KeyOf(SDL_Surface* s) {
   return key;
 }
 
+// Every pixel is read and written, one select each, so the compiler turns
+// the row into vector code: faster than RLE's copy of each opaque run when
+// a picture has many small holes (a layer of splats).
+void CopyKeyedRow(std::uint16_t* out, const std::uint16_t* in, std::size_t width,
+                  std::uint16_t skip) {
+  for (std::size_t i = 0; i < width; ++i) out[i] = in[i] == skip ? out[i] : in[i];
+}
+
 }  // namespace
 
 Surface::Surface(SDL_Surface* owned, TextEngine* text, LiveCount::Mark mark) : text_(text) {
@@ -107,10 +115,12 @@ std::uint32_t Surface::PixelAt(int x, int y) const {
   return Row(surface_, y)[x];
 }
 
-void Surface::SetTransparentColor(std::uint32_t raw) {
+void Surface::SetTransparentColor(std::uint32_t raw, KeyedCopy copy) {
   if (!surface_) ThrowNothing();
-  // RLE makes keyed sprites cheap to draw; the plain pixels stay alongside.
-  if (SDL_SetColorKey(surface_, SDL_TRUE | SDL_RLEACCEL, raw & 0xFFFFu) != 0) {
+  // RLE makes sprites with large clear parts cheap to draw; the plain pixels
+  // stay alongside.
+  const Uint32 flags = copy == KeyedCopy::kOpaqueRuns ? SDL_TRUE | SDL_RLEACCEL : SDL_TRUE;
+  if (SDL_SetColorKey(surface_, static_cast<int>(flags), raw & 0xFFFFu) != 0) {
     throw RuntimeError(WithSdlError("Die transparente Farbe kann nicht gesetzt werden"));
   }
 }
@@ -130,7 +140,7 @@ void Surface::BlitImage(std::int32_t x, std::int32_t y, const Surface& src, Rect
 
   PixelWrite write(surface_);
   const auto key = KeyOf(from);
-  if (keyed && key && from != surface_) {
+  if (keyed && key && from != surface_ && SDL_HasSurfaceRLE(from) == SDL_TRUE) {
     SDL_Rect sr{static_cast<int>(s.left), static_cast<int>(s.top),
                 static_cast<int>(s.right - s.left), static_cast<int>(s.bottom - s.top)};
     SDL_Rect dr{static_cast<int>(d.left), static_cast<int>(d.top), sr.w, sr.h};
@@ -154,6 +164,14 @@ void Surface::BlitImage(std::int32_t x, std::int32_t y, const Surface& src, Rect
       for (std::size_t i = 0; i < width; ++i) {
         if (!keyed || !key || in[i] != *key) out[i] = in[i];
       }
+    }
+    return;
+  }
+  if (keyed && key) {
+    const auto skip = static_cast<std::uint16_t>(*key);
+    for (std::int64_t row = 0; row < height; ++row) {
+      CopyKeyedRow(Row(surface_, d.top + row) + d.left, Row(from, s.top + row) + s.left, width,
+                   skip);
     }
     return;
   }
