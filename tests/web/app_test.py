@@ -64,8 +64,7 @@ def installable_and_offline(folder):
         page = Page(driver, url)
         page.start()
         page.to_menu()
-        page.point_at(320, 250)  # "Spiel starten"
-        page.click()
+        page.click_at(320, 250)  # "Spiel starten"
         check(page.wait_screen("game"), "offline after one visit: the page starts and a game runs")
         page.check_console("and the console holds no failure")
 
@@ -160,8 +159,7 @@ IDBObjectStore.prototype.put = function () {
 def full_storage(url):
     with opened(url, scripts=[FULL_STORAGE]) as page:
         page.to_menu()
-        page.point_at(320, 350)  # the table, left with Escape: a save
-        page.click()
+        page.click_at(320, 350)  # the table, left with Escape: a save
         page.wait_screen("highscores")
         page.keys(Keys.ESCAPE)
         page.wait_for("the line under the picture", lambda: page.shown("note"), 10)

@@ -219,7 +219,7 @@ class Page:
 
     def wait_screen(self, name, count=1, seconds=15, settle=0):
         """Until the game has shown screen NAME COUNT times, and SETTLE s more; whether it has."""
-        shown = self.wait_for(f"the screen {name!r} shown {count} times",
+        shown = self.wait_for(f"screen {name!r} to be shown {count}x",
                               lambda: len(self.events("screen", name=name)) >= count, seconds)
         time.sleep(settle)
         return shown
