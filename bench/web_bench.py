@@ -18,8 +18,6 @@ It reports; it fails only when the run is broken (no page, no game, no shot).
 """
 import statistics
 import sys
-import tempfile
-import threading
 import time
 from pathlib import Path
 
@@ -28,7 +26,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "web"))
-import browser_test  # noqa: E402  (its browser, page helpers and server)
+import page_driver  # noqa: E402  (the tests' browser, page helpers and server)
 
 SLOWDOWN = 4
 TARGET_FPS = 58
@@ -84,7 +82,7 @@ def main_thread(driver):
 
 
 def load_times(driver, url):
-    page = browser_test.Page(driver, url)
+    page = page_driver.Page(driver, url)
     page.open()  # fills the cache
     page.wait_for("the first menu frame", lambda: page.pictures() > 0, 60)
     times = []
@@ -98,7 +96,7 @@ def load_times(driver, url):
 
 def busy_game(driver, url):
     """The parts' mean milliseconds, the frame rate and the shots, or None."""
-    page = browser_test.Page(driver, url)
+    page = page_driver.Page(driver, url)
     page.open()
     if not page.wait_for("the start", lambda: page.shown("start"), 60):
         return None
@@ -158,23 +156,11 @@ def main():
     if len(sys.argv) != 2:
         print(__doc__, file=sys.stderr)
         return 2
-    folder = sys.argv[1]
-    port = browser_test.free_port()
-    pages = browser_test.serve.server(folder, port, quiet=True)
-    threading.Thread(target=pages.serve_forever, daemon=True).start()
-    url = f"http://127.0.0.1:{port}/?test"
     broken = []
-    try:
-        with tempfile.TemporaryDirectory(prefix="mw_chromium_") as profile:
-            driver = browser_test.browser(profile)
-            try:
-                throttle(driver)
-                times = load_times(driver, url)
-                game = busy_game(driver, url)
-            finally:
-                driver.quit()
-    finally:
-        pages.shutdown()
+    with page_driver.serving(sys.argv[1]) as (_, url), page_driver.chromium() as driver:
+        throttle(driver)
+        times = load_times(driver, url)
+        game = busy_game(driver, url)
 
     print(f"web bench: Chromium headless, CPU slowed {SLOWDOWN}x")
     if times:

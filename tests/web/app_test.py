@@ -1,16 +1,14 @@
 #!/usr/bin/python3
 """The page as an installed app, in Debian's Chromium; browser_test.py runs
-it (run()) with the page's folder and the Linux program. Chromium finds it
-installable; after one visit it plays offline; of two marked builds A and B, a
-worker of B served with A's files is refused, and B runs whole from the visit
-after the one that fetched it; a full storage is said in German under the
-picture; and a browser killed (SIGKILL) while the program saves the table,
-KILLED_SAVES times (20 unless set), leaves the old or the new table.
+it (run()) with the page's folder and the Linux program: installable, offline
+after one visit, updated whole from one marked build to the next, a full
+storage, and a browser killed (SIGKILL) while the program saves the table,
+KILLED_SAVES times (20 unless set).
 """
+import contextlib
 import os
 import random
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
@@ -19,16 +17,13 @@ from pathlib import Path
 import psutil
 from selenium.webdriver.common.keys import Keys
 
-from page_driver import ROOT, Page, browser, check, chromium, run_linux, serving, stop
+from page_driver import ROOT, TABLE, Page, browser, check, chromium, opened, run_linux, serving
+from page_driver import stop, until
 
 # Which build the page, the program and the WebAssembly came from, each read
 # from the build's own mark.
-WASM_MARK = "mw-mark"
-READ_MARKS = """
-const meta = document.querySelector('meta[name="mw-mark"]');
-return [meta ? meta.content : null, (window.Module && Module.mwMark) || null,
-        window.mwWasmMark || null];
-"""
+READ_MARKS = ("return [document.querySelector('meta[name=\"mw-mark\"]')?.content, "
+              "window.Module?.mwMark, window.mwWasmMark];")
 HOOK_WASM_MARK = """
 const instantiate = WebAssembly.instantiate;
 WebAssembly.instantiate = async (...args) => {
@@ -55,25 +50,12 @@ const done = arguments[arguments.length - 1];
   return !!registration.waiting;
 })().then(done, () => done(null));
 """
-
-
-CACHES = """
-const done = arguments[arguments.length - 1];
-caches.keys().then((names) => done(names.length), () => done(-1));
-"""
-
-
-def new_game(page):
-    """From the menu: "Klicken zum Spielen", then the menu's first line."""
-    page.to_menu()
-    page.point_at(320, 250)
-    page.click()
-    return page.wait_for("a game", lambda: page.events("screen", name="game"))
+CACHES = ("const done = arguments[arguments.length - 1];"
+          "caches.keys().then((names) => done(names.length), () => done(-1));")
 
 
 def installable_and_offline(folder):
-    pages, url = serving(folder)
-    with chromium() as driver:
+    with serving(folder) as (pages, url), chromium() as driver:
         Page(driver, url).start()
         check(driver.execute_async_script(WORKER_READY), "the service worker is ready")
         errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors")
@@ -81,7 +63,9 @@ def installable_and_offline(folder):
         stop(pages)
         page = Page(driver, url)
         page.start()
-        check(new_game(page), "offline after one visit: the page starts and a game runs")
+        page.to_menu()
+        page.click_at(320, 250)  # "Spiel starten"
+        check(page.wait_screen("game"), "offline after one visit: the page starts and a game runs")
         page.check_console("and the console holds no failure")
 
 
@@ -96,7 +80,7 @@ def marked_build(folder, into, mark, mtime):
         "<head>", f'<head>\n<meta name="mw-mark" content="{mark}">', 1))
     with open(into / "moewenschuss.js", "a") as program:
         program.write(f"\nModule.mwMark = '{mark}';\n")
-    name, payload = WASM_MARK.encode(), mark.encode()
+    name, payload = b"mw-mark", mark.encode()
     body = bytes([len(name)]) + name + payload
     assert len(body) < 128  # one byte of LEB128
     with open(into / "moewenschuss.wasm", "ab") as wasm:
@@ -117,57 +101,52 @@ def version_update(folder):
         shutil.copytree(work / "A", work / "half")
         for name in ("service-worker.js", "index.html"):
             shutil.copy2(work / "B" / name, work / "half" / name)
-        current = work / "current"
-        current.symlink_to(work / "A")
-        # The page in a folder of the site, so that the site's top is a page
-        # outside the service worker's reach: from there the test reads the
-        # site's caches without being a window of either version.
-        pages, top = serving(work)
-        top = top.split("?")[0]
-        url = top + "current/?test"
 
         def serve_build(name):
             link = work / "current.new"
             link.symlink_to(work / name)
-            os.replace(link, current)
+            os.replace(link, work / "current")
 
-        try:
-            with chromium() as driver:
-                def visit(then=None, switched=False):
-                    """A new tab opened on the page after the last one was closed
-                    (and, if SWITCHED, once the waiting version has taken over,
-                    which the browser does a moment after the last window of the
-                    old one is gone); the marks of the build it runs."""
-                    old = driver.current_window_handle
-                    driver.switch_to.new_window("tab")
-                    driver.switch_to.window(old)
-                    driver.close()
-                    driver.switch_to.window(driver.window_handles[0])
-                    if switched:
-                        driver.get(top)
-                        Page(driver, top).wait_for("the old version's cache deleted", lambda:
-                                                   driver.execute_async_script(CACHES) == 1, 10)
-                    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
-                                           {"source": HOOK_WASM_MARK})
-                    page = Page(driver, url)
-                    page.start()
-                    marks = "".join(m or "?" for m in page.js(READ_MARKS))
-                    if then:
-                        check(driver.execute_async_script(then[0]) is then[1], then[2])
-                    return marks
+        # The page in a folder of the site, so that the site's top is a page
+        # outside the service worker's reach: from there the test reads the
+        # site's caches without being a window of either version.
+        serve_build("A")
+        with serving(work) as (_, url), chromium() as driver:
+            top = url.split("?")[0]
 
-                runs = [visit((WORKER_READY, True, "A's worker is ready")), visit()]
-                serve_build("half")
-                runs += [visit((NEW_WORKER_WAITS, False, "a worker of B with A's files is refused")), visit()]
-                serve_build("B")
-                runs += [visit((NEW_WORKER_WAITS, True, "B's worker is installed and waits")),
-                         visit(switched=True), visit()]
-                print(f"  builds run by the visits: {' '.join(runs)}")
-                check(runs == ["AAA"] * 5 + ["BBB"] * 2,
-                      "a half-updated server leaves A whole; B runs whole from the visit after "
-                      "the one that fetched it")
-        finally:
-            stop(pages)
+            def visit(then=None, switched=False):
+                """A new tab opened on the page after the last one was closed
+                (and, if SWITCHED, once the waiting version has taken over,
+                which the browser does a moment after the last window of the
+                old one is gone); the marks of the build it runs."""
+                old = driver.current_window_handle
+                driver.switch_to.new_window("tab")
+                driver.switch_to.window(old)
+                driver.close()
+                driver.switch_to.window(driver.window_handles[0])
+                if switched:
+                    driver.get(top)
+                    Page(driver, top).wait_for("the old version's cache deleted",
+                                               lambda: driver.execute_async_script(CACHES) == 1, 10)
+                driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                       {"source": HOOK_WASM_MARK})
+                page = Page(driver, top + "current/?test")
+                page.start()
+                marks = "".join(m or "?" for m in page.js(READ_MARKS))
+                if then:
+                    check(driver.execute_async_script(then[0]) is then[1], then[2])
+                return marks
+
+            runs = [visit((WORKER_READY, True, "A's worker is ready")), visit()]
+            serve_build("half")
+            runs += [visit((NEW_WORKER_WAITS, False, "a worker of B with A's files is refused")),
+                     visit()]
+            serve_build("B")
+            runs += [visit((NEW_WORKER_WAITS, True, "B's worker is installed and waits")),
+                     visit(switched=True), visit()]
+        print(f"  builds run by the visits: {' '.join(runs)}")
+        check(runs == ["AAA"] * 5 + ["BBB"] * 2, "a half-updated server leaves A whole; B runs "
+              "whole from the visit after the one that fetched it")
 
 
 # Every write to IndexedDB fails as in a full storage.
@@ -178,13 +157,10 @@ IDBObjectStore.prototype.put = function () {
 
 
 def full_storage(url):
-    with chromium(scripts=[FULL_STORAGE]) as driver:
-        page = Page(driver, url)
-        page.start()
+    with opened(url, scripts=[FULL_STORAGE]) as page:
         page.to_menu()
-        page.point_at(320, 350)  # the table, left with Escape: a save
-        page.click()
-        page.wait_for("the table", lambda: page.events("screen", name="highscores"))
+        page.click_at(320, 350)  # the table, left with Escape: a save
+        page.wait_screen("highscores")
         page.keys(Keys.ESCAPE)
         page.wait_for("the line under the picture", lambda: page.shown("note"), 10)
         text = page.text("note")
@@ -210,31 +186,17 @@ Module.FS.syncfs = function (populate, done) {
 };
 const canvas = document.getElementById('picture');
 document.getElementById('start').click();
-const at = (x, y) => {
-  const r = canvas.getBoundingClientRect();
-  return {clientX: r.left + (x + 0.5) * r.width / 640, clientY: r.top + (y + 0.5) * r.height / 480,
-          bubbles: true, button: 0};
-};
+const r = canvas.getBoundingClientRect();
+const table = {clientX: r.left + 320.5 * r.width / 640, clientY: r.top + 350.5 * r.height / 480,
+               bubbles: true, button: 0};
+const escape = {key: 'Escape', code: 'Escape', keyCode: 27, bubbles: true};
 let step = 0;
 window.setInterval(() => {
-  if (step++ % 2 === 0) {
-    for (const type of ['mousemove', 'mousedown', 'mouseup']) {
-      canvas.dispatchEvent(new MouseEvent(type, at(320, 350)));
-    }
-  } else {
-    for (const type of ['keydown', 'keyup']) {
-      canvas.dispatchEvent(new KeyboardEvent(type, {key: 'Escape', code: 'Escape', keyCode: 27,
-                                                    bubbles: true}));
-    }
-  }
+  const events = step++ % 2 === 0
+      ? ['mousemove', 'mousedown', 'mouseup'].map((type) => new MouseEvent(type, table))
+      : ['keydown', 'keyup'].map((type) => new KeyboardEvent(type, escape));
+  events.forEach((event) => canvas.dispatchEvent(event));
 }, 40);
-"""
-READ_TABLE = """
-try {
-  return Array.from(Module.FS.readFile('/data/highscores.pdk'));
-} catch (error) {
-  return null;
-}
 """
 WRITE_TABLE = """
 const done = arguments[arguments.length - 1];
@@ -259,8 +221,7 @@ def killed_saves(url, linux, kills):
                 page = Page(driver, url)
                 page.start()
                 if kill > 0:
-                    left = page.js(READ_TABLE)
-                    left = bytes(left) if left is not None else None
+                    left = page.read_file(TABLE)
                     kind = "old" if left == old else "new" if left == new else "other"
                     seen[kind] += 1
                     if kind == "other":
@@ -275,24 +236,15 @@ def killed_saves(url, linux, kills):
                 page.js(SAVING)
                 # The browser's own process and every process under it.
                 under = psutil.Process(driver.service.process.pid).children(recursive=True)
-                processes = [process.pid for process in under]
                 # At a random instant, then as soon as the page is storing a save.
                 time.sleep(chance.uniform(0, 0.3))
-                end = time.monotonic() + 2
-                while time.monotonic() < end:
-                    if page.js("return window.mwSaving > 0;"):
-                        aimed += 1
-                        break
-                for pid in processes:
-                    try:
-                        os.kill(pid, signal.SIGKILL)
-                    except ProcessLookupError:
-                        pass
+                aimed += until(lambda: page.js("return window.mwSaving > 0;"), 2, poll=0)
+                for process in under:
+                    with contextlib.suppress(psutil.NoSuchProcess):
+                        process.kill()
             finally:
-                try:
+                with contextlib.suppress(Exception):  # the browser is gone: its driver may say so
                     driver.quit()
-                except Exception:  # the browser is gone: its driver may say so
-                    pass
     print(f"  {kills} kills of Chromium while it saves ({aimed} while the page stored a save): "
           f"{seen}")
     check(seen["other"] == 0 and sum(seen.values()) == kills,

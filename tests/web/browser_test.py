@@ -1,11 +1,8 @@
 #!/usr/bin/python3
 """The page in Debian's Chromium, headless, played as a player would with the
-browser's own keyboard and mouse events, from a local server: its size and
-load time, the settings screen pixel for pixel as on Linux, a game at 60
-frames a second with shots heard, the view scrolled by a pointer beyond the
-picture, Escape in full screen, a name typed and kept through a hidden page
-and a reload, "Ende"; a browser without WebAssembly, and one that keeps
-nothing. Then touch_test.py, app_test.py and record_test.py on the same page.
+browser's own keyboard and mouse events, from a local server; a browser
+without WebAssembly, and one that keeps nothing. Then touch_test.py,
+app_test.py and record_test.py on the same page.
 
 Usage: browser_test.py PAGE_FOLDER LINUX_EXE
 """
@@ -25,8 +22,8 @@ from selenium.webdriver.common.keys import Keys
 import app_test
 import record_test
 import touch_test
-from page_driver import Page, check, chromium, failures, hunt, run_linux, sea, serving, stop
-from page_driver import browser, free_port, serve  # noqa: F401  (bench/web_bench.py borrows them)
+from page_driver import Page, check, chromium, failures, hunt, opened, run_linux, sea_moves
+from page_driver import serving
 
 MAX_GZIP_BYTES = 2.5 * 1000 * 1000
 MAX_LOAD_SECONDS = 1.5
@@ -47,12 +44,7 @@ def linux_picture(linux, script):
 
 
 def settings_like_linux(page, linux):
-    # Where no menu line is: the settings screen then shows no line selected.
-    page.point_at(600, 40)
-    time.sleep(0.2)
-    page.keys(Keys.ARROW_DOWN, Keys.ENTER)
-    page.wait_for("the settings", lambda: page.events("screen", name="settings"))
-    time.sleep(0.3)
+    page.to_settings()
     expected = linux_picture(linux, "0 mouse 600 40\n200 press arrow-down\n400 press enter\n"
                                     "1000 shot picture\n1500 close\n")
     shown = page.canvas_rgb()
@@ -67,22 +59,19 @@ def settings_like_linux(page, linux):
     # Many gulls ("Möven: viele") and the longest game (12:00), so that a slow
     # machine cannot run out of time before the test is done.
     page.step_settings(((150, 1), (300, 3)))
-    page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
+    page.wait_screen("menu", 2)
 
 
 def scrolls_beyond_the_edge(page):
     # The pointer beyond the picture's left edge, over the black: the view
-    # scrolls there as at the edge itself; the sea below the horizon moves.
+    # scrolls there as at the edge itself.
     page.point_at(320, 400)
     time.sleep(0.3)
-    still = sea(page.canvas_rgb())
-    time.sleep(0.5)
-    check(sea(page.canvas_rgb()) == still, "the view stays while the pointer is inside")
-    rect = page.canvas_rect()
-    page.point_at_page(rect["left"] - 30, rect["top"] + rect["height"] / 2)
-    time.sleep(1)
-    changed = sum(1 for a, b in zip(still, sea(page.canvas_rgb())) if a != b)
-    check(changed > len(still) // 3, "a pointer beyond the picture's edge scrolls the view")
+    check(not sea_moves(page, 0.5, share=0), "the view stays while the pointer is inside")
+    rect = page.rect()
+    beyond = (rect["left"] - 30, rect["top"] + rect["height"] / 2)
+    check(sea_moves(page, 1, share=1 / 3, doing=lambda: page.point_at_page(*beyond)),
+          "a pointer beyond the picture's edge scrolls the view")
 
 
 def play(driver, url, linux):
@@ -91,7 +80,7 @@ def play(driver, url, linux):
     page.to_menu()
     settings_like_linux(page, linux)
     page.keys(Keys.ARROW_UP, Keys.ENTER)
-    page.wait_for("a game", lambda: page.events("screen", name="game"))
+    page.wait_screen("game")
     before = page.pictures()
     time.sleep(2)
     fps = (page.pictures() - before) / 2
@@ -109,15 +98,15 @@ def play(driver, url, linux):
     full_screen = page.js("return !!document.fullscreenElement;")
     page.keys(Keys.ESCAPE)
     check(full_screen, "the game was played in full screen")
-    check(page.events("sound", number=0), "the shots are heard (sound 0 in the log)")
-    check(page.events("sound", number=6), "a gull is hit (sound 6 in the log)")
+    check(page.sounds(0), "the shots are heard (sound 0 in the log)")
+    check(page.sounds(6), "a gull is hit (sound 6 in the log)")
     check(page.js("return !!(Module.SDL2 && Module.SDL2.audioContext && "
                   "Module.SDL2.audioContext.state === 'running');"), "the browser's audio runs")
-    page.wait_for("the high-score screen", lambda: page.events("screen", name="highscores"))
+    page.wait_screen("highscores")
     ends = [e["reason"] for e in page.events("game-end")]
     check(ends == ["escape"], f"Escape ends the game in full screen ({ends})")
     driver.find_element(By.ID, "full-screen").click()
-    score = page.events("game-end")[0]["score"]
+    score = page.events("game-end")[0]["score"] if ends else 0
     print(f"  the game's score: {score}")
     # The page hidden while the name is typed (another tab, a phone's home
     # screen): the name is saved at once, as a closed window's would be.
@@ -142,9 +131,7 @@ def play(driver, url, linux):
 
 
 def without_webassembly(url):
-    with chromium(scripts=["delete window.WebAssembly;"]) as driver:
-        page = Page(driver, url)
-        page.open()
+    with opened(url, start=False, scripts=["delete window.WebAssembly;"]) as page:
         page.wait_for("the message", lambda: page.shown("failed"), 10)
         check("ihm fehlt WebAssembly" in page.text("failed-text"),
               "a browser without WebAssembly gets a German message")
@@ -159,9 +146,7 @@ Object.defineProperty(Navigator.prototype, 'serviceWorker', {get() {
 
 
 def keeping_nothing(url):
-    with chromium(scripts=[KEEPS_NOTHING]) as driver:
-        page = Page(driver, url)
-        page.start()
+    with opened(url, scripts=[KEEPS_NOTHING]) as page:
         check(page.shown("note") and "nur für diesen Besuch" in page.text("note"),
               "a browser that keeps nothing: the line under the picture says so")
         check(page.events("screen", name="menu"), "and the game runs all the same")
@@ -177,8 +162,7 @@ def main():
                for path in Path(folder).iterdir() if path.is_file())
     print(f"  the page's files: {size / 1e6:.2f} MB with gzip")
     check(size <= MAX_GZIP_BYTES, "the page weighs at most 2.5 MB compressed")
-    pages, url = serving(folder)
-    try:
+    with serving(folder) as (_, url):
         with chromium() as driver:
             times = []
             for _ in range(5):
@@ -193,8 +177,6 @@ def main():
         touch_test.run(url)
         app_test.run(url, folder, linux)
         record_test.run(url, linux)
-    finally:
-        stop(pages)
     print(f"browser: {'FAILED' if failures else 'passed'}, {len(failures)} failures")
     return 1 if failures else 0
 

@@ -31,6 +31,7 @@ import serve  # noqa: E402  (web/serve.py: the page's static server)
 # SDL's audio in the page plays through a ScriptProcessorNode, which
 # Chromium calls deprecated; that line is the library's, not the page's.
 KNOWN_WARNING = "The ScriptProcessorNode is deprecated"
+TABLE = "/data/highscores.pdk"
 failures = []
 
 
@@ -40,20 +41,30 @@ def check(ok, what):
         failures.append(what)
 
 
-def free_port():
+def until(test, seconds, poll=0.05):
+    """Whether TEST() comes true within SECONDS."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if test():
+            return True
+        time.sleep(poll)
+    return False
+
+
+@contextlib.contextmanager
+def serving(folder):
+    """A quiet server of the folder while the block runs: the server and the page's URL."""
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def serving(folder):
-    """A quiet server of the folder, started, and the page's URL."""
-    port = free_port()
+        port = s.getsockname()[1]
     pages = serve.server(str(folder), port, quiet=True)
     # A tab closed while a file still came is no fault of the page's.
     pages.handle_error = lambda request, address: None
     threading.Thread(target=pages.serve_forever, daemon=True).start()
-    return pages, f"http://127.0.0.1:{port}/?test"
+    try:
+        yield pages, f"http://127.0.0.1:{port}/?test"
+    finally:
+        stop(pages)
 
 
 def stop(pages):
@@ -93,6 +104,15 @@ def chromium(**how):
             driver.quit()
 
 
+@contextlib.contextmanager
+def opened(url, start=True, **how):
+    """The page opened (with START until its first menu frame) in a browser of its own."""
+    with chromium(**how) as driver:
+        page = Page(driver, url)
+        (page.start if start else page.open)()
+        yield page
+
+
 def run_linux(linux, folder, *args, check_status=True):
     """The Linux program without window or sound in FOLDER, its table kept there."""
     env = dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", OEDIR="./")
@@ -114,28 +134,32 @@ def table_names(data):
     return names
 
 
-def sea(rgb):
-    """The rows just below the horizon: they move when the view scrolls."""
-    return rgb[240 * 640 * 3:250 * 640 * 3]
+def sea_moves(page, seconds=0.4, share=0.1, doing=None):
+    """Whether more than SHARE of the sea's rows just below the horizon change
+    within SECONDS (after DOING() is done): the sea moves as the view scrolls."""
+    sea = slice(240 * 640 * 3, 250 * 640 * 3)
+    before = page.canvas_rgb()[sea]
+    if doing:
+        doing()
+    time.sleep(seconds)
+    after = page.canvas_rgb()[sea]
+    return sum(1 for a, b in zip(before, after) if a != b) > len(before) * share
 
 
 class Page:
     """The page in a browser: its console lines, its canvas, its hands."""
 
     def __init__(self, driver, url):
-        self.driver = driver
-        self.url = url
-        self.lines = []
-        self.errors = []
-        self.warnings = []
+        self.driver, self.url = driver, url
+        self.lines, self.errors, self.warnings = [], [], []
 
     def open(self):
         self.driver.get(self.url)
 
-    def start(self, seconds=15):
+    def start(self):
         """Opened, until the first menu frame is drawn."""
         self.open()
-        return self.wait_for("the first menu frame", lambda: self.pictures() > 0, seconds)
+        return self.wait_for("the first menu frame", lambda: self.pictures() > 0)
 
     def to_menu(self, by_script=False):
         """"Klicken zum Spielen" clicked (by a script where no mouse is), until the menu shows."""
@@ -144,7 +168,15 @@ class Page:
             self.js("document.getElementById('start').click();")
         else:
             self.driver.find_element(By.ID, "start").click()
-        self.wait_for("the menu", lambda: self.events("screen", name="menu"))
+        self.wait_screen("menu")
+
+    def to_settings(self):
+        """From the menu, with the pointer where no menu line is (the settings
+        screen then shows no line selected), until the settings stand still."""
+        self.point_at(600, 40)
+        time.sleep(0.2)
+        self.keys(Keys.ARROW_DOWN, Keys.ENTER)
+        self.wait_screen("settings", settle=0.3)
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -158,16 +190,16 @@ class Page:
                 self.warnings.append(message)
             start = message.find('"{')
             if start >= 0:
-                try:
-                    line = json.loads(json.loads(message[start:message.rfind('"') + 1]))
-                except ValueError:
-                    continue
-                self.lines.append(line)
+                with contextlib.suppress(ValueError):  # a line of the page's that is no event
+                    self.lines.append(json.loads(json.loads(message[start:message.rfind('"') + 1])))
 
     def events(self, kind, **fields):
         self.read_console()
         return [e for e in self.lines
                 if e.get("event") == kind and all(e.get(k) == v for k, v in fields.items())]
+
+    def sounds(self, number):
+        return len(self.events("sound", number=number))
 
     def score(self):
         """The sum of the numbers the game showed: each is a gain or a loss."""
@@ -180,13 +212,17 @@ class Page:
         check(not problems, what + (f": {problems}" if problems else ""))
 
     def wait_for(self, what, test, seconds=15):
-        end = time.monotonic() + seconds
-        while time.monotonic() < end:
-            if test():
-                return True
-            time.sleep(0.05)
+        if until(test, seconds):
+            return True
         check(False, f"waited {seconds} s for {what}")
         return False
+
+    def wait_screen(self, name, count=1, seconds=15, settle=0):
+        """Until the game has shown screen NAME COUNT times, and SETTLE s more; whether it has."""
+        shown = self.wait_for(f"screen {name!r} to be shown {count}x",
+                              lambda: len(self.events("screen", name=name)) >= count, seconds)
+        time.sleep(settle)
+        return shown
 
     def pictures(self):
         return self.js("return (window.Module && Module.mwPictures) || 0;")
@@ -198,22 +234,30 @@ class Page:
     def text(self, element_id):
         return self.js("return document.getElementById(arguments[0]).textContent;", element_id)
 
+    def read_file(self, path):
+        """A file of the program's file system, or None where there is none."""
+        found = self.js("try { return Array.from(Module.FS.readFile(arguments[0])); } "
+                        "catch (error) { return null; }", path)
+        return None if found is None else bytes(found)
+
     def names_after_reload(self):
         """The names in the table once the page is loaded anew."""
         time.sleep(1)
         self.start()
-        return table_names(bytes(self.js("return Array.from(Module.FS.readFile('/data/highscores.pdk'));")))
+        return table_names(self.read_file(TABLE) or b"")
 
-    def canvas_rect(self):
-        return self.js("return document.getElementById('picture').getBoundingClientRect().toJSON();")
+    def rect(self, element_id="picture"):
+        return self.js("return document.getElementById(arguments[0]).getBoundingClientRect()"
+                       ".toJSON();", element_id)
 
     def point_at(self, x, y):
-        """Moves the pointer to picture pixel (x, y) of the scaled canvas: to the
-        first whole page pixel inside it."""
-        rect = self.canvas_rect()
+        self.point_at_page(*self.page_point(x, y))
+
+    def page_point(self, x, y):
+        """The first whole page pixel inside picture pixel (x, y) of the scaled canvas."""
+        rect = self.rect()
         scale = rect["width"] / 640
-        self.point_at_page(math.ceil(rect["left"] + x * scale + 0.01),
-                           math.ceil(rect["top"] + y * scale + 0.01))
+        return math.ceil(rect["left"] + x * scale + 0.01), math.ceil(rect["top"] + y * scale + 0.01)
 
     def point_at_page(self, x, y):
         action = ActionBuilder(self.driver)
@@ -226,21 +270,13 @@ class Page:
     def click_at(self, x, y):
         """A click on picture pixel (x, y) where no page control covers it
         (under "Fenster" a click would leave full screen); whether it could."""
-        if not self.on_picture(x, y):
+        at = self.page_point(x, y)
+        if self.js("return document.elementFromPoint(...arguments)?.id !== 'picture';", *at):
             return False
-        self.point_at(x, y)
+        self.point_at_page(*at)
         self.click()
         time.sleep(0.15)
         return True
-
-    def on_picture(self, x, y):
-        """Whether picture pixel (x, y) can be clicked: no page control covers it."""
-        return self.js("""
-const canvas = document.getElementById('picture');
-const r = canvas.getBoundingClientRect();
-const scale = r.width / 640;
-return document.elementFromPoint(Math.ceil(r.left + arguments[0] * scale + 0.01),
-                                 Math.ceil(r.top + arguments[1] * scale + 0.01)) === canvas;""", x, y)
 
     def keys(self, *keys):
         chain = ActionChains(self.driver)
@@ -266,24 +302,18 @@ return document.elementFromPoint(Math.ceil(r.left + arguments[0] * scale + 0.01)
         return image.convert("RGB").tobytes()
 
 
-# The canvas's pixels, read through a copy made for reading: the page's own
-# canvas is made for showing, and reading it often makes Chromium warn.
-READ_CANVAS = """
-if (!window.mwReadCopy) {
-  window.mwReadCopy = document.createElement('canvas');
-  window.mwReadCopy.width = 640;
-  window.mwReadCopy.height = 480;
-}
+# The biggest gull on the canvas, or null. The canvas's pixels are read through
+# a copy made for reading: the page's own canvas is made for showing, and
+# reading it often makes Chromium warn. Gulls are the middles of the white
+# pixels in the sky that were not white at the look before (a gull moves; the
+# sun and a splat on the windscreen do not), in cells of 16x16 pixels, each
+# with its count of pixels. The crosshair centred at (awayX, awayY) is no gull,
+# nor is what it uncovered since the look before.
+GULL_ON_CANVAS = """
+window.mwReadCopy = window.mwReadCopy ||
+    Object.assign(document.createElement('canvas'), {width: 640, height: 480});
 const readCopy = window.mwReadCopy.getContext('2d', {willReadFrequently: true});
 readCopy.drawImage(document.getElementById('picture'), 0, 0);
-"""
-
-# Where gulls fly: the middles of the white pixels in the sky that were not
-# white at the look before (a gull moves; the sun and a splat on the
-# windscreen do not), in cells of 16x16 pixels, each with its count of pixels.
-# The crosshair centred at (awayX, awayY) is no gull, nor is what it
-# uncovered since the look before.
-FIND_GULLS = """
 const white = (data, i) => Math.min(data[i], data[i + 1], data[i + 2]) >= 225 &&
     Math.max(data[i], data[i + 1], data[i + 2]) - Math.min(data[i], data[i + 1], data[i + 2]) <= 20;
 const inCrosshair = (x, y, awayX, awayY) => {
@@ -310,13 +340,8 @@ const findGulls = (awayX, awayY) => {
   return [...cells.values()].filter((cell) => cell[0] >= 2).map(
       ([count, x, y]) => [Math.round(x / count), Math.round(y / count), count]);
 };
-"""
-
-# The biggest of them, or null.
-GULL_ON_CANVAS = READ_CANVAS + FIND_GULLS + """
-let best = null;
-for (const gull of findGulls(...arguments)) if (!best || gull[2] > best[2]) best = gull;
-return best && best.slice(0, 2);
+const gulls = findGulls(...arguments).sort((a, b) => b[2] - a[2]);
+return gulls.length ? gulls[0].slice(0, 2) : null;
 """
 
 
@@ -324,14 +349,14 @@ def hunt(page, shoot, reload, seconds=90):
     """Shoots as a player aims, a little above a gull seen on the canvas (gulls
     rise as they come), until a hit puts the score above nothing; reloads once
     the rifle clicks empty. SHOOT(x, y) says whether it could shoot there."""
-    empty = len(page.events("sound", number=1))
+    empty = page.sounds(1)
     aim = (320, 400)
     end = time.monotonic() + seconds
     while time.monotonic() < end and not page.events("game-end"):
-        if page.events("sound", number=6) and page.score() > 0:
+        if page.sounds(6) and page.score() > 0:
             return
-        if len(page.events("sound", number=1)) > empty:
-            empty = len(page.events("sound", number=1))
+        if page.sounds(1) > empty:
+            empty = page.sounds(1)
             reload()
         target = page.js(GULL_ON_CANVAS, *aim)
         if target is not None:

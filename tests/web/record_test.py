@@ -1,11 +1,8 @@
 #!/usr/bin/python3
 """Pictures and recordings in the page, in Debian's Chromium; browser_test.py
-runs it (run()) on the page it serves. F12 downloads the picture on screen
-as a PNG named as on the desktop ("-2" for a second in the same second); a
-visit's recording, downloaded with "Aufnahme speichern", replays on Linux with
-the page's event log; a Linux recording dropped onto a running page replays
-there with the Linux log, and a file that is no recording gets its German
-reason.
+runs it (run()) on the page it serves: F12's pictures, a visit's recording
+replayed on Linux, a Linux recording dropped onto the page, and a file that is
+no recording.
 """
 import base64
 import json
@@ -18,7 +15,7 @@ from PIL import Image
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from page_driver import Page, check, chromium, run_linux
+from page_driver import Page, check, chromium, run_linux, until
 
 LINUX_VISIT = ("0 mouse 600 40\n200 press arrow-down\n400 press enter\n1000 press escape\n"
                "1300 press arrow-down\n1500 press arrow-down\n1700 press enter\n")
@@ -32,24 +29,18 @@ document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbl
 """
 
 
-def downloaded(folder, pattern, count=1, seconds=10):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        files = sorted(p for p in folder.iterdir() if re.fullmatch(pattern, p.name))
-        if len(files) >= count:
-            return files
-        time.sleep(0.1)
-    return sorted(p for p in folder.iterdir() if re.fullmatch(pattern, p.name))
+def downloaded(folder, pattern, count=1):
+    def files():
+        return sorted(p for p in folder.iterdir() if re.fullmatch(pattern, p.name))
+    until(lambda: len(files()) >= count, 10, poll=0.1)
+    return files()
 
 
 def visit_recorded(driver, url, linux, downloads, work):
     page = Page(driver, url)
     page.open()
     page.to_menu()
-    page.point_at(600, 40)
-    page.keys(Keys.ARROW_DOWN, Keys.ENTER)
-    page.wait_for("the settings", lambda: page.events("screen", name="settings"))
-    time.sleep(0.3)  # the settings screen then stands still
+    page.to_settings()
     page.keys(Keys.F12, Keys.F12)
     pictures = downloaded(downloads, r"moewenschuss-\d{8}-\d{6}(-\d+)?\.png", 2)
     names = sorted((p.name for p in pictures), key=len)
@@ -61,7 +52,7 @@ def visit_recorded(driver, url, linux, downloads, work):
           "each the picture on screen, pixel for pixel")
 
     page.keys(Keys.ESCAPE)
-    page.wait_for("the menu again", lambda: len(page.events("screen", name="menu")) >= 2)
+    page.wait_screen("menu", 2)
     page.keys(Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER)
     page.wait_for("the end", lambda: page.shown("ended") and page.events("exit"))
     check(page.shown("save-recording"), "after the visit the page offers \"Aufnahme speichern\"")
@@ -88,10 +79,8 @@ def linux_recording_in_page(driver, url, linux, work):
     page.js(DROP, base64.b64encode((work / "linux.mwrec").read_bytes()).decode(), "linux.mwrec")
     page.wait_for("the replay's end", lambda: page.shown("ended"), 20)
     text = page.text("ended-text")
-    log = page.js("""try {
-  return Module.FS.readFile('/aufnahme/abgespielt.jsonl', {encoding: 'utf8'});
-} catch (error) { return null; }""")
-    check(text == "Die Aufnahme ist zu Ende." and log == (work / "linux.jsonl").read_text(),
+    log = page.read_file("/aufnahme/abgespielt.jsonl")
+    check(text == "Die Aufnahme ist zu Ende." and log == (work / "linux.jsonl").read_bytes(),
           f"a Linux recording dropped onto the page replays with the Linux event log ({text})")
 
     (work / "kaputt.mwrec").write_bytes(b"MWREC\x02 kaputt")
