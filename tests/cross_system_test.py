@@ -28,6 +28,9 @@ from PIL import Image
 GOLDEN = Path(__file__).resolve().parent / "golden"
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 ENV = dict(os.environ, SDL_AUDIODRIVER="dummy", SDL_VIDEODRIVER="dummy", WINEDEBUG="-all")
+# How each system runs its program; Emscripten's loader would take Node's
+# fetch() for the .wasm file.
+RUNNERS = {"linux": [], "windows": [WINE], "node": ["node", "--no-experimental-fetch"]}
 # Menu -> "Highscores" -> leave (the table is saved) -> "Ende".
 VISIT = "0 mouse 320 350\n100 press mouse-left\n400 press escape\n800 press escape\n"
 failures = []
@@ -40,15 +43,12 @@ def check(ok, what):
         failures.append(what)
 
 
-# How each system runs its program; Emscripten's loader would take Node's
-# fetch() for the .wasm file.
-RUNNERS = {"linux": [], "windows": [WINE], "node": ["node", "--no-experimental-fetch"]}
-
-
 def run(system, folder, *args, wait=True):
-    """The program of `system` in `folder`, the table kept there (OEDIR=./)."""
+    """The program of `system` in `folder` (made if need be), the table kept there (OEDIR=./)."""
+    folder.mkdir(parents=True, exist_ok=True)
     process = subprocess.Popen([*RUNNERS[system], EXE[system], *args], cwd=folder,
-                               env=dict(ENV, OEDIR="./"), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                               env=dict(ENV, OEDIR="./"), stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE)
     if not wait:
         return process
     _, err = process.communicate(timeout=300)
@@ -63,20 +63,16 @@ def pixels(png):
 
 def same_game(work):
     for script in sorted(GOLDEN.glob("*.script")):
+        name, table = script.stem, script.with_suffix(".table")
         args = ["--headless", str(script), "--events", "log.jsonl", "--shots", "shots"]
         if script.read_text().startswith("# --no-sound-device"):
             args.append("--no-sound-device")
-        folders = {}
-        for system in EXE:
-            folder = work / script.stem / system
+        linux, other = work / name / "linux", work / name / OTHER
+        for system, folder in (("linux", linux), (OTHER, other)):
             folder.mkdir(parents=True)
-            table = script.with_suffix(".table")
             if table.exists():
                 shutil.copy(table, folder / "highscores.pdk")
             run(system, folder, *args)
-            folders[system] = folder
-        linux, other = folders["linux"], folders[OTHER]
-        name = script.stem
         check((linux / "log.jsonl").read_bytes() == (other / "log.jsonl").read_bytes(),
               f"{name}: the same event log")
         shots = sorted(p.name for p in (linux / "shots").glob("*.png"))
@@ -85,67 +81,61 @@ def same_game(work):
         for shot in shots:
             check(pixels(linux / "shots" / shot) == pixels(other / "shots" / shot),
                   f"{name}: {shot} the same, pixel for pixel")
-        table_l, table_w = linux / "highscores.pdk", other / "highscores.pdk"
-        check(table_l.exists() == table_w.exists() and
-              (not table_l.exists() or table_l.read_bytes() == table_w.read_bytes()),
-              f"{name}: the same high-score file")
+        tables = [folder / "highscores.pdk" for folder in (linux, other)]
+        check(len({table.read_bytes() if table.exists() else None for table in tables}) == 1,
+              f"{name}: the same high-score file, or none on either")
 
 
 def recordings_cross(work):
     # The game by mouse and keys, and a visit by game pad.
-    for name, recorder, player in (("game", "linux", OTHER), ("game", OTHER, "linux"),
-                                   ("pad", "linux", OTHER), ("pad", OTHER, "linux")):
-        script = GOLDEN / f"{name}.script"
-        folder = work / f"record-{name}-{recorder}"
-        folder.mkdir()
-        run(recorder, folder, "--headless", str(script), "--events", "recorded.jsonl",
-            "--record", "run.rec")
-        status = run(player, folder, "--replay", "run.rec", "--no-window", "--events",
-                     "replayed.jsonl")
-        check(status == 0 and (folder / "recorded.jsonl").read_bytes() ==
-              (folder / "replayed.jsonl").read_bytes(),
-              f"a recording of {name}.script made on {recorder} replays on {player} with the same log")
+    for name in ("game", "pad"):
+        for recorder, player in (("linux", OTHER), (OTHER, "linux")):
+            folder = work / f"record-{name}-{recorder}"
+            run(recorder, folder, "--headless", str(GOLDEN / f"{name}.script"),
+                "--events", "recorded.jsonl", "--record", "run.rec")
+            status = run(player, folder, "--replay", "run.rec", "--no-window",
+                         "--events", "replayed.jsonl")
+            check(status == 0 and (folder / "recorded.jsonl").read_bytes() ==
+                  (folder / "replayed.jsonl").read_bytes(),
+                  f"{name}.script recorded on {recorder} replays on {player} with the same log")
 
 
 def tables_cross(work):
     for writer, reader in (("linux", OTHER), (OTHER, "linux")):
         folder = work / f"table-{writer}"
-        folder.mkdir()
         run(writer, folder, "--headless", str(GOLDEN / "highscores.script"))
         written = (folder / "highscores.pdk").read_bytes()
         (folder / "visit.script").write_text(VISIT)
         status = run(reader, folder, "--headless", "visit.script", "--events", "visit.jsonl")
-        log = (folder / "visit.jsonl").read_text()
-        check(status == 0 and '"action":"saved"' in log and
+        check(status == 0 and '"action":"saved"' in (folder / "visit.jsonl").read_text() and
               (folder / "highscores.pdk").read_bytes() == written,
               f"a table written on {writer} is read on {reader} as clean and kept unchanged")
 
 
 def killed_saves(work, kills):
-    folder = work / "killed"
-    folder.mkdir()
-    visits = "".join(f"{100 + 600 * i} press mouse-left\n{400 + 600 * i} press escape\n"
-                     for i in range(8))
-    (folder / "saves.script").write_text(f"0 mouse 320 350\n{visits}5000 press escape\n")
+    folder, table = work / "killed", work / "killed" / "highscores.pdk"
     # The old table has a sixth record that every save drops, so old and new
     # differ in their bytes.
     run("linux", folder, "--headless", str(GOLDEN / "highscores.script"))
-    new = (folder / "highscores.pdk").read_bytes()
+    new = table.read_bytes()
     old = new + new[:24]
-    (folder / "highscores.pdk").write_bytes(old)
+    visits = "".join(f"{100 + 600 * i} press mouse-left\n{400 + 600 * i} press escape\n"
+                     for i in range(8))
+    (folder / "saves.script").write_text(f"0 mouse 320 350\n{visits}5000 press escape\n")
+    table.write_bytes(old)
     started = time.monotonic()
     run(OTHER, folder, "--headless", "saves.script")
     whole = time.monotonic() - started
-    check((folder / "highscores.pdk").read_bytes() == new, f"the {OTHER} program saves")
+    check(table.read_bytes() == new, f"the {OTHER} program saves")
     chance = random.Random(20261207)  # the same instants on every run
     seen = {"old": 0, "new": 0, "other": 0}
     for _ in range(kills):
-        (folder / "highscores.pdk").write_bytes(old)
+        table.write_bytes(old)
         process = run(OTHER, folder, "--headless", "saves.script", wait=False)
         time.sleep(chance.uniform(0.2, whole))
         process.send_signal(signal.SIGKILL)
         process.wait()
-        left = (folder / "highscores.pdk").read_bytes()
+        left = table.read_bytes()
         seen["old" if left == old else "new" if left == new else "other"] += 1
     print(f"  {kills} kills of the {OTHER} program: {seen}")
     check(seen["other"] == 0,

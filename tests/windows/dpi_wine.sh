@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The Windows program on a scaled display: Wine set to 144 DPI (150 %), then
-# to 96 (100 %), in a prefix of its own, on a 1920x1080 screen under Xvfb. Full screen fills the
-# screen in real pixels: the picture sharp (every screen pixel one of the
-# picture's, none a blend) between black bars, the same as the picture the
-# program saves with F12. A window is twice 640x480 in real pixels, and a click
-# on "Spiel starten" starts the game. Usage: dpi_wine.sh WINDOWS_EXE
+# The Windows program on a scaled display: Wine set to 144 DPI (150 %), then to
+# 96 (100 %), in a prefix of its own, on a 1920x1080 screen under Xvfb. Full
+# screen fills the screen in real pixels: the picture sharp (every screen pixel
+# one of the picture's, none a blend) between black bars, the same as the
+# picture the program saves with F12. A window is twice 640x480 in real pixels,
+# and a click on "Spiel starten" starts the game. Usage: dpi_wine.sh WINDOWS_EXE
 # Set MW_SMOKE_SHOTS=DIR to keep the screenshots.
 set -euo pipefail
 source "$(dirname "$0")/../lib/window.bash"
@@ -51,14 +51,13 @@ windowed() {
   ends_after '"Ende"'
 }
 
-# Both runs at one DPI, set in the prefix before Wine starts anew.
-at_dpi() {
-  export dpi="$1"
+# Both runs at each DPI, set in the prefix before Wine starts anew.
+for dpi in 144 96; do
+  export dpi
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   "$(dirname "$wine")/wineserver" -w
   rm -f "$work"/*.png "$work"/log-*.jsonl
   in_x_server 1920x1080 full_screen || failed "full screen at $dpi DPI: status $?" "$work/full.err"
-  local f12
   f12="$(find "$work/prefix/drive_c/users" "$work/home" -name '*.png' -newer "$work/before-f12" | head -n1)"
   [ -n "$f12" ] || failed "F12 saved no picture at $dpi DPI" "$work/log-full.jsonl"
   keep_shot "$work/screen-full.png" "dpi-$dpi-screen.png"
@@ -70,8 +69,5 @@ at_dpi() {
   grep -q '"screen","name":"game"' "$work/log-windowed.jsonl" ||
     failed "the click on \"Spiel starten\" in the window at $dpi DPI started no game" \
       "$work/log-windowed.jsonl"
-}
-
-at_dpi 144
-at_dpi 96
+done
 echo "dpi_wine: passed (144 and 96 DPI)"

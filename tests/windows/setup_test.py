@@ -3,16 +3,13 @@
 
 Usage: setup_test.py SETUP_EXE GAME_EXE
 
-- A first install, then a second one into another folder with umlauts and spaces:
-  the second replaces the first (one folder, one entry in "Apps", one Start menu
-  link), and holds the very program of the zip with its texts.
-- The entry in "Apps" (Wine's registry): name, version, publisher, icon, size,
-  uninstaller; the Start menu and desktop links point at the program.
+- A second install, into a folder with umlauts and spaces, replaces the first: one
+  folder with the zip's program and texts, one entry in "Apps" (Wine's registry: name,
+  version, publisher, icon, size, uninstaller), a Start menu and a desktop link to it.
 - The silent uninstall removes the files, the links and the entry, and keeps the
   players' tables: the one in the game's folder and the one in %APPDATA%.
-- /CURRENTUSER installs for the one user (Wine runs everything as an administrator):
-  into his programs folder, his Start menu and desktop, the entry in HKCU; and its
-  uninstaller removes it all again.
+- /CURRENTUSER does the same for the one user (Wine runs everything as an
+  administrator): his programs folder, Start menu and desktop, the entry in HKCU.
 """
 import os
 import re
@@ -24,6 +21,8 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 GOLDEN = ROOT / "tests" / "golden"
+VERSION = re.search(r"project\(moewenschuss VERSION ([0-9.]+)",
+                    (ROOT / "CMakeLists.txt").read_text()).group(1)
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
 KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Moewenschuss"
@@ -31,6 +30,7 @@ FIRST = r"C:\Alte Spiele\Möwenschuss"
 SECOND = r"C:\Spiele für alle\Möwen Schuß"
 INSTALLED = ["moewenschuss.exe", "LIESMICH.txt", "LICENSE.txt",
              "Liberation-Schriften-Lizenz.txt", "Deinstallieren.exe"]
+START_MENU, LINK = "Microsoft/Windows/Start Menu/Programs", "Möwenschuss.lnk"
 failures = []
 
 
@@ -45,102 +45,80 @@ class Prefix:
 
     def __init__(self, work):
         self.root = work / "prefix"
-        home = work / "home"
-        home.mkdir()
-        self.env = dict(os.environ, WINEPREFIX=str(self.root), HOME=str(home), WINEDEBUG="-all",
+        (work / "home").mkdir()
+        # No OEDIR: the installed game keeps its table where it chooses.
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "OEDIR")}
+        self.env.update(WINEPREFIX=str(self.root), HOME=str(work / "home"), WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", SDL_AUDIODRIVER="dummy",
                         SDL_VIDEODRIVER="dummy")
-        self.env.pop("DISPLAY", None)
-        self.wine("wineboot", "--init")
-        self.wait()
+        self.run("wineboot", "--init")
+        drive = self.root / "drive_c"
+        self.user = next(p for p in (drive / "users").iterdir()
+                         if p.name != "Public" and not p.is_symlink())
+        # The game's links, in the Start menu and on the desktop, for every user (an entry
+        # in HKLM) and for the one user (in HKCU; Wine makes his desktop a link to the home
+        # folder).
+        self.links_of = {"HKLM": [drive / "ProgramData" / START_MENU / LINK,
+                                  drive / "users/Public/Desktop" / LINK],
+                         "HKCU": [self.user / "AppData/Roaming" / START_MENU / LINK,
+                                  self.user / "Desktop" / LINK]}
 
-    def wine(self, *args, cwd=None, timeout=300):
+    def wine(self, *args, cwd=None):
         return subprocess.run([WINE, *args], env=self.env, cwd=cwd, capture_output=True,
-                              timeout=timeout)
+                              timeout=300)
 
-    def wait(self):
-        """Until every program of the prefix has ended (an uninstaller starts a copy of itself)."""
+    def run(self, *args):
+        """A program's status once every program of the prefix has ended (an uninstaller
+        starts a copy of itself)."""
+        status = self.wine(*args).returncode
         subprocess.run([WINESERVER, "-w"], env=self.env, timeout=300)
+        return status
 
     def path(self, windows_path):
-        """The Linux path of a path on drive C:."""
         assert windows_path[:3].upper() == "C:\\"
         return self.root / "drive_c" / windows_path[3:].replace("\\", "/")
 
-    def command(self, line):
-        """A command line as Windows' cmd hands it on: NSIS wants /D=... unquoted, spaces and all."""
-        result = self.wine("cmd", "/c", line)
-        self.wait()
-        return result.returncode
-
     def uninstall_entries(self):
-        """{hive: {value: text}} of the uninstall entry, for each hive that has one."""
+        """{hive: {value: text or number}} of the uninstall entry, for each hive that has one."""
         entries = {}
         for hive in ("HKLM", "HKCU"):
             out = Path(self.env["HOME"]) / f"{hive}.reg"
             result = self.wine("reg", "export", f"{hive}\\{KEY}", f"Z:{out}", "/y")
             if result.returncode != 0 or not out.exists():
                 continue
-            text = out.read_bytes().decode("utf-16").replace("\r\n", "\n")
+            text = out.read_text(encoding="utf-16")  # its "\r\n" read as "\n"
             out.unlink()
-            values = {}
-            for name, value in re.findall(r'^"([^"]+)"=(.*)$', text, re.M):
-                if value.startswith("dword:"):
-                    values[name] = int(value[6:], 16)
-                else:
-                    values[name] = re.sub(r'\\(.)', r'\1', value[1:-1])
-            entries[hive] = values
+            entries[hive] = {name: int(value[6:], 16) if value.startswith("dword:")
+                             else re.sub(r'\\(.)', r'\1', value[1:-1])
+                             for name, value in re.findall(r'^"([^"]+)"=(.*)$', text, re.M)}
         return entries
 
     def links(self):
-        """The game's links in the Start menus and on the desktops, the common ones and the
-        user's (Wine makes the user's desktop a link to the home folder)."""
-        drive = self.root / "drive_c"
-        user = self.appdata().parents[1]
-        places = [drive / "ProgramData/Microsoft/Windows/Start Menu/Programs",
-                  drive / "users/Public/Desktop",
-                  user / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
-                  user / "Desktop"]
-        return [place / "Möwenschuss.lnk" for place in places
-                if (place / "Möwenschuss.lnk").exists()]
-
-    def appdata(self):
-        users = [p for p in (self.root / "drive_c" / "users").iterdir()
-                 if p.name != "Public" and not p.is_symlink()]
-        return users[0] / "AppData" / "Roaming"
+        return [link for links in self.links_of.values() for link in links if link.exists()]
 
 
-def links_point_at(link, exe_windows_path):
-    data = link.read_bytes()
-    return (exe_windows_path.encode("utf-16-le") in data or
-            exe_windows_path.encode("cp1252", "replace") in data)
+def install(prefix, setup, option, where):
+    # Through cmd, as it hands a command line on: NSIS wants /D=... unquoted, spaces and all.
+    status = prefix.run("cmd", "/c", f"{setup} /S {option}")
+    check(status == 0, f"a silent install {where} (status {status})")
 
 
-def install(prefix, setup, folder):
-    status = prefix.command(f"{setup} /S /D={folder}")
-    check(status == 0, f"a silent install into {folder} (status {status})")
-
-
-def check_installation(prefix, game_exe, folder):
-    where = prefix.path(folder)
+def check_installation(prefix, game_exe, folder, hive):
+    where, exe = prefix.path(folder), folder + "\\moewenschuss.exe"
     check(sorted(p.name for p in where.iterdir()) == sorted(INSTALLED),
           f"{folder} holds the program, its texts and the uninstaller")
     check((where / "moewenschuss.exe").read_bytes() == Path(game_exe).read_bytes(),
           "the installed program is the one of the zip")
-    stage = Path(game_exe).parent / "zip"
     for text in ("LIESMICH.txt", "LICENSE.txt"):
-        staged = list(stage.glob(f"*/{text}"))
+        staged = list((Path(game_exe).parent / "zip").glob(f"*/{text}"))
         check(len(staged) == 1 and (where / text).read_bytes() == staged[0].read_bytes(),
               f"{text} is the zip's")
 
     entries = prefix.uninstall_entries()
-    check(len(entries) == 1, f"one entry in \"Apps\" (in {sorted(entries)})")
-    entry = next(iter(entries.values()), {})
-    version = re.search(r"project\(moewenschuss VERSION ([0-9.]+)",
-                        (ROOT / "CMakeLists.txt").read_text()).group(1)
-    exe = folder + "\\moewenschuss.exe"
+    check(sorted(entries) == [hive], f"one entry in \"Apps\", in {hive} (in {sorted(entries)})")
+    entry = entries.get(hive, {})
     check(entry.get("DisplayName") == "Möwenschuss", f"its name ({entry.get('DisplayName')!r})")
-    check(entry.get("DisplayVersion") == version, f"its version {version}")
+    check(entry.get("DisplayVersion") == VERSION, f"its version {VERSION}")
     check(entry.get("Publisher") == "Möwenschuss-Team", "its publisher")
     check(entry.get("DisplayIcon") == exe + ",0", "its icon is the program's")
     check(entry.get("InstallLocation") == folder, "its folder")
@@ -149,49 +127,36 @@ def check_installation(prefix, game_exe, folder):
     check(abs(entry.get("EstimatedSize", 0) - size_kib) <= 8,
           f"its size, {entry.get('EstimatedSize')} KiB (the folder: {size_kib} KiB)")
 
-    links = prefix.links()
-    start = [link for link in links if "Start Menu" in str(link)]
-    desktop = [link for link in links if "Desktop" in str(link)]
-    check(all("/users/Public/" in str(link) or "/ProgramData/" in str(link) for link in links),
-          "the links are every user's")
-    check(len(start) == 1 and links_point_at(start[0], exe), "one Start menu link to the program")
-    check(len(desktop) == 1 and links_point_at(desktop[0], exe), "one desktop link to the program")
+    links, whose = prefix.links(), {"HKLM": "every user's", "HKCU": "his own"}[hive]
+    check(links == prefix.links_of[hive], f"one Start menu and one desktop link, {whose}")
+    for link in links:
+        data = link.read_bytes()
+        check(exe.encode("utf-16-le") in data or exe.encode("cp1252", "replace") in data,
+              f"{link.parent.name}/{link.name} starts the program")
+
+
+def uninstall(prefix, folder, kept, whose):
+    """The silent uninstall leaves of the folder only the files `kept` (None: no folder)."""
+    status = prefix.run(folder + "\\Deinstallieren.exe", "/S")
+    where = prefix.path(folder)
+    left = sorted(p.name for p in where.iterdir()) if where.exists() else None
+    check(status == 0, f"{whose} silent uninstall (status {status})")
+    check(left == kept, f"{whose} uninstall left {kept or 'no folder'} ({left})")
+    check(prefix.uninstall_entries() == {}, f"{whose} uninstall removed the entry in \"Apps\"")
+    check(prefix.links() == [], f"{whose} uninstall removed the Start menu and desktop links")
 
 
 def tables_of_players(prefix, folder, work):
     """A game whose table the program keeps where it chooses (the game's folder, as it is
     writable under Wine), and a table in %APPDATA% as the game keeps it where it is not."""
-    exe = str(prefix.path(folder) / "moewenschuss.exe")
-    run = work / "table-run"
-    run.mkdir()
-    env = {k: v for k, v in prefix.env.items() if k != "OEDIR"}
-    subprocess.run([WINE, exe, "--headless", str(GOLDEN / "highscores.script")], cwd=run, env=env,
-                   capture_output=True, timeout=300)
+    prefix.wine(str(prefix.path(folder) / "moewenschuss.exe"), "--headless",
+                str(GOLDEN / "highscores.script"), cwd=work)
     in_folder = prefix.path(folder) / "highscores.pdk"
     check(in_folder.exists(), "the installed program saves its table beside itself")
-    in_appdata = prefix.appdata() / "moewenschuss" / "highscores.pdk"
+    in_appdata = prefix.user / "AppData/Roaming/moewenschuss/highscores.pdk"
     in_appdata.parent.mkdir(parents=True, exist_ok=True)
     shutil.copy(GOLDEN / "highscores.table", in_appdata)
     return {path: path.read_bytes() for path in (in_folder, in_appdata) if path.exists()}
-
-
-def for_one_user(prefix, setup):
-    status = prefix.command(f"{setup} /S /CURRENTUSER")
-    check(status == 0, f"a silent install for the one user (status {status})")
-    entries = prefix.uninstall_entries()
-    check(sorted(entries) == ["HKCU"], f"its entry is the user's own (in {sorted(entries)})")
-    folder = entries.get("HKCU", {}).get("InstallLocation", "")
-    user = prefix.appdata().parents[1].name
-    expected = f"C:\\users\\{user}\\AppData\\Local\\Programs\\Möwenschuss"
-    check(folder.lower() == expected.lower(), f"into his programs folder ({folder})")
-    links = prefix.links()
-    mine = [link for link in links if f"/users/{user}/" in str(link)]
-    check(len(links) == 2 and mine == links, "a link in his Start menu and one on his desktop")
-    if folder:
-        prefix.wine(folder + "\\Deinstallieren.exe", "/S")
-        prefix.wait()
-        check(not prefix.path(folder).exists() and prefix.uninstall_entries() == {} and
-              prefix.links() == [], "his uninstaller removes the folder, the links and the entry")
 
 
 def main(setup_exe, game_exe):
@@ -201,33 +166,31 @@ def main(setup_exe, game_exe):
         setup = "C:\\" + Path(setup_exe).name
         shutil.copy(setup_exe, prefix.path(setup))
 
-        install(prefix, setup, FIRST)
-        check(prefix.path(FIRST).joinpath("moewenschuss.exe").exists(), "the first install is there")
-        install(prefix, setup, SECOND)
+        install(prefix, setup, f"/D={FIRST}", f"into {FIRST}")
+        check((prefix.path(FIRST) / "moewenschuss.exe").exists(), "the first install is there")
+        install(prefix, setup, f"/D={SECOND}", f"into {SECOND}")
         check(not prefix.path(FIRST).exists(), "the second install removed the first one")
-        check_installation(prefix, game_exe, SECOND)
+        check_installation(prefix, game_exe, SECOND, "HKLM")
         tables = tables_of_players(prefix, SECOND, work)
-
-        status = prefix.wine(f"{SECOND}\\Deinstallieren.exe", "/S").returncode
-        prefix.wait()
-        check(status == 0, f"the silent uninstall (status {status})")
-        left = sorted(p.name for p in prefix.path(SECOND).iterdir()) if prefix.path(SECOND).exists() else []
-        check(left == ["highscores.pdk"], f"the uninstall removed its files and kept the table ({left})")
-        check(prefix.uninstall_entries() == {}, "the entry in \"Apps\" is gone")
-        check(prefix.links() == [], "the Start menu and desktop links are gone")
+        uninstall(prefix, SECOND, ["highscores.pdk"], "the")
         for path, data in tables.items():
-            check(path.exists() and path.read_bytes() == data, f"the table {path.name} in "
-                  f"{path.parent.name} is kept unchanged")
-        for_one_user(prefix, setup)
+            check(path.exists() and path.read_bytes() == data,
+                  f"the table {path.name} in {path.parent.name} is kept unchanged")
+
+        install(prefix, setup, "/CURRENTUSER", "for the one user")
+        # From either hive, so that an entry in the wrong one still has its checks.
+        folder = next(iter(prefix.uninstall_entries().values()), {}).get("InstallLocation", "")
+        mine = f"C:\\users\\{prefix.user.name}\\AppData\\Local\\Programs\\Möwenschuss"
+        check(folder.lower() == mine.lower(), f"into his programs folder ({folder})")
+        if folder:
+            check_installation(prefix, game_exe, folder, "HKCU")
+            uninstall(prefix, folder, None, "his")
     finally:
         subprocess.run([WINESERVER, "-k"], env=dict(os.environ, WINEPREFIX=str(work / "prefix")),
                        capture_output=True)
         shutil.rmtree(work, ignore_errors=True)
-    if failures:
-        print(f"setup_test: FAILED, {len(failures)} check(s)")
-        return 1
-    print("setup_test: passed")
-    return 0
+    print(f"setup_test: FAILED, {len(failures)} check(s)" if failures else "setup_test: passed")
+    return 1 if failures else 0
 
 
 if __name__ == "__main__":

@@ -36,11 +36,11 @@ expected='"screen","name":"menu"
 "exit","code":0'
 steps() { grep -o '"\(screen\|game-end\|highscores\|exit\)","[a-z]*":[a-z0-9"]*' "$1"; }
 for with_wm in no yes; do
-  in_x_server 1024x768 drive "$with_wm" ||
-    failed "status $? (window manager: $with_wm)" "$work/run-$with_wm.err" "$work/log-$with_wm.jsonl"
   log="$work/log-$with_wm.jsonl"
+  in_x_server 1024x768 drive "$with_wm" ||
+    failed "status $? (window manager: $with_wm)" "$work/run-$with_wm.err" "$log"
   [ "$(steps "$log")" = "$expected" ] && grep -q '"event":"sound"' "$log" ||
-    failed "unexpected event log (window manager: $with_wm):" "$work/log-$with_wm.jsonl"
+    failed "unexpected event log (window manager: $with_wm):" "$log"
 done
 # The shot and the splats were heard through SDL's Windows audio path, and the
 # mix did not clip.
