@@ -56,16 +56,19 @@ TEST_F(HighScoreStorage, ReadsOnlyNormalFilesAndTheBoundedPrefix) {
 }
 
 // A program started with its standard input closed gets descriptor 0 for the
-// first file it opens: a save must work all the same.
-TEST_F(HighScoreStorage, ASaveWorksWhenItsFileGetsDescriptorZero) {
+// first file it opens: a save and a read must work all the same.
+TEST_F(HighScoreStorage, ASaveAndAReadWorkWhenTheirFileGetsDescriptorZero) {
   const int kept_stdin = ::dup(0);
   ASSERT_GE(kept_stdin, 0);
   ::close(0);
   const std::string reason = ReplaceFileDurably(PathOf("zero.pdk"), Bytes(3, 7));
+  const FileReadResult read = ReadFilePrefix(PathOf("zero.pdk"), 100);
   ::dup2(kept_stdin, 0);
   ::close(kept_stdin);
   EXPECT_EQ(reason, "");
   EXPECT_EQ(Contents(PathOf("zero.pdk")), Bytes(3, 7));
+  EXPECT_EQ(read.status, FileReadResult::Status::kRead);
+  EXPECT_EQ(read.bytes, Bytes(3, 7));
 }
 
 TEST_F(HighScoreStorage, ReplaceKeepsPermissionsFollowsLinksAndLeavesNoTemporaries) {
