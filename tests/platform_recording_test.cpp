@@ -254,7 +254,7 @@ TEST(RecordingFormat, EveryDamageIsRefusedWithItsReason) {
 
 TEST(Replayer, GivesBackWhatWasAskedAndNamesWhatDoesNotFit) {
   InputFrame first;
-  first.clock = kClockStart + 5;
+  first.clock = kClockStart + 17;
   first.typed = "ab";
   const std::vector<RecordEntry> recording{
       RecordedAnswer{Kind::kEnvironment, "OEDIR", 0, "/tmp/", {}}, RecordedShot{"menu"},

@@ -81,5 +81,15 @@ TEST(EventLog, EachLineIsInTheFileAtOnce) {
   std::filesystem::remove(path);
 }
 
+#ifndef _WIN32
+// A log sent where nothing can be synced (/dev/null, a pipe) is no failure.
+TEST(EventLog, ALogThatCannotBeSyncedIsNoFailure) {
+  OutputFile file;
+  ASSERT_EQ(file.Open("/dev/null", false), "");
+  EXPECT_EQ(file.Write("x"), "");
+  EXPECT_EQ(file.SyncToDisk(), "");
+}
+#endif
+
 }  // namespace
 }  // namespace mw

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "platform/os/program_entry.h"
 
 namespace mw {
 namespace {
@@ -42,6 +43,18 @@ TEST(CommandLine, MistakesAreNamedInGerman) {
   // A mistake is reported even next to --help, so a typo is never silently ignored.
   EXPECT_EQ(Error({"--help", "--bogus"}), "unbekannte Option --bogus");
 }
+
+#ifndef _WIN32
+// A program may be started without even its own name (execve allows it):
+// then there is no command line to read.
+TEST(CommandLine, AStartWithoutEvenTheProgramsNameHasNoArguments) {
+  char name[] = "moewenschuss";
+  char option[] = "--windowed";
+  char* argv[] = {name, option, nullptr};
+  EXPECT_EQ(ProgramArguments(2, argv), std::vector<std::string>{"--windowed"});
+  EXPECT_TRUE(ProgramArguments(0, argv + 2).empty());
+}
+#endif
 
 }  // namespace
 }  // namespace mw
