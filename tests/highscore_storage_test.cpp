@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "hardening_sandbox.h"
 #include "highscores/high_score_format.h"
 #include "platform/os/file_storage.h"
+#include "platform/os/file_storage_common.h"
 
 namespace mw {
 namespace {
@@ -53,6 +55,25 @@ TEST_F(HighScoreStorage, ReadsOnlyNormalFilesAndTheBoundedPrefix) {
   const FileReadResult read = ReadFilePrefix(PathOf("big.pdk"), 1275);
   EXPECT_EQ(read.status, FileReadResult::Status::kRead);
   EXPECT_EQ(read.bytes, Bytes(1275, 0x42));
+}
+
+// A file that grows while it is read (it said 100 bytes when asked) is read
+// to its end, up to the limit.
+TEST(BoundedRead, AFileThatGrowsWhileReadIsReadToItsEndOrTheLimit) {
+  const Bytes grown(10'000, 0x42);
+  for (const std::size_t limit : {std::size_t{1} << 20, std::size_t{9'000}}) {
+    std::size_t given = 0;
+    const auto read_chunk = [&](std::span<std::uint8_t> room) {
+      const std::size_t n = std::min({room.size(), grown.size() - given, std::size_t{3'000}});
+      std::copy_n(grown.begin() + static_cast<std::ptrdiff_t>(given), n, room.begin());
+      given += n;
+      return ChunkRead{n, {}};
+    };
+    const FileReadResult read = ReadBoundedPrefix(100, limit, read_chunk);
+    EXPECT_EQ(read.status, FileReadResult::Status::kRead);
+    EXPECT_EQ(read.bytes, Bytes(grown.begin(), grown.begin() + static_cast<std::ptrdiff_t>(
+                                                                   std::min(limit, grown.size()))));
+  }
 }
 
 // A program started with its standard input closed gets descriptor 0 for the
