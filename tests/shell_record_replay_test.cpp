@@ -75,6 +75,18 @@ TEST(RecordAndReplay, AReplayRepeatsTheRunExactlyAndLeavesTheScoresAlone) {
     EXPECT_EQ(Listing(replayed), expected);
   }
   EXPECT_EQ(FileText(played / "highscores.pdk"), table);
+
+  // A second game reads the table the first one saved; its replay, where no
+  // table stands, reads that table from the recording.
+  const auto second = RunExecutable(
+      {"--headless", kGameScript, "--events", "second.jsonl", "--record", "second.rec"}, played);
+  ASSERT_EQ(second.status, 0) << second.err;
+  const test::TempFolder elsewhere;
+  const auto replay = RunExecutable(
+      {"--replay", (played / "second.rec").string(), "--no-window", "--events", "replayed.jsonl"},
+      elsewhere.Path());
+  ASSERT_EQ(replay.status, 0) << replay.err;
+  EXPECT_EQ(FileText(elsewhere.Path() / "replayed.jsonl"), FileText(played / "second.jsonl"));
 }
 
 // A recording holds what the pads and fingers became, not the pads and
