@@ -205,6 +205,8 @@ TEST(PadButtons, OnAMenuUpAndDownMoveThePointerFromLineToLine) {
   player.Press(PadButton::kDpadDown);
   InputFrame frame = player.Sample(kClockStart + 32);
   EXPECT_EQ(MenuEntryAt(frame.mouse.y), kSettings);
+  EXPECT_EQ(frame.mouse.y, kMenuLineBands.Middle(kMenuLineBands.LineAt(frame.mouse.y)))
+      << "in the middle of its line";
   EXPECT_FALSE(frame.Down(vk::kDown)) << "one step, not two";
   EXPECT_EQ(frame.mouse.x, 100);
   player.Press(PadButton::kDpadUp);

@@ -134,6 +134,19 @@ TEST_P(SurfaceTest, FillRectIsClippedAndZeroMeansWhole) {
   EXPECT_EQ(s.PixelAt(3, 3), 7u);
 }
 
+// A picture smaller than the screen shows on black, not on the picture before.
+TEST_P(SurfaceTest, APictureSmallerThanTheScreenStandsOnBlack) {
+  platform_->OpenDisplay();
+  const Surface whole = NumberedSurface(640, 480);
+  platform_->Present(whole, {});
+  const Surface small = NumberedSurface(100, 50);
+  platform_->Present(small, {0, 0, 100, 50});
+  const Surface shown = platform_->PictureOnScreen();
+  EXPECT_EQ(shown.PixelAt(99, 49), Numbered(99, 49));
+  EXPECT_EQ(shown.PixelAt(100, 0), 0u);
+  EXPECT_EQ(shown.PixelAt(639, 479), 0u);
+}
+
 TEST_P(SurfaceTest, BlitScaledFillsExactlyItsTargetAndKeepsScaleWhenClipped) {
   for (const Rect size : {Rect{0, 0, 8, 4}, Rect{0, 0, 133, 67}, Rect{0, 0, 200, 100}}) {
     const Surface gull = NumberedSurface(100, 50);
